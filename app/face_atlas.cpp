@@ -1,0 +1,53 @@
+// The face atlas and the floor texture, written with the image library.
+#include "app/face_atlas.h"
+
+#include "runtime/image/image.h"
+
+namespace {
+
+struct face_rectangle {
+    int32_t x, y, width, height;
+};
+
+// Where each face of box.mesh takes its pixels from in the atlas.
+constexpr face_rectangle face_rectangles[face_count] = {
+    {175, 7, 167, 492},   // top ("Oberseite")
+    {0, 511, 166, 512},   // right side
+    {166, 511, 351, 512}, // front
+    {517, 511, 351, 512}, // back
+    {342, 7, 167, 492},   // bottom
+    {0, 0, 166, 511},     // left side
+};
+
+constexpr const char* atlas_file = "model\\cube1.jpg";
+constexpr const char* land_file = "model\\land.jpg";
+constexpr object_number land_image = 256;
+constexpr object_number picture_image = 305;
+constexpr object_number atlas_image = 307;
+constexpr int32_t land_size = 1024;
+constexpr int32_t best_quality = 10;
+
+}  // namespace
+
+int32_t compose_face(const char* path, int32_t face_index) {
+    if (face_index < 0 || face_index >= face_count) return 0;
+    const face_rectangle& face = face_rectangles[face_index];
+
+    // An unreadable picture must not cost the atlas another lossy rewrite.
+    if (!image_load(picture_image, path)) return 0;
+    if (!image_load(atlas_image, atlas_file)) return 0;
+    draw_begin(image_output(atlas_image));
+    draw_image(image_handle(picture_image), face.x, face.y, face.width, face.height);
+    draw_end();
+    return image_save(atlas_image, atlas_file, plugin_jpeg, best_quality) ? 1 : 0;
+}
+
+int32_t make_background_texture(uint32_t colour) {
+    image_create(land_image, land_size, land_size);
+    draw_begin(image_output(land_image));
+    draw_box(0, 0, land_size, land_size, colour);
+    draw_end();
+    image_save(land_image, land_file, plugin_jpeg, best_quality);
+    image_free(land_image);
+    return 0;
+}

@@ -1,0 +1,15 @@
+// The two texture files the 3D preview shows: the face atlas, into which each chosen
+// picture is stretched at its face's rectangle, and the one-colour floor texture.
+#pragma once
+
+#include <cstdint>
+
+constexpr int32_t face_count = 6;
+
+// Draws the picture at `path` into the rectangle of `face_index` (0..5) of
+// model\cube1.jpg and saves the atlas back; 1 when the atlas was saved, else 0 with the
+// atlas file left as it was.
+int32_t compose_face(const char* path, int32_t face_index);
+
+// Writes model\land.jpg: 1024 x 1024 pixels of one colour (0x00BBGGRR). Always 0.
+int32_t make_background_texture(uint32_t colour);

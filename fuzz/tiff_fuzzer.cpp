@@ -1,0 +1,6 @@
+// libFuzzer target for the TIFF decoder, memory form.
+#include "fuzz/decoder_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    return fuzz_decoder(tiff_decoder, data, size);
+}

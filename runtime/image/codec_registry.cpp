@@ -1,0 +1,154 @@
+// The codec registry: decoders tried in the order they were registered, encoders found
+// by plugin id, and the step from an accepted picture to a bitmap.
+#include "runtime/image/image_internal.h"
+
+namespace {
+
+constexpr int32_t registry_capacity = 100;
+
+struct codec_registry {
+    const image_decoder* decoders[registry_capacity];
+    int32_t decoder_count;
+    const image_encoder* encoders[registry_capacity];
+    int32_t encoder_count;
+    const image_decoder* current_decoder;
+    FILE* current_file;
+};
+
+codec_registry registry;
+
+void close_current_file() {
+    if (registry.current_file) std::fclose(registry.current_file);
+    registry.current_file = nullptr;
+}
+
+template <typename Record>
+void register_once(bool& done, void (*add)(const Record*), const Record& record) {
+    if (done) return;
+    done = true;
+    add(&record);
+}
+
+int32_t probe_memory(const uint8_t* address, size_t size) {
+    for (int32_t i = 0; i < registry.decoder_count; ++i) {
+        int32_t answer = registry.decoders[i]->probe(nullptr, nullptr, address, size);
+        if (answer == probe_refused) continue;
+        registry.current_decoder = registry.decoders[i];
+        return answer;
+    }
+    return probe_refused;
+}
+
+int32_t probe_file(const char* name) {
+    registry.current_file = std::fopen(name, "rb");
+    if (!registry.current_file) return probe_refused;
+    for (int32_t i = 0; i < registry.decoder_count; ++i) {
+        std::fseek(registry.current_file, 0, SEEK_SET);
+        int32_t answer = registry.decoders[i]->probe(registry.current_file, name, nullptr, 0);
+        if (answer == probe_refused) continue;
+        registry.current_decoder = registry.decoders[i];
+        return answer;
+    }
+    close_current_file();
+    return probe_refused;
+}
+
+// Decoders write top-down rows; a display-compatible bitmap takes them through SetDIBits.
+HBITMAP decode_display_compatible(HDC display, const BITMAPINFO& info, int32_t stride) {
+    int32_t width = info.bmiHeader.biWidth, height = -info.bmiHeader.biHeight;
+    heap_block buffer(size_t(height + 1) * size_t(stride));
+    if (!buffer.get()) return nullptr;
+    registry.current_decoder->decode(buffer.get(), stride);
+    close_current_file();
+    HBITMAP bitmap = CreateCompatibleBitmap(display, width, height);
+    memory_dc dc;
+    if (bitmap) SetDIBits(dc.get(), bitmap, 0, height, buffer.get(), &info, DIB_RGB_COLORS);
+    return bitmap;
+}
+
+HBITMAP decode_dib_section(HDC display, const BITMAPINFO& info, int32_t stride) {
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(display, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) return nullptr;
+    registry.current_decoder->decode(static_cast<uint8_t*>(bits), stride);
+    close_current_file();
+    return bitmap;
+}
+
+}  // namespace
+
+void codec_registry_reset() {
+    registry.decoder_count = 0;
+    registry.current_decoder = nullptr;
+    close_current_file();
+}
+
+void decoder_register(const image_decoder* decoder) {
+    if (registry.decoder_count < registry_capacity) registry.decoders[registry.decoder_count++] = decoder;
+}
+
+void encoder_register(const image_encoder* encoder) {
+    if (registry.encoder_count < registry_capacity) registry.encoders[registry.encoder_count++] = encoder;
+}
+
+void jpeg_decoder_register() {
+    static bool done = false;
+    register_once(done, decoder_register, jpeg_decoder);
+}
+
+void jpeg_encoder_register() {
+    static bool done = false;
+    register_once(done, encoder_register, jpeg_encoder);
+}
+
+void png_decoder_register() {
+    static bool done = false;
+    register_once(done, decoder_register, png_decoder);
+}
+
+void tga_decoder_register() {
+    static bool done = false;
+    register_once(done, decoder_register, tga_decoder);
+}
+
+void tiff_decoder_register() {
+    static bool done = false;
+    register_once(done, decoder_register, tiff_decoder);
+}
+
+int32_t decoder_probe(const char* name, const uint8_t* address, size_t size) {
+    close_current_file();
+    registry.current_decoder = nullptr;
+    return address ? probe_memory(address, size) : probe_file(name);
+}
+
+HBITMAP decoder_decode_bitmap(int32_t probe_result, int32_t flags) {
+    int32_t width = registry.current_decoder->get_width();
+    int32_t height = registry.current_decoder->get_height();
+    int32_t stride = decoder_row_stride(probe_result, width);
+
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // negative: rows top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = probe_result == probe_bgra32 ? 32 : 24;
+
+    display_dc display;
+    HBITMAP bitmap = nullptr;
+    if (display.get()) {
+        bitmap = (flags & image_display_compatible) ? decode_display_compatible(display.get(), info, stride)
+                                                    : decode_dib_section(display.get(), info, stride);
+    }
+    close_current_file();
+    return bitmap;
+}
+
+int32_t encoder_save(const char* name, const uint8_t* buffer, uint32_t plugin, int32_t width,
+                     int32_t height, int32_t stride, int32_t flags) {
+    for (int32_t i = 0; i < registry.encoder_count; ++i) {
+        if (registry.encoders[i]->id == plugin)
+            return registry.encoders[i]->encode(name, buffer, width, height, stride, flags);
+    }
+    return 0;
+}

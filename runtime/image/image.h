@@ -1,0 +1,128 @@
+// Image library: numbered image objects on platform bitmaps, the codec registry with
+// loading and saving, drawing onto images, and the decoders and encoders behind it.
+// Host-neutral declarations: platform handles travel as opaque pointers.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+#include "runtime/core/core.h"
+
+using platform_handle = void*;
+
+// ---- image objects -----------------------------------------------------------------------
+
+struct image_record {
+    platform_handle handle;  // HBITMAP, or HICON for pictures loaded from icon files
+    uint16_t width;
+    uint16_t height;
+    uint8_t depth;
+    uint8_t flags;
+};
+
+constexpr int32_t image_display_compatible = 128;  // depth and flag bit alike
+
+void image_library_init();
+object_number image_create(object_number number, int32_t width, int32_t height,
+                           int32_t depth = image_display_compatible);
+int32_t image_free(object_number number);
+void image_free_all();
+platform_handle image_handle(object_number number);
+const image_record* image_get(object_number number);
+platform_handle image_make_bitmap(int32_t width, int32_t height, int32_t flags, int32_t depth);
+
+struct draw_output;
+draw_output* image_output(object_number number);
+void image_output_release();
+
+// ---- codecs ------------------------------------------------------------------------------
+
+// Probe results, also the pixel layout that decode will write.
+constexpr int32_t probe_refused = 0;
+constexpr int32_t probe_bgr24 = 1;
+constexpr int32_t probe_bgra32 = 2;
+
+// A decoder looks at a picture either as a file (stream at offset 0 plus its name) or as a
+// memory block (address plus the block's real size); the other pair is null/0. Decode
+// writes get_height() rows top row first, rows `stride` bytes apart, and then frees what
+// its probe kept.
+struct image_decoder {
+    int32_t (*probe)(FILE* file, const char* name, const uint8_t* address, size_t size);
+    int32_t (*decode)(uint8_t* buffer, int32_t stride);
+    int32_t (*get_width)();
+    int32_t (*get_height)();
+};
+
+// Plugin id: four ASCII characters, the first in the lowest byte; 0 means BMP.
+constexpr uint32_t plugin_id(char a, char b, char c, char d) {
+    return uint32_t(uint8_t(a)) | uint32_t(uint8_t(b)) << 8 | uint32_t(uint8_t(c)) << 16 |
+           uint32_t(uint8_t(d)) << 24;
+}
+constexpr uint32_t plugin_bmp = 0;
+constexpr uint32_t plugin_jpeg = plugin_id('J', 'P', 'E', 'G');
+
+// Encoders receive 24-bit B, G, R rows, bottom row first, stride = 3 x width rounded up to
+// a multiple of 4, and return non-zero when the whole file was written.
+struct image_encoder {
+    uint32_t id;
+    int32_t (*encode)(const char* name, const uint8_t* buffer, int32_t width, int32_t height,
+                      int32_t stride, int32_t flags);
+};
+
+extern const image_decoder jpeg_decoder;
+extern const image_decoder png_decoder;
+extern const image_decoder tga_decoder;
+extern const image_decoder tiff_decoder;
+extern const image_encoder jpeg_encoder;
+
+// Row stride of decoder output: 24-bit rows padded to 4 bytes, 32-bit rows unpadded.
+int32_t decoder_row_stride(int32_t probe_result, int32_t width);
+// Largest picture a decoder may announce: both sides 1..65535 and the pixel buffer
+// (stride x (height + 1)) within what a 32-bit process can hold.
+bool picture_size_acceptable(int64_t width, int64_t height, int32_t bytes_per_pixel);
+
+// ---- codec registry, loading and saving ----------------------------------------------------
+
+void codec_registry_reset();
+void decoder_register(const image_decoder* decoder);
+void encoder_register(const image_encoder* encoder);
+void jpeg_decoder_register();
+void jpeg_encoder_register();
+void png_decoder_register();
+void tga_decoder_register();
+void tiff_decoder_register();
+
+object_number image_load(object_number number, const char* name, int32_t flags = 0);
+object_number image_load_memory(object_number number, const uint8_t* address, size_t size);
+int32_t image_save(object_number number, const char* name, uint32_t plugin, int32_t flags);
+int32_t encoder_save(const char* name, const uint8_t* buffer, uint32_t plugin, int32_t width,
+                     int32_t height, int32_t stride, int32_t flags);
+
+// ---- drawing -------------------------------------------------------------------------------
+
+enum draw_output_kind : int32_t {
+    draw_kind_window = 1,
+    draw_kind_image = 2,
+    draw_kind_dib_target = 5,
+    draw_kind_surface = 7,
+};
+
+struct draw_output {
+    int32_t kind;
+    platform_handle window;
+    platform_handle dc;
+    void (*release)();
+    uint32_t extra[8];
+};
+
+constexpr int32_t draw_mode_transparent = 1;
+constexpr int32_t draw_mode_invert = 2;
+constexpr int32_t draw_mode_outline = 4;
+
+void draw_library_init();
+platform_handle draw_begin(const draw_output* output);
+void draw_end();
+void draw_box(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t colour);
+void draw_image(platform_handle handle, int32_t x, int32_t y, int32_t width, int32_t height);
+void draw_mode(int32_t mode);

@@ -1,0 +1,78 @@
+// What the image library's own files share: the image table, record filling and the
+// registry's probe/decode steps. Windows-only; codecs do not include it.
+#pragma once
+
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+
+#include "runtime/image/image.h"
+
+object_table* image_table();
+
+// Fills a record from a bitmap's own description and answers what creating or loading
+// operations return: the bitmap for a numbered image, the identity for a dynamic one.
+object_number image_keep_bitmap(object_number number, image_record* record, HBITMAP bitmap,
+                                int32_t flags);
+// The same for an icon, described by its colour bitmap; 0 when the icon can't be described.
+object_number image_keep_icon(object_number number, image_record* record, HICON icon,
+                              int32_t flags);
+// A create or load that failed: a dynamic record made for it is given back.
+object_number image_abandon(object_number number);
+
+// Finds the decoder that accepts a file (name) or memory block (address, size).
+int32_t decoder_probe(const char* name, const uint8_t* address, size_t size);
+// Makes a bitmap from the accepted picture; the probe result tells its pixel layout.
+HBITMAP decoder_decode_bitmap(int32_t probe_result, int32_t flags);
+
+HICON icon_from_memory(const uint8_t* address, size_t size);
+
+// Scales a whole 24- or 32-bit DIB section smoothly into a rectangle of the DIB section
+// selected into target_dc; false (nothing drawn) when either is not such a bitmap.
+bool stretch_between_dibs(HDC target_dc, HBITMAP source, int32_t x, int32_t y, int32_t width,
+                          int32_t height);
+
+// A device context on the display, deleted when it goes out of scope.
+class display_dc {
+public:
+    display_dc() : dc_(CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {}
+    ~display_dc() {
+        if (dc_) DeleteDC(dc_);
+    }
+    display_dc(const display_dc&) = delete;
+    display_dc& operator=(const display_dc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// A memory device context, deleted when it goes out of scope.
+class memory_dc {
+public:
+    explicit memory_dc(HDC compatible_with = nullptr) : dc_(CreateCompatibleDC(compatible_with)) {}
+    ~memory_dc() {
+        if (dc_) DeleteDC(dc_);
+    }
+    memory_dc(const memory_dc&) = delete;
+    memory_dc& operator=(const memory_dc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// A block from main_heap, freed when it goes out of scope.
+class heap_block {
+public:
+    explicit heap_block(size_t size) : data_(static_cast<uint8_t*>(heap_alloc(main_heap(), size))) {}
+    ~heap_block() {
+        if (data_) heap_free(main_heap(), data_);
+    }
+    heap_block(const heap_block&) = delete;
+    heap_block& operator=(const heap_block&) = delete;
+    uint8_t* get() const { return data_; }
+
+private:
+    uint8_t* data_;
+};

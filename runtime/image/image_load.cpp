@@ -1,0 +1,144 @@
+// Loading images from files and memory blocks: BMP and icons through the platform's own
+// loaders, every other format through the registered decoders.
+#include <cstring>
+
+#include "runtime/image/image_internal.h"
+
+namespace {
+
+constexpr size_t bmp_file_header_size = 14;
+
+bool starts_with_bm(const uint8_t* bytes, size_t size) {
+    return size >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
+}
+
+bool read_first_two_bytes(const char* name, uint8_t bytes[2]) {
+    HANDLE file = CreateFileA(name, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD read = 0;
+    bool ok = ReadFile(file, bytes, 2, &read, nullptr) && read == 2;
+    CloseHandle(file);
+    return ok;
+}
+
+// Palette pictures are loaded again as display-compatible bitmaps.
+HBITMAP load_bmp_file(const char* name, int32_t flags) {
+    UINT options = LR_LOADFROMFILE;
+    if (!(flags & image_display_compatible)) options |= LR_CREATEDIBSECTION;
+    auto bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, name, IMAGE_BITMAP, 0, 0, options));
+    if (!bitmap) return nullptr;
+    BITMAP description = {};
+    GetObjectA(bitmap, sizeof description, &description);
+    if (description.bmBitsPixel > 8) return bitmap;
+    DeleteObject(bitmap);
+    return static_cast<HBITMAP>(LoadImageA(nullptr, name, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+}
+
+uint32_t read_u32(const uint8_t* at) {
+    uint32_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+uint16_t read_u16(const uint8_t* at) {
+    uint16_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+// The pixel bytes SetDIBits will read for this header, or 0 when the header is unusable.
+uint64_t bmp_pixel_bytes(const BITMAPINFOHEADER& header) {
+    int64_t height = header.biHeight < 0 ? -int64_t(header.biHeight) : header.biHeight;
+    if (header.biWidth <= 0 || height == 0 || header.biBitCount == 0) return 0;
+    if (header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4) return header.biSizeImage;
+    uint64_t stride = (uint64_t(header.biWidth) * header.biBitCount + 31) / 32 * 4;
+    return stride * uint64_t(height);
+}
+
+// A whole BMP file in memory becomes a 32-bit DIB section; every offset and size the
+// header gives is checked against the block first.
+HBITMAP load_bmp_memory(const uint8_t* address, size_t size, int32_t flags) {
+    if (size < bmp_file_header_size + sizeof(BITMAPINFOHEADER)) return nullptr;
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, address + bmp_file_header_size, sizeof header);
+    uint64_t pixel_offset = read_u32(address + 10);
+    uint64_t pixel_bytes = bmp_pixel_bytes(header);
+    if (header.biSize < sizeof header || bmp_file_header_size + header.biSize > pixel_offset ||
+        pixel_bytes == 0 || pixel_offset + pixel_bytes > size)
+        return nullptr;
+    int32_t rows = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+    if (!picture_size_acceptable(header.biWidth, rows, 4)) return nullptr;
+
+    auto bitmap = static_cast<HBITMAP>(image_make_bitmap(header.biWidth, header.biHeight, flags, 32));
+    if (!bitmap) return nullptr;
+    memory_dc dc;
+    SetDIBits(dc.get(), bitmap, 0, rows, address + pixel_offset,
+              reinterpret_cast<const BITMAPINFO*>(address + bmp_file_header_size), DIB_RGB_COLORS);
+    return bitmap;
+}
+
+// The registered decoders' turn: a file when address is null, else a memory block.
+object_number load_decoded(object_number number, image_record* record, const char* name,
+                           const uint8_t* address, size_t size, int32_t flags) {
+    HBITMAP bitmap = nullptr;
+    if (int32_t answer = decoder_probe(name, address, size)) bitmap = decoder_decode_bitmap(answer, flags);
+    if (!bitmap) return image_abandon(number == object_any ? object_number(record) : number);
+    return image_keep_bitmap(number, record, bitmap, flags & 0xFF);
+}
+
+}  // namespace
+
+object_number image_load(object_number number, const char* name, int32_t flags) {
+    auto* record = static_cast<image_record*>(object_new(image_table(), number));
+    object_number self = number == object_any ? object_number(record) : number;
+    uint8_t signature[2];
+    if (!name || !read_first_two_bytes(name, signature)) return image_abandon(self);
+
+    if (starts_with_bm(signature, sizeof signature)) {
+        HBITMAP bitmap = load_bmp_file(name, flags);
+        if (!bitmap) return image_abandon(self);
+        return image_keep_bitmap(number, record, bitmap, flags & 0xFF);
+    }
+    auto icon = static_cast<HICON>(LoadImageA(nullptr, name, IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    if (icon) return image_keep_icon(number, record, icon, flags & 0xFF);
+    return load_decoded(number, record, name, nullptr, 0, flags);
+}
+
+object_number image_load_memory(object_number number, const uint8_t* address, size_t size) {
+    constexpr int32_t flags = 0;
+    auto* record = static_cast<image_record*>(object_new(image_table(), number));
+    object_number self = number == object_any ? object_number(record) : number;
+    if (!address) return image_abandon(self);
+
+    if (starts_with_bm(address, size)) {
+        HBITMAP bitmap = load_bmp_memory(address, size, flags);
+        if (!bitmap) return image_abandon(self);
+        return image_keep_bitmap(number, record, bitmap, flags);
+    }
+    if (HICON icon = icon_from_memory(address, size)) return image_keep_icon(number, record, icon, flags);
+    return load_decoded(number, record, nullptr, address, size, flags);
+}
+
+HICON icon_from_memory(const uint8_t* address, size_t size) {
+    constexpr size_t directory_header = 6, entry_size = 16;
+    if (size < directory_header + entry_size) return nullptr;
+    if (read_u16(address) != 0 || read_u16(address + 2) != 1) return nullptr;
+    // Only the first picture of an icon file is used.
+    const uint8_t* entry = address + directory_header;
+    uint64_t resource_size = read_u32(entry + 8), resource_offset = read_u32(entry + 12);
+    if (resource_size < sizeof(BITMAPINFOHEADER) || resource_offset + resource_size > size) return nullptr;
+
+    HGLOBAL copy = GlobalAlloc(GMEM_FIXED, resource_size);
+    if (!copy) return nullptr;
+    auto* bytes = static_cast<BYTE*>(copy);
+    std::memcpy(bytes, address + resource_offset, resource_size);
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, bytes, sizeof header);
+    // Colour and mask images are stacked in the resource's height.
+    HICON icon = CreateIconFromResourceEx(bytes, DWORD(resource_size), TRUE, 0x00030000, header.biWidth,
+                                          header.biHeight / 2, 0);
+    if (!icon && header.biBitCount != 16)
+        icon = CreateIconFromResource(bytes, DWORD(resource_size), TRUE, 0x00030000);
+    GlobalFree(copy);
+    return icon;
+}

@@ -1,0 +1,175 @@
+// JPEG decoder behind the codec registry: accepts JPEG files and memory blocks and writes
+// the picture as top-down B, G, R rows. Relies on libjpeg and the bounded memory source;
+// one picture at a time, from a probe that accepted to the end of its decode.
+#include <cstdlib>
+
+#include "runtime/image/image.h"
+#include "runtime/image/jpeg_glue.h"
+
+namespace {
+
+constexpr uint8_t marker_prefix = 0xFF;
+constexpr uint8_t start_of_image = 0xD8;
+constexpr size_t signature_size = 2;
+constexpr JDIMENSION row_alignment = 4;
+constexpr int32_t bgr_bytes = 3;
+constexpr int32_t cmyk_samples = 4;
+constexpr int sample_max = 255;
+
+struct decoder_state {
+    jpeg_decompress_struct picture;
+    jpeg_jump_error error;
+    uint8_t* file_copy;
+    JSAMPARRAY row;
+    bool open;
+    bool four_components;
+    bool inverted_ink;
+    int32_t width;
+    int32_t height;
+};
+
+decoder_state state;
+
+// Safe on a picture never created: the library skips objects without a memory manager.
+void release_picture() {
+    jpeg_destroy_decompress(&state.picture);
+    std::free(state.file_copy);
+    state.file_copy = nullptr;
+    state.row = nullptr;
+    state.open = false;
+}
+
+bool starts_as_jpeg(const uint8_t* data, size_t length) {
+    return data && length >= signature_size && data[0] == marker_prefix &&
+           data[1] == start_of_image;
+}
+
+// Only a stream that starts like a JPEG is read whole; the rest is never touched.
+bool read_file_copy(FILE* file, size_t* length) {
+    uint8_t signature[signature_size];
+    if (std::fseek(file, 0, SEEK_END) != 0) return false;
+    long size = std::ftell(file);
+    if (size < long(signature_size) || std::fseek(file, 0, SEEK_SET) != 0) return false;
+    if (std::fread(signature, 1, signature_size, file) != signature_size ||
+        !starts_as_jpeg(signature, signature_size))
+        return false;
+    state.file_copy = static_cast<uint8_t*>(std::malloc(size_t(size)));
+    if (!state.file_copy) return false;
+    state.file_copy[0] = signature[0];
+    state.file_copy[1] = signature[1];
+    size_t rest = std::fread(state.file_copy + signature_size, 1, size_t(size) - signature_size,
+                             file);
+    *length = signature_size + rest;
+    return true;
+}
+
+void choose_output(jpeg_decompress_struct* picture) {
+    state.four_components =
+        picture->jpeg_color_space == JCS_CMYK || picture->jpeg_color_space == JCS_YCCK;
+    // Adobe (Photoshop) files store ink amounts inverted.
+    state.inverted_ink = picture->saw_Adobe_marker;
+    // Greyscale is widened to RGB too; four components are turned into RGB by the glue.
+    picture->out_color_space = state.four_components ? JCS_CMYK : JCS_RGB;
+    picture->dct_method = JDCT_ISLOW;
+}
+
+int32_t open_picture(const uint8_t* data, size_t length) {
+    jpeg_decompress_struct* picture = &state.picture;
+    picture->err = jpeg_jump_error_init(state.error);
+    if (setjmp(state.error.target)) {
+        release_picture();
+        return probe_refused;
+    }
+    jpeg_create_decompress(picture);
+    jpeg_memory_source(picture, data, length);
+    if (jpeg_read_header(picture, TRUE) != JPEG_HEADER_OK) {
+        release_picture();
+        return probe_refused;
+    }
+    choose_output(picture);
+    jpeg_calc_output_dimensions(picture);
+    // Checked before start_decompress allocates for the announced size.
+    if (!picture_size_acceptable(picture->output_width, picture->output_height, bgr_bytes)) {
+        release_picture();
+        return probe_refused;
+    }
+    JDIMENSION samples = picture->output_width * JDIMENSION(picture->output_components);
+    JDIMENSION row_length = (samples + row_alignment - 1) / row_alignment * row_alignment;
+    state.row = (*picture->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(picture),
+                                              JPOOL_IMAGE, row_length, 1);
+    jpeg_start_decompress(picture);
+    state.width = int32_t(picture->output_width);
+    state.height = int32_t(picture->output_height);
+    state.open = true;
+    return probe_bgr24;
+}
+
+int32_t probe(FILE* file, const char*, const uint8_t* address, size_t size) {
+    // A probe never followed by its decode leaves nothing behind.
+    release_picture();
+    state.width = 0;
+    state.height = 0;
+    if (file) {
+        size_t length = 0;
+        if (!read_file_copy(file, &length)) return probe_refused;
+        return open_picture(state.file_copy, length);
+    }
+    if (!starts_as_jpeg(address, size)) return probe_refused;
+    return open_picture(address, size);
+}
+
+void convert_rgb_row(const JSAMPLE* samples, uint8_t* target) {
+    for (int32_t x = 0; x < state.width; ++x, samples += bgr_bytes, target += bgr_bytes) {
+        target[0] = samples[2];
+        target[1] = samples[1];
+        target[2] = samples[0];
+    }
+}
+
+// The light a sample lets through; plain files store ink amounts instead.
+int light_through(JSAMPLE sample) { return state.inverted_ink ? sample : sample_max - sample; }
+
+uint8_t light_left(int ink, int black) {
+    return uint8_t((ink * black + sample_max / 2) / sample_max);
+}
+
+void convert_cmyk_row(const JSAMPLE* samples, uint8_t* target) {
+    for (int32_t x = 0; x < state.width; ++x, samples += cmyk_samples, target += bgr_bytes) {
+        int black = light_through(samples[3]);
+        target[0] = light_left(light_through(samples[2]), black);
+        target[1] = light_left(light_through(samples[1]), black);
+        target[2] = light_left(light_through(samples[0]), black);
+    }
+}
+
+int32_t decode(uint8_t* buffer, int32_t stride) {
+    if (!state.open) return 0;
+    if (!buffer) {
+        release_picture();
+        return 0;
+    }
+    // Rows written before a library error stay in the buffer.
+    if (setjmp(state.error.target)) {
+        release_picture();
+        return 0;
+    }
+    uint8_t* target = buffer;
+    for (int32_t r = 0; r < state.height; ++r, target += stride) {
+        jpeg_read_scanlines(&state.picture, state.row, 1);
+        if (state.four_components)
+            convert_cmyk_row(state.row[0], target);
+        else
+            convert_rgb_row(state.row[0], target);
+    }
+    jpeg_finish_decompress(&state.picture);
+    release_picture();
+    return 1;
+}
+
+int32_t get_width() { return state.width; }
+
+int32_t get_height() { return state.height; }
+
+}  // namespace
+
+const image_decoder jpeg_decoder = {probe, decode, get_width, get_height};

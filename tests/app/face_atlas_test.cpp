@@ -1,0 +1,141 @@
+// The face atlas and the floor texture, run in a scratch folder with its own model\
+// folder: pictures land exactly in their face rectangles and nothing else changes.
+#include <gtest/gtest.h>
+
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+
+#include "app/face_atlas.h"
+#include "tests/support/test_runtime.h"
+
+namespace {
+
+constexpr int32_t atlas_width = 868, atlas_height = 1023;
+constexpr const char* atlas = "model\\cube1.jpg";
+constexpr object_number work_image = 60;
+// JPEG at the highest quality keeps grey levels within a few steps.
+constexpr int jpeg_tolerance = 6;
+constexpr uint8_t background_grey = 40;
+
+struct rectangle {
+    int32_t x, y, width, height;
+    bool contains(int32_t px, int32_t py) const {
+        return px >= x && px < x + width && py >= y && py < y + height;
+    }
+};
+
+const rectangle faces[face_count] = {
+    {175, 7, 167, 492}, {0, 511, 166, 512}, {166, 511, 351, 512},
+    {517, 511, 351, 512}, {342, 7, 167, 492}, {0, 0, 166, 511},
+};
+
+uint32_t grey(uint8_t level) { return rgb(level, level, level); }
+uint32_t grey_colorref(uint8_t level) { return color_rgb(level, level, level); }
+
+// Saves a one-colour picture under `name` (BMP, or JPEG when plugin says so).
+void save_plain_picture(const char* name, int32_t width, int32_t height, uint32_t colour,
+                        uint32_t plugin = plugin_bmp) {
+    ASSERT_NE(image_create(work_image, width, height), 0);
+    draw_begin(image_output(work_image));
+    draw_box(0, 0, width, height, colour);
+    draw_end();
+    ASSERT_EQ(image_save(work_image, name, plugin, 10), 1);
+    image_free(work_image);
+}
+
+class FaceAtlas : public testing::Test {
+protected:
+    void SetUp() override {
+        CreateDirectoryA("model", nullptr);
+        SetFileAttributesA(atlas, FILE_ATTRIBUTE_NORMAL);
+        save_plain_picture(atlas, atlas_width, atlas_height, grey_colorref(background_grey), plugin_jpeg);
+    }
+    void TearDown() override { SetFileAttributesA(atlas, FILE_ATTRIBUTE_NORMAL); }
+};
+
+}  // namespace
+
+TEST_F(FaceAtlas, EveryFaceLandsInItsRectangleAndEarlierFacesStay) {
+    for (int32_t face = 0; face < face_count; ++face) {
+        save_plain_picture("face.bmp", 37 + face, 53, grey_colorref(uint8_t(80 + 30 * face)));
+        ASSERT_EQ(compose_face("face.bmp", face), 1) << face;
+    }
+    pixel_grid grid = load_pixels(atlas);
+    ASSERT_EQ(grid.width, atlas_width);
+    ASSERT_EQ(grid.height, atlas_height);
+    int wrong = 0;
+    for (int32_t y = 0; y < atlas_height; ++y)
+        for (int32_t x = 0; x < atlas_width; ++x) {
+            uint8_t expected = background_grey;
+            for (int32_t face = 0; face < face_count; ++face)
+                if (faces[face].contains(x, y)) expected = uint8_t(80 + 30 * face);
+            if (channel_distance(grid.at(x, y), grey(expected)) > jpeg_tolerance && ++wrong < 5)
+                ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex << grid.at(x, y);
+        }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(FaceAtlas, PictureIsStretchedOverTheWholeRectangle) {
+    // 100 x 100: left half white, right half black, bottom-right quarter grey
+    ASSERT_NE(image_create(work_image, 100, 100), 0);
+    draw_begin(image_output(work_image));
+    draw_box(0, 0, 50, 100, grey_colorref(250));
+    draw_box(50, 0, 50, 100, grey_colorref(0));
+    draw_box(50, 50, 50, 50, grey_colorref(150));
+    draw_end();
+    ASSERT_EQ(image_save(work_image, "quarters.bmp", plugin_bmp, 0), 1);
+    ASSERT_EQ(compose_face("quarters.bmp", 2), 1);
+
+    pixel_grid grid = load_pixels(atlas);
+    const rectangle& front = faces[2];  // 351 x 512 at (166, 511)
+    auto close_to = [&](int32_t x, int32_t y, uint8_t level) {
+        return channel_distance(grid.at(x, y), grey(level)) <= jpeg_tolerance;
+    };
+    EXPECT_TRUE(close_to(front.x + 2, front.y + 2, 250));
+    EXPECT_TRUE(close_to(front.x + 170, front.y + 250, 250));
+    EXPECT_TRUE(close_to(front.x + 180, front.y + 10, 0));
+    EXPECT_TRUE(close_to(front.x + 348, front.y + 200, 0));
+    EXPECT_TRUE(close_to(front.x + 180, front.y + 262, 150));
+    EXPECT_TRUE(close_to(front.x + 350, front.y + 511, 150));
+    EXPECT_TRUE(close_to(front.x + 351, front.y + 100, background_grey));  // the back face, untouched
+}
+
+TEST_F(FaceAtlas, RefusalsLeaveTheAtlasByteForByte) {
+    std::vector<uint8_t> before = read_file(atlas);
+    save_plain_picture("face.bmp", 10, 10, grey_colorref(200));
+    EXPECT_EQ(compose_face("face.bmp", 6), 0);
+    EXPECT_EQ(compose_face("face.bmp", -1), 0);
+    EXPECT_EQ(compose_face("missing.png", 0), 0);
+    write_file("damaged.jpg", {0xFF, 0xD8, 0xFF});
+    EXPECT_EQ(compose_face("damaged.jpg", 1), 0);
+    EXPECT_EQ(read_file(atlas), before);
+}
+
+TEST_F(FaceAtlas, ReadOnlyOrMissingAtlasIsNotWritten) {
+    std::vector<uint8_t> before = read_file(atlas);
+    save_plain_picture("face.bmp", 10, 10, grey_colorref(200));
+    SetFileAttributesA(atlas, FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(compose_face("face.bmp", 3), 0);
+    EXPECT_EQ(read_file(atlas), before);
+
+    SetFileAttributesA(atlas, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(atlas);
+    EXPECT_EQ(compose_face("face.bmp", 3), 0);
+    EXPECT_FALSE(file_exists(atlas));
+}
+
+TEST_F(FaceAtlas, BackgroundTextureIsOneColour) {
+    const uint32_t colours[] = {0x000000FF, 0x00FFFFFF, 0x00804020};
+    for (uint32_t colour : colours) {
+        make_background_texture(colour);
+        EXPECT_EQ(image_get(256), nullptr);
+        pixel_grid grid = load_pixels("model\\land.jpg");
+        ASSERT_EQ(grid.width, 1024);
+        ASSERT_EQ(grid.height, 1024);
+        uint32_t expected = rgb(colour & 0xFF, (colour >> 8) & 0xFF, colour >> 16);
+        int worst = 0;
+        for (uint32_t pixel : grid.pixels) worst = std::max(worst, channel_distance(pixel, expected));
+        EXPECT_LE(worst, 3) << std::hex << colour;
+    }
+}

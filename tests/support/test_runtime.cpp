@@ -1,0 +1,79 @@
+// Runtime start-up and pixel read-back for the Windows test programs.
+#include "tests/support/test_runtime.h"
+
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+void start_image_runtime() {
+    static bool started = false;
+    if (started) return;
+    started = true;
+    main_heap_create();
+    string_library_init();
+    object_heap_init();
+    codec_registry_reset();
+    image_library_init();
+    draw_library_init();
+    jpeg_decoder_register();
+    jpeg_encoder_register();
+    png_decoder_register();
+    tga_decoder_register();
+    tiff_decoder_register();
+}
+
+pixel_grid read_pixels(platform_handle bitmap) {
+    pixel_grid grid;
+    BITMAP description = {};
+    if (!GetObjectA(bitmap, sizeof description, &description)) return grid;
+    grid.width = description.bmWidth;
+    grid.height = description.bmHeight;
+    grid.pixels.resize(size_t(grid.width) * grid.height);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = grid.width;
+    info.bmiHeader.biHeight = -grid.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    HDC dc = CreateCompatibleDC(nullptr);
+    GetDIBits(dc, static_cast<HBITMAP>(bitmap), 0, grid.height, grid.pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteDC(dc);
+    for (uint32_t& pixel : grid.pixels) pixel &= 0x00FFFFFF;
+    return grid;
+}
+
+pixel_grid read_image(object_number number) { return read_pixels(image_handle(number)); }
+
+pixel_grid load_pixels(const char* file) {
+    constexpr object_number probe_number = 4000;
+    if (!image_load(probe_number, file)) return {};
+    pixel_grid grid = read_image(probe_number);
+    image_free(probe_number);
+    return grid;
+}
+
+int channel_distance(uint32_t a, uint32_t b) {
+    int largest = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        int difference = std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF));
+        if (difference > largest) largest = difference;
+    }
+    return largest;
+}
+
+std::vector<uint8_t> read_file(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+void write_file(const std::string& name, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(name, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+bool file_exists(const std::string& name) { return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES; }

@@ -1,0 +1,34 @@
+// Shared by the Windows test programs: starting the runtime the way the program does,
+// reading pixels back from bitmaps, and small file helpers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "runtime/image/image.h"
+
+// Main heap, strings, lists, images, drawing and every codec, in the program's order.
+void start_image_runtime();
+
+// A picture read back as 32-bit pixels 0x00RRGGBB, top row first.
+struct pixel_grid {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint32_t> pixels;
+
+    uint32_t at(int32_t x, int32_t y) const { return pixels[size_t(y) * width + x]; }
+};
+
+pixel_grid read_pixels(platform_handle bitmap);
+pixel_grid read_image(object_number number);
+pixel_grid load_pixels(const char* file);
+
+// 0x00RRGGBB as read back, from red, green and blue.
+constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return r << 16 | g << 8 | b; }
+// Largest difference of the three channels.
+int channel_distance(uint32_t a, uint32_t b);
+
+std::vector<uint8_t> read_file(const std::string& name);
+void write_file(const std::string& name, const std::vector<uint8_t>& bytes);
+bool file_exists(const std::string& name);
