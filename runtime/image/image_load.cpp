@@ -90,6 +90,7 @@ object_number load_decoded(object_number number, image_record* record, const cha
 
 object_number image_load(object_number number, const char* name, int32_t flags) {
     auto* record = static_cast<image_record*>(object_new(image_table(), number));
+    if (!record) return 0;
     object_number self = number == object_any ? object_number(record) : number;
     uint8_t signature[2];
     if (!name || !read_first_two_bytes(name, signature)) return image_abandon(self);
@@ -107,6 +108,7 @@ object_number image_load(object_number number, const char* name, int32_t flags) 
 object_number image_load_memory(object_number number, const uint8_t* address, size_t size) {
     constexpr int32_t flags = 0;
     auto* record = static_cast<image_record*>(object_new(image_table(), number));
+    if (!record) return 0;
     object_number self = number == object_any ? object_number(record) : number;
     if (!address) return image_abandon(self);
 

@@ -51,6 +51,7 @@ platform_handle image_make_bitmap(int32_t width, int32_t height, int32_t flags, 
 
 object_number image_create(object_number number, int32_t width, int32_t height, int32_t depth) {
     auto* record = static_cast<image_record*>(object_new(table, number));
+    if (!record) return 0;
     int32_t flags = depth == image_display_compatible ? image_display_compatible : 0;
     auto* bitmap = static_cast<HBITMAP>(image_make_bitmap(width, height, flags, depth));
     if (!bitmap) return image_abandon(number == object_any ? object_number(record) : number);
