@@ -68,8 +68,9 @@ void choose_output(jpeg_decompress_struct* picture) {
         picture->jpeg_color_space == JCS_CMYK || picture->jpeg_color_space == JCS_YCCK;
     // Adobe (Photoshop) files store ink amounts inverted.
     state.inverted_ink = picture->saw_Adobe_marker;
-    // Greyscale is widened to RGB too; four components are turned into RGB by the glue.
-    picture->out_color_space = state.four_components ? JCS_CMYK : JCS_RGB;
+    // The library writes three-component pictures (greyscale widened too) straight as
+    // B, G, R; four components are turned into RGB by the glue.
+    picture->out_color_space = state.four_components ? JCS_CMYK : JCS_EXT_BGR;
     picture->dct_method = JDCT_ISLOW;
 }
 
@@ -93,10 +94,12 @@ int32_t open_picture(const uint8_t* data, size_t length) {
         release_picture();
         return probe_refused;
     }
-    JDIMENSION samples = picture->output_width * JDIMENSION(picture->output_components);
-    JDIMENSION row_length = (samples + row_alignment - 1) / row_alignment * row_alignment;
-    state.row = (*picture->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(picture),
-                                              JPOOL_IMAGE, row_length, 1);
+    if (state.four_components) {
+        JDIMENSION samples = picture->output_width * JDIMENSION(picture->output_components);
+        JDIMENSION row_length = (samples + row_alignment - 1) / row_alignment * row_alignment;
+        state.row = (*picture->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(picture),
+                                                  JPOOL_IMAGE, row_length, 1);
+    }
     jpeg_start_decompress(picture);
     state.width = int32_t(picture->output_width);
     state.height = int32_t(picture->output_height);
@@ -116,14 +119,6 @@ int32_t probe(FILE* file, const char*, const uint8_t* address, size_t size) {
     }
     if (!starts_as_jpeg(address, size)) return probe_refused;
     return open_picture(address, size);
-}
-
-void convert_rgb_row(const JSAMPLE* samples, uint8_t* target) {
-    for (int32_t x = 0; x < state.width; ++x, samples += bgr_bytes, target += bgr_bytes) {
-        target[0] = samples[2];
-        target[1] = samples[1];
-        target[2] = samples[0];
-    }
 }
 
 // The light a sample lets through; plain files store ink amounts instead.
@@ -155,11 +150,13 @@ int32_t decode(uint8_t* buffer, int32_t stride) {
     }
     uint8_t* target = buffer;
     for (int32_t r = 0; r < state.height; ++r, target += stride) {
-        jpeg_read_scanlines(&state.picture, state.row, 1);
-        if (state.four_components)
+        if (state.four_components) {
+            jpeg_read_scanlines(&state.picture, state.row, 1);
             convert_cmyk_row(state.row[0], target);
-        else
-            convert_rgb_row(state.row[0], target);
+        } else {
+            JSAMPROW row = target;
+            jpeg_read_scanlines(&state.picture, &row, 1);
+        }
     }
     jpeg_finish_decompress(&state.picture);
     release_picture();

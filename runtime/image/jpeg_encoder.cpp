@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int32_t rgb_samples = 3;
+constexpr int32_t bgr_samples = 3;
 constexpr int32_t best_quality_flag = 10;
 constexpr int quality_per_flag = 10;
 
@@ -18,8 +18,8 @@ void set_parameters(jpeg_compress_struct* picture, int32_t width, int32_t height
                     int32_t flags) {
     picture->image_width = JDIMENSION(width);
     picture->image_height = JDIMENSION(height);
-    picture->input_components = rgb_samples;
-    picture->in_color_space = JCS_RGB;
+    picture->input_components = bgr_samples;
+    picture->in_color_space = JCS_EXT_BGR;  // the rows are read as they lie
     jpeg_set_defaults(picture);
     int quality = std::clamp(flags, 0, best_quality_flag) * quality_per_flag;
     jpeg_set_quality(picture, quality, FALSE);
@@ -27,19 +27,10 @@ void set_parameters(jpeg_compress_struct* picture, int32_t width, int32_t height
 
 // The input runs bottom-up, the file top-down.
 void write_rows(jpeg_compress_struct* picture, const uint8_t* buffer, int32_t stride) {
-    int32_t width = int32_t(picture->image_width);
     int32_t height = int32_t(picture->image_height);
-    JSAMPARRAY row = (*picture->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(picture),
-                                                   JPOOL_IMAGE, JDIMENSION(width * rgb_samples), 1);
     for (int32_t i = 0; i < height; ++i) {
-        const uint8_t* source = buffer + ptrdiff_t(height - 1 - i) * stride;
-        JSAMPLE* target = row[0];
-        for (int32_t x = 0; x < width; ++x, source += rgb_samples, target += rgb_samples) {
-            target[0] = source[2];
-            target[1] = source[1];
-            target[2] = source[0];
-        }
-        jpeg_write_scanlines(picture, row, 1);
+        JSAMPROW row = const_cast<uint8_t*>(buffer + ptrdiff_t(height - 1 - i) * stride);
+        jpeg_write_scanlines(picture, &row, 1);
     }
 }
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 
 #include "tests/support/test_runtime.h"
