@@ -8,41 +8,51 @@
 
 namespace {
 
-constexpr int32_t weight_one = 1 << 14;  // fixed-point 1.0 of the filter weights
-constexpr size_t largest_work_area = size_t(64) << 20;  // bytes; larger jobs go to the platform
+constexpr int32_t weight_bits = 14;
+constexpr int32_t weight_one = 1 << weight_bits;  // fixed-point 1.0 of the filter weights
+constexpr int32_t kept_fraction_bits = 8;          // of a row sum after the vertical pass
 
-struct tap {
-    int32_t source;
-    int32_t weight;
+// For each target position, the run of source positions that feed it and their weights
+// (summing to weight_one): the area each target pixel covers when shrinking, a linear
+// blend of the two nearest source pixels when enlarging.
+struct filter {
+    std::vector<int32_t> first;   // first source position, per target position
+    std::vector<int32_t> offset;  // where its weights start in `weights`, per target position
+    std::vector<int32_t> count;   // how many, per target position
+    std::vector<int32_t> weights;
 };
 
-// For each target position, the source positions that feed it and their weights (summing
-// to weight_one): the area each target pixel covers when shrinking, a linear blend of the
-// two nearest source pixels when enlarging.
-std::vector<std::vector<tap>> filter_taps(int32_t source_size, int32_t target_size) {
-    std::vector<std::vector<tap>> taps(target_size);
+void add_weights(filter& taps, int32_t first, std::vector<int32_t> weights) {
+    // rounding may leave the sum a little off: the largest weight takes the difference
+    int32_t sum = 0;
+    for (int32_t weight : weights) sum += weight;
+    *std::max_element(weights.begin(), weights.end()) += weight_one - sum;
+    taps.first.push_back(first);
+    taps.offset.push_back(int32_t(taps.weights.size()));
+    taps.count.push_back(int32_t(weights.size()));
+    taps.weights.insert(taps.weights.end(), weights.begin(), weights.end());
+}
+
+filter make_filter(int32_t source_size, int32_t target_size) {
+    filter taps;
     double scale = double(source_size) / target_size;
     for (int32_t t = 0; t < target_size; ++t) {
-        std::vector<tap>& list = taps[t];
+        std::vector<int32_t> weights;
         if (scale >= 1.0) {
             double from = t * scale, to = from + scale;
             for (int32_t s = int32_t(from); s < source_size && s < to; ++s) {
                 double cover = std::min(to, s + 1.0) - std::max(from, double(s));
-                list.push_back({s, int32_t(cover / scale * weight_one + 0.5)});
+                weights.push_back(int32_t(cover / scale * weight_one + 0.5));
             }
+            add_weights(taps, int32_t(from), weights);
         } else {
             double centre = std::clamp((t + 0.5) * scale - 0.5, 0.0, source_size - 1.0);
             int32_t s = int32_t(centre);
-            int32_t next_weight = int32_t((centre - s) * weight_one + 0.5);
-            list.push_back({s, weight_one - next_weight});
-            if (s + 1 < source_size) list.push_back({s + 1, next_weight});
+            int32_t next = int32_t((centre - s) * weight_one + 0.5);
+            weights.push_back(weight_one - next);
+            if (s + 1 < source_size) weights.push_back(next);
+            add_weights(taps, s, weights);
         }
-        // rounding may leave the sum a little off: the largest tap takes the difference
-        int32_t sum = 0;
-        for (const tap& each : list) sum += each.weight;
-        std::max_element(list.begin(), list.end(), [](const tap& a, const tap& b) {
-            return a.weight < b.weight;
-        })->weight += weight_one - sum;
     }
     return taps;
 }
@@ -86,31 +96,39 @@ bool view_of(HDC dc, HBITMAP bitmap, dib_view& view) {
     return true;
 }
 
-// Horizontal pass: every source row shrunk or stretched to the target width, three
-// channels per pixel in fixed point.
-std::vector<int32_t> scale_rows(const dib_view& source, const std::vector<std::vector<tap>>& columns) {
-    int32_t width = int32_t(columns.size());
-    std::vector<int32_t> rows(size_t(source.height) * width * 3);
-    for (int32_t y = 0; y < source.height; ++y) {
-        const uint8_t* in = source.row(y);
-        int32_t* out = &rows[size_t(y) * width * 3];
-        for (int32_t x = 0; x < width; ++x, out += 3) {
-            int32_t b = 0, g = 0, r = 0;
-            for (const tap& each : columns[x]) {
-                const uint8_t* pixel = in + size_t(each.source) * source.bytes_per_pixel;
-                b += pixel[0] * each.weight;
-                g += pixel[1] * each.weight;
-                r += pixel[2] * each.weight;
-            }
-            out[0] = b >> 6, out[1] = g >> 6, out[2] = r >> 6;  // keeps 8 fraction bits
-        }
+// Vertical pass for one target row: the weighted sum of its source rows, every byte of
+// the row alike (a plain loop over bytes that the compiler can vectorise).
+void blend_rows(const dib_view& source, const filter& lines, int32_t line, std::vector<int32_t>& sum) {
+    size_t bytes = size_t(source.width) * source.bytes_per_pixel;
+    std::fill(sum.begin(), sum.end(), 0);
+    const int32_t* weights = &lines.weights[lines.offset[line]];
+    for (int32_t k = 0; k < lines.count[line]; ++k) {
+        const uint8_t* in = source.row(lines.first[line] + k);
+        int32_t weight = weights[k];
+        for (size_t i = 0; i < bytes; ++i) sum[i] += in[i] * weight;
     }
-    return rows;
+    for (size_t i = 0; i < bytes; ++i) sum[i] >>= weight_bits - kept_fraction_bits;
 }
 
-uint8_t to_byte(int64_t value) {
-    constexpr int shift = 14 + 8;  // vertical weights and the fraction bits of the rows
-    return uint8_t(std::clamp<int64_t>((value + (int64_t(1) << (shift - 1))) >> shift, 0, 255));
+uint8_t to_byte(int32_t value) {
+    constexpr int32_t shift = weight_bits + kept_fraction_bits;
+    return uint8_t(std::clamp((value + (1 << (shift - 1))) >> shift, 0, 255));
+}
+
+// Horizontal pass: one blended row into the visible columns of a target row.
+void blend_columns(const std::vector<int32_t>& sum, int32_t bytes_per_pixel, const filter& columns,
+                   int32_t first_column, int32_t end_column, uint8_t* out, int32_t out_step) {
+    for (int32_t x = first_column; x < end_column; ++x, out += out_step) {
+        const int32_t* in = &sum[size_t(columns.first[x]) * bytes_per_pixel];
+        const int32_t* weights = &columns.weights[columns.offset[x]];
+        int32_t b = 0, g = 0, r = 0;
+        for (int32_t k = 0; k < columns.count[x]; ++k, in += bytes_per_pixel) {
+            b += in[0] * weights[k];
+            g += in[1] * weights[k];
+            r += in[2] * weights[k];
+        }
+        out[0] = to_byte(b), out[1] = to_byte(g), out[2] = to_byte(r);
+    }
 }
 
 }  // namespace
@@ -126,24 +144,16 @@ bool stretch_between_dibs(HDC target_dc, HBITMAP source_bitmap, int32_t x, int32
     auto target_bitmap = static_cast<HBITMAP>(GetCurrentObject(target_dc, OBJ_BITMAP));
     bool viewable = view_of(source_dc.get(), source_bitmap, source) && view_of(target_dc, target_bitmap, target);
     SelectObject(source_dc.get(), previous);
-    if (!viewable || size_t(source.height) * size_t(width) * 3 * sizeof(int32_t) > largest_work_area)
-        return false;
+    if (!viewable) return false;
 
-    std::vector<int32_t> rows = scale_rows(source, filter_taps(source.width, width));
-    std::vector<std::vector<tap>> lines = filter_taps(source.height, height);
-    int32_t first_x = std::max(0, -x), last_x = std::min(width, target.width - x);
-    for (int32_t ty = std::max(0, -y); ty < std::min(height, target.height - y); ++ty) {
-        uint8_t* out = target.row(y + ty) + size_t(x + first_x) * target.bytes_per_pixel;
-        for (int32_t tx = first_x; tx < last_x; ++tx, out += target.bytes_per_pixel) {
-            int64_t b = 0, g = 0, r = 0;
-            for (const tap& each : lines[ty]) {
-                const int32_t* in = &rows[(size_t(each.source) * width + tx) * 3];
-                b += int64_t(in[0]) * each.weight;
-                g += int64_t(in[1]) * each.weight;
-                r += int64_t(in[2]) * each.weight;
-            }
-            out[0] = to_byte(b), out[1] = to_byte(g), out[2] = to_byte(r);
-        }
+    filter lines = make_filter(source.height, height), columns = make_filter(source.width, width);
+    std::vector<int32_t> sum(size_t(source.width) * source.bytes_per_pixel);
+    int32_t first_column = std::max(0, -x), end_column = std::min(width, target.width - x);
+    for (int32_t line = std::max(0, -y); line < std::min(height, target.height - y); ++line) {
+        blend_rows(source, lines, line, sum);
+        uint8_t* out = target.row(y + line) + size_t(x + first_column) * target.bytes_per_pixel;
+        blend_columns(sum, source.bytes_per_pixel, columns, first_column, end_column, out,
+                      target.bytes_per_pixel);
     }
     return true;
 }
