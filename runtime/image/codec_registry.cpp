@@ -1,5 +1,7 @@
 // The codec registry: decoders tried in the order they were registered, encoders found
 // by plugin id, and the step from an accepted picture to a bitmap.
+#include <algorithm>
+
 #include "runtime/image/image_internal.h"
 
 namespace {
@@ -22,11 +24,15 @@ void close_current_file() {
     registry.current_file = nullptr;
 }
 
-template <typename Record>
-void register_once(bool& done, void (*add)(const Record*), const Record& record) {
-    if (done) return;
-    done = true;
-    add(&record);
+// Each format registers once, however often its register operation runs.
+void add_decoder_once(const image_decoder& decoder) {
+    const image_decoder** end = registry.decoders + registry.decoder_count;
+    if (std::find(registry.decoders, end, &decoder) == end) decoder_register(&decoder);
+}
+
+void add_encoder_once(const image_encoder& encoder) {
+    const image_encoder** end = registry.encoders + registry.encoder_count;
+    if (std::find(registry.encoders, end, &encoder) == end) encoder_register(&encoder);
 }
 
 int32_t probe_memory(const uint8_t* address, size_t size) {
@@ -91,30 +97,11 @@ void encoder_register(const image_encoder* encoder) {
     if (registry.encoder_count < registry_capacity) registry.encoders[registry.encoder_count++] = encoder;
 }
 
-void jpeg_decoder_register() {
-    static bool done = false;
-    register_once(done, decoder_register, jpeg_decoder);
-}
-
-void jpeg_encoder_register() {
-    static bool done = false;
-    register_once(done, encoder_register, jpeg_encoder);
-}
-
-void png_decoder_register() {
-    static bool done = false;
-    register_once(done, decoder_register, png_decoder);
-}
-
-void tga_decoder_register() {
-    static bool done = false;
-    register_once(done, decoder_register, tga_decoder);
-}
-
-void tiff_decoder_register() {
-    static bool done = false;
-    register_once(done, decoder_register, tiff_decoder);
-}
+void jpeg_decoder_register() { add_decoder_once(jpeg_decoder); }
+void jpeg_encoder_register() { add_encoder_once(jpeg_encoder); }
+void png_decoder_register() { add_decoder_once(png_decoder); }
+void tga_decoder_register() { add_decoder_once(tga_decoder); }
+void tiff_decoder_register() { add_decoder_once(tiff_decoder); }
 
 int32_t decoder_probe(const char* name, const uint8_t* address, size_t size) {
     close_current_file();

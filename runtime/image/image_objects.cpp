@@ -59,16 +59,25 @@ object_number image_create(object_number number, int32_t width, int32_t height, 
     return image_keep_bitmap(number, record, bitmap, flags);
 }
 
-object_number image_keep_bitmap(object_number number, image_record* record, HBITMAP bitmap,
-                                int32_t flags) {
-    BITMAP description = {};
-    GetObjectA(bitmap, sizeof description, &description);
-    record->handle = bitmap;
+namespace {
+
+object_number keep(object_number number, image_record* record, platform_handle handle,
+                   const BITMAP& description, int32_t flags) {
+    record->handle = handle;
     record->width = static_cast<uint16_t>(description.bmWidth);
     record->height = static_cast<uint16_t>(description.bmHeight);
     record->depth = static_cast<uint8_t>(description.bmBitsPixel);
     record->flags = static_cast<uint8_t>(flags);
-    return number == object_any ? object_number(record) : object_number(bitmap);
+    return number == object_any ? object_number(record) : object_number(handle);
+}
+
+}  // namespace
+
+object_number image_keep_bitmap(object_number number, image_record* record, HBITMAP bitmap,
+                                int32_t flags) {
+    BITMAP description = {};
+    GetObjectA(bitmap, sizeof description, &description);
+    return keep(number, record, bitmap, description, flags);
 }
 
 object_number image_keep_icon(object_number number, image_record* record, HICON icon,
@@ -84,13 +93,7 @@ object_number image_keep_icon(object_number number, image_record* record, HICON 
     if (!parts.hbmColor) description.bmHeight /= 2;
     if (parts.hbmColor) DeleteObject(parts.hbmColor);
     if (parts.hbmMask) DeleteObject(parts.hbmMask);
-
-    record->handle = icon;
-    record->width = static_cast<uint16_t>(description.bmWidth);
-    record->height = static_cast<uint16_t>(description.bmHeight);
-    record->depth = static_cast<uint8_t>(description.bmBitsPixel);
-    record->flags = static_cast<uint8_t>(flags);
-    return number == object_any ? object_number(record) : object_number(icon);
+    return keep(number, record, icon, description, flags);
 }
 
 object_number image_abandon(object_number number) {
