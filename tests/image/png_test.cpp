@@ -194,7 +194,9 @@ TEST(PngDamage, EveryTruncationIsRefusedOrStopsCleanly) {
     bytes whole = encode(picture);
     for (size_t length = 0; length < whole.size(); ++length) {
         decoded d = decode_memory(png_decoder, bytes(whole.begin(), whole.begin() + length));
-        if (d.answer != probe_refused) EXPECT_EQ(d.answer, probe_bgra32);
+        if (d.answer != probe_refused) {
+            EXPECT_EQ(d.answer, probe_bgra32);
+        }
     }
 }
 

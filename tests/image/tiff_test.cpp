@@ -193,7 +193,9 @@ TEST(TiffMemory, EveryTruncationIsRefusedOrStaysInside) {
     bytes whole = encode(rgb_picture(4, 3, COMPRESSION_LZW));
     for (size_t length = 0; length < whole.size(); ++length) {
         decoded d = decode_memory(tiff_decoder, bytes(whole.begin(), whole.begin() + length));
-        if (d.answer != probe_refused) EXPECT_EQ(d.result, 1);
+        if (d.answer != probe_refused) {
+            EXPECT_EQ(d.result, 1);
+        }
     }
 }
 
