@@ -14,13 +14,14 @@ object_table* image_table();
 
 // Fills a record from a bitmap's own description and answers what creating or loading
 // operations return: the bitmap for a numbered image, the identity for a dynamic one.
+// A null bitmap is a create or load that failed: the record is given back and 0 returned.
 object_number image_keep_bitmap(object_number number, image_record* record, HBITMAP bitmap,
                                 int32_t flags);
 // The same for an icon, described by its colour bitmap; 0 when the icon can't be described.
 object_number image_keep_icon(object_number number, image_record* record, HICON icon,
                               int32_t flags);
-// A create or load that failed: a dynamic record made for it is given back.
-object_number image_abandon(object_number number);
+// A create or load that failed: the record made for it is given back; answers 0.
+object_number image_abandon(object_number number, image_record* record);
 
 // Finds the decoder that accepts a file (name) or memory block (address, size).
 int32_t decoder_probe(const char* name, const uint8_t* address, size_t size);

@@ -82,7 +82,6 @@ object_number load_decoded(object_number number, image_record* record, const cha
                            const uint8_t* address, size_t size, int32_t flags) {
     HBITMAP bitmap = nullptr;
     if (int32_t answer = decoder_probe(name, address, size)) bitmap = decoder_decode_bitmap(answer, flags);
-    if (!bitmap) return image_abandon(number == object_any ? object_number(record) : number);
     return image_keep_bitmap(number, record, bitmap, flags & 0xFF);
 }
 
@@ -91,15 +90,11 @@ object_number load_decoded(object_number number, image_record* record, const cha
 object_number image_load(object_number number, const char* name, int32_t flags) {
     auto* record = static_cast<image_record*>(object_new(image_table(), number));
     if (!record) return 0;
-    object_number self = number == object_any ? object_number(record) : number;
     uint8_t signature[2];
-    if (!name || !read_first_two_bytes(name, signature)) return image_abandon(self);
+    if (!name || !read_first_two_bytes(name, signature)) return image_abandon(number, record);
 
-    if (starts_with_bm(signature, sizeof signature)) {
-        HBITMAP bitmap = load_bmp_file(name, flags);
-        if (!bitmap) return image_abandon(self);
-        return image_keep_bitmap(number, record, bitmap, flags & 0xFF);
-    }
+    if (starts_with_bm(signature, sizeof signature))
+        return image_keep_bitmap(number, record, load_bmp_file(name, flags), flags & 0xFF);
     auto icon = static_cast<HICON>(LoadImageA(nullptr, name, IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
     if (icon) return image_keep_icon(number, record, icon, flags & 0xFF);
     return load_decoded(number, record, name, nullptr, 0, flags);
@@ -109,14 +104,10 @@ object_number image_load_memory(object_number number, const uint8_t* address, si
     constexpr int32_t flags = 0;
     auto* record = static_cast<image_record*>(object_new(image_table(), number));
     if (!record) return 0;
-    object_number self = number == object_any ? object_number(record) : number;
-    if (!address) return image_abandon(self);
+    if (!address) return image_abandon(number, record);
 
-    if (starts_with_bm(address, size)) {
-        HBITMAP bitmap = load_bmp_memory(address, size, flags);
-        if (!bitmap) return image_abandon(self);
-        return image_keep_bitmap(number, record, bitmap, flags);
-    }
+    if (starts_with_bm(address, size))
+        return image_keep_bitmap(number, record, load_bmp_memory(address, size, flags), flags);
     if (HICON icon = icon_from_memory(address, size)) return image_keep_icon(number, record, icon, flags);
     return load_decoded(number, record, nullptr, address, size, flags);
 }

@@ -54,8 +54,7 @@ object_number image_create(object_number number, int32_t width, int32_t height, 
     if (!record) return 0;
     int32_t flags = depth == image_display_compatible ? image_display_compatible : 0;
     auto* bitmap = static_cast<HBITMAP>(image_make_bitmap(width, height, flags, depth));
-    if (!bitmap) return image_abandon(number == object_any ? object_number(record) : number);
-    fill_black(bitmap, width, height);
+    if (bitmap) fill_black(bitmap, width, height);
     return image_keep_bitmap(number, record, bitmap, flags);
 }
 
@@ -75,6 +74,7 @@ object_number keep(object_number number, image_record* record, platform_handle h
 
 object_number image_keep_bitmap(object_number number, image_record* record, HBITMAP bitmap,
                                 int32_t flags) {
+    if (!bitmap) return image_abandon(number, record);
     BITMAP description = {};
     GetObjectA(bitmap, sizeof description, &description);
     return keep(number, record, bitmap, description, flags);
@@ -85,7 +85,7 @@ object_number image_keep_icon(object_number number, image_record* record, HICON 
     ICONINFO parts = {};
     if (!GetIconInfo(icon, &parts)) {
         DestroyIcon(icon);
-        return image_abandon(number == object_any ? object_number(record) : number);
+        return image_abandon(number, record);
     }
     // Monochrome icons have no colour bitmap: their mask holds image and mask stacked.
     BITMAP description = {};
@@ -96,8 +96,8 @@ object_number image_keep_icon(object_number number, image_record* record, HICON 
     return keep(number, record, icon, description, flags);
 }
 
-object_number image_abandon(object_number number) {
-    object_release(table, number);
+object_number image_abandon(object_number number, image_record* record) {
+    object_release(table, number == object_any ? object_number(record) : number);
     return 0;
 }
 
