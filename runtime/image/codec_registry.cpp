@@ -65,9 +65,8 @@ HBITMAP decode_display_compatible(HDC display, const BITMAPINFO& info, int32_t s
     heap_block buffer(size_t(height + 1) * size_t(stride));
     if (!buffer.get()) return nullptr;
     registry.current_decoder->decode(buffer.get(), stride);
-    close_current_file();
     HBITMAP bitmap = CreateCompatibleBitmap(display, width, height);
-    memory_dc dc;
+    owned_dc dc(CreateCompatibleDC(nullptr));
     if (bitmap) SetDIBits(dc.get(), bitmap, 0, height, buffer.get(), &info, DIB_RGB_COLORS);
     return bitmap;
 }
@@ -77,7 +76,6 @@ HBITMAP decode_dib_section(HDC display, const BITMAPINFO& info, int32_t stride) 
     HBITMAP bitmap = CreateDIBSection(display, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap) return nullptr;
     registry.current_decoder->decode(static_cast<uint8_t*>(bits), stride);
-    close_current_file();
     return bitmap;
 }
 
@@ -121,7 +119,7 @@ HBITMAP decoder_decode_bitmap(int32_t probe_result, int32_t flags) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = probe_result == probe_bgra32 ? 32 : 24;
 
-    display_dc display;
+    owned_dc display(display_dc());
     HBITMAP bitmap = nullptr;
     if (display.get()) {
         bitmap = (flags & image_display_compatible) ? decode_display_compatible(display.get(), info, stride)

@@ -149,7 +149,7 @@ void draw_image(platform_handle handle, int32_t x, int32_t y, int32_t width, int
     if (stretched && operation == SRCCOPY && stretch_between_dibs(state.dc, bitmap, x, y, width, height))
         return;
 
-    memory_dc source_dc(state.dc);
+    owned_dc source_dc(CreateCompatibleDC(state.dc));
     if (!source_dc.get()) return;
     HGDIOBJ previous = SelectObject(source_dc.get(), bitmap);
     if (!stretched) {

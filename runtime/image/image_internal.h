@@ -35,35 +35,23 @@ HICON icon_from_memory(const uint8_t* address, size_t size);
 bool stretch_between_dibs(HDC target_dc, HBITMAP source, int32_t x, int32_t y, int32_t width,
                           int32_t height);
 
-// A device context on the display, deleted when it goes out of scope.
-class display_dc {
+// A device context of our own (on the display, or a memory one), deleted when it goes
+// out of scope.
+class owned_dc {
 public:
-    display_dc() : dc_(CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {}
-    ~display_dc() {
+    explicit owned_dc(HDC dc) : dc_(dc) {}
+    ~owned_dc() {
         if (dc_) DeleteDC(dc_);
     }
-    display_dc(const display_dc&) = delete;
-    display_dc& operator=(const display_dc&) = delete;
+    owned_dc(const owned_dc&) = delete;
+    owned_dc& operator=(const owned_dc&) = delete;
     HDC get() const { return dc_; }
 
 private:
     HDC dc_;
 };
 
-// A memory device context, deleted when it goes out of scope.
-class memory_dc {
-public:
-    explicit memory_dc(HDC compatible_with = nullptr) : dc_(CreateCompatibleDC(compatible_with)) {}
-    ~memory_dc() {
-        if (dc_) DeleteDC(dc_);
-    }
-    memory_dc(const memory_dc&) = delete;
-    memory_dc& operator=(const memory_dc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
+inline HDC display_dc() { return CreateDCA("DISPLAY", nullptr, nullptr, nullptr); }
 
 // A block from main_heap, freed when it goes out of scope.
 class heap_block {

@@ -71,7 +71,7 @@ HBITMAP load_bmp_memory(const uint8_t* address, size_t size, int32_t flags) {
 
     auto bitmap = static_cast<HBITMAP>(image_make_bitmap(header.biWidth, header.biHeight, flags, 32));
     if (!bitmap) return nullptr;
-    memory_dc dc;
+    owned_dc dc(CreateCompatibleDC(nullptr));
     SetDIBits(dc.get(), bitmap, 0, rows, address + pixel_offset,
               reinterpret_cast<const BITMAPINFO*>(address + bmp_file_header_size), DIB_RGB_COLORS);
     return bitmap;

@@ -15,7 +15,7 @@ object_table* table = nullptr;
 image_output_state* output_state = nullptr;
 
 void fill_black(HBITMAP bitmap, int32_t width, int32_t height) {
-    memory_dc dc;
+    owned_dc dc(CreateCompatibleDC(nullptr));
     if (!dc.get()) return;
     HGDIOBJ previous = SelectObject(dc.get(), bitmap);
     RECT whole = {0, 0, width, height};
@@ -35,7 +35,7 @@ void image_library_init() {
 }
 
 platform_handle image_make_bitmap(int32_t width, int32_t height, int32_t flags, int32_t depth) {
-    display_dc display;
+    owned_dc display(display_dc());
     if (!display.get()) return nullptr;
     if (flags & image_display_compatible) return CreateCompatibleBitmap(display.get(), width, height);
 

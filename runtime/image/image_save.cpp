@@ -41,7 +41,7 @@ int32_t image_save(object_number number, const char* name, uint32_t plugin, int3
     info.biBitCount = 24;
     info.biSizeImage = DWORD(stride) * DWORD(height);
 
-    memory_dc dc;
+    owned_dc dc(CreateCompatibleDC(nullptr));
     if (!dc.get()) return 0;
     if (!GetDIBits(dc.get(), static_cast<HBITMAP>(record->handle), 0, height, buffer.get(),
                    reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS))

@@ -5,6 +5,7 @@
 
 #include "runtime/image/image.h"
 #include "runtime/image/jpeg_glue.h"
+#include "runtime/image/stream_copy.h"
 
 namespace {
 
@@ -47,20 +48,10 @@ bool starts_as_jpeg(const uint8_t* data, size_t length) {
 // Only a stream that starts like a JPEG is read whole; the rest is never touched.
 bool read_file_copy(FILE* file, size_t* length) {
     uint8_t signature[signature_size];
-    if (std::fseek(file, 0, SEEK_END) != 0) return false;
-    long size = std::ftell(file);
-    if (size < long(signature_size) || std::fseek(file, 0, SEEK_SET) != 0) return false;
-    if (std::fread(signature, 1, signature_size, file) != signature_size ||
-        !starts_as_jpeg(signature, signature_size))
+    if (!stream_head(file, signature, signature_size) || !starts_as_jpeg(signature, signature_size))
         return false;
-    state.file_copy = static_cast<uint8_t*>(std::malloc(size_t(size)));
-    if (!state.file_copy) return false;
-    state.file_copy[0] = signature[0];
-    state.file_copy[1] = signature[1];
-    size_t rest = std::fread(state.file_copy + signature_size, 1, size_t(size) - signature_size,
-                             file);
-    *length = signature_size + rest;
-    return true;
+    state.file_copy = stream_copy(file, length);
+    return state.file_copy != nullptr;
 }
 
 void choose_output(jpeg_decompress_struct* picture) {

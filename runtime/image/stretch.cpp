@@ -136,7 +136,7 @@ void blend_columns(const std::vector<int32_t>& sum, int32_t bytes_per_pixel, con
 bool stretch_between_dibs(HDC target_dc, HBITMAP source_bitmap, int32_t x, int32_t y, int32_t width,
                           int32_t height) {
     if (width <= 0 || height <= 0) return false;
-    memory_dc source_dc(target_dc);
+    owned_dc source_dc(CreateCompatibleDC(target_dc));
     if (!source_dc.get()) return false;
     HGDIOBJ previous = SelectObject(source_dc.get(), source_bitmap);
     if (!previous) return false;  // selected elsewhere, say drawn into itself

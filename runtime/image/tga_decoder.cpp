@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "runtime/image/image.h"
+#include "runtime/image/stream_copy.h"
 
 namespace {
 
@@ -120,23 +121,13 @@ bool accept(const uint8_t* data, size_t length) {
     return true;
 }
 
-long file_length(FILE* file) {
-    if (fseek(file, 0, SEEK_END) != 0) return -1;
-    long length = ftell(file);
-    if (fseek(file, 0, SEEK_SET) != 0) return -1;
-    return length;
-}
-
 // The header is checked before the whole file is copied, so other formats cost 18 bytes.
 bool accept_file(FILE* file) {
     uint8_t header[header_size];
-    if (fread(header, 1, header_size, file) != header_size) return false;
-    if (!header_acceptable(header, header_size)) return false;
-    long length = file_length(file);
-    if (length < long(header_size)) return false;
-    auto* copy = static_cast<uint8_t*>(malloc(size_t(length)));
-    if (!copy) return false;
-    if (fread(copy, 1, size_t(length), file) != size_t(length) || !accept(copy, size_t(length))) {
+    if (!stream_head(file, header, header_size) || !header_acceptable(header, header_size)) return false;
+    size_t length = 0;
+    uint8_t* copy = stream_copy(file, &length);
+    if (!copy || !accept(copy, length)) {
         free(copy);
         return false;
     }
