@@ -1,9 +1,9 @@
 // Loads Engine3D.dll, binds its entry points group by group and tracks whether the engine
 // can be used. The ready flag is only set when the library initialised and every call the
 // application makes is bound, so callers never jump through a missing entry point.
-#include "app/engine/engine.h"
-
 #include <cstring>
+
+#include "app/engine/engine.h"
 
 engine_state engine;
 
@@ -12,125 +12,121 @@ namespace {
 using engine_initialiser = int(ENGINE_CALL*)();
 
 FARPROC entry_of(HMODULE module, const char* name) {
-  return module ? GetProcAddress(module, name) : nullptr;
+    return module ? GetProcAddress(module, name) : nullptr;
 }
 
 template <typename Call>
 void bind(Call& slot, const char* name) {
-  // Going through void(*)() is the sanctioned way between unrelated function pointer types.
-  slot = reinterpret_cast<Call>(reinterpret_cast<void (*)()>(entry_of(engine.module, name)));
+    // Going through void(*)() is the sanctioned way between unrelated function pointer types.
+    slot = reinterpret_cast<Call>(reinterpret_cast<void (*)()>(entry_of(engine.module, name)));
 }
 
 void run_initialiser(const char* name) {
-  auto initialiser = reinterpret_cast<engine_initialiser>(
-      reinterpret_cast<void (*)()>(entry_of(engine.module, name)));
-  if (initialiser) initialiser();
+    auto initialiser = reinterpret_cast<engine_initialiser>(
+        reinterpret_cast<void (*)()>(entry_of(engine.module, name)));
+    if (initialiser) initialiser();
 }
 
 bool every_call_bound() {
-  // The table holds nothing but entry-point pointers.
-  const auto* slot = reinterpret_cast<void (*const*)()>(&engine.call);
-  const size_t count = sizeof(engine.call) / sizeof(*slot);
-  for (size_t i = 0; i < count; ++i)
-    if (!slot[i]) return false;
-  return true;
+    // The table holds nothing but entry-point pointers.
+    const auto* slot = reinterpret_cast<void (*const*)()>(&engine.call);
+    const size_t count = sizeof(engine.call) / sizeof(*slot);
+    for (size_t i = 0; i < count; ++i)
+        if (!slot[i]) return false;
+    return true;
 }
 
 void forget_module() {
-  if (engine.module) FreeLibrary(engine.module);
-  engine.module = nullptr;
-  engine.ready = 0;
-  std::memset(&engine.call, 0, sizeof(engine.call));
+    if (engine.module) FreeLibrary(engine.module);
+    engine.module = nullptr;
+    engine.ready = 0;
+    std::memset(&engine.call, 0, sizeof(engine.call));
 }
 
 }  // namespace
 
 int engine_load() {
-  engine.module = LoadLibraryA("Engine3D.dll");
-  run_initialiser("InitEngine3DFirst");
-  return engine.module != nullptr;
+    engine.module = LoadLibraryA("Engine3D.dll");
+    run_initialiser("InitEngine3DFirst");
+    return engine.module != nullptr;
 }
 
 void engine_bind_camera() {
-  if (!engine.module) return;
-  bind(engine.call.CreateCamera, "CreateCamera");
-  bind(engine.call.CameraLocate, "CameraLocate");
-  run_initialiser("InitCamera");
+    if (!engine.module) return;
+    bind(engine.call.CreateCamera, "CreateCamera");
+    bind(engine.call.CameraLocate, "CameraLocate");
+    run_initialiser("InitCamera");
 }
 
 void engine_bind_texture() {
-  if (!engine.module) return;
-  bind(engine.call.LoadTexture, "LoadTexture");
-  bind(engine.call.FreeTexture, "FreeTexture");
-  run_initialiser("InitTexture");
+    if (!engine.module) return;
+    bind(engine.call.LoadTexture, "LoadTexture");
+    bind(engine.call.FreeTexture, "FreeTexture");
+    run_initialiser("InitTexture");
 }
 
 void engine_bind_entity() {
-  if (!engine.module) return;
-  bind(engine.call.CreateEntity2, "CreateEntity2");
-  bind(engine.call.FreeEntity, "FreeEntity");
-  bind(engine.call.CopyEntity, "CopyEntity");
-  bind(engine.call.ScaleEntity, "ScaleEntity");
-  bind(engine.call.MoveEntity, "MoveEntity");
-  bind(engine.call.RotateEntity, "RotateEntity");
-  bind(engine.call.ResizeEntity, "ResizeEntity");
-  bind(engine.call.IsEntity, "IsEntity");
-  run_initialiser("InitEntity");
+    if (!engine.module) return;
+    bind(engine.call.CreateEntity2, "CreateEntity2");
+    bind(engine.call.FreeEntity, "FreeEntity");
+    bind(engine.call.CopyEntity, "CopyEntity");
+    bind(engine.call.ScaleEntity, "ScaleEntity");
+    bind(engine.call.MoveEntity, "MoveEntity");
+    bind(engine.call.RotateEntity, "RotateEntity");
+    bind(engine.call.ResizeEntity, "ResizeEntity");
+    bind(engine.call.IsEntity, "IsEntity");
+    run_initialiser("InitEntity");
 }
 
 void engine_bind_light() {
-  if (!engine.module) return;
-  bind(engine.call.CreateLight2, "CreateLight2");
-  bind(engine.call.LightLocate, "LightLocate");
-  run_initialiser("InitLight");
+    if (!engine.module) return;
+    bind(engine.call.CreateLight2, "CreateLight2");
+    bind(engine.call.LightLocate, "LightLocate");
+    run_initialiser("InitLight");
 }
 
 void engine_bind_material() {
-  if (!engine.module) return;
-  bind(engine.call.CreateMaterial, "CreateMaterial");
-  bind(engine.call.FreeMaterial, "FreeMaterial");
-  bind(engine.call.MaterialID, "MaterialID");
-  bind(engine.call.DisableMaterialLighting, "DisableMaterialLighting");
-  bind(engine.call.MaterialAmbientColor, "MaterialAmbientColor");
-  bind(engine.call.MaterialSpecularColor, "MaterialSpecularColor");
-  bind(engine.call.MaterialFilteringMode, "MaterialFilteringMode");
-  run_initialiser("InitMaterial");
+    if (!engine.module) return;
+    bind(engine.call.CreateMaterial, "CreateMaterial");
+    bind(engine.call.FreeMaterial, "FreeMaterial");
+    bind(engine.call.MaterialID, "MaterialID");
+    bind(engine.call.DisableMaterialLighting, "DisableMaterialLighting");
+    bind(engine.call.MaterialAmbientColor, "MaterialAmbientColor");
+    bind(engine.call.MaterialSpecularColor, "MaterialSpecularColor");
+    bind(engine.call.MaterialFilteringMode, "MaterialFilteringMode");
+    run_initialiser("InitMaterial");
 }
 
 void engine_bind_mesh() {
-  if (!engine.module) return;
-  bind(engine.call.LoadMesh, "LoadMesh");
-  bind(engine.call.MeshID, "MeshID");
-  run_initialiser("InitMesh");
+    if (!engine.module) return;
+    bind(engine.call.LoadMesh, "LoadMesh");
+    bind(engine.call.MeshID, "MeshID");
+    run_initialiser("InitMesh");
 }
 
 void engine_bind_world() {
-  if (!engine.module) return;
-  bind(engine.call.RenderWorld, "RenderWorld");
+    if (!engine.module) return;
+    bind(engine.call.RenderWorld, "RenderWorld");
 }
 
 int engine_init() {
-  auto initialise = reinterpret_cast<engine_initialiser>(
-      reinterpret_cast<void (*)()>(entry_of(engine.module, "InitEngine3D")));
-  if (!initialise || !initialise() || !every_call_bound()) {
-    forget_module();
-    return 0;
-  }
-  engine.ready = 1;
-  return 1;
+    auto initialise = reinterpret_cast<engine_initialiser>(
+        reinterpret_cast<void (*)()>(entry_of(engine.module, "InitEngine3D")));
+    if (!initialise || !initialise() || !every_call_bound()) {
+        forget_module();
+        return 0;
+    }
+    engine.ready = 1;
+    return 1;
 }
 
 int engine_add_archive(const char* path, int kind) {
-  using add_archive = int(ENGINE_CALL*)(const char*, int);
-  auto add = reinterpret_cast<add_archive>(
-      reinterpret_cast<void (*)()>(entry_of(engine.module, "Add3DArchive")));
-  return add ? add(path, kind) : 0;
+    using add_archive = int(ENGINE_CALL*)(const char*, int);
+    auto add = reinterpret_cast<add_archive>(
+        reinterpret_cast<void (*)()>(entry_of(engine.module, "Add3DArchive")));
+    return add ? add(path, kind) : 0;
 }
 
-FARPROC engine_entry(const char* name) {
-  return entry_of(engine.module, name);
-}
+FARPROC engine_entry(const char* name) { return entry_of(engine.module, name); }
 
-void engine_unload() {
-  forget_module();
-}
+void engine_unload() { forget_module(); }

@@ -1,0 +1,61 @@
+// The application's process-wide values: angles, sizes, camera, the chosen files and the
+// numbers under which the window, its gadgets and the engine's objects live.
+#pragma once
+
+#include <cstdint>
+
+struct app_state {
+    int32_t turn_angle;
+    int32_t tilt_angle;
+    int32_t turn_offset;
+    int32_t tilt_offset;
+    int32_t size_depth;
+    int32_t size_height;
+    int32_t size_width;
+    int32_t camera_height;
+    int32_t camera_distance;
+    int32_t box_texture;
+    int32_t background_colour;
+    char* last_picture_path;  // string variables
+    char* snapshot_path;
+    intptr_t fonts[2];
+};
+
+extern app_state app;
+
+namespace gadget {
+constexpr int32_t save_snapshot = 13;
+constexpr int32_t first_face = 6;
+constexpr int32_t last_face = 11;
+constexpr int32_t background_colour = 12;
+constexpr int32_t background_texture = 29;
+constexpr int32_t first_face_path = 30;
+constexpr int32_t colour_swatch = 36;
+constexpr int32_t controls = 14;
+constexpr int32_t size_depth = 15;
+constexpr int32_t size_width = 16;
+constexpr int32_t size_height = 17;
+constexpr int32_t turn = 18;
+constexpr int32_t camera_height = 19;
+constexpr int32_t tilt = 20;
+constexpr int32_t preview = 39;
+constexpr int32_t zoom_in = 42;
+constexpr int32_t zoom_out = 43;
+}  // namespace gadget
+
+namespace scene {
+constexpr int box = 5;
+constexpr int floor = 6;
+constexpr int lower_floor = 7;
+constexpr int box_mesh = 46;
+constexpr int floor_mesh = 47;
+constexpr int box_material = 0;
+constexpr int floor_material = 1;
+constexpr int box_texture = 306;
+constexpr int floor_texture = 302;
+constexpr int camera = 0;
+constexpr int light = 1;
+}  // namespace scene
+
+constexpr int32_t main_window = 0;
+constexpr int32_t preview_size = 295;

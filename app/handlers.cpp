@@ -1,0 +1,126 @@
+// The control handlers: face pictures, floor colour, box size and orientation, camera height
+// and distance, and the snapshot. Each runs to completion before the next event is taken.
+#include "app/handlers.h"
+
+#include "app/app_state.h"
+#include "app/face_atlas.h"
+#include "app/scene.h"
+#include "runtime/core/core.h"
+#include "runtime/gui/gui.h"
+#include "runtime/screen/screen.h"
+
+#include <string>
+
+namespace {
+
+struct face_button {
+    const char* requester_title;
+    int32_t face_index;
+};
+
+// Indexed by gadget number - 6. The titles are the program's own, as its users know them.
+constexpr face_button face_buttons[] = {
+    {"Bild f\xFCr die Oberseite", 0},      {"Bild f\xFCr die Rechteseite", 1},
+    {"Bild f\xFCr Oben", 5},               {"Bild f\xFCr die R\xFC" "ckseite", 2},
+    {"Bild f\xFC" "rdie Vorderseite", 3},  {"Bild f\xFCr Oben", 4},
+};
+
+constexpr const char* picture_pattern = "JPG|*.jpg;*.jpeg|Bitmap|*.bmp|PNG|*.png|TGA|*.tga|TIF|*.tif";
+constexpr int32_t snapshot_sprite = 355;
+constexpr uint32_t jpeg_plugin = 0x4745504A;
+constexpr int32_t best_quality = 10;
+constexpr int32_t zoom_step = 5;
+constexpr int32_t background_brush = 2;
+
+void choose_face_picture(int32_t gadget_number) {
+    const face_button& face = face_buttons[gadget_number - gadget::first_face];
+    // The preview's DirectDraw surface would paint over the dialog.
+    const bool hide_preview = gadget_number == gadget::first_face;
+    if (hide_preview) gadget_hide(gadget::preview, 1);
+    string_set(&app.last_picture_path,
+               requester_open_file(face.requester_title, file_path_part(app.last_picture_path, 0),
+                                   picture_pattern, 0));
+    if (hide_preview) gadget_hide(gadget::preview, 0);
+    if (!app.last_picture_path) return;
+
+    gadget_set_text(gadget::first_face_path + gadget_number - gadget::first_face,
+                    app.last_picture_path);
+    if (!compose_face(app.last_picture_path, face.face_index)) return;
+    rebuild_box();
+}
+
+void choose_background_colour() {
+    app.background_colour = requester_color();
+    // A cancelled requester keeps the floor and the swatch as they are.
+    if (app.background_colour == -1) return;
+    gadget_set_color(gadget::colour_swatch, background_brush, app.background_colour);
+    make_background_texture(uint32_t(app.background_colour));
+    rebuild_floor();
+    apply_box_size();
+}
+
+void save_snapshot() {
+    const std::string default_file = std::string(file_current_directory()) + "Box.jpg";
+    string_set(&app.snapshot_path, requester_save_file("Bild Abspeichern", default_file.c_str(),
+                                                       "jpg (*.jpg)|*.jpg", 0));
+    if (!app.snapshot_path) return;
+    sprite_grab(snapshot_sprite, 0, 0, preview_size, preview_size, 0);
+    sprite_save(snapshot_sprite, app.snapshot_path, jpeg_plugin, best_quality);
+}
+
+void zoom(int32_t distance_change) {
+    app.camera_distance += distance_change;
+    apply_camera();
+}
+
+}  // namespace
+
+void handle_gadget_event(int32_t gadget_number) {
+    if (gadget_number >= gadget::first_face && gadget_number <= gadget::last_face) {
+        choose_face_picture(gadget_number);
+        return;
+    }
+    switch (gadget_number) {
+        case gadget::background_colour:
+            choose_background_colour();
+            break;
+        case gadget::save_snapshot:
+            save_snapshot();
+            break;
+        case gadget::size_depth:
+            app.size_depth = gadget_get_state(gadget::size_depth);
+            apply_box_size();
+            break;
+        case gadget::size_width:
+            app.size_width = gadget_get_state(gadget::size_width);
+            apply_box_size();
+            break;
+        case gadget::size_height:
+            app.size_height = gadget_get_state(gadget::size_height);
+            apply_box_size();
+            break;
+        case gadget::turn:
+            app.turn_offset = gadget_get_state(gadget::turn);
+            apply_box_rotation();
+            apply_box_size();
+            break;
+        case gadget::tilt:
+            app.tilt_offset = gadget_get_state(gadget::tilt);
+            apply_box_rotation();
+            apply_box_size();
+            break;
+        case gadget::camera_height:
+            app.camera_height = gadget_get_state(gadget::camera_height);
+            apply_camera();
+            apply_box_size();
+            break;
+        case gadget::zoom_out:
+            zoom(zoom_step);
+            break;
+        case gadget::zoom_in:
+            zoom(-zoom_step);
+            break;
+        default:
+            break;
+    }
+}

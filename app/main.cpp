@@ -1,0 +1,154 @@
+// Tessaryn's entry procedure: starts the runtime libraries in their fixed order, builds the
+// window and the scene, runs the frame loop until the window is closed, and shuts down.
+#include "app/app_state.h"
+#include "app/engine/engine.h"
+#include "app/face_atlas.h"
+#include "app/handlers.h"
+#include "app/main_window.h"
+#include "app/scene.h"
+#include "app/start_check.h"
+#include "runtime/core/core.h"
+#include "runtime/gui/gui.h"
+#include "runtime/image/image.h"
+#include "runtime/screen/screen.h"
+
+app_state app;
+
+namespace {
+
+constexpr int32_t event_gadget_code = 13100;
+constexpr int32_t event_close_window = 16;
+constexpr int32_t key_up = 200;
+constexpr int32_t key_down = 208;
+constexpr int32_t key_left = 203;
+constexpr int32_t key_right = 205;
+constexpr int32_t frame_pause_ms = 10;
+constexpr int32_t bold = 256;
+
+// The engine is loaded and bound between the library starts: the screen library must find
+// it initialised, because it adopts the engine's display object.
+void start_libraries() {
+    string_library_init();
+    object_heap_init();
+    draw_library_init();
+    engine_load();
+    engine_bind_camera();
+    engine_bind_texture();
+    engine_bind_entity();
+    font_library_init();
+    window_library_init();
+    gadget_library_init();
+    codec_registry_reset();
+    image_library_init();
+    engine_bind_light();
+    engine_bind_material();
+    menu_library_init();
+    engine_bind_mesh();
+    requester_library_init();
+    statusbar_library_init();
+    engine_bind_world();
+    engine_init();
+    screen_library_init();
+    sprite3d_library_init();
+    keyboard_init();
+    mouse_init();
+}
+
+void end_libraries() {
+    sprite3d_free_all();
+    mouse_end();
+    keyboard_end();
+    screen_library_end();
+    image_free_all();
+    window_close_all();
+    font_free_all();
+    engine_unload();
+}
+
+void register_codecs() {
+    jpeg_decoder_register();
+    jpeg_encoder_register();
+    png_decoder_register();
+    tga_decoder_register();
+    tiff_decoder_register();
+}
+
+void read_controls() {
+    app.size_depth = gadget_get_state(gadget::size_depth);
+    app.size_height = gadget_get_state(gadget::size_height);
+    app.size_width = gadget_get_state(gadget::size_width);
+    app.turn_offset = gadget_get_state(gadget::turn);
+    app.camera_height = gadget_get_state(gadget::camera_height);
+}
+
+// The arrow keys turn and tilt by whole degrees, without the scroll-bar offsets.
+void turn_box_by_arrow_keys() {
+    if (!engine.call.IsEntity(scene::box) || !keyboard_poll()) return;
+    const auto rotate = [] {
+        engine.call.RotateEntity(scene::box, float(app.turn_angle), 0.0f, float(app.tilt_angle));
+    };
+    if (keyboard_key_down(key_up)) {
+        --app.tilt_angle;
+        rotate();
+    } else if (keyboard_key_down(key_down)) {
+        ++app.tilt_angle;
+        rotate();
+    }
+    if (keyboard_key_down(key_left)) {
+        --app.turn_angle;
+        rotate();
+    } else if (keyboard_key_down(key_right)) {
+        ++app.turn_angle;
+        rotate();
+    }
+}
+
+// Handles every pending event; false once the window asked to close.
+bool drain_events() {
+    for (;;) {
+        const int32_t event = window_event();
+        if (event == 0) return true;
+        if (event == event_gadget_code) handle_gadget_event(event_gadget());
+        if (event == event_close_window) return false;
+    }
+}
+
+void run_frames() {
+    for (;;) {
+        turn_box_by_arrow_keys();
+        screen_clear(color_rgb(0, 0, 0));
+        engine.call.RenderWorld();
+        screen_flip(1);
+        if (!drain_events()) return;
+        delay(frame_pause_ms);
+    }
+}
+
+[[noreturn]] void quit(UINT exit_code) {
+    end_libraries();
+    main_heap_destroy();
+    ExitProcess(exit_code);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    main_heap_create();
+    start_libraries();
+    if (!start_requirements_met()) quit(1);
+
+    app.turn_angle = 120;
+    app.tilt_angle = 0;
+    app.camera_distance = 47;
+    app.fonts[0] = font_load(0, "arial", 9, bold);
+    app.fonts[1] = font_load(1, "arial", 14, bold);
+    register_codecs();
+    make_background_texture(0xFFFFFF);
+    build_main_window();
+    read_controls();
+    apply_box_size();
+    engine.call.RotateEntity(scene::box, float(app.turn_angle), 0.0f, float(app.tilt_angle));
+
+    run_frames();
+    quit(0);
+}

@@ -1,0 +1,116 @@
+// Sends the scene to the engine. The engine keeps the objects; the application only re-sends
+// the values it holds, so every call here is a full, absolute setting.
+#include "app/scene.h"
+
+#include "app/app_state.h"
+#include "app/engine/engine.h"
+#include "runtime/core/core.h"
+#include "runtime/screen/screen.h"
+
+namespace {
+
+constexpr const char* model_folder = "model\\";
+constexpr float floor_scale = 15.0f;
+constexpr float box_z = 20.0f;
+constexpr float floor_y = -5.0f;
+constexpr float lower_floor_drop = -10.0f;
+constexpr int frame_rate = 50;
+
+const int white = int(color_rgb(255, 255, 255));
+
+void create_box_entity() {
+    const engine_calls& e = engine.call;
+    e.CreateEntity2(scene::box, e.MeshID(scene::box_mesh), e.MaterialID(scene::box_material),
+                    0.0f, 0.0f, box_z);
+}
+
+void create_floor_material(int texture) {
+    const engine_calls& e = engine.call;
+    e.CreateMaterial(scene::floor_material, texture);
+    e.DisableMaterialLighting(scene::floor_material, 1);
+    e.MaterialAmbientColor(scene::floor_material, white);
+    e.MaterialSpecularColor(scene::floor_material, white);
+}
+
+void create_floor_entities() {
+    const engine_calls& e = engine.call;
+    e.CreateEntity2(scene::floor, e.MeshID(scene::floor_mesh), e.MaterialID(scene::floor_material),
+                    0.0f, floor_y, 0.0f);
+    e.CopyEntity(scene::floor, scene::lower_floor);
+    e.ScaleEntity(scene::floor, floor_scale, 1.0f, floor_scale);
+    e.ScaleEntity(scene::lower_floor, floor_scale, 1.0f, floor_scale);
+}
+
+}  // namespace
+
+void scene_create() {
+    const engine_calls& e = engine.call;
+    engine_add_archive(model_folder, 0);
+    e.LoadMesh(scene::box_mesh, "box.mesh");
+    e.LoadMesh(scene::floor_mesh, "land.mesh");
+    app.box_texture = e.LoadTexture(scene::box_texture, "cube1.jpg");
+    const int floor_texture = e.LoadTexture(scene::floor_texture, "land.jpg");
+    screen_set_frame_rate(frame_rate);
+
+    e.CreateMaterial(scene::box_material, app.box_texture);
+    e.DisableMaterialLighting(scene::box_material, 1);
+    e.MaterialAmbientColor(scene::box_material, white);
+    e.MaterialSpecularColor(scene::box_material, white);
+    e.MaterialFilteringMode(scene::box_material, 1);
+    create_floor_material(floor_texture);
+
+    create_box_entity();
+    create_floor_entities();
+    e.RotateEntity(scene::box, 30.0f, 10.0f, 0.0f);
+    e.RotateEntity(scene::floor, 0.0f, 90.0f, 0.0f);
+    e.MoveEntity(scene::lower_floor, 0.0f, lower_floor_drop, 0.0f);
+    e.RotateEntity(scene::lower_floor, 0.0f, 0.0f, 0.0f);
+
+    e.CreateCamera(scene::camera, 0.0f, 0.0f, 100.0f, 100.0f);
+    e.CameraLocate(scene::camera, 0.0f, float(app.camera_height), float(app.camera_distance));
+    e.CreateLight2(scene::light, int(color_rgb(25, 25, 255)), 0.0f, 20.0f, 15.0f);
+    e.LightLocate(scene::light, 2000.0f, 2000.0f, 2000.0f);
+}
+
+// The engine reads the rewritten atlas anew; the box is made again around it.
+void rebuild_box() {
+    const engine_calls& e = engine.call;
+    engine_add_archive(model_folder, 0);
+    e.FreeEntity(scene::box);
+    e.FreeMaterial(scene::box_material);
+    e.FreeTexture(scene::box_texture);
+    app.box_texture = e.LoadTexture(scene::box_texture, "cube1.jpg");
+    e.CreateMaterial(scene::box_material, app.box_texture);
+    e.DisableMaterialLighting(scene::box_material, 1);
+    e.MaterialAmbientColor(scene::box_material, int(color_rgb(100, 100, 100)));
+    e.MaterialSpecularColor(scene::box_material, white);
+    create_box_entity();
+    apply_box_rotation();
+    apply_box_size();
+}
+
+// Texture, material and entities are created again under their numbers: the engine
+// replaces what lived there.
+void rebuild_floor() {
+    const engine_calls& e = engine.call;
+    create_floor_material(e.LoadTexture(scene::floor_texture, "land.jpg"));
+    create_floor_entities();
+    e.MoveEntity(scene::lower_floor, 0.0f, lower_floor_drop, 0.0f);
+    e.RotateEntity(scene::floor, 0.0f, 90.0f, 0.0f);
+    e.RotateEntity(scene::lower_floor, 0.0f, 0.0f, 0.0f);
+}
+
+void apply_box_rotation() {
+    engine.call.RotateEntity(scene::box, float(app.turn_angle + app.turn_offset) + 0.0f, 0.0f,
+                             float(app.tilt_angle + app.tilt_offset) + 0.0f);
+}
+
+void apply_box_size() {
+    engine.call.ResizeEntity(scene::box, float(app.size_depth), float(app.size_height),
+                             float(app.size_width));
+}
+
+void apply_camera() {
+    engine.call.CameraLocate(scene::camera, 0.0f, float(app.camera_height) + -5.0f,
+                             float(app.camera_distance));
+}
