@@ -2,9 +2,7 @@
 // to the same pixels (JPEG within its error), in the depth each decoder promises.
 #include <gtest/gtest.h>
 
-#include <png.h>
-#include <tiffio.h>
-
+#include "tests/support/picture_files.h"
 #include "tests/support/test_runtime.h"
 
 namespace {
@@ -16,12 +14,12 @@ uint8_t red_at(int x, int y) { return uint8_t(20 + x * 15); }
 uint8_t green_at(int x, int y) { return uint8_t(200 - y * 25); }
 uint8_t blue_at(int x, int y) { return uint8_t(60 + x * 5 + y * 10); }
 
-// Top-down rows of B, G, R.
-std::vector<uint8_t> bgr_rows() {
-    std::vector<uint8_t> rows;
+bgr_picture original_picture() {
+    bgr_picture picture{width, height, {}};
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) rows.insert(rows.end(), {blue_at(x, y), green_at(x, y), red_at(x, y)});
-    return rows;
+        for (int x = 0; x < width; ++x)
+            picture.rows.insert(picture.rows.end(), {blue_at(x, y), green_at(x, y), red_at(x, y)});
+    return picture;
 }
 
 void make_original() {
@@ -30,47 +28,6 @@ void make_original() {
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) draw_box(x, y, 1, 1, color_rgb(red_at(x, y), green_at(x, y), blue_at(x, y)));
     draw_end();
-}
-
-bool write_png(const char* name) {
-    png_image picture = {};
-    picture.version = PNG_IMAGE_VERSION;
-    picture.width = width;
-    picture.height = height;
-    picture.format = PNG_FORMAT_BGR;
-    std::vector<uint8_t> rows = bgr_rows();
-    return png_image_write_to_file(&picture, name, 0, rows.data(), 0, nullptr) != 0;
-}
-
-bool write_tiff(const char* name) {
-    TIFF* tiff = TIFFOpen(name, "w");
-    if (!tiff) return false;
-    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, width);
-    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, height);
-    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
-    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
-    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
-    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
-    std::vector<uint8_t> rows = bgr_rows();
-    for (size_t i = 0; i < rows.size(); i += 3) std::swap(rows[i], rows[i + 2]);
-    bool written = true;
-    for (int y = 0; y < height; ++y) written = written && TIFFWriteScanline(tiff, &rows[size_t(y) * width * 3], y) >= 0;
-    TIFFClose(tiff);
-    return written;
-}
-
-// Uncompressed, bottom row first.
-void write_tga(const char* name) {
-    std::vector<uint8_t> file(18, 0);
-    file[2] = 2;
-    file[12] = width;
-    file[14] = height;
-    file[16] = 24;
-    std::vector<uint8_t> rows = bgr_rows();
-    for (int y = height - 1; y >= 0; --y)
-        file.insert(file.end(), rows.begin() + y * width * 3, rows.begin() + (y + 1) * width * 3);
-    write_file(name, file);
 }
 
 int worst_difference(const pixel_grid& a, const pixel_grid& b) {
@@ -86,9 +43,10 @@ TEST(Formats, EveryRequesterFormatLoadsTheSamePicture) {
     pixel_grid expected = read_image(original);
     ASSERT_EQ(image_save(original, "same.bmp", plugin_bmp, 0), 1);
     ASSERT_EQ(image_save(original, "same.jpg", plugin_jpeg, 10), 1);
-    ASSERT_TRUE(write_png("same.png"));
-    ASSERT_TRUE(write_tiff("same.tif"));
-    write_tga("same.tga");
+    const bgr_picture picture = original_picture();
+    ASSERT_TRUE(write_png("same.png", picture));
+    ASSERT_TRUE(write_tiff("same.tif", picture));
+    write_tga("same.tga", picture);
 
     struct format {
         const char* file;

@@ -1,0 +1,60 @@
+// PNG and TIFF through their libraries, TGA by hand.
+#include "tests/support/picture_files.h"
+
+#include <png.h>
+#include <tiffio.h>
+
+#include <utility>
+
+#include "tests/support/test_runtime.h"
+
+bgr_picture one_colour_picture(int32_t width, int32_t height, uint8_t r, uint8_t g, uint8_t b) {
+    bgr_picture picture{width, height, {}};
+    for (int32_t i = 0; i < width * height; ++i) picture.rows.insert(picture.rows.end(), {b, g, r});
+    return picture;
+}
+
+bool write_png(const char* name, const bgr_picture& picture) {
+    png_image description = {};
+    description.version = PNG_IMAGE_VERSION;
+    description.width = uint32_t(picture.width);
+    description.height = uint32_t(picture.height);
+    description.format = PNG_FORMAT_BGR;
+    return png_image_write_to_file(&description, name, 0, picture.rows.data(), 0, nullptr) != 0;
+}
+
+bool write_tiff(const char* name, const bgr_picture& picture) {
+    TIFF* tiff = TIFFOpen(name, "w");
+    if (!tiff) return false;
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, picture.width);
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, picture.height);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
+    std::vector<uint8_t> rows = picture.rows;
+    for (size_t i = 0; i < rows.size(); i += 3) std::swap(rows[i], rows[i + 2]);
+    bool written = true;
+    const size_t row_bytes = size_t(picture.width) * 3;
+    for (int y = 0; y < picture.height; ++y)
+        written = written && TIFFWriteScanline(tiff, &rows[size_t(y) * row_bytes], uint32_t(y)) >= 0;
+    TIFFClose(tiff);
+    return written;
+}
+
+void write_tga(const char* name, const bgr_picture& picture) {
+    std::vector<uint8_t> file(18, 0);
+    file[2] = 2;
+    file[12] = uint8_t(picture.width);
+    file[13] = uint8_t(picture.width >> 8);
+    file[14] = uint8_t(picture.height);
+    file[15] = uint8_t(picture.height >> 8);
+    file[16] = 24;
+    const size_t row_bytes = size_t(picture.width) * 3;
+    for (int y = picture.height - 1; y >= 0; --y) {
+        auto row = picture.rows.begin() + ptrdiff_t(size_t(y) * row_bytes);
+        file.insert(file.end(), row, row + ptrdiff_t(row_bytes));
+    }
+    write_file(name, file);
+}

@@ -1,0 +1,18 @@
+// Writes test pictures in the formats that only other programs produce (PNG, TIFF, TGA),
+// from top-down B, G, R rows.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct bgr_picture {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint8_t> rows;  // top row first, B, G, R per pixel, no padding
+};
+
+bgr_picture one_colour_picture(int32_t width, int32_t height, uint8_t r, uint8_t g, uint8_t b);
+bool write_png(const char* name, const bgr_picture& picture);
+bool write_tiff(const char* name, const bgr_picture& picture);
+// Uncompressed, bottom row first.
+void write_tga(const char* name, const bgr_picture& picture);
