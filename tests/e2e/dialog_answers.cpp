@@ -1,0 +1,88 @@
+// File and colour dialogs found by title among the program's windows and filled in through
+// their controls.
+#include "tests/e2e/dialog_answers.h"
+
+#include <string>
+
+namespace {
+
+constexpr int dialog_wait_ms = 15000;
+constexpr int file_name_combo = 0x47C;
+constexpr int file_name_edit = 0x480;
+constexpr int colour_red_edit = 706;
+constexpr int colour_green_edit = 707;
+constexpr int colour_blue_edit = 708;
+
+void set_text(HWND control, const std::string& text) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                        SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+void press(HWND dialog, int button) {
+    PostMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+}
+
+// The explorer-style dialog keeps the name in a combo box with an edit inside.
+HWND file_name_field(HWND dialog) {
+    HWND field = GetDlgItem(dialog, file_name_combo);
+    if (!field) return GetDlgItem(dialog, file_name_edit);
+    HWND inner = FindWindowExA(field, nullptr, "Edit", nullptr);
+    return inner ? inner : field;
+}
+
+// The colour dialog's title depends on the system's language; it is the program's only
+// dialog with the red, green and blue fields.
+HWND colour_dialog(const tessaryn_process& program) {
+    for (int waited = 0; waited < dialog_wait_ms; waited += 100) {
+        HWND dialog = nullptr;
+        while ((dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr))) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(dialog, &owner);
+            if (owner == program.id() && IsWindowVisible(dialog) &&
+                GetDlgItem(dialog, colour_red_edit))
+                return dialog;
+        }
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool answer_file_dialog(const tessaryn_process& program, const char* title,
+                        const std::string& path) {
+    HWND dialog = program.wait_for_window(title, "#32770", dialog_wait_ms);
+    if (!dialog) return false;
+    Sleep(300);  // let the dialog finish filling its fields
+    set_text(file_name_field(dialog), path);
+    press(dialog, IDOK);
+    return true;
+}
+
+bool cancel_dialog(const tessaryn_process& program, const char* title) {
+    HWND dialog = program.wait_for_window(title, "#32770", dialog_wait_ms);
+    if (!dialog) return false;
+    Sleep(300);
+    press(dialog, IDCANCEL);
+    return true;
+}
+
+bool answer_colour_dialog(const tessaryn_process& program, int red, int green, int blue) {
+    HWND dialog = colour_dialog(program);
+    if (!dialog) return false;
+    Sleep(300);
+    set_text(GetDlgItem(dialog, colour_red_edit), std::to_string(red));
+    set_text(GetDlgItem(dialog, colour_green_edit), std::to_string(green));
+    set_text(GetDlgItem(dialog, colour_blue_edit), std::to_string(blue));
+    press(dialog, IDOK);
+    return true;
+}
+
+bool cancel_colour_dialog(const tessaryn_process& program) {
+    HWND dialog = colour_dialog(program);
+    if (!dialog) return false;
+    Sleep(300);
+    press(dialog, IDCANCEL);
+    return true;
+}

@@ -1,0 +1,12 @@
+// Answers the program's requesters the way a user would: types into the dialog's fields
+// and presses its buttons.
+#pragma once
+
+#include "tests/e2e/tessaryn_process.h"
+
+// Waits for the file dialog with this title, types `path` as the file name and confirms.
+bool answer_file_dialog(const tessaryn_process& program, const char* title, const std::string& path);
+bool cancel_dialog(const tessaryn_process& program, const char* title);
+// Waits for the colour dialog, enters red, green and blue and confirms.
+bool answer_colour_dialog(const tessaryn_process& program, int red, int green, int blue);
+bool cancel_colour_dialog(const tessaryn_process& program);

@@ -1,0 +1,335 @@
+// Tessaryn worked from outside as a user works it: the running program's window is found,
+// its controls are read and pressed, its requesters answered, and the files it writes and
+// the preview it shows are checked.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+#include "tests/e2e/dialog_answers.h"
+#include "tests/e2e/tessaryn_process.h"
+#include "tests/support/picture_files.h"
+#include "tests/support/test_runtime.h"
+
+namespace {
+
+constexpr const char* no_picture_yet = "Bitte ein Bild Ausw\xE4hlen";
+
+struct gadget_place {
+    int number, x, y, width, height;
+    const char* text;  // null: not checked
+    int font_height;   // 0: not checked
+};
+
+const gadget_place layout[] = {
+    {39, 335, 25, 295, 295, nullptr, 0},
+    {13, 334, 395, 297, 50, "Bild Speichern", -19},
+    {6, 8, 15, 115, 25, "Oberseite", -12},
+    {7, 8, 45, 115, 25, "Rechte Seite", -12},
+    {8, 8, 75, 115, 25, "Linke Seite", -12},
+    {9, 8, 105, 115, 25, "Vorderseite", -12},
+    {10, 8, 135, 115, 25, "R\xFC" "ckseite", -12},
+    {11, 8, 165, 115, 25, "Unterseite", -12},
+    {12, 8, 205, 115, 33, "Hintergrundfarbe", -12},
+    {29, 8, 240, 115, 33, "HintergrundTextur", -12},
+    {30, 135, 15, 180, 25, no_picture_yet, -12},
+    {35, 135, 165, 180, 25, no_picture_yet, -12},
+    {36, 135, 208, 30, 30, nullptr, 0},
+    {14, 8, 280, 305, 175, nullptr, 0},
+    {22, 45, 5, 150, 20, "Tiefe der Box", -12},
+    {15, 25, 25, 110, 18, nullptr, 0},
+    {23, 45, 55, 150, 20, "Breite der Box", -12},
+    {16, 25, 75, 110, 18, nullptr, 0},
+    {24, 45, 105, 150, 20, "H\xF6he der Box", -12},
+    {17, 25, 125, 110, 18, nullptr, 0},
+    {25, 185, 5, 150, 20, "Box Drehen", -12},
+    {18, 165, 25, 110, 18, nullptr, 0},
+    {26, 165, 55, 150, 20, "Box Heben/Senken", -12},
+    {19, 165, 75, 110, 18, nullptr, 0},
+    {27, 185, 105, 150, 20, "Box Neigen", -12},
+    {20, 165, 125, 110, 18, nullptr, 0},
+    {37, 325, 5, 315, 330, "3d - Vorschau", -12},
+    {43, 335, 345, 25, 25, "-", -19},
+    {42, 365, 345, 25, 25, "+", -19},
+    {44, 400, 350, 100, 20, "Zoomen", -12},
+};
+
+struct face_choice {
+    int button;
+    const char* title;
+    const char* file;
+    int face_x, face_y;  // centre of the face's rectangle in the atlas
+    uint8_t r, g, b;
+};
+
+const face_choice faces[] = {
+    {6, "Bild f\xFCr die Oberseite", "top.jpg", 258, 253, 200, 30, 30},
+    {7, "Bild f\xFCr die Rechteseite", "right.png", 83, 767, 30, 160, 40},
+    {8, "Bild f\xFCr Oben", "left.bmp", 83, 255, 40, 60, 200},
+    {9, "Bild f\xFCr die R\xFC" "ckseite", "front.tga", 341, 767, 220, 200, 20},
+    {10, "Bild f\xFC" "rdie Vorderseite", "back.tif", 692, 767, 180, 40, 200},
+};
+
+using picture = pixel_grid;
+
+HWND gadget(HWND window, int number) {
+    HWND direct = GetDlgItem(window, number);
+    return direct ? direct : GetDlgItem(GetDlgItem(window, 14), number);
+}
+
+RECT place_in_parent(HWND control) {
+    RECT place;
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+int font_height(HWND control) {
+    auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    LOGFONTA description = {};
+    return GetObjectA(font, sizeof description, &description) ? int(description.lfHeight) : 0;
+}
+
+// The pixels of a window's client area as the screen shows them.
+picture capture(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+    SelectObject(memory, old);
+    picture shot = read_pixels(bitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return shot;
+}
+
+double mean_difference(const picture& a, const picture& b) {
+    if (a.pixels.size() != b.pixels.size() || a.pixels.empty()) return 255.0;
+    double total = 0;
+    for (size_t i = 0; i < a.pixels.size(); ++i) total += channel_distance(a.pixels[i], b.pixels[i]);
+    return total / double(a.pixels.size());
+}
+
+bool eventually(int milliseconds, const std::function<bool()>& condition) {
+    for (int waited = 0; waited < milliseconds; waited += 100) {
+        if (condition()) return true;
+        Sleep(100);
+    }
+    return condition();
+}
+
+void write_face_picture(const face_choice& face) {
+    const bgr_picture colour = one_colour_picture(64, 48, face.r, face.g, face.b);
+    const std::string name = face.file;
+    const std::string kind = name.substr(name.find('.'));
+    if (kind == ".png") ASSERT_TRUE(write_png(face.file, colour));
+    if (kind == ".tif") ASSERT_TRUE(write_tiff(face.file, colour));
+    if (kind == ".tga") write_tga(face.file, colour);
+    if (kind == ".jpg" || kind == ".bmp") {
+        ASSERT_NE(image_create(900, 64, 48, 24), 0);
+        draw_begin(image_output(900));
+        draw_box(0, 0, 64, 48, color_rgb(face.r, face.g, face.b));
+        draw_end();
+        ASSERT_EQ(image_save(900, face.file, kind == ".jpg" ? plugin_jpeg : plugin_bmp, 10), 1);
+        image_free(900);
+    }
+}
+
+uint32_t pixel_of(const std::string& file, int x, int y) {
+    const picture loaded = load_pixels(file.c_str());
+    return x < loaded.width && y < loaded.height ? loaded.at(x, y) : 0xFFFFFFFFu;
+}
+
+class Tessaryn : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        start_image_runtime();
+        folder_ = new std::string(full_path("session"));
+        ASSERT_TRUE(prepare_model_folder(*folder_, {}));
+        program_ = new tessaryn_process;
+        ASSERT_TRUE(program_->start(build_path("bin/Tessaryn.exe"), *folder_));
+        window_ = program_->main_window();
+    }
+    static void TearDownTestSuite() {
+        delete program_;
+        delete folder_;
+    }
+    void SetUp() override { ASSERT_NE(window_, nullptr) << "Tessaryn's window did not open"; }
+
+    static HWND g(int number) { return gadget(window_, number); }
+    static std::string model_file(const char* name) { return *folder_ + "\\model\\" + name; }
+    static picture preview() { return capture(g(39)); }
+    static void click(int number) { PostMessageA(g(number), BM_CLICK, 0, 0); }
+    static picture preview_after_frames() {
+        Sleep(500);
+        return preview();
+    }
+
+    static tessaryn_process* program_;
+    static std::string* folder_;
+    static HWND window_;
+};
+
+tessaryn_process* Tessaryn::program_ = nullptr;
+std::string* Tessaryn::folder_ = nullptr;
+HWND Tessaryn::window_ = nullptr;
+
+TEST_F(Tessaryn, WindowIsCentredFixedAndSizedForItsContent) {
+    const LONG style = GetWindowLongA(window_, GWL_STYLE);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    RECT expected = {0, 0, 650, 500};
+    AdjustWindowRectEx(&expected, DWORD(style), FALSE, DWORD(GetWindowLongA(window_, GWL_EXSTYLE)));
+    RECT outer;
+    GetWindowRect(window_, &outer);
+    EXPECT_EQ(outer.right - outer.left, expected.right - expected.left);
+    EXPECT_EQ(outer.bottom - outer.top, expected.bottom - expected.top);
+    const int screen_width = GetSystemMetrics(SM_CXSCREEN), screen_height = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_NEAR(outer.left, (screen_width - (outer.right - outer.left)) / 2, 1);
+    EXPECT_NEAR(outer.top, (screen_height - (outer.bottom - outer.top)) / 2, 1);
+    EXPECT_EQ(window_text(FindWindowExA(window_, nullptr, "msctls_statusbar32", nullptr)),
+              "Merovan 2008 - Release Candidate 1.0");
+}
+
+TEST_F(Tessaryn, EveryGadgetHasItsPlaceTextAndFont) {
+    for (const gadget_place& expected : layout) {
+        HWND control = g(expected.number);
+        ASSERT_NE(control, nullptr) << "gadget " << expected.number;
+        const RECT place = place_in_parent(control);
+        EXPECT_EQ(place.left, expected.x) << "gadget " << expected.number;
+        EXPECT_EQ(place.top, expected.y) << "gadget " << expected.number;
+        EXPECT_EQ(place.right - place.left, expected.width) << "gadget " << expected.number;
+        EXPECT_EQ(place.bottom - place.top, expected.height) << "gadget " << expected.number;
+        if (expected.text) EXPECT_EQ(window_text(control), expected.text) << "gadget " << expected.number;
+        if (expected.font_height) EXPECT_EQ(font_height(control), expected.font_height) << "gadget " << expected.number;
+    }
+}
+
+TEST_F(Tessaryn, ControlsStartInTheirStates) {
+    EXPECT_FALSE(IsWindowEnabled(g(29)));
+    for (int path = 30; path <= 35; ++path) EXPECT_TRUE(GetWindowLongA(g(path), GWL_STYLE) & ES_READONLY);
+    for (int bar : {15, 16, 17, 19}) EXPECT_EQ(GetScrollPos(g(bar), SB_CTL), 5) << "scroll bar " << bar;
+    for (int bar : {18, 20}) EXPECT_EQ(GetScrollPos(g(bar), SB_CTL), 1) << "scroll bar " << bar;
+    const picture window = capture(window_);
+    EXPECT_EQ(window.at(150, 223), rgb(255, 255, 255)) << "colour swatch";
+}
+
+TEST_F(Tessaryn, ChosenPicturesFillTheirFacesOfTheAtlas) {
+    for (const face_choice& face : faces) {
+        write_face_picture(face);
+        const std::string path = full_path(face.file);
+        click(face.button);
+        ASSERT_TRUE(answer_file_dialog(*program_, face.title, path)) << face.title;
+        const int row = 30 + face.button - 6;
+        EXPECT_TRUE(eventually(10000, [&] { return window_text(g(row)) == path; })) << face.file;
+        EXPECT_TRUE(eventually(10000, [&] {
+            return channel_distance(pixel_of(model_file("cube1.jpg"), face.face_x, face.face_y),
+                                    rgb(face.r, face.g, face.b)) <= 12;
+        })) << face.file;
+    }
+    for (const face_choice& face : faces)
+        EXPECT_LE(channel_distance(pixel_of(model_file("cube1.jpg"), face.face_x, face.face_y),
+                                   rgb(face.r, face.g, face.b)),
+                  12)
+            << face.file << " stays";
+}
+
+TEST_F(Tessaryn, ChosenColourPaintsTheFloorAndTheSwatchAndCancelKeepsIt) {
+    click(12);
+    ASSERT_TRUE(answer_colour_dialog(*program_, 30, 120, 90));
+    const uint32_t chosen = rgb(30, 120, 90);
+    EXPECT_TRUE(eventually(10000, [&] {
+        return channel_distance(pixel_of(model_file("land.jpg"), 512, 512), chosen) <= 3;
+    }));
+    EXPECT_TRUE(eventually(3000, [&] { return channel_distance(capture(window_).at(150, 223), chosen) <= 3; }));
+
+    click(12);
+    ASSERT_TRUE(cancel_colour_dialog(*program_));
+    Sleep(1000);
+    EXPECT_LE(channel_distance(pixel_of(model_file("land.jpg"), 512, 512), chosen), 3);
+    EXPECT_LE(channel_distance(capture(window_).at(150, 223), chosen), 3);
+}
+
+TEST_F(Tessaryn, ScrollBarsZoomAndArrowKeysChangeThePreview) {
+    picture before = preview_after_frames();
+    HWND turn = g(18);
+    for (int step = 0; step < 4; ++step)
+        PostMessageA(GetParent(turn), WM_HSCROLL, SB_PAGERIGHT, reinterpret_cast<LPARAM>(turn));
+    picture after = preview_after_frames();
+    EXPECT_GT(mean_difference(before, after), 2.0) << "turning";
+
+    before = after;
+    click(42);
+    click(42);
+    after = preview_after_frames();
+    EXPECT_GT(mean_difference(before, after), 2.0) << "zooming in";
+
+    before = after;
+    SetForegroundWindow(window_);
+    INPUT key = {};
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = VK_LEFT;
+    key.ki.wScan = 0x4B;
+    key.ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
+    SendInput(1, &key, sizeof key);
+    Sleep(600);
+    key.ki.dwFlags |= KEYEVENTF_KEYUP;
+    SendInput(1, &key, sizeof key);
+    after = preview_after_frames();
+    EXPECT_GT(mean_difference(before, after), 2.0) << "left arrow";
+}
+
+TEST_F(Tessaryn, SnapshotIsTheSizeAndPictureOfThePreview) {
+    const picture shown = preview_after_frames();
+    click(13);
+    const std::string path = full_path("snapshot.jpg");
+    ASSERT_TRUE(answer_file_dialog(*program_, "Bild Abspeichern", path));
+    ASSERT_TRUE(eventually(10000, [&] { return load_pixels(path.c_str()).width == 295; }));
+    const picture saved = load_pixels(path.c_str());
+    EXPECT_EQ(saved.height, 295);
+    EXPECT_LT(mean_difference(saved, shown), 6.0);
+}
+
+TEST_F(Tessaryn, ClosingTheWindowEndsWithExitCodeZero) {
+    PostMessageA(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program_->wait_for_exit(20000), 0u);
+}
+
+// Both checks run before the window is built: the user is told what is missing and the
+// program ends with a failure code.
+void expect_refusal(const std::string& program, const std::string& folder, const char* named) {
+    tessaryn_process run;
+    ASSERT_TRUE(run.start(program, folder));
+    HWND message = run.wait_for_window("Tessaryn", "#32770", 20000);
+    ASSERT_NE(message, nullptr);
+    HWND text = FindWindowExA(message, nullptr, "Static", nullptr);
+    while (text && window_text(text).find(named) == std::string::npos)
+        text = FindWindowExA(message, text, "Static", nullptr);
+    EXPECT_NE(text, nullptr) << "the message names " << named;
+    PostMessageA(message, WM_COMMAND, IDOK, 0);
+    EXPECT_NE(run.wait_for_exit(20000), 0u);
+    EXPECT_NE(run.wait_for_exit(0), STILL_ACTIVE);
+}
+
+TEST(TessarynStart, MissingModelFileIsNamedWithItsPlace) {
+    const std::string folder = full_path("without_mesh");
+    ASSERT_TRUE(prepare_model_folder(folder, {"box.mesh"}));
+    expect_refusal(build_path("bin/Tessaryn.exe"), folder, (folder + "\\model\\box.mesh").c_str());
+}
+
+TEST(TessarynStart, MissingEngineIsNamed) {
+    const std::string folder = full_path("without_engine");
+    ASSERT_TRUE(prepare_model_folder(folder, {}));
+    const std::string program = folder + "\\Tessaryn.exe";
+    ASSERT_TRUE(CopyFileA(build_path("bin/Tessaryn.exe").c_str(), program.c_str(), FALSE));
+    expect_refusal(program, folder, "Engine3D.dll");
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+// Process start, window search and the working folder of the program under test.
+#include "tests/e2e/tessaryn_process.h"
+
+#include <algorithm>
+
+namespace {
+
+struct window_search {
+    DWORD process;
+    const char* title;
+    const char* class_name;
+    HWND found;
+};
+
+BOOL CALLBACK match_window(HWND window, LPARAM parameter) {
+    auto& search = *reinterpret_cast<window_search*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search.process || !IsWindowVisible(window)) return TRUE;
+    char text[256] = {}, class_name[64] = {};
+    GetWindowTextA(window, text, sizeof text);
+    GetClassNameA(window, class_name, sizeof class_name);
+    if (std::string(text) != search.title) return TRUE;
+    if (search.class_name && std::string(class_name) != search.class_name) return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+std::string build_path(const char* relative) {
+    std::string path = std::string("Z:") + TESSARYN_BUILD_DIR + "/" + relative;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+bool tessaryn_process::start(const std::string& program, const std::string& folder) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string command = "\"" + program + "\"";
+    return CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.c_str(), &startup, &info_) != 0;
+}
+
+tessaryn_process::~tessaryn_process() {
+    if (!info_.hProcess) return;
+    if (wait_for_exit(0) == STILL_ACTIVE) TerminateProcess(info_.hProcess, 99);
+    CloseHandle(info_.hProcess);
+    CloseHandle(info_.hThread);
+}
+
+HWND tessaryn_process::wait_for_window(const char* title, const char* class_name,
+                                       int milliseconds) const {
+    for (int waited = 0;; waited += 50) {
+        window_search search{info_.dwProcessId, title, class_name, nullptr};
+        EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
+        if (search.found || waited >= milliseconds) return search.found;
+        Sleep(50);
+    }
+}
+
+HWND tessaryn_process::main_window(int milliseconds) const {
+    return wait_for_window("Tessaryn", nullptr, milliseconds);
+}
+
+DWORD tessaryn_process::wait_for_exit(int milliseconds) const {
+    WaitForSingleObject(info_.hProcess, DWORD(milliseconds));
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+bool prepare_model_folder(const std::string& folder, const std::vector<std::string>& left_out) {
+    const std::string model = folder + "\\model";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryA(model.c_str(), nullptr);
+    for (const char* file : {"cube1.jpg", "box.mesh", "land.mesh"}) {
+        if (std::find(left_out.begin(), left_out.end(), file) != left_out.end()) continue;
+        const std::string source = build_path("model") + "\\" + file;
+        if (!CopyFileA(source.c_str(), (model + "\\" + file).c_str(), FALSE)) return false;
+    }
+    return true;
+}
+
+std::string full_path(const std::string& name) {
+    char path[MAX_PATH] = {};
+    GetFullPathNameA(name.c_str(), MAX_PATH, path, nullptr);
+    return path;
+}
+
+// Asked of the control itself: an edit field of another process keeps its own text.
+std::string window_text(HWND window) {
+    char text[512] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, &ignored);
+    return text;
+}

@@ -1,0 +1,40 @@
+// Starts Tessaryn.exe as a user would, in a working folder of its own, and finds its windows.
+#pragma once
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A Windows path of the build (bin folder or model data), from the build's own location.
+std::string build_path(const char* relative);
+
+class tessaryn_process {
+public:
+    // Runs `program` with `folder` as its current directory.
+    bool start(const std::string& program, const std::string& folder);
+    ~tessaryn_process();
+
+    // A visible top-level window of the process with this title and, if given, class.
+    HWND wait_for_window(const char* title, const char* class_name, int milliseconds) const;
+    HWND main_window(int milliseconds = 20000) const;
+    // The exit code once the process ended within the time, else STILL_ACTIVE.
+    DWORD wait_for_exit(int milliseconds) const;
+    DWORD id() const { return info_.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION info_ = {};
+};
+
+// Copies the shipped model data into folder\model, leaving out the named files.
+bool prepare_model_folder(const std::string& folder, const std::vector<std::string>& left_out);
+
+std::string full_path(const std::string& name);
+std::string window_text(HWND window);
