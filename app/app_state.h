@@ -15,7 +15,7 @@ struct app_state {
     int32_t camera_height;
     int32_t camera_distance;
     int32_t box_texture;
-    int32_t background_colour;
+    uint32_t background_colour;
     char* last_picture_path;  // string variables
     char* snapshot_path;
     intptr_t fonts[2];

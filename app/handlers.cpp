@@ -30,16 +30,16 @@ constexpr int32_t snapshot_sprite = 355;
 constexpr uint32_t jpeg_plugin = 0x4745504A;
 constexpr int32_t best_quality = 10;
 constexpr int32_t zoom_step = 5;
-constexpr int32_t background_brush = 2;
 
 void choose_face_picture(int32_t gadget_number) {
     const face_button& face = face_buttons[gadget_number - gadget::first_face];
     // The preview's DirectDraw surface would paint over the dialog.
     const bool hide_preview = gadget_number == gadget::first_face;
     if (hide_preview) gadget_hide(gadget::preview, 1);
-    string_set(&app.last_picture_path,
-               requester_open_file(face.requester_title, file_path_part(app.last_picture_path, 0),
-                                   picture_pattern, 0));
+    // The folder is copied out: the requester builds its answer in the same temporary area.
+    const std::string last_folder = file_path_part(app.last_picture_path, 0);
+    string_set(&app.last_picture_path, requester_open_file(face.requester_title, last_folder.c_str(),
+                                                           picture_pattern, 0, 0));
     if (hide_preview) gadget_hide(gadget::preview, 0);
     if (!app.last_picture_path) return;
 
@@ -52,17 +52,17 @@ void choose_face_picture(int32_t gadget_number) {
 void choose_background_colour() {
     app.background_colour = requester_color();
     // A cancelled requester keeps the floor and the swatch as they are.
-    if (app.background_colour == -1) return;
-    gadget_set_color(gadget::colour_swatch, background_brush, app.background_colour);
-    make_background_texture(uint32_t(app.background_colour));
+    if (app.background_colour == color_none) return;
+    gadget_set_color(gadget::colour_swatch, color_back, app.background_colour);
+    make_background_texture(app.background_colour);
     rebuild_floor();
     apply_box_size();
 }
 
 void save_snapshot() {
-    const std::string default_file = std::string(file_current_directory()) + "Box.jpg";
+    const std::string default_file = std::string(file_current_directory(0)) + "Box.jpg";
     string_set(&app.snapshot_path, requester_save_file("Bild Abspeichern", default_file.c_str(),
-                                                       "jpg (*.jpg)|*.jpg", 0));
+                                                       "jpg (*.jpg)|*.jpg", 0, 0));
     if (!app.snapshot_path) return;
     sprite_grab(snapshot_sprite, 0, 0, preview_size, preview_size, 0);
     sprite_save(snapshot_sprite, app.snapshot_path, jpeg_plugin, best_quality);

@@ -16,14 +16,11 @@ app_state app;
 
 namespace {
 
-constexpr int32_t event_gadget_code = 13100;
-constexpr int32_t event_close_window = 16;
 constexpr int32_t key_up = 200;
 constexpr int32_t key_down = 208;
 constexpr int32_t key_left = 203;
 constexpr int32_t key_right = 205;
 constexpr int32_t frame_pause_ms = 10;
-constexpr int32_t bold = 256;
 
 // The engine is loaded and bound between the library starts: the screen library must find
 // it initialised, because it adopts the engine's display object.
@@ -108,8 +105,8 @@ bool drain_events() {
     for (;;) {
         const int32_t event = window_event();
         if (event == 0) return true;
-        if (event == event_gadget_code) handle_gadget_event(event_gadget());
-        if (event == event_close_window) return false;
+        if (event == event_code_gadget) handle_gadget_event(event_gadget());
+        if (event == event_code_close) return false;
     }
 }
 
@@ -140,8 +137,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     app.turn_angle = 120;
     app.tilt_angle = 0;
     app.camera_distance = 47;
-    app.fonts[0] = font_load(0, "arial", 9, bold);
-    app.fonts[1] = font_load(1, "arial", 14, bold);
+    app.fonts[0] = font_load(0, "arial", 9, font_bold);
+    app.fonts[1] = font_load(1, "arial", 14, font_bold);
     register_codecs();
     make_background_texture(0xFFFFFF);
     build_main_window();

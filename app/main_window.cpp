@@ -21,12 +21,7 @@
 namespace {
 
 constexpr int32_t window_flags = 0x10CA0001;  // centred, caption, system menu, minimise, hidden
-constexpr int32_t frame_sunken = 1;
-constexpr int32_t frame_group_box = 0;
-constexpr int32_t container_static_edge = 4;
-constexpr int32_t edit_read_only = 0x800;
 constexpr int32_t button_picture_image = 41;
-constexpr int32_t background_brush = 2;
 constexpr const char* no_picture_yet = "Bitte ein Bild Ausw\xE4hlen";
 
 struct face_row {
@@ -84,7 +79,7 @@ void add_snapshot_button() {
 }
 
 void add_face_rows() {
-    gadget_frame(5, 0, 0, 750, 460, "Gadget_2", frame_sunken);
+    gadget_frame(5, 0, 0, 750, 460, "Gadget_2", frame_client_edge);
     for (const face_row& row : face_rows)
         gadget_button(row.button, 8, row.y, 115, 25, row.caption, 0);
     gadget_button(gadget::background_colour, 8, 205, 115, 33, "Hintergrundfarbe", 0);
@@ -92,10 +87,10 @@ void add_face_rows() {
     gadget_disable(gadget::background_texture, 1);
     for (const face_row& row : face_rows)
         gadget_string(gadget::first_face_path + row.button - gadget::first_face, 135, row.y, 180,
-                      25, no_picture_yet, edit_read_only);
+                      25, no_picture_yet, string_read_only);
     gadget_editor(gadget::colour_swatch, 135, 208, 30, 30, 0);
     SendMessageA(reinterpret_cast<HWND>(gadget_id(gadget::colour_swatch)), EM_SETREADONLY, 1, 0);
-    gadget_set_color(gadget::colour_swatch, background_brush, 0xFFFFFF);
+    gadget_set_color(gadget::colour_swatch, color_back, 0xFFFFFF);
 }
 
 void add_controls() {
