@@ -1,0 +1,61 @@
+// JPEG pictures through libjpeg-turbo, read from memory. Errors jump back out of the
+// library instead of ending the process.
+#include <csetjmp>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+#include "engine3d/picture.h"
+
+namespace engine3d {
+namespace {
+
+struct jump_errors {
+    jpeg_error_mgr base;
+    std::jmp_buf back;
+};
+
+void error_exit(j_common_ptr info) { std::longjmp(reinterpret_cast<jump_errors*>(info->err)->back, 1); }
+void output_message(j_common_ptr) {}
+
+// Runs after setjmp: nothing with a destructor may live in this frame.
+bool read_rows(jpeg_decompress_struct& info, texture_level& picture, std::vector<uint8_t>& row) {
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    if (!picture_size_fits(info.output_width, info.output_height)) return false;
+    picture.width = int32_t(info.output_width);
+    picture.height = int32_t(info.output_height);
+    picture.texels.resize(size_t(picture.width) * picture.height);
+    row.resize(size_t(picture.width) * 3);
+    while (info.output_scanline < info.output_height) {
+        uint32_t* out = &picture.texels[size_t(info.output_scanline) * picture.width];
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_read_scanlines(&info, rows, 1);
+        for (int32_t x = 0; x < picture.width; ++x)
+            out[x] = uint32_t(row[3 * x]) << 16 | uint32_t(row[3 * x + 1]) << 8 | row[3 * x + 2];
+    }
+    jpeg_finish_decompress(&info);
+    return true;
+}
+
+}  // namespace
+
+bool decode_jpeg(const uint8_t* bytes, size_t size, texture_level& picture) {
+    jpeg_decompress_struct info;
+    jump_errors errors;
+    std::vector<uint8_t> row;
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = error_exit;
+    errors.base.output_message = output_message;
+    jpeg_create_decompress(&info);
+    bool done = false;
+    if (!setjmp(errors.back)) {
+        jpeg_mem_src(&info, bytes, static_cast<unsigned long>(size));
+        done = read_rows(info, picture, row);
+    }
+    jpeg_destroy_decompress(&info);
+    return done;
+}
+
+}  // namespace engine3d

@@ -1,0 +1,113 @@
+// DirectDraw 7 set-up and presentation. DDRAW.DLL is loaded by name so that the engine
+// imports nothing beyond the system's core libraries.
+#include "engine3d/display.h"
+
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <ddraw.h>
+
+namespace engine3d {
+namespace {
+
+using create_function = HRESULT(WINAPI*)(GUID*, void**, REFIID, IUnknown*);
+
+template <typename Interface>
+void release(Interface*& pointer) {
+    if (pointer) pointer->Release();
+    pointer = nullptr;
+}
+
+void describe_format(DDPIXELFORMAT& format, int32_t depth) {
+    format.dwSize = sizeof format;
+    format.dwFlags = DDPF_RGB;
+    format.dwRGBBitCount = DWORD(depth);
+    format.dwRBitMask = depth == 16 ? 0xF800 : 0xFF0000;
+    format.dwGBitMask = depth == 16 ? 0x07E0 : 0x00FF00;
+    format.dwBBitMask = depth == 16 ? 0x001F : 0x0000FF;
+}
+
+bool make_surfaces(display& screen, int32_t width, int32_t height, int32_t depth) {
+    DDSURFACEDESC2 primary = {};
+    primary.dwSize = sizeof primary;
+    primary.dwFlags = DDSD_CAPS;
+    primary.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+    if (FAILED(screen.object->CreateSurface(&primary, &screen.primary, nullptr))) return false;
+    if (FAILED(screen.object->CreateClipper(0, &screen.clipper, nullptr))) return false;
+    if (FAILED(screen.clipper->SetHWnd(0, screen.window))) return false;
+    if (FAILED(screen.primary->SetClipper(screen.clipper))) return false;
+
+    DDSURFACEDESC2 back = {};
+    back.dwSize = sizeof back;
+    back.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    back.dwWidth = DWORD(width);
+    back.dwHeight = DWORD(height);
+    // The CPU writes every pixel of every frame: system memory is where it writes fastest.
+    back.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+    if (depth == 16 || depth == 24 || depth == 32) {
+        back.dwFlags |= DDSD_PIXELFORMAT;
+        describe_format(back.ddpfPixelFormat, depth);
+    }
+    return SUCCEEDED(screen.object->CreateSurface(&back, &screen.back, nullptr));
+}
+
+}  // namespace
+
+IDirectDraw7* display_object(display& screen) {
+    if (screen.object) return screen.object;
+    if (!screen.module) screen.module = LoadLibraryA("DDRAW.DLL");
+    if (!screen.module) return nullptr;
+    auto create = reinterpret_cast<create_function>(
+        reinterpret_cast<void (*)()>(GetProcAddress(screen.module, "DirectDrawCreateEx")));
+    void* object = nullptr;
+    if (create && SUCCEEDED(create(nullptr, &object, IID_IDirectDraw7, nullptr)))
+        screen.object = static_cast<IDirectDraw7*>(object);
+    return screen.object;
+}
+
+bool display_open(display& screen, int32_t width, int32_t height, int32_t depth, HWND__* window) {
+    display_close(screen);
+    if (width <= 0 || height <= 0 || !window || !display_object(screen)) return false;
+    if (FAILED(screen.object->SetCooperativeLevel(window, DDSCL_NORMAL))) return false;
+    screen.window = window;
+    if (!make_surfaces(screen, width, height, depth)) {
+        display_close(screen);
+        return false;
+    }
+    screen.width = width;
+    screen.height = height;
+    return true;
+}
+
+bool display_present(display& screen, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    if (!screen.back) return false;
+    RECT target = {left, top, right, bottom};
+    return SUCCEEDED(screen.primary->Blt(&target, screen.back, nullptr, DDBLT_WAIT, nullptr));
+}
+
+bool display_present_client(display& screen) {
+    if (!screen.back) return false;
+    RECT client;
+    GetClientRect(screen.window, &client);
+    MapWindowPoints(screen.window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return display_present(screen, client.left, client.top, client.right, client.bottom);
+}
+
+void display_close(display& screen) {
+    release(screen.back);
+    release(screen.primary);
+    release(screen.clipper);
+    screen.window = nullptr;
+    screen.width = screen.height = 0;
+}
+
+void display_end(display& screen) {
+    display_close(screen);
+    release(screen.object);
+    if (screen.module) FreeLibrary(screen.module);
+    screen.module = nullptr;
+}
+
+}  // namespace engine3d

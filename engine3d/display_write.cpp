@@ -1,0 +1,90 @@
+// Resolving the frame into the locked back buffer in whatever RGB layout it has:
+// 32-bit X8R8G8B8 row by row, every other layout channel by channel from its masks.
+#include "engine3d/display.h"
+
+#include <algorithm>
+#include <vector>
+
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <ddraw.h>
+
+#include "engine3d/raster.h"
+
+namespace engine3d {
+namespace {
+
+struct channel {
+    uint32_t shift = 0, bits = 0;
+};
+
+channel channel_of(uint32_t mask) {
+    channel c;
+    if (!mask) return c;
+    while (!(mask & 1)) mask >>= 1, ++c.shift;
+    while (mask & 1) mask >>= 1, ++c.bits;
+    return c;
+}
+
+uint32_t place(uint32_t value8, channel c) {
+    return c.bits >= 8 ? value8 << (c.shift + c.bits - 8) : (value8 >> (8 - c.bits)) << c.shift;
+}
+
+struct pixel_layout {
+    uint32_t bytes;
+    channel red, green, blue;
+    bool native;  // 0x00RRGGBB in 32 bits: rows are copied as they are
+
+    explicit pixel_layout(const locked_surface& format)
+        : bytes(format.bits_per_pixel / 8),
+          red(channel_of(format.red_mask)),
+          green(channel_of(format.green_mask)),
+          blue(channel_of(format.blue_mask)),
+          native(bytes == 4 && format.red_mask == 0xFF0000 && format.green_mask == 0xFF00 &&
+                 format.blue_mask == 0xFF) {}
+
+    void write(const uint32_t* in, size_t count, uint8_t* out) const {
+        for (size_t i = 0; i < count; ++i, out += bytes) {
+            uint32_t c = in[i];
+            uint32_t value = place(c >> 16 & 0xFF, red) | place(c >> 8 & 0xFF, green) |
+                             place(c & 0xFF, blue);
+            for (uint32_t b = 0; b < bytes; ++b) out[b] = uint8_t(value >> (8 * b));
+        }
+    }
+};
+
+}  // namespace
+
+bool display_lock(display& screen, locked_surface& target) {
+    if (!screen.back) return false;
+    DDSURFACEDESC2 surface = {};
+    surface.dwSize = sizeof surface;
+    if (FAILED(screen.back->Lock(nullptr, &surface, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr)))
+        return false;
+    const DDPIXELFORMAT& format = surface.ddpfPixelFormat;
+    target = {static_cast<uint8_t*>(surface.lpSurface), int32_t(surface.lPitch),
+              int32_t(surface.dwWidth), int32_t(surface.dwHeight), format.dwRGBBitCount,
+              format.dwRBitMask, format.dwGBitMask, format.dwBBitMask};
+    return true;
+}
+
+void display_unlock(display& screen) {
+    if (screen.back) screen.back->Unlock(nullptr);
+}
+
+void surface_write_rows(const locked_surface& target, const frame_buffer& frame, row_share rows) {
+    pixel_layout layout(target);
+    int32_t width = std::min(frame.width, target.width), height = std::min(frame.height, target.height);
+    std::vector<uint32_t> row(size_t(std::max(width, 0)));
+    for (int32_t y = rows.part; y < height && !row.empty(); y += rows.parts) {
+        uint8_t* out = target.bits + size_t(y) * target.pitch;
+        uint32_t* resolved = layout.native ? reinterpret_cast<uint32_t*>(out) : row.data();
+        frame_resolve_row(frame, y, 0, width, resolved);
+        if (!layout.native) layout.write(resolved, row.size(), out);
+    }
+}
+
+}  // namespace engine3d

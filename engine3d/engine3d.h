@@ -1,0 +1,105 @@
+// Engine3D.dll: Tessaryn's own small software 3D engine, reached by name through
+// LoadLibraryA/GetProcAddress. Every entry point is __stdcall with plain names.
+//
+// Conventions
+// - Right-handed world, y up. A camera stands where CameraLocate puts it and looks along -z;
+//   it has a vertical field of view of 30 degrees over the height of its viewport.
+// - CreateCamera(camera, x, y, width, height): the viewport in percent of the screen.
+// - RotateEntity(entity, x, y, z): absolute angles in degrees, counter-clockwise when the
+//   axis points at the viewer, applied about x first, then y, then z (fixed world axes).
+// - ScaleEntity and ResizeEntity set absolute per-axis factors (default 1); the mesh is
+//   drawn at scale times size. MoveEntity moves relative to the current position.
+// - Creating an object under a number in use replaces it; the old one is freed once nothing
+//   uses it. Handles (LoadTexture, MeshID, MaterialID) name one object; they are not reused.
+// - LoadTexture and LoadMesh read the file anew at each call; a name is looked for in every
+//   Add3DArchive folder in the order they were added, then as given.
+// - Colours are 0x00BBGGRR. Failures return 0; calls on a number that names nothing do
+//   nothing and return 0.
+// - Model data: box.mesh is a cube of edge 1 centred on its origin (ResizeEntity(5, 5, 5)
+//   makes it 5 units); land.mesh is a level square of edge 200 at y = 0. With the box at
+//   (0, 0, 20) and the camera at (0, 0, 47), the default box fills about half the preview.
+// - Rendering: perspective-correct, bilinear filtered (MaterialFilteringMode 1, the
+//   default; 0 samples the nearest texel), mip-mapped textures, a depth buffer, back faces
+//   culled (front faces wind counter-clockwise seen from outside), 4 samples per pixel for
+//   smooth edges. RenderWorld draws every camera into the back buffer, black where no
+//   surface is, sharing the rows with one system pool thread until it returns. Materials
+//   with lighting disabled show their texture unshaded.
+#pragma once
+
+#include <cstdint>
+
+#define ENGINE3D_CALL __stdcall
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// initialisers: every one returns 1; InitEngine3D starts the engine
+int ENGINE3D_CALL InitEngine3DFirst(void);
+int ENGINE3D_CALL InitCamera(void);
+int ENGINE3D_CALL InitTexture(void);
+int ENGINE3D_CALL InitEntity(void);
+int ENGINE3D_CALL InitLight(void);
+int ENGINE3D_CALL InitMaterial(void);
+int ENGINE3D_CALL InitMesh(void);
+int ENGINE3D_CALL InitEngine3D(void);
+// kind is ignored: every archive is a plain folder
+int ENGINE3D_CALL Add3DArchive(const char* folder, int kind);
+// the engine has no script files: 1
+int ENGINE3D_CALL Parse3DScripts(void);
+
+// screen: one window, DirectDraw 7, back buffer of width x height
+int ENGINE3D_CALL OpenScreen3D(int width, int height, int depth, const char* title, int flags,
+                               void* window);
+// the back buffer with a reference for the caller (IDirectDrawSurface7*)
+void* ENGINE3D_CALL GetBackBuffer2(void);
+// the engine's IDirectDraw7, still owned by the engine (no reference added)
+void* ENGINE3D_CALL GetDirectDraw7(void);
+// presents the back buffer into the window's whole client area
+int ENGINE3D_CALL FlipBuffers2(void);
+// presents the back buffer into a rectangle in screen coordinates, stretching as needed
+int ENGINE3D_CALL FlipWindowedBuffers(int left, int top, int right, int bottom);
+// frees every object and the display
+int ENGINE3D_CALL Quit(void);
+
+// meshes (Wavefront OBJ text: v, vt, vn, f)
+int ENGINE3D_CALL LoadMesh(int mesh, const char* file);
+int ENGINE3D_CALL MeshID(int mesh);
+int ENGINE3D_CALL FreeMesh(int mesh);
+
+// textures: JPEG, PNG or BMP files
+int ENGINE3D_CALL LoadTexture(int texture, const char* file);
+int ENGINE3D_CALL FreeTexture(int texture);
+
+// materials
+int ENGINE3D_CALL CreateMaterial(int material, int texture_handle);
+int ENGINE3D_CALL FreeMaterial(int material);
+int ENGINE3D_CALL MaterialID(int material);
+int ENGINE3D_CALL DisableMaterialLighting(int material, int disable);
+int ENGINE3D_CALL MaterialAmbientColor(int material, int color);
+int ENGINE3D_CALL MaterialSpecularColor(int material, int color);
+int ENGINE3D_CALL MaterialFilteringMode(int material, int mode);
+
+// entities
+int ENGINE3D_CALL CreateEntity2(int entity, int mesh_handle, int material_handle, float x,
+                                float y, float z);
+int ENGINE3D_CALL FreeEntity(int entity);
+int ENGINE3D_CALL CopyEntity(int source, int copy);
+int ENGINE3D_CALL ScaleEntity(int entity, float x, float y, float z);
+int ENGINE3D_CALL MoveEntity(int entity, float x, float y, float z);
+int ENGINE3D_CALL RotateEntity(int entity, float x, float y, float z);
+int ENGINE3D_CALL ResizeEntity(int entity, float x, float y, float z);
+int ENGINE3D_CALL IsEntity(int entity);
+
+// cameras and lights
+int ENGINE3D_CALL CreateCamera(int camera, float x, float y, float width, float height);
+int ENGINE3D_CALL CameraLocate(int camera, float x, float y, float z);
+int ENGINE3D_CALL CreateLight2(int light, int color, float x, float y, float z);
+int ENGINE3D_CALL LightLocate(int light, float x, float y, float z);
+
+// draws the scene of every camera into the back buffer
+int ENGINE3D_CALL RenderWorld(void);
+
+#ifdef __cplusplus
+}
+#endif

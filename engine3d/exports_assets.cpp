@@ -1,0 +1,95 @@
+// Entry points for meshes, textures and materials: numbered objects, each also known by a
+// handle that entities and materials are made from.
+#include "engine3d/engine3d.h"
+
+#include "engine3d/files.h"
+#include "engine3d/mesh_obj.h"
+#include "engine3d/picture.h"
+
+using namespace engine3d;
+
+namespace {
+
+material* material_of(int number) {
+    auto* found = find_number(engine().materials, number);
+    return found ? found->get() : nullptr;
+}
+
+}  // namespace
+
+int ENGINE3D_CALL LoadMesh(int number, const char* file) {
+    context& c = engine();
+    std::vector<uint8_t> bytes;
+    auto shape = std::make_shared<mesh>();
+    if (!archive_read(c.folders, file, bytes) || !parse_obj(bytes, *shape)) return 0;
+    shape->handle = c.new_handle();
+    c.meshes[number] = shape;
+    return shape->handle;
+}
+
+int ENGINE3D_CALL MeshID(int number) {
+    auto* found = find_number(engine().meshes, number);
+    return found ? (*found)->handle : 0;
+}
+
+int ENGINE3D_CALL FreeMesh(int number) { return int(engine().meshes.erase(number)); }
+
+int ENGINE3D_CALL LoadTexture(int number, const char* file) {
+    context& c = engine();
+    std::vector<uint8_t> bytes;
+    texture_level picture;
+    if (!archive_read(c.folders, file, bytes) || !decode_picture(bytes, picture)) return 0;
+    auto image = std::make_shared<texture>();
+    image->levels = mip_chain(std::move(picture));
+    image->handle = c.new_handle();
+    c.textures[number] = image;
+    return image->handle;
+}
+
+int ENGINE3D_CALL FreeTexture(int number) { return int(engine().textures.erase(number)); }
+
+int ENGINE3D_CALL CreateMaterial(int number, int texture_handle) {
+    context& c = engine();
+    auto image = by_handle(c.textures, texture_handle);
+    if (!image) return 0;
+    auto look = std::make_shared<material>();
+    look->image = image;
+    look->handle = c.new_handle();
+    c.materials[number] = look;
+    return look->handle;
+}
+
+int ENGINE3D_CALL FreeMaterial(int number) { return int(engine().materials.erase(number)); }
+
+int ENGINE3D_CALL MaterialID(int number) {
+    material* look = material_of(number);
+    return look ? look->handle : 0;
+}
+
+int ENGINE3D_CALL DisableMaterialLighting(int number, int disable) {
+    material* look = material_of(number);
+    if (!look) return 0;
+    look->lit = disable == 0;
+    return 1;
+}
+
+int ENGINE3D_CALL MaterialAmbientColor(int number, int color) {
+    material* look = material_of(number);
+    if (!look) return 0;
+    look->ambient = uint32_t(color) & 0xFFFFFF;
+    return 1;
+}
+
+int ENGINE3D_CALL MaterialSpecularColor(int number, int color) {
+    material* look = material_of(number);
+    if (!look) return 0;
+    look->specular = uint32_t(color) & 0xFFFFFF;
+    return 1;
+}
+
+int ENGINE3D_CALL MaterialFilteringMode(int number, int mode) {
+    material* look = material_of(number);
+    if (!look || (mode != filter_nearest && mode != filter_bilinear)) return 0;
+    look->filtering = mode;
+    return 1;
+}

@@ -1,0 +1,89 @@
+// Entry points for entities, cameras and lights.
+#include "engine3d/engine3d.h"
+
+#include "engine3d/scene.h"
+
+using namespace engine3d;
+
+namespace {
+
+entity* entity_of(int number) { return find_number(engine().entities, number); }
+
+}  // namespace
+
+int ENGINE3D_CALL CreateEntity2(int number, int mesh_handle, int material_handle, float x,
+                                float y, float z) {
+    context& c = engine();
+    auto shape = by_handle(c.meshes, mesh_handle);
+    auto look = by_handle(c.materials, material_handle);
+    if (!shape || !look) return 0;
+    entity body;
+    body.shape = shape;
+    body.look = look;
+    body.position = {x, y, z};
+    c.entities[number] = body;
+    return 1;
+}
+
+int ENGINE3D_CALL FreeEntity(int number) { return int(engine().entities.erase(number)); }
+
+int ENGINE3D_CALL CopyEntity(int source, int copy) {
+    entity* original = entity_of(source);
+    if (!original) return 0;
+    engine().entities[copy] = *original;
+    return 1;
+}
+
+int ENGINE3D_CALL ScaleEntity(int number, float x, float y, float z) {
+    entity* body = entity_of(number);
+    if (!body) return 0;
+    body->scale = {x, y, z};
+    return 1;
+}
+
+int ENGINE3D_CALL MoveEntity(int number, float x, float y, float z) {
+    entity* body = entity_of(number);
+    if (!body) return 0;
+    body->position = body->position + vec3{x, y, z};
+    return 1;
+}
+
+int ENGINE3D_CALL RotateEntity(int number, float x, float y, float z) {
+    entity* body = entity_of(number);
+    if (!body) return 0;
+    body->angles = {x, y, z};
+    return 1;
+}
+
+int ENGINE3D_CALL ResizeEntity(int number, float x, float y, float z) {
+    entity* body = entity_of(number);
+    if (!body) return 0;
+    body->size = {x, y, z};
+    return 1;
+}
+
+int ENGINE3D_CALL IsEntity(int number) { return entity_of(number) ? 1 : 0; }
+
+int ENGINE3D_CALL CreateCamera(int number, float x, float y, float width, float height) {
+    engine().cameras[number] = camera{x, y, width, height};
+    return 1;
+}
+
+int ENGINE3D_CALL CameraLocate(int number, float x, float y, float z) {
+    camera* eye = find_number(engine().cameras, number);
+    if (!eye) return 0;
+    eye->position = {x, y, z};
+    return 1;
+}
+
+int ENGINE3D_CALL CreateLight2(int number, int color, float x, float y, float z) {
+    engine().lights[number] = light{uint32_t(color) & 0xFFFFFF, {x, y, z}};
+    return 1;
+}
+
+int ENGINE3D_CALL LightLocate(int number, float x, float y, float z) {
+    light* source = find_number(engine().lights, number);
+    if (!source) return 0;
+    source->position = {x, y, z};
+    return 1;
+}

@@ -1,0 +1,62 @@
+// Choosing a decoder by signature, the size limit, and the mip chain of a texture.
+#include "engine3d/picture.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace engine3d {
+namespace {
+
+constexpr int64_t largest_side = 16384;
+constexpr int64_t largest_area = int64_t(64) << 20;
+
+bool starts_with(const std::vector<uint8_t>& bytes, const char* signature, size_t length) {
+    return bytes.size() >= length && std::memcmp(bytes.data(), signature, length) == 0;
+}
+
+// Each texel of the next level averages a 2 x 2 block; an odd last row or column is
+// repeated rather than read past.
+texture_level half_size(const texture_level& level) {
+    texture_level half;
+    half.width = level.width > 1 ? level.width / 2 : 1;
+    half.height = level.height > 1 ? level.height / 2 : 1;
+    half.texels.resize(size_t(half.width) * half.height);
+    for (int32_t y = 0; y < half.height; ++y) {
+        const uint32_t* row0 = &level.texels[size_t(std::min(2 * y, level.height - 1)) * level.width];
+        const uint32_t* row1 = &level.texels[size_t(std::min(2 * y + 1, level.height - 1)) * level.width];
+        for (int32_t x = 0; x < half.width; ++x) {
+            int32_t x0 = std::min(2 * x, level.width - 1), x1 = std::min(2 * x + 1, level.width - 1);
+            uint32_t red_blue = (row0[x0] & 0xFF00FF) + (row0[x1] & 0xFF00FF) +
+                                (row1[x0] & 0xFF00FF) + (row1[x1] & 0xFF00FF);
+            uint32_t green = (row0[x0] & 0xFF00) + (row0[x1] & 0xFF00) + (row1[x0] & 0xFF00) +
+                             (row1[x1] & 0xFF00);
+            half.texels[size_t(y) * half.width + x] =
+                (((red_blue + 0x20002) >> 2) & 0xFF00FF) | (((green + 0x200) >> 2) & 0xFF00);
+        }
+    }
+    return half;
+}
+
+}  // namespace
+
+bool picture_size_fits(int64_t width, int64_t height) {
+    return width > 0 && height > 0 && width <= largest_side && height <= largest_side &&
+           width * height <= largest_area;
+}
+
+bool decode_picture(const std::vector<uint8_t>& bytes, texture_level& picture) {
+    if (starts_with(bytes, "\x89PNG\r\n\x1a\n", 8)) return decode_png(bytes.data(), bytes.size(), picture);
+    if (starts_with(bytes, "\xFF\xD8\xFF", 3)) return decode_jpeg(bytes.data(), bytes.size(), picture);
+    if (starts_with(bytes, "BM", 2)) return decode_bmp(bytes.data(), bytes.size(), picture);
+    return false;
+}
+
+std::vector<texture_level> mip_chain(texture_level picture) {
+    std::vector<texture_level> levels;
+    levels.push_back(std::move(picture));
+    while (levels.back().width > 1 || levels.back().height > 1)
+        levels.push_back(half_size(levels.back()));
+    return levels;
+}
+
+}  // namespace engine3d

@@ -1,0 +1,63 @@
+// The triangle rasterizer: 4 depth-tested samples per pixel in a rotated grid, one
+// perspective-correct texture fetch per pixel and triangle, resolved to one colour.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace engine3d {
+
+// Pixels 0x00RRGGBB, top row first.
+struct texture_level {
+    int32_t width = 0, height = 0;
+    std::vector<uint32_t> texels;
+};
+
+// Per pixel four colour samples and four depths (1 / distance, 0 = empty).
+struct frame_buffer {
+    int32_t width = 0, height = 0;
+    std::vector<uint32_t> colour;
+    std::vector<float> depth;
+};
+
+// The rows one thread owns: those with row % parts == part.
+struct row_share {
+    int32_t part, parts;
+};
+
+void frame_resize(frame_buffer& frame, int32_t width, int32_t height);
+void frame_clear(frame_buffer& frame, uint32_t colour, row_share rows);
+
+struct pixel_rect {
+    int32_t left, top, right, bottom;  // right and bottom exclusive
+};
+
+// Screen position in pixels, z = 1 / distance, and u, v in texels, each divided by distance.
+struct raster_vertex {
+    float x, y, z, u, v;
+};
+
+struct raster_style {
+    const texture_level* level;
+    bool bilinear;
+    float u_min, u_max, v_min, v_max;  // texel-space bounds that keep a face to its picture
+    uint32_t tint;                     // 0x00RRGGBB factor, 0xFFFFFF = unshaded
+};
+
+// A triangle ready to draw, kept until every thread has drawn its rows of it.
+struct raster_job {
+    raster_vertex corner[3];
+    raster_style style;
+    pixel_rect clip;
+};
+
+// Draws a triangle whose corners run counter-clockwise as the viewer sees them; a triangle
+// turned away is dropped.
+void raster_triangle(frame_buffer& frame, const pixel_rect& clip, const raster_vertex* corner,
+                     const raster_style& style, row_share rows);
+
+// One resolved row, 0x00RRGGBB per pixel.
+void frame_resolve_row(const frame_buffer& frame, int32_t row, int32_t left, int32_t right,
+                       uint32_t* out);
+
+}  // namespace engine3d

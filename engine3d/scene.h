@@ -1,0 +1,99 @@
+// The engine's objects and its one context: numbered tables of meshes, textures,
+// materials, entities, cameras and lights, the archive folders, the display and the frame.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine3d/display.h"
+#include "engine3d/math3d.h"
+#include "engine3d/raster.h"
+
+namespace engine3d {
+
+struct mesh_vertex {
+    vec3 position;
+    float u, v;  // v = 0 on the top row of the texture
+};
+
+struct mesh {
+    int32_t handle;
+    std::vector<mesh_vertex> vertices;
+    std::vector<uint32_t> triangles;  // three vertex indices each, counter-clockwise in front
+};
+
+struct texture {
+    int32_t handle;
+    std::vector<texture_level> levels;  // level 0 full size, each next one half as large
+};
+
+constexpr int32_t filter_nearest = 0;
+constexpr int32_t filter_bilinear = 1;
+
+struct material {
+    int32_t handle;
+    std::shared_ptr<const texture> image;
+    bool lit = true;
+    uint32_t ambient = 0xFFFFFF;
+    uint32_t specular = 0;
+    int32_t filtering = filter_bilinear;
+};
+
+struct entity {
+    std::shared_ptr<const mesh> shape;
+    std::shared_ptr<const material> look;
+    vec3 position{0, 0, 0};
+    vec3 angles{0, 0, 0};
+    vec3 scale{1, 1, 1};
+    vec3 size{1, 1, 1};
+};
+
+struct camera {
+    float left, top, width, height;  // viewport in percent of the screen
+    vec3 position{0, 0, 0};
+};
+
+struct light {
+    uint32_t colour;
+    vec3 position;
+};
+
+struct context {
+    bool started = false;
+    int32_t last_handle = 0;
+    std::vector<std::string> folders;
+    std::map<int32_t, std::shared_ptr<mesh>> meshes;
+    std::map<int32_t, std::shared_ptr<texture>> textures;
+    std::map<int32_t, std::shared_ptr<material>> materials;
+    std::map<int32_t, entity> entities;
+    std::map<int32_t, camera> cameras;
+    std::map<int32_t, light> lights;
+    display screen;
+    frame_buffer frame;
+    std::vector<raster_job> jobs;
+
+    int32_t new_handle() { return ++last_handle; }
+};
+
+// The one context of the process.
+context& engine();
+
+// The live object of a table that carries `handle`, or null.
+template <typename Object>
+std::shared_ptr<Object> by_handle(const std::map<int32_t, std::shared_ptr<Object>>& table,
+                                  int32_t handle) {
+    for (const auto& [number, object] : table)
+        if (object->handle == handle) return object;
+    return nullptr;
+}
+
+template <typename Table>
+auto* find_number(Table& table, int32_t number) {
+    auto found = table.find(number);
+    return found == table.end() ? nullptr : &found->second;
+}
+
+}  // namespace engine3d

@@ -1,0 +1,39 @@
+// Per-triangle lighting of lit materials.
+#include "engine3d/shading.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace engine3d {
+namespace {
+
+constexpr float ambient_share = 0.35f;
+constexpr float shininess = 16;
+
+vec3 channels(uint32_t colour) {
+    return {float(colour & 0xFF) / 255, float(colour >> 8 & 0xFF) / 255, float(colour >> 16 & 0xFF) / 255};
+}
+
+uint32_t packed_rgb(vec3 c) {
+    auto byte = [](float v) { return uint32_t(std::min(std::max(v, 0.0f), 1.0f) * 255 + 0.5f); };
+    return byte(c.x) << 16 | byte(c.y) << 8 | byte(c.z);
+}
+
+}  // namespace
+
+uint32_t light_tint(const context& engine, const material& look, vec3 normal, vec3 point, vec3 eye) {
+    vec3 n = normalized(normal);
+    vec3 to_eye = normalized(eye - point);
+    vec3 sum = channels(look.ambient) * ambient_share;
+    vec3 shine = channels(look.specular);
+    for (const auto& [number, source] : engine.lights) {
+        vec3 to_light = normalized(source.position - point);
+        float diffuse = std::max(dot(n, to_light), 0.0f);
+        float specular = diffuse > 0 ? std::pow(std::max(dot(n, normalized(to_light + to_eye)), 0.0f), shininess) : 0;
+        vec3 colour = channels(source.colour);
+        sum = sum + scaled(colour, vec3{1, 1, 1} * diffuse + shine * specular);
+    }
+    return packed_rgb(sum);
+}
+
+}  // namespace engine3d
