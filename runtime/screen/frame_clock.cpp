@@ -1,0 +1,15 @@
+// Frame pacing arithmetic: the interval per frame and the test for its end.
+#include "runtime/screen/frame_clock.h"
+
+int32_t frame_ticks(int64_t frequency, int32_t rate) {
+    return int32_t(uint32_t(uint64_t(frequency / (int64_t(rate) + 1))));
+}
+
+bool frame_clock_elapsed(frame_clock& clock, int32_t now) {
+    if ((now > 0 && clock.last_frame_time <= 0) || (now < 0 && clock.last_frame_time >= 0))
+        clock.last_frame_time = now;
+    int32_t passed = int32_t(uint32_t(now) - uint32_t(clock.last_frame_time));
+    if (passed <= clock.ticks_per_frame) return false;
+    clock.last_frame_time = now;
+    return true;
+}

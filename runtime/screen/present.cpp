@@ -1,0 +1,67 @@
+// Clearing the back buffer and presenting it into the screen window: handed to the engine,
+// or blitted onto the clipped primary surface once the raster has passed the target.
+#include "runtime/screen/pixel_format.h"
+#include "runtime/screen/screen_internal.h"
+
+namespace {
+
+void wait_for_raster_below(LONG bottom) {
+    screen_state& state = screen();
+    LONG screen_height = GetSystemMetrics(SM_CYSCREEN);
+    DWORD line = 0;
+    while (state.display->GetScanLine(&line) == DD_OK) {
+        if (LONG(line) > bottom || LONG(line) > screen_height) return;
+    }
+}
+
+void blit_to_primary(const RECT& source, const RECT& target) {
+    screen_state& state = screen();
+    RECT to = target, from = source;
+    state.primary->Blt(&to, state.back_buffer.get(), &from, DDBLT_WAIT, nullptr);
+}
+
+}  // namespace
+
+uint32_t screen_rgb_to_pixel(int32_t r, int32_t g, int32_t b) {
+    return pixel_from_rgb(screen().depth, screen().pixel_format, r, g, b);
+}
+
+int32_t screen_clear(uint32_t colour) {
+    screen_state& state = screen();
+    if (!state.width || !state.back_buffer) return screen_clear_no_screen;
+    uint32_t value = colour;
+    if (state.depth > 8)
+        value = screen_rgb_to_pixel(colour & 0xFF, colour >> 8 & 0xFF, colour >> 16 & 0xFF);
+    state.fill.dwFillColor = value;
+    return state.back_buffer->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &state.fill);
+}
+
+void screen_flip(int32_t wait) {
+    screen_state& state = screen();
+    if (!state.width) return;
+    state.target_width = state.width;
+    state.target_height = state.height;
+    screen_present(wait);
+}
+
+void screen_present(int32_t wait) {
+    screen_state& state = screen();
+    RECT source, target;
+    screen_target_rects(source, target);
+    screen_wait_frame();
+    if (state.engine_path) {
+        state.engine.FlipWindowedBuffers(target.left, target.top, target.right, target.bottom);
+        return;
+    }
+    if (!state.primary || !state.back_buffer) return;
+    if (wait) wait_for_raster_below(target.bottom);
+    blit_to_primary(source, target);
+}
+
+void screen_repaint() {
+    screen_state& state = screen();
+    if (state.engine_path || !state.windowed || !state.primary || !state.back_buffer) return;
+    RECT source, target;
+    screen_target_rects(source, target);
+    blit_to_primary(source, target);
+}

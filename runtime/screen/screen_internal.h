@@ -1,0 +1,118 @@
+// What the screen library's own files share: the process-wide screen state, the sprite
+// record, and the steps that opening, presenting, the window procedures and input call.
+#pragma once
+
+#include <memory>
+
+#include "runtime/screen/frame_clock.h"
+#include "runtime/screen/owned.h"
+#include "runtime/screen/screen.h"
+#include "runtime/screen/win32.h"
+
+// The engine's screen entry points: arguments on the stack, removed by the callee.
+struct engine_screen_calls {
+    int(__stdcall* OpenScreen3D)(int width, int height, int depth, const char* title, int mode,
+                                 HWND window);
+    IDirectDrawSurface7*(__stdcall* GetBackBuffer2)();
+    IDirectDraw7*(__stdcall* GetDirectDraw7)();
+    int(__stdcall* FlipWindowedBuffers)(int left, int top, int right, int bottom);
+};
+
+struct screen_state {
+    // The engine's own object on the engine path, which this library never releases.
+    IDirectDraw7* display;
+    unique_module display_module;
+    int32_t display_references;
+
+    HWND base_window;
+    HWND window;  // the base window between screens
+    com_ptr<IDirectDrawSurface7> primary;
+    com_ptr<IDirectDrawClipper> clipper;
+    com_ptr<IDirectDrawSurface7> back_buffer;
+
+    int32_t width, height;  // non-zero width: a screen is open
+    int32_t target_width, target_height;
+    int32_t depth;
+    int32_t pixel_format;
+    bool windowed;
+
+    int32_t x, y, right_offset, bottom_offset;
+    bool autostretch;
+    int32_t left_delta, top_delta, right_delta, bottom_delta;
+
+    int32_t frame_rate;
+    bool default_rate;
+    frame_clock clock;
+
+    DDBLTFX fill;
+    void (*deactivation_handler)();
+    bool handler_called;
+
+    bool engine_path;
+    engine_screen_calls engine;
+    bool initialised;
+    object_table* sprites;
+};
+
+screen_state& screen();
+
+IDirectDraw7* display_acquire();
+void display_release();
+
+bool base_window_create();
+
+// Window procedure of the screen window, installed once per window.
+void screen_subclass(HWND window);
+void screen_update_geometry();
+void screen_target_rects(RECT& source, RECT& target);
+// Spins until a frame interval has passed; answers how often it looked at the counter.
+int32_t screen_wait_frame();
+void screen_present(int32_t wait);
+void screen_repaint();
+// Frees the sprites and gives back the surfaces; the screen window returns to the base
+// window. The size is left to the caller.
+void screen_release();
+
+void mouse_unacquire();
+
+// ---- sprites -------------------------------------------------------------------------------
+
+struct sprite_record {
+    IDirectDrawSurface7* surface;  // null: no sprite
+    int16_t width;
+    int16_t height;
+    int16_t depth;  // 0: the display's
+    uint16_t flags;
+    uint8_t* backup;  // pitch, then the rows, while the session is locked
+    int16_t visible_width;
+    int16_t visible_height;
+    int16_t unused[2];
+};
+static_assert(sizeof(void*) != 4 || sizeof(sprite_record) == 24, "the table's record size");
+
+constexpr int32_t sprite_record_size = 24;
+constexpr int32_t sprite_table_slots = 64;
+
+// Black is transparent when a sprite is drawn with its key.
+constexpr DDCOLORKEY sprite_colour_key = {0, 0};
+
+struct main_heap_free {
+    void operator()(void* block) const { heap_free(main_heap(), block); }
+};
+using heap_bytes = std::unique_ptr<uint8_t, main_heap_free>;
+inline heap_bytes heap_bytes_alloc(size_t size) {
+    return heap_bytes(static_cast<uint8_t*>(heap_alloc(main_heap(), size)));
+}
+
+// Pixels of a whole surface as the 24-bit bottom-up rows that savers take.
+bool sprite_read_pixels(IDirectDrawSurface7* surface, int32_t width, int32_t height,
+                        int32_t stride, uint8_t* buffer);
+bool sprite_write_bmp(const char* name, int32_t width, int32_t height, int32_t stride,
+                      const uint8_t* pixels);
+
+template <typename Description>
+Description described() {
+    Description description = {};
+    description.dwSize = sizeof description;
+    return description;
+}
