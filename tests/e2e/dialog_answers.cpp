@@ -19,8 +19,14 @@ void set_text(HWND control, const std::string& text) {
                         SMTO_ABORTIFHUNG, 5000, &ignored);
 }
 
-void press(HWND dialog, int button) {
+// Presses the button and waits until the dialog has gone, which under Wine takes a while.
+bool press(HWND dialog, int button) {
     PostMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+    for (int waited = 0; waited < dialog_wait_ms; waited += 50) {
+        if (!IsWindow(dialog)) return true;
+        Sleep(50);
+    }
+    return false;
 }
 
 // The explorer-style dialog keeps the name in a combo box with an edit inside.
@@ -56,16 +62,14 @@ bool answer_file_dialog(const tessaryn_process& program, const char* title,
     if (!dialog) return false;
     Sleep(300);  // let the dialog finish filling its fields
     set_text(file_name_field(dialog), path);
-    press(dialog, IDOK);
-    return true;
+    return press(dialog, IDOK);
 }
 
 bool cancel_dialog(const tessaryn_process& program, const char* title) {
     HWND dialog = program.wait_for_window(title, "#32770", dialog_wait_ms);
     if (!dialog) return false;
     Sleep(300);
-    press(dialog, IDCANCEL);
-    return true;
+    return press(dialog, IDCANCEL);
 }
 
 bool answer_colour_dialog(const tessaryn_process& program, int red, int green, int blue) {
@@ -75,14 +79,12 @@ bool answer_colour_dialog(const tessaryn_process& program, int red, int green, i
     set_text(GetDlgItem(dialog, colour_red_edit), std::to_string(red));
     set_text(GetDlgItem(dialog, colour_green_edit), std::to_string(green));
     set_text(GetDlgItem(dialog, colour_blue_edit), std::to_string(blue));
-    press(dialog, IDOK);
-    return true;
+    return press(dialog, IDOK);
 }
 
 bool cancel_colour_dialog(const tessaryn_process& program) {
     HWND dialog = colour_dialog(program);
     if (!dialog) return false;
     Sleep(300);
-    press(dialog, IDCANCEL);
-    return true;
+    return press(dialog, IDCANCEL);
 }
