@@ -1,0 +1,107 @@
+// Numbered menu bars: titles with their drop-downs, attached to a window; a menu dies
+// with its window through a hook on the window's procedure.
+#include "runtime/gui/gui_internal.h"
+
+namespace {
+
+constexpr int32_t menu_table_step = 16;
+constexpr int32_t level_limit = 64;
+constexpr const char* menu_hook_property = "qv_menu_callback";
+
+struct menu_record {
+    HMENU handle;
+    HWND window;
+    int32_t owner_drawn;
+    HANDLE item_heap;
+    int32_t item_value;
+};
+
+// The menu being built is kept by number, so that freeing it leaves nothing dangling.
+struct menu_state {
+    object_number current;
+    bool building;
+    HMENU level_handle;
+    HMENU level_stack[level_limit];
+    int32_t level_depth;
+};
+
+object_table* table = nullptr;
+menu_state* state = nullptr;
+
+menu_record* menu_get(object_number number) {
+    return static_cast<menu_record*>(object_get(table, number));
+}
+
+void release(object_number number, menu_record* record) {
+    if (record->item_heap) HeapDestroy(record->item_heap);
+    if (state->building && state->current == number) state->building = false;
+    object_release(table, number);
+}
+
+// The host destroys a window's menu with the window; the records go with it.
+LRESULT CALLBACK menu_hook(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCDESTROY) {
+        HMENU present = GetMenu(window);
+        object_number number = 0;
+        object_enum_reset(table);
+        while (auto* record = static_cast<menu_record*>(object_enum_next(table, &number)))
+            if (present && record->handle == present) release(number, record);
+    }
+    return call_previous(menu_hook_property, window, message, wparam, lparam);
+}
+
+}  // namespace
+
+void menu_library_init() {
+    table = object_table_create(sizeof(menu_record), menu_table_step,
+                                [](object_number number) { menu_free(number); });
+    state = static_cast<menu_state*>(state_block_alloc(sizeof(menu_state), nullptr));
+}
+
+object_number menu_create(object_number number, platform_handle window) {
+    auto* record = static_cast<menu_record*>(object_new(table, number));
+    if (!record) return 0;
+    bool dynamic = number == object_any;
+    if (dynamic) number = reinterpret_cast<object_number>(record);
+    HMENU bar = CreateMenu();
+    if (!bar) {
+        object_release(table, number);
+        return 0;
+    }
+    auto owner = static_cast<HWND>(window);
+    record->handle = bar;
+    record->window = owner;
+    state->current = number;
+    state->building = true;
+    state->level_handle = bar;
+    state->level_depth = 0;
+    if (owner) subclass_once(owner, menu_hook_property, menu_hook);
+    return dynamic ? number : reinterpret_cast<object_number>(bar);
+}
+
+int32_t menu_title(const char* text) {
+    menu_record* record = state->building ? menu_get(state->current) : nullptr;
+    if (!record) return 0;
+    if (state->level_depth > 0) {
+        state->level_depth = 0;
+        state->level_handle = record->handle;
+    }
+    HMENU drop_down = CreatePopupMenu();
+    if (!drop_down) return 0;
+    AppendMenuA(state->level_handle, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(drop_down),
+                text ? text : "");
+    state->level_stack[state->level_depth++] = state->level_handle;
+    state->level_handle = drop_down;
+    if (record->window) SetMenu(record->window, record->handle);
+    return 1;
+}
+
+int32_t menu_free(object_number number) {
+    menu_record* record = menu_get(number);
+    if (!record) return 0;
+    if (record->window && GetMenu(record->window) == record->handle)
+        SetMenu(record->window, nullptr);
+    DestroyMenu(record->handle);
+    release(number, record);
+    return 1;
+}

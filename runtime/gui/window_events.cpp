@@ -1,0 +1,95 @@
+// The polled event queue: window events queued by the window procedure, and one host
+// message fetched, translated and dispatched per poll when the queue is empty.
+#include "runtime/gui/gui_internal.h"
+
+namespace {
+
+window_event_node* take_oldest(window_state& state) {
+    window_event_node* node = state.queue_head;
+    state.queue_head = node->next;
+    if (!state.queue_head) state.queue_tail = nullptr;
+    return node;
+}
+
+bool fetch_message(MSG& message, int32_t timeout) {
+    if (timeout == -1) return GetMessageA(&message, nullptr, 0, 0) != -1;
+    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) return true;
+    if (timeout == 0) return false;
+    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(timeout), QS_ALLINPUT) == WAIT_TIMEOUT)
+        return false;
+    return PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD) != 0;
+}
+
+bool key_down(int key) { return GetKeyState(key) < 0; }
+
+// Tab typed into an editable rich edit is text, not focus travel.
+bool tab_for_rich_edit() {
+    if (!key_down(VK_TAB) || key_down(VK_CONTROL) || key_down(VK_SHIFT) || key_down(VK_MENU))
+        return false;
+    HWND focus = GetFocus();
+    char name[8] = {};
+    if (!focus || !GetClassNameA(focus, name, sizeof name)) return false;
+    return name[0] == 'R' && name[1] == 'i' && name[2] == 'c' && name[3] == 'h' &&
+           !(GetWindowLongA(focus, GWL_STYLE) & ES_READONLY);
+}
+
+HACCEL active_accelerators() {
+    if (tab_for_rich_edit()) return nullptr;
+    HWND active = GetActiveWindow();
+    if (!active) return nullptr;
+    auto stored = reinterpret_cast<object_number>(GetPropA(active, window_id_property));
+    if (!stored) return nullptr;
+    window_record* record = window_get(stored - 1);
+    return record && record->handle == active ? record->accel_table : nullptr;
+}
+
+}  // namespace
+
+void window_queue_event(int32_t code, object_number window) {
+    window_state& state = windows_state();
+    window_event_node* newest = state.queue_tail;
+    if (newest && newest->code == code && newest->window == window) return;
+    auto* node =
+        static_cast<window_event_node*>(heap_alloc(main_heap(), sizeof(window_event_node)));
+    if (!node) return;
+    node->code = code;
+    node->window = window;
+    if (newest)
+        newest->next = node;
+    else
+        state.queue_head = node;
+    state.queue_tail = node;
+}
+
+int32_t window_wait_event(int32_t timeout) {
+    window_state& state = windows_state();
+    state.last_event_type = -1;
+    if (state.queue_head) {
+        window_event_node* node = take_oldest(state);
+        int32_t code = node->code;
+        state.last_event_window = node->window;
+        state.pending_event = 0;
+        heap_free(main_heap(), node);
+        return code;
+    }
+    MSG message = {};
+    if (!fetch_message(message, timeout)) return 0;
+    HACCEL accelerators = active_accelerators();
+    if (!accelerators || !TranslateAcceleratorA(GetActiveWindow(), accelerators, &message)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    if (int32_t code = state.pending_event) {
+        state.pending_event = 0;
+        return code;
+    }
+    state.last_wparam = message.wParam;
+    state.last_lparam = message.lParam;
+    return int32_t(message.message);
+}
+
+int32_t window_event() { return window_wait_event(0); }
+object_number event_gadget() { return windows_state().last_event_gadget; }
+object_number event_window() { return windows_state().last_event_window; }
+int32_t event_type() { return windows_state().last_event_type; }
+void delay(int32_t milliseconds) { Sleep(DWORD(milliseconds)); }

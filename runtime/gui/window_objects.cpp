@@ -1,0 +1,186 @@
+// Numbered top-level windows: the windows table and state block, opening windows with
+// their own class, centring and accelerators, showing, hiding and freeing them.
+#include <cstdio>
+
+#include "runtime/gui/gui_internal.h"
+
+namespace {
+
+constexpr int32_t window_table_step = 16;
+constexpr int32_t accelerator_count = 2;
+constexpr WORD command_focus_next = 1212;
+constexpr WORD command_focus_previous = 1213;
+constexpr int32_t runtime_bits = window_invisible | window_center_screen | window_center_parent;
+constexpr DWORD style_maximized = 0x01000000;
+constexpr DWORD style_minimized = 0x20000000;
+
+struct windows_library {
+    object_table* table;
+    window_state* state;
+    HINSTANCE instance;
+    HICON icon;
+    HCURSOR cursor;
+};
+
+windows_library library = {};
+
+void class_name(object_number number, char (&name)[32]) {
+    std::snprintf(name, sizeof name, "WindowClass_%ld", long(number));
+}
+
+bool register_class(const char* name) {
+    WNDCLASSA window_class = {};
+    window_class.style = CS_DBLCLKS;
+    window_class.lpfnWndProc = window_procedure;
+    window_class.hInstance = library.instance;
+    window_class.hIcon = library.icon;
+    window_class.hCursor = library.cursor;
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window_class.lpszClassName = name;
+    return RegisterClassA(&window_class) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// Position of a centred rectangle; halves truncate toward zero.
+int32_t centred(int32_t room, int32_t size) { return (room - size) / 2; }
+
+void place_window(int32_t flags, HWND parent, SIZE outer, POINT& position) {
+    if ((position.x == window_default_position || position.y == window_default_position) &&
+        !(flags & (window_center_screen | window_center_parent))) {
+        position = {CW_USEDEFAULT, CW_USEDEFAULT};
+        return;
+    }
+    if (flags & window_center_screen) {
+        int32_t screen_width = GetSystemMetrics(SM_CXSCREEN);
+        int32_t screen_height = GetSystemMetrics(SM_CYSCREEN);
+        position.x = centred(screen_width, outer.cx < screen_width ? outer.cx : screen_width);
+        position.y = centred(screen_height, outer.cy < screen_height ? outer.cy : screen_height);
+        return;
+    }
+    if (!(flags & window_center_parent)) return;
+    HWND around = parent ? parent : GetActiveWindow();
+    RECT area;
+    if (!around || !GetWindowRect(around, &area)) return;
+    position.x = area.left + centred(area.right - area.left, outer.cx);
+    position.y = area.top + centred(area.bottom - area.top, outer.cy);
+    if (position.x < 0) position.x = 0;
+    if (position.y < 0) position.y = 0;
+}
+
+void show_in_state(HWND window, DWORD style) {
+    if (style & style_maximized)
+        ShowWindow(window, SW_SHOWMAXIMIZED);
+    else if (style & style_minimized)
+        ShowWindow(window, SW_SHOWMINIMIZED);
+    else
+        ShowWindow(window, SW_SHOWNORMAL);
+}
+
+void build_accelerators(window_record* record) {
+    auto* entries = static_cast<ACCEL*>(heap_alloc(main_heap(), sizeof(ACCEL) * accelerator_count));
+    if (!entries) return;
+    entries[0] = {FVIRTKEY | FNOINVERT, VK_TAB, command_focus_next};
+    entries[1] = {FVIRTKEY | FNOINVERT | FSHIFT, VK_TAB, command_focus_previous};
+    record->accel_count = accelerator_count;
+    record->accel_entries = entries;
+    record->accel_table = CreateAcceleratorTableA(entries, accelerator_count);
+}
+
+}  // namespace
+
+window_state& windows_state() { return *library.state; }
+HINSTANCE program_instance() { return library.instance; }
+
+window_record* window_get(object_number number) {
+    return static_cast<window_record*>(object_get(library.table, number));
+}
+
+void window_library_init() {
+    library.table = object_table_create(sizeof(window_record), window_table_step,
+                                        [](object_number number) { window_free(number); });
+    library.state = static_cast<window_state*>(state_block_alloc(sizeof(window_state), nullptr));
+    library.state->last_event_window = -1;
+    library.instance = GetModuleHandleA(nullptr);
+    library.icon = LoadIconA(library.instance, MAKEINTRESOURCEA(1));
+    library.cursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+}
+
+object_number window_open(object_number number, int32_t x, int32_t y, int32_t width, int32_t height,
+                          const char* title, int32_t flags, platform_handle parent) {
+    auto* record = static_cast<window_record*>(object_new(library.table, number));
+    if (!record) return 0;
+    bool dynamic = number == object_any;
+    if (dynamic) number = reinterpret_cast<object_number>(record);
+
+    char name[32];
+    class_name(number, name);
+    register_class(name);
+
+    if (!(flags & ~runtime_bits)) flags |= WS_CAPTION;
+    bool visible = !(flags & window_invisible);
+    DWORD style = DWORD(flags) & ~DWORD(runtime_bits);
+
+    RECT outer = {0, 0, width, height};
+    AdjustWindowRect(&outer, style, FALSE);
+    SIZE size = {outer.right - outer.left, outer.bottom - outer.top};
+    POINT position = {x, y};
+    auto owner = static_cast<HWND>(parent);
+    place_window(flags, owner, size, position);
+
+    HWND window = CreateWindowExA(0, name, title ? title : "", style, position.x, position.y,
+                                  size.cx, size.cy, owner, nullptr, library.instance, nullptr);
+    if (!window) {
+        UnregisterClassA(name, library.instance);
+        object_release(library.table, number);
+        return 0;
+    }
+    record->handle = window;
+    SetPropA(window, window_id_property, reinterpret_cast<HANDLE>(number + 1));
+    if (visible) show_in_state(window, style);
+    build_accelerators(record);
+    record->back_color = color_none;
+    record->mdi_client = nullptr;
+    return dynamic ? number : reinterpret_cast<object_number>(window);
+}
+
+platform_handle window_id(object_number number) {
+    window_record* record = window_get(number);
+    return record ? record->handle : nullptr;
+}
+
+int32_t window_hide(object_number number, int32_t hide) {
+    window_record* record = window_get(number);
+    if (!record) return 0;
+    HWND window = record->handle;
+    if (hide) {
+        if (HWND owner = GetWindow(window, GW_OWNER)) SetActiveWindow(owner);
+        ShowWindow(window, SW_HIDE);
+    } else {
+        show_in_state(window, IsZoomed(window)   ? style_maximized
+                              : IsIconic(window) ? style_minimized
+                                                 : 0);
+    }
+    return 1;
+}
+
+int32_t window_free(object_number number) {
+    window_record* record = window_get(number);
+    if (!record) return 0;
+    HWND window = record->handle;
+    if (HWND owner = GetWindow(window, GW_OWNER)) SetActiveWindow(owner);
+    RemovePropA(window, window_id_property);
+    DestroyWindow(window);
+    char name[32];
+    class_name(number, name);
+    UnregisterClassA(name, library.instance);
+    if (record->accel_entries) heap_free(main_heap(), record->accel_entries);
+    if (record->accel_table) DestroyAcceleratorTable(record->accel_table);
+    if (record->back_brush) DeleteObject(record->back_brush);
+    object_release(library.table, number);
+    return 1;
+}
+
+void window_close_all() {
+    object_number number = 0;
+    object_enum_reset(library.table);
+    while (object_enum_next(library.table, &number)) window_free(number);
+}

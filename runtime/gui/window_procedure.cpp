@@ -1,0 +1,140 @@
+// The procedure every runtime window and container runs through: it turns host messages
+// into runtime events and hands control notifications to the gadget kinds.
+#include "runtime/gui/gui_internal.h"
+
+namespace {
+
+constexpr WORD command_focus_next = 1212;
+constexpr WORD command_focus_previous = 1213;
+constexpr WORD notification_accelerator = 1;
+// Controls with this identifier report menu events.
+constexpr object_number menu_control_id = -10000;
+
+struct forwarded_message {
+    UINT message;
+    WPARAM wparam;
+    LPARAM lparam;
+};
+
+BOOL CALLBACK forward_to_child(HWND child, LPARAM data) {
+    auto* sent = reinterpret_cast<forwarded_message*>(data);
+    SendMessageA(child, sent->message, sent->wparam, sent->lparam);
+    return TRUE;
+}
+
+void forward_to_children(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    forwarded_message what = {message, wparam, lparam};
+    EnumChildWindows(window, forward_to_child, reinterpret_cast<LPARAM>(&what));
+}
+
+void report_menu(window_state& state, WPARAM wparam) {
+    state.pending_event = event_code_menu;
+    state.last_event_gadget = LOWORD(wparam);
+}
+
+LRESULT on_command(HWND window, WPARAM wparam, LPARAM lparam) {
+    window_state& state = windows_state();
+    auto control = reinterpret_cast<HWND>(lparam);
+    if (control) {
+        if (gadget_offer(control, window, WM_COMMAND, wparam, lparam) != not_handled_result)
+            return 0;
+        object_number id = GetWindowLongPtrA(control, GWLP_ID);
+        if (id == menu_control_id) {
+            report_menu(state, wparam);
+            return 0;
+        }
+        state.pending_event = event_code_gadget;
+        state.last_event_type = HIWORD(wparam);
+        state.last_event_gadget = id;
+        return 0;
+    }
+    if (HIWORD(wparam) == notification_accelerator && LOWORD(wparam) == command_focus_next)
+        focus_travel(true);
+    else if (HIWORD(wparam) == notification_accelerator && LOWORD(wparam) == command_focus_previous)
+        focus_travel(false);
+    else
+        report_menu(state, wparam);
+    return 0;
+}
+
+LRESULT on_erase(HWND window, window_record* record, HDC dc, object_number number) {
+    LRESULT result = not_handled_result;
+    if (record && record->back_brush) {
+        RECT client;
+        GetClientRect(window, &client);
+        FillRect(dc, &client, record->back_brush);
+        result = 1;
+    }
+    window_queue_event(event_code_repaint, number);
+    return result;
+}
+
+LRESULT handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    object_number number = -1;
+    HWND owner = owning_window(window, &number);
+    window_record* record = owner ? window_get(number) : nullptr;
+    windows_state().last_event_window = number;
+
+    switch (message) {
+        case WM_MOVE:
+            if (number != -1) window_queue_event(event_code_move, number);
+            return 0;
+        case WM_SIZE:
+            if (window != owner) return 1;
+            if (number == -1 || wparam == SIZE_MINIMIZED) return not_handled_result;
+            window_queue_event(event_code_size, number);
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wparam)) window_queue_event(event_code_activate, number);
+            return 1;
+        case WM_CLOSE:
+            if (number != -1) window_queue_event(event_code_close, number);
+            return 0;
+        case WM_ERASEBKGND:
+            return on_erase(window, record, reinterpret_cast<HDC>(wparam), number);
+        case WM_SYSCOLORCHANGE:
+            forward_to_children(window, message, wparam, lparam);
+            return not_handled_result;
+        case WM_COMMAND:
+            return on_command(window, wparam, lparam);
+        case WM_NOTIFY:
+            return gadget_offer(reinterpret_cast<NMHDR*>(lparam)->hwndFrom, window, message, wparam,
+                                lparam);
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSTATIC:
+            return gadget_offer(reinterpret_cast<HWND>(lparam), window, message, wparam, lparam);
+        case msg_gadget_event: {
+            window_state& state = windows_state();
+            state.pending_event = event_code_gadget;
+            state.last_event_gadget = object_number(wparam);
+            state.last_event_type = int32_t(lparam);
+            return 0;
+        }
+        default:
+            return not_handled_result;
+    }
+}
+
+}  // namespace
+
+HWND owning_window(HWND window, object_number* number) {
+    HWND desktop = GetDesktopWindow();
+    for (HWND at = window; at && at != desktop; at = GetAncestor(at, GA_PARENT)) {
+        if (auto stored = reinterpret_cast<object_number>(GetPropA(at, window_id_property))) {
+            if (number) *number = stored - 1;
+            return at;
+        }
+    }
+    if (number) *number = -1;
+    return nullptr;
+}
+
+LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    LRESULT result = handle(window, message, wparam, lparam);
+    if (result == not_handled_result) return DefWindowProcA(window, message, wparam, lparam);
+    return result;
+}

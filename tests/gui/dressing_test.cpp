@@ -1,0 +1,77 @@
+// Fonts by name and point size, the menu bar and the status bar with its fields.
+#include "tests/gui/gui_test_support.h"
+
+namespace {
+
+LOGFONTA description(object_number font) {
+    LOGFONTA logical = {};
+    GetObjectA(reinterpret_cast<HGDIOBJ>(font), sizeof logical, &logical);
+    return logical;
+}
+
+TEST(fonts, point_sizes_become_character_heights_at_96_dpi) {
+    object_number first = font_load(0, "arial", 9, font_bold);
+    object_number large = font_load(1, "arial", 14, font_bold);
+    EXPECT_EQ(description(first).lfHeight, -12);
+    EXPECT_EQ(description(first).lfWeight, FW_BOLD);
+    EXPECT_EQ(description(large).lfHeight, -19);
+
+    object_number again = font_load(0, "arial", 9, font_bold | font_italic | font_underline);
+    EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(first)), 0u);
+    LOGFONTA styled = description(again);
+    EXPECT_TRUE(styled.lfItalic);
+    EXPECT_TRUE(styled.lfUnderline);
+    EXPECT_FALSE(styled.lfStrikeOut);
+    font_free_all();
+    EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(large)), 0u);
+}
+
+using dressing = window_test;
+
+TEST_F(dressing, menu_title_shows_the_bar_on_its_window) {
+    object_number bar = menu_create(0, window);
+    ASSERT_NE(bar, 0);
+    EXPECT_EQ(GetMenu(window), nullptr);
+    menu_title("Info");
+    EXPECT_EQ(reinterpret_cast<object_number>(GetMenu(window)), bar);
+    char title[16] = {};
+    GetMenuStringA(GetMenu(window), 0, title, sizeof title, MF_BYPOSITION);
+    EXPECT_STREQ(title, "Info");
+    window_free(0);
+    EXPECT_EQ(menu_free(0), 0);
+}
+
+TEST_F(dressing, status_bar_fields_lie_side_by_side) {
+    ASSERT_NE(statusbar_create(0, window), 0);
+    statusbar_add_field(100);
+    statusbar_add_field(50);
+    statusbar_add_field(200);
+    HWND bar = FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr);
+    int edges[4] = {};
+    ASSERT_EQ(SendMessageA(bar, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 3);
+    EXPECT_EQ(edges[0], 100);
+    EXPECT_EQ(edges[1], 150);
+    EXPECT_EQ(edges[2], 350);
+
+    statusbar_set_text(0, 1, "Mitte", statusbar_centered | statusbar_right);
+    char text[16] = {};
+    SendMessageA(bar, SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "\tMitte");
+}
+
+TEST_F(dressing, status_bar_follows_the_bottom_edge_until_freed) {
+    ASSERT_NE(statusbar_create(0, window), 0);
+    HWND bar = FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr);
+    SetWindowPos(window, nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client, area;
+    GetClientRect(window, &client);
+    GetWindowRect(bar, &area);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
+    EXPECT_EQ(area.bottom, client.bottom);
+    statusbar_free(0);
+    EXPECT_FALSE(IsWindow(bar));
+    SetWindowPos(window, nullptr, 0, 0, 450, 350, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(statusbar_add_field(100), 0);
+}
+
+}  // namespace
