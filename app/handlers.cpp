@@ -31,17 +31,21 @@ constexpr uint32_t jpeg_plugin = 0x4745504A;
 constexpr int32_t best_quality = 10;
 constexpr int32_t zoom_step = 5;
 
+bool is_empty(const char* text) { return string_equal(text, ""); }
+
 void choose_face_picture(int32_t gadget_number) {
     const face_button& face = face_buttons[gadget_number - gadget::first_face];
     // The preview's DirectDraw surface would paint over the dialog.
     const bool hide_preview = gadget_number == gadget::first_face;
     if (hide_preview) gadget_hide(gadget::preview, 1);
     // The folder is copied out: the requester builds its answer in the same temporary area.
-    const std::string last_folder = file_path_part(app.last_picture_path, 0);
-    string_set(&app.last_picture_path, requester_open_file(face.requester_title, last_folder.c_str(),
-                                                           picture_pattern, 0, 0));
+    const char* folder = file_path_part(app.last_picture_path, 0);
+    const std::string last_folder = folder ? folder : "";
+    string_assign(&app.last_picture_path, requester_open_file(face.requester_title,
+                                                              last_folder.c_str(), picture_pattern,
+                                                              0, 0));
     if (hide_preview) gadget_hide(gadget::preview, 0);
-    if (!app.last_picture_path) return;
+    if (is_empty(app.last_picture_path)) return;
 
     gadget_set_text(gadget::first_face_path + gadget_number - gadget::first_face,
                     app.last_picture_path);
@@ -61,9 +65,9 @@ void choose_background_colour() {
 
 void save_snapshot() {
     const std::string default_file = std::string(file_current_directory(0)) + "Box.jpg";
-    string_set(&app.snapshot_path, requester_save_file("Bild Abspeichern", default_file.c_str(),
+    string_assign(&app.snapshot_path, requester_save_file("Bild Abspeichern", default_file.c_str(),
                                                        "jpg (*.jpg)|*.jpg", 0, 0));
-    if (!app.snapshot_path) return;
+    if (is_empty(app.snapshot_path)) return;
     sprite_grab(snapshot_sprite, 0, 0, preview_size, preview_size, 0);
     sprite_save(snapshot_sprite, app.snapshot_path, jpeg_plugin, best_quality);
 }
