@@ -10,13 +10,7 @@
 #include "runtime/image/image.h"
 #include "runtime/screen/screen.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 
 namespace {
 

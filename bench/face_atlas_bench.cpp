@@ -11,11 +11,7 @@
 #include "app/face_atlas.h"
 #include "tests/support/test_runtime.h"
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 
 namespace {
 

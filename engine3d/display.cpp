@@ -2,11 +2,7 @@
 // imports nothing beyond the system's core libraries.
 #include "engine3d/display.h"
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 #include <ddraw.h>
 
 namespace engine3d {

@@ -5,11 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 #include <ddraw.h>
 
 #include "engine3d/raster.h"

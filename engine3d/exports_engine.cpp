@@ -2,11 +2,7 @@
 // and shutdown.
 #include "engine3d/engine3d.h"
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 #include <ddraw.h>
 
 #include "engine3d/files.h"

@@ -1,11 +1,7 @@
 // The frame's second share on a system pool thread (QueueUserWorkItem), awaited by event.
 #include "engine3d/parallel.h"
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 
 namespace engine3d {
 namespace {

@@ -1,10 +1,6 @@
 // Writes the default face atlas: every face's rectangle tinted, outlined and labelled with
 // its German name and pixel size, so a user sees at once where each picture will go.
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 
 #include <cstdio>
 

@@ -4,13 +4,7 @@
 #include "runtime/core/core.h"
 #include "runtime/image/image.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 
 #include <cstdio>
 #include <cstdlib>

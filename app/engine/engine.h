@@ -2,13 +2,7 @@
 // and its entry points are fetched into one table, group by group, in the start-up order.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 
 // The engine's calling convention: arguments on the stack, removed by the callee.
 #define ENGINE_CALL __stdcall

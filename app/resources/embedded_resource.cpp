@@ -1,13 +1,7 @@
 // Reads raw data resources out of the running program's image.
 #include "app/resources/resource_ids.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 
 resource_block embedded_resource(int id) {
     HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_RCDATA);

@@ -1,12 +1,6 @@
 // Runtime heaps on the host's private heaps. HEAP_ZERO_MEMORY gives the zero-filled blocks
 // and the zero-filled growth that tables and strings rely on.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 
 #include "runtime/core/core.h"
 #include "runtime/core/heap_host.h"

@@ -2,11 +2,7 @@
 // descriptor, and the hooks between the window procedure and the gadgets. Windows-only.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 
 #include "runtime/gui/gui.h"
 

@@ -2,11 +2,7 @@
 // registry's probe/decode steps. Windows-only; codecs do not include it.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 
 #include "runtime/image/image.h"
 

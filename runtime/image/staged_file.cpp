@@ -4,11 +4,7 @@
 #include <cstdlib>
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 #else
 #include <unistd.h>
 #endif

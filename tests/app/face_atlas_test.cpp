@@ -2,11 +2,7 @@
 // folder: pictures land exactly in their face rectangles and nothing else changes.
 #include <gtest/gtest.h>
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 
 #include "app/face_atlas.h"
 #include "tests/support/test_runtime.h"

@@ -1,13 +1,7 @@
 // Starts Tessaryn.exe as a user would, in a working folder of its own, and finds its windows.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 
 #include <cstdint>
 #include <string>

@@ -2,11 +2,7 @@
 // pictures the tests load as textures.
 #include "tests/engine3d/engine_harness.h"
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 #include <ddraw.h>
 
 #include <algorithm>

@@ -2,11 +2,7 @@
 // load, replacing objects under a used number without keeping the old ones, copies.
 #include <gtest/gtest.h>
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 #include <psapi.h>
 
 #include "tests/engine3d/engine_harness.h"

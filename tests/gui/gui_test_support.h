@@ -2,12 +2,9 @@
 // polls return, user input through the host's input queue, and answering dialogs.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <gtest/gtest.h>
-#include <windows.h>
+
+#include "runtime/core/windows_host.h"
 // clang-format off: these depend on <windows.h> above.
 #include <commctrl.h>
 #include <commdlg.h>

@@ -2,11 +2,7 @@
 // order in which formats are tried, memory blocks, icons and encoder lookup.
 #include <gtest/gtest.h>
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 
 #include <cstring>
 

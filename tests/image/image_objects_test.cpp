@@ -2,11 +2,7 @@
 // images copied or stretched into rectangles.
 #include <gtest/gtest.h>
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 
 #include "tests/support/test_runtime.h"
 

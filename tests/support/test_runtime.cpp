@@ -1,11 +1,7 @@
 // Runtime start-up and pixel read-back for the Windows test programs.
 #include "tests/support/test_runtime.h"
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/core/windows_host.h"
 
 #include <cstdio>
 #include <cstdlib>
