@@ -7,6 +7,7 @@
 #include "app/scene.h"
 #include "runtime/core/core.h"
 #include "runtime/gui/gui.h"
+#include "runtime/image/image.h"
 #include "runtime/screen/screen.h"
 
 #include <string>
@@ -27,11 +28,13 @@ constexpr face_button face_buttons[] = {
 
 constexpr const char* picture_pattern = "JPG|*.jpg;*.jpeg|Bitmap|*.bmp|PNG|*.png|TGA|*.tga|TIF|*.tif";
 constexpr int32_t snapshot_sprite = 355;
-constexpr uint32_t jpeg_plugin = 0x4745504A;
 constexpr int32_t best_quality = 10;
 constexpr int32_t zoom_step = 5;
 
 bool is_empty(const char* text) { return string_equal(text, ""); }
+
+// Temporary-area results are null when the area could not grow.
+std::string text_of(const char* text) { return text ? text : ""; }
 
 void choose_face_picture(int32_t gadget_number) {
     const face_button& face = face_buttons[gadget_number - gadget::first_face];
@@ -39,8 +42,7 @@ void choose_face_picture(int32_t gadget_number) {
     const bool hide_preview = gadget_number == gadget::first_face;
     if (hide_preview) gadget_hide(gadget::preview, 1);
     // The folder is copied out: the requester builds its answer in the same temporary area.
-    const char* folder = file_path_part(app.last_picture_path, 0);
-    const std::string last_folder = folder ? folder : "";
+    const std::string last_folder = text_of(file_path_part(app.last_picture_path, 0));
     string_assign(&app.last_picture_path, requester_open_file(face.requester_title,
                                                               last_folder.c_str(), picture_pattern,
                                                               0, 0));
@@ -64,12 +66,12 @@ void choose_background_colour() {
 }
 
 void save_snapshot() {
-    const std::string default_file = std::string(file_current_directory(0)) + "Box.jpg";
+    const std::string default_file = text_of(file_current_directory(0)) + "Box.jpg";
     string_assign(&app.snapshot_path, requester_save_file("Bild Abspeichern", default_file.c_str(),
                                                        "jpg (*.jpg)|*.jpg", 0, 0));
     if (is_empty(app.snapshot_path)) return;
     sprite_grab(snapshot_sprite, 0, 0, preview_size, preview_size, 0);
-    sprite_save(snapshot_sprite, app.snapshot_path, jpeg_plugin, best_quality);
+    sprite_save(snapshot_sprite, app.snapshot_path, plugin_jpeg, best_quality);
 }
 
 void zoom(int32_t distance_change) {

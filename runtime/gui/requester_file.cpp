@@ -123,6 +123,7 @@ char* file_current_directory(int32_t offset) {
     // Room for a full-length directory, the backslash added and the terminator.
     constexpr int32_t room = MAX_PATH + 1;
     char* result = temp_reserve(room, offset);
+    if (!result) return nullptr;
     DWORD length = GetCurrentDirectoryA(MAX_PATH, result);
     if (length >= MAX_PATH) length = 0;
     if (length > 0 && result[length - 1] != '\\') result[length++] = '\\';

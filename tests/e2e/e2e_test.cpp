@@ -247,6 +247,10 @@ TEST_F(Tessaryn, ChosenPicturesFillTheirFacesOfTheAtlas) {
                                     rgb(face.r, face.g, face.b)) <= 12;
         })) << face.file;
     }
+    click(11);
+    ASSERT_TRUE(cancel_dialog(*program_, "Bild f\xFCr Oben"));
+    Sleep(500);
+    EXPECT_EQ(window_text(g(35)), no_picture_yet) << "a cancelled choice changes nothing";
     for (const face_choice& face : faces)
         EXPECT_LE(channel_distance(pixel_of(model_file("cube1.jpg"), face.face_x, face.face_y),
                                    rgb(face.r, face.g, face.b)),
