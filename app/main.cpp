@@ -81,22 +81,19 @@ void read_controls() {
 // The arrow keys turn and tilt by whole degrees, without the scroll-bar offsets.
 void turn_box_by_arrow_keys() {
     if (!engine.call.IsEntity(scene::box) || !keyboard_poll()) return;
-    const auto rotate = [] {
-        engine.call.RotateEntity(scene::box, float(app.turn_angle), 0.0f, float(app.tilt_angle));
-    };
     if (keyboard_key_down(key_up)) {
         --app.tilt_angle;
-        rotate();
+        apply_box_angles();
     } else if (keyboard_key_down(key_down)) {
         ++app.tilt_angle;
-        rotate();
+        apply_box_angles();
     }
     if (keyboard_key_down(key_left)) {
         --app.turn_angle;
-        rotate();
+        apply_box_angles();
     } else if (keyboard_key_down(key_right)) {
         ++app.turn_angle;
-        rotate();
+        apply_box_angles();
     }
 }
 
@@ -144,7 +141,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     build_main_window();
     read_controls();
     apply_box_size();
-    engine.call.RotateEntity(scene::box, float(app.turn_angle), 0.0f, float(app.tilt_angle));
+    apply_box_angles();
 
     run_frames();
     quit(0);

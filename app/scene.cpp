@@ -105,6 +105,10 @@ void apply_box_rotation() {
                              float(app.tilt_angle + app.tilt_offset) + 0.0f);
 }
 
+void apply_box_angles() {
+    engine.call.RotateEntity(scene::box, float(app.turn_angle), 0.0f, float(app.tilt_angle));
+}
+
 void apply_box_size() {
     engine.call.ResizeEntity(scene::box, float(app.size_depth), float(app.size_height),
                              float(app.size_width));

@@ -6,5 +6,7 @@ void scene_create();
 void rebuild_box();
 void rebuild_floor();
 void apply_box_rotation();
+// The arrow keys' rotation: the angles alone, without the scroll-bar offsets.
+void apply_box_angles();
 void apply_box_size();
 void apply_camera();
