@@ -34,8 +34,9 @@ bool decode_bmp(const uint8_t* bytes, size_t size, texture_level& picture) {
     if (bits == 8) {
         uint32_t used = read32(header + 32);
         size_t count = used && used <= 256 ? used : 256;
+        if (header_size > size - file_header_size) return false;
         size_t palette_at = file_header_size + header_size;
-        if (palette_at > size || count * 4 > size - palette_at) return false;
+        if (count * 4 > size - palette_at) return false;
         for (size_t i = 0; i < count; ++i) palette[i] = read32(bytes + palette_at + 4 * i) & 0xFFFFFF;
     }
 

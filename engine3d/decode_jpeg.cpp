@@ -21,9 +21,10 @@ void output_message(j_common_ptr) {}
 // Runs after setjmp: nothing with a destructor may live in this frame.
 bool read_rows(jpeg_decompress_struct& info, texture_level& picture, std::vector<uint8_t>& row) {
     jpeg_read_header(&info, TRUE);
+    // Unscaled output has the header's size: checked before the library allocates for it.
+    if (!picture_size_fits(info.image_width, info.image_height)) return false;
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
-    if (!picture_size_fits(info.output_width, info.output_height)) return false;
     picture.width = int32_t(info.output_width);
     picture.height = int32_t(info.output_height);
     picture.texels.resize(size_t(picture.width) * picture.height);

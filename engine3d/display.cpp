@@ -86,7 +86,7 @@ bool display_present(display& screen, int32_t left, int32_t top, int32_t right, 
 bool display_present_client(display& screen) {
     if (!screen.back) return false;
     RECT client;
-    GetClientRect(screen.window, &client);
+    if (!GetClientRect(screen.window, &client)) return false;
     MapWindowPoints(screen.window, nullptr, reinterpret_cast<POINT*>(&client), 2);
     return display_present(screen, client.left, client.top, client.right, client.bottom);
 }
@@ -99,11 +99,10 @@ void display_close(display& screen) {
     screen.width = screen.height = 0;
 }
 
+// DDRAW.DLL stays loaded: surfaces handed out may still be released after Quit.
 void display_end(display& screen) {
     display_close(screen);
     release(screen.object);
-    if (screen.module) FreeLibrary(screen.module);
-    screen.module = nullptr;
 }
 
 }  // namespace engine3d

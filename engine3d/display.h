@@ -47,7 +47,7 @@ void display_unlock(display& screen);
 void surface_write_rows(const locked_surface& target, const frame_buffer& frame, row_share rows);
 // Releases the surfaces and clipper; the display object stays.
 void display_close(display& screen);
-// Releases everything, the display object and DirectDraw itself included.
+// Releases the surfaces, the clipper and the display object.
 void display_end(display& screen);
 
 }  // namespace engine3d

@@ -3,7 +3,6 @@
 #include "engine3d/display.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "runtime/core/windows_host.h"
 #include <ddraw.h>
@@ -12,6 +11,8 @@
 
 namespace engine3d {
 namespace {
+
+constexpr int32_t piece_pixels = 256;
 
 struct channel {
     uint32_t shift = 0, bits = 0;
@@ -74,12 +75,19 @@ void display_unlock(display& screen) {
 void surface_write_rows(const locked_surface& target, const frame_buffer& frame, row_share rows) {
     pixel_layout layout(target);
     int32_t width = std::min(frame.width, target.width), height = std::min(frame.height, target.height);
-    std::vector<uint32_t> row(size_t(std::max(width, 0)));
-    for (int32_t y = rows.part; y < height && !row.empty(); y += rows.parts) {
+    for (int32_t y = rows.part; y < height; y += rows.parts) {
         uint8_t* out = target.bits + size_t(y) * target.pitch;
-        uint32_t* resolved = layout.native ? reinterpret_cast<uint32_t*>(out) : row.data();
-        frame_resolve_row(frame, y, 0, width, resolved);
-        if (!layout.native) layout.write(resolved, row.size(), out);
+        if (layout.native) {
+            frame_resolve_row(frame, y, 0, width, reinterpret_cast<uint32_t*>(out));
+            continue;
+        }
+        // Converted a piece at a time through the stack: nothing here may fail to allocate.
+        uint32_t piece[piece_pixels];
+        for (int32_t left = 0; left < width; left += piece_pixels) {
+            int32_t right = std::min(width, left + piece_pixels);
+            frame_resolve_row(frame, y, left, right, piece);
+            layout.write(piece, size_t(right - left), out + size_t(left) * layout.bytes);
+        }
     }
 }
 

@@ -2,6 +2,8 @@
 // handle that entities and materials are made from.
 #include "engine3d/engine3d.h"
 
+#include <new>
+
 #include "engine3d/files.h"
 #include "engine3d/mesh_obj.h"
 #include "engine3d/picture.h"
@@ -15,9 +17,17 @@ material* material_of(int number) {
     return found ? found->get() : nullptr;
 }
 
+int set_colour(int number, uint32_t material::*colour, int value) {
+    material* look = material_of(number);
+    if (!look) return 0;
+    look->*colour = uint32_t(value) & 0xFFFFFF;
+    return 1;
+}
+
 }  // namespace
 
-int ENGINE3D_CALL LoadMesh(int number, const char* file) {
+// A file too large for memory fails like any other bad file.
+int ENGINE3D_CALL LoadMesh(int number, const char* file) try {
     context& c = engine();
     std::vector<uint8_t> bytes;
     auto shape = std::make_shared<mesh>();
@@ -25,6 +35,8 @@ int ENGINE3D_CALL LoadMesh(int number, const char* file) {
     shape->handle = c.new_handle();
     c.meshes[number] = shape;
     return shape->handle;
+} catch (const std::bad_alloc&) {
+    return 0;
 }
 
 int ENGINE3D_CALL MeshID(int number) {
@@ -34,7 +46,7 @@ int ENGINE3D_CALL MeshID(int number) {
 
 int ENGINE3D_CALL FreeMesh(int number) { return int(engine().meshes.erase(number)); }
 
-int ENGINE3D_CALL LoadTexture(int number, const char* file) {
+int ENGINE3D_CALL LoadTexture(int number, const char* file) try {
     context& c = engine();
     std::vector<uint8_t> bytes;
     texture_level picture;
@@ -44,6 +56,8 @@ int ENGINE3D_CALL LoadTexture(int number, const char* file) {
     image->handle = c.new_handle();
     c.textures[number] = image;
     return image->handle;
+} catch (const std::bad_alloc&) {
+    return 0;
 }
 
 int ENGINE3D_CALL FreeTexture(int number) { return int(engine().textures.erase(number)); }
@@ -74,17 +88,11 @@ int ENGINE3D_CALL DisableMaterialLighting(int number, int disable) {
 }
 
 int ENGINE3D_CALL MaterialAmbientColor(int number, int color) {
-    material* look = material_of(number);
-    if (!look) return 0;
-    look->ambient = uint32_t(color) & 0xFFFFFF;
-    return 1;
+    return set_colour(number, &material::ambient, color);
 }
 
 int ENGINE3D_CALL MaterialSpecularColor(int number, int color) {
-    material* look = material_of(number);
-    if (!look) return 0;
-    look->specular = uint32_t(color) & 0xFFFFFF;
-    return 1;
+    return set_colour(number, &material::specular, color);
 }
 
 int ENGINE3D_CALL MaterialFilteringMode(int number, int mode) {

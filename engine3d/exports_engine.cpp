@@ -2,6 +2,8 @@
 // and shutdown.
 #include "engine3d/engine3d.h"
 
+#include <new>
+
 #include "runtime/core/windows_host.h"
 #include <ddraw.h>
 
@@ -21,6 +23,8 @@ void free_everything() {
     c.cameras.clear();
     c.lights.clear();
     c.folders.clear();
+    c.jobs = {};
+    c.frame = {};
     display_end(c.screen);
 }
 
@@ -106,4 +110,9 @@ int ENGINE3D_CALL Quit(void) {
     return 1;
 }
 
-int ENGINE3D_CALL RenderWorld(void) { return render_world(engine()) ? 1 : 0; }
+// A frame too large for memory is no frame.
+int ENGINE3D_CALL RenderWorld(void) try {
+    return render_world(engine()) ? 1 : 0;
+} catch (const std::bad_alloc&) {
+    return 0;
+}

@@ -9,6 +9,22 @@ namespace {
 
 entity* entity_of(int number) { return find_number(engine().entities, number); }
 
+int set_vector(int number, vec3 entity::*field, vec3 value) {
+    entity* body = entity_of(number);
+    if (!body) return 0;
+    body->*field = value;
+    return 1;
+}
+
+// Cameras and lights alike.
+template <typename Table>
+int locate(Table& table, int number, vec3 place) {
+    auto* found = find_number(table, number);
+    if (!found) return 0;
+    found->position = place;
+    return 1;
+}
+
 }  // namespace
 
 int ENGINE3D_CALL CreateEntity2(int number, int mesh_handle, int material_handle, float x,
@@ -35,10 +51,7 @@ int ENGINE3D_CALL CopyEntity(int source, int copy) {
 }
 
 int ENGINE3D_CALL ScaleEntity(int number, float x, float y, float z) {
-    entity* body = entity_of(number);
-    if (!body) return 0;
-    body->scale = {x, y, z};
-    return 1;
+    return set_vector(number, &entity::scale, {x, y, z});
 }
 
 int ENGINE3D_CALL MoveEntity(int number, float x, float y, float z) {
@@ -49,17 +62,11 @@ int ENGINE3D_CALL MoveEntity(int number, float x, float y, float z) {
 }
 
 int ENGINE3D_CALL RotateEntity(int number, float x, float y, float z) {
-    entity* body = entity_of(number);
-    if (!body) return 0;
-    body->angles = {x, y, z};
-    return 1;
+    return set_vector(number, &entity::angles, {x, y, z});
 }
 
 int ENGINE3D_CALL ResizeEntity(int number, float x, float y, float z) {
-    entity* body = entity_of(number);
-    if (!body) return 0;
-    body->size = {x, y, z};
-    return 1;
+    return set_vector(number, &entity::size, {x, y, z});
 }
 
 int ENGINE3D_CALL IsEntity(int number) { return entity_of(number) ? 1 : 0; }
@@ -70,10 +77,7 @@ int ENGINE3D_CALL CreateCamera(int number, float x, float y, float width, float 
 }
 
 int ENGINE3D_CALL CameraLocate(int number, float x, float y, float z) {
-    camera* eye = find_number(engine().cameras, number);
-    if (!eye) return 0;
-    eye->position = {x, y, z};
-    return 1;
+    return locate(engine().cameras, number, {x, y, z});
 }
 
 int ENGINE3D_CALL CreateLight2(int number, int color, float x, float y, float z) {
@@ -82,8 +86,5 @@ int ENGINE3D_CALL CreateLight2(int number, int color, float x, float y, float z)
 }
 
 int ENGINE3D_CALL LightLocate(int number, float x, float y, float z) {
-    light* source = find_number(engine().lights, number);
-    if (!source) return 0;
-    source->position = {x, y, z};
-    return 1;
+    return locate(engine().lights, number, {x, y, z});
 }

@@ -95,13 +95,18 @@ struct triangle_setup {
     float z_low, z_high;
 };
 
+// The bound comes first so that a NaN (from overflowing texture coordinates) takes it.
+inline float bounded(float value, float low, float high) {
+    return std::min(high, std::max(low, value));
+}
+
 // Colour of the pixel whose centre lies at (z, u/w, v/w); clamped so that neither a slightly
 // outside centre nor the filter reaches past the face's picture.
 inline uint32_t shade(const triangle_setup& t, const raster_style& style, float z, float uw,
                       float vw) {
     float distance = 1 / std::min(std::max(z, t.z_low), t.z_high);
-    float u = std::min(std::max(uw * distance, style.u_min), style.u_max);
-    float v = std::min(std::max(vw * distance, style.v_min), style.v_max);
+    float u = bounded(uw * distance, style.u_min, style.u_max);
+    float v = bounded(vw * distance, style.v_min, style.v_max);
     uint32_t colour = style.bilinear ? fetch_bilinear(*style.level, u, v)
                                      : fetch_nearest(*style.level, u, v);
     return style.tint == 0xFFFFFF ? colour : tinted(colour, style.tint);
@@ -145,10 +150,11 @@ void raster_row(frame_buffer& frame, const triangle_setup& t, const raster_style
 
 void frame_resize(frame_buffer& frame, int32_t width, int32_t height) {
     if (frame.width == width && frame.height == height) return;
-    frame.width = width;
-    frame.height = height;
+    // Sizes change only once the memory is there: a failed allocation leaves the old frame.
     frame.colour.assign(size_t(width) * height * 4, 0);
     frame.depth.assign(size_t(width) * height * 4, 0.0f);
+    frame.width = width;
+    frame.height = height;
 }
 
 void frame_clear(frame_buffer& frame, uint32_t colour, row_share rows) {

@@ -41,8 +41,10 @@ struct view {
 };
 
 view make_view(const camera& eye, int32_t screen_width, int32_t screen_height) {
+    // Clamped while still a float: a NaN or huge percentage has no integer.
     auto at = [](float percent, int32_t size) {
-        return std::min(std::max(int32_t(std::lround(percent * float(size) / 100)), 0), size);
+        float pixels = percent * float(size) / 100;
+        return pixels > 0 ? int32_t(std::lround(std::min(pixels, float(size)))) : 0;
     };
     view out;
     out.rect = {at(eye.left, screen_width), at(eye.top, screen_height),
@@ -181,8 +183,7 @@ void collect_view(const context& engine, const view& eye, std::vector<raster_job
     if (eye.rect.right <= eye.rect.left || eye.rect.bottom <= eye.rect.top) return;
     // Nearest entities first, so that hidden pixels of later ones fail the depth test early.
     std::vector<const entity*> order;
-    for (const auto& [number, body] : engine.entities)
-        if (body.look && body.look->image) order.push_back(&body);
+    for (const auto& [number, body] : engine.entities) order.push_back(&body);
     auto distance = [&](const entity* e) { vec3 d = e->position - eye.eye; return dot(d, d); };
     std::sort(order.begin(), order.end(), [&](const entity* a, const entity* b) { return distance(a) < distance(b); });
     std::vector<vec3> placed;
