@@ -22,7 +22,6 @@ const gadget_kind* button_kind() {
 object_number gadget_button(object_number number, int32_t x, int32_t y, int32_t width,
                             int32_t height, const char* text, int32_t flags) {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | DWORD(flags);
-    gadget_record* record = nullptr;
     return gadget_create({number, x, y, width, height},
-                         {button_kind(), "Button", style, 0, text, nullptr}, &record);
+                         {button_kind(), "Button", style, 0, text, nullptr});
 }

@@ -26,7 +26,7 @@ void register_container_class() {
     container.lpfnWndProc = container_procedure;
     container.cbWndExtra = sizeof(LONG_PTR);
     container.hInstance = program_instance();
-    container.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    container.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     container.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     container.lpszClassName = container_class;
     RegisterClassA(&container);

@@ -34,16 +34,15 @@ DWORD hollow_ex_style(int32_t flags) {
 object_number gadget_frame(object_number number, int32_t x, int32_t y, int32_t width,
                            int32_t height, const char* text, int32_t flags) {
     gadget_place place = {number, x, y, width, height};
-    gadget_record* record = nullptr;
     if (flags == frame_group_box) {
         DWORD style = WS_CHILD | WS_VISIBLE | WS_GROUP | BS_GROUPBOX;
-        return gadget_create(place, {frame_kind(), "Button", style, 0, text, nullptr}, &record);
+        return gadget_create(place, {frame_kind(), "Button", style, 0, text, nullptr});
     }
-    DWORD style = WS_CHILD | WS_VISIBLE;
-    bool thin_border = flags != frame_client_edge && flags != frame_static_edge;
-    if (thin_border) style |= WS_BORDER;
-    object_number result = gadget_create(
-        place, {frame_kind(), "Static", style, hollow_ex_style(flags), text, nullptr}, &record);
+    DWORD ex_style = hollow_ex_style(flags);
+    DWORD style = WS_CHILD | WS_VISIBLE | (ex_style ? 0 : WS_BORDER);
+    gadget_record* record = nullptr;
+    object_number result =
+        gadget_create(place, {frame_kind(), "Static", style, ex_style, text, nullptr}, &record);
     if (result)
         SetWindowLongPtrA(record->handle, GWLP_WNDPROC,
                           reinterpret_cast<LONG_PTR>(hollow_procedure));

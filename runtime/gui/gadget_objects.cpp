@@ -76,7 +76,7 @@ object_number gadget_create(const gadget_place& place, const gadget_class& host,
     if (host.defaults) host.defaults(record);
     register_control(record, control, host.kind, number);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(gadget_default_font()), TRUE);
-    *created = record;
+    if (created) *created = record;
     return dynamic ? number : reinterpret_cast<object_number>(control);
 }
 
@@ -98,6 +98,11 @@ LRESULT gadget_offer(HWND control, HWND window, UINT message, WPARAM wparam, LPA
 
 void gadget_redraw(HWND control) {
     RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_INTERNALPAINT);
+}
+
+void gadget_post_event(HWND control, int32_t type) {
+    if (HWND window = owning_window(control, nullptr))
+        PostMessageA(window, msg_gadget_event, WPARAM(control_id(control)), LPARAM(type));
 }
 
 platform_handle gadget_id(object_number number) {

@@ -46,8 +46,7 @@ LRESULT notify(gadget_record* gadget, HWND, UINT message, WPARAM wparam, LPARAM)
     HWND bar = gadget->handle;
     SCROLLINFO info = read_info(bar, SIF_PAGE | SIF_POS | SIF_TRACKPOS);
     write_info(bar, SIF_POS, 0, 0, 0, scrolled_position(LOWORD(wparam), info));
-    if (HWND window = owning_window(bar, nullptr))
-        PostMessageA(window, msg_gadget_event, WPARAM(GetWindowLongPtrA(bar, GWLP_ID)), 0);
+    gadget_post_event(bar, 0);
     return 0;
 }
 

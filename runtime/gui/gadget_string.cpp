@@ -27,10 +27,8 @@ const gadget_kind* string_kind() {
 
 LRESULT CALLBACK string_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
-        int32_t type = message == WM_SETFOCUS ? event_type_focus_gained : event_type_focus_lost;
-        if (HWND window = owning_window(control, nullptr))
-            PostMessageA(window, msg_gadget_event, WPARAM(GetWindowLongPtrA(control, GWLP_ID)),
-                         type);
+        gadget_post_event(control,
+                          message == WM_SETFOCUS ? event_type_focus_gained : event_type_focus_lost);
     }
     return gadget_procedure(control, message, wparam, lparam);
 }

@@ -24,8 +24,6 @@ object_number gadget_text(object_number number, int32_t x, int32_t y, int32_t wi
                           const char* text, int32_t flags) {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_GROUP | DWORD(flags);
     DWORD ex_style = (flags & gadget_edge_bit) ? WS_EX_CLIENTEDGE : 0;
-    gadget_record* record = nullptr;
     return gadget_create({number, x, y, width, height},
-                         {text_kind(), "Static", style, ex_style, text, colour_words_reset},
-                         &record);
+                         {text_kind(), "Static", style, ex_style, text, colour_words_reset});
 }

@@ -9,6 +9,9 @@
 constexpr LRESULT not_handled_result = LRESULT(not_handled);
 constexpr const char* window_id_property = "QV_WindowID";
 constexpr const char* gadget_id_property = "QV_ID";
+// Commands of the Tab and Shift+Tab accelerators every runtime window carries.
+constexpr WORD command_focus_next = 1212;
+constexpr WORD command_focus_previous = 1213;
 
 // ---- windows -----------------------------------------------------------------------------
 
@@ -46,6 +49,10 @@ window_record* window_get(object_number number);
 HINSTANCE program_instance();
 
 LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+// The live-sizing handler sees every message first; it takes the sizing command when the
+// host drags full windows, and answers not_handled_result to everything else.
+void live_sizing_init();
+LRESULT live_sizing_handler(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void window_queue_event(int32_t code, object_number window);
 // The first window up the parent chain that is a runtime window; its number goes to
 // `number` (-1 and null when there is none).
@@ -131,15 +138,17 @@ struct gadget_class {
 };
 
 // The creation path every kind shares: the control, the slot, the subclassing and the
-// font. Answers what creation operations return; `created` gets the new record.
+// font. Answers what creation operations return; `created`, when given, gets the record.
 object_number gadget_create(const gadget_place& place, const gadget_class& host,
-                            gadget_record** created);
+                            gadget_record** created = nullptr);
 gadget_record* gadget_get(object_number number);
 gadget_record* gadget_of_control(HWND control);
 LRESULT CALLBACK gadget_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam);
 // A message about a control, offered to the control's kind; not_handled_result otherwise.
 LRESULT gadget_offer(HWND control, HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void gadget_redraw(HWND control);
+// Reports an action of `control` later: a gadget event of `type` posted to its window.
+void gadget_post_event(HWND control, int32_t type);
 
 void gadget_table_init();
 

@@ -40,12 +40,12 @@ void release(object_number number, menu_record* record) {
 
 // The host destroys a window's menu with the window; the records go with it.
 LRESULT CALLBACK menu_hook(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCDESTROY) {
-        HMENU present = GetMenu(window);
+    HMENU present = message == WM_NCDESTROY ? GetMenu(window) : nullptr;
+    if (present) {
         object_number number = 0;
         object_enum_reset(table);
         while (auto* record = static_cast<menu_record*>(object_enum_next(table, &number)))
-            if (present && record->handle == present) release(number, record);
+            if (record->handle == present) release(number, record);
     }
     return call_previous(menu_hook_property, window, message, wparam, lparam);
 }

@@ -37,26 +37,18 @@ bool valid_file_name(const char* name) {
 
 // Fields separated by bars become NUL-separated, ending in two NULs.
 void fill_filter(char* filter, const char* pattern, size_t length) {
-    std::memcpy(filter, pattern, length);
-    for (size_t i = 0; i < length; ++i)
-        if (filter[i] == '|') filter[i] = 0;
+    for (size_t i = 0; i < length; ++i) filter[i] = pattern[i] == '|' ? 0 : pattern[i];
 }
 
 // Cuts `copy` (the default file) at its last backslash after the first byte; answers the
 // starting folder and puts a valid name that fits into `file`.
-const char* split_default(char* copy, size_t length, char* file) {
-    size_t cut = 0;
-    for (size_t i = length; i-- > 1;) {
-        if (copy[i] != '\\') continue;
-        cut = i;
-        break;
-    }
+const char* split_default(char* copy, char* file) {
     const char* folder = "";
     const char* name = copy;
-    if (cut) {
-        copy[cut] = 0;
+    if (char* cut = *copy ? std::strrchr(copy + 1, '\\') : nullptr) {
+        *cut = 0;
         folder = copy;
-        name = copy + cut + 1;
+        name = cut + 1;
     }
     if (std::strlen(name) < file_buffer_size && valid_file_name(name)) std::strcpy(file, name);
     return folder;
@@ -75,7 +67,7 @@ bool run_dialog(file_dialog dialog, const char* title, const char* default_file,
     const char* folder = nullptr;
     if (default_file) {
         std::memcpy(copy.get(), default_file, default_length);
-        folder = split_default(copy.get(), default_length, file);
+        folder = split_default(copy.get(), file);
     }
 
     OPENFILENAMEA request = {};

@@ -1,5 +1,7 @@
 // The polled event queue: window events queued by the window procedure, and one host
 // message fetched, translated and dispatched per poll when the queue is empty.
+#include <cstring>
+
 #include "runtime/gui/gui_internal.h"
 
 namespace {
@@ -29,8 +31,7 @@ bool tab_for_rich_edit() {
     HWND focus = GetFocus();
     char name[8] = {};
     if (!focus || !GetClassNameA(focus, name, sizeof name)) return false;
-    return name[0] == 'R' && name[1] == 'i' && name[2] == 'c' && name[3] == 'h' &&
-           !(GetWindowLongA(focus, GWL_STYLE) & ES_READONLY);
+    return std::strncmp(name, "Rich", 4) == 0 && !(GetWindowLongA(focus, GWL_STYLE) & ES_READONLY);
 }
 
 HACCEL active_accelerators() {

@@ -8,8 +8,6 @@ namespace {
 
 constexpr int32_t window_table_step = 16;
 constexpr int32_t accelerator_count = 2;
-constexpr WORD command_focus_next = 1212;
-constexpr WORD command_focus_previous = 1213;
 constexpr int32_t runtime_bits = window_invisible | window_center_screen | window_center_parent;
 constexpr DWORD style_maximized = 0x01000000;
 constexpr DWORD style_minimized = 0x20000000;
@@ -66,13 +64,8 @@ void place_window(int32_t flags, HWND parent, SIZE outer, POINT& position) {
     if (position.y < 0) position.y = 0;
 }
 
-void show_in_state(HWND window, DWORD style) {
-    if (style & style_maximized)
-        ShowWindow(window, SW_SHOWMAXIMIZED);
-    else if (style & style_minimized)
-        ShowWindow(window, SW_SHOWMINIMIZED);
-    else
-        ShowWindow(window, SW_SHOWNORMAL);
+int show_command(bool maximized, bool minimized) {
+    return maximized ? SW_SHOWMAXIMIZED : minimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
 }
 
 void build_accelerators(window_record* record) {
@@ -101,7 +94,8 @@ void window_library_init() {
     library.state->last_event_window = -1;
     library.instance = GetModuleHandleA(nullptr);
     library.icon = LoadIconA(library.instance, MAKEINTRESOURCEA(1));
-    library.cursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    library.cursor = LoadCursorA(nullptr, IDC_ARROW);
+    live_sizing_init();
 }
 
 object_number window_open(object_number number, int32_t x, int32_t y, int32_t width, int32_t height,
@@ -135,10 +129,9 @@ object_number window_open(object_number number, int32_t x, int32_t y, int32_t wi
     }
     record->handle = window;
     SetPropA(window, window_id_property, reinterpret_cast<HANDLE>(number + 1));
-    if (visible) show_in_state(window, style);
+    if (visible) ShowWindow(window, show_command(style & style_maximized, style & style_minimized));
     build_accelerators(record);
     record->back_color = color_none;
-    record->mdi_client = nullptr;
     return dynamic ? number : reinterpret_cast<object_number>(window);
 }
 
@@ -155,9 +148,7 @@ int32_t window_hide(object_number number, int32_t hide) {
         if (HWND owner = GetWindow(window, GW_OWNER)) SetActiveWindow(owner);
         ShowWindow(window, SW_HIDE);
     } else {
-        show_in_state(window, IsZoomed(window)   ? style_maximized
-                              : IsIconic(window) ? style_minimized
-                                                 : 0);
+        ShowWindow(window, show_command(IsZoomed(window), IsIconic(window)));
     }
     return 1;
 }

@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr WORD command_focus_next = 1212;
-constexpr WORD command_focus_previous = 1213;
 constexpr WORD notification_accelerator = 1;
 // Controls with this identifier report menu events.
 constexpr object_number menu_control_id = -10000;
@@ -48,10 +46,10 @@ LRESULT on_command(HWND window, WPARAM wparam, LPARAM lparam) {
         state.last_event_gadget = id;
         return 0;
     }
-    if (HIWORD(wparam) == notification_accelerator && LOWORD(wparam) == command_focus_next)
-        focus_travel(true);
-    else if (HIWORD(wparam) == notification_accelerator && LOWORD(wparam) == command_focus_previous)
-        focus_travel(false);
+    WORD command = LOWORD(wparam);
+    bool travel = command == command_focus_next || command == command_focus_previous;
+    if (HIWORD(wparam) == notification_accelerator && travel)
+        focus_travel(command == command_focus_next);
     else
         report_menu(state, wparam);
     return 0;
@@ -72,7 +70,7 @@ LRESULT on_erase(HWND window, window_record* record, HDC dc, object_number numbe
 LRESULT handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     object_number number = -1;
     HWND owner = owning_window(window, &number);
-    window_record* record = owner ? window_get(number) : nullptr;
+    window_record* record = window_get(number);
     windows_state().last_event_window = number;
 
     switch (message) {
@@ -134,7 +132,8 @@ HWND owning_window(HWND window, object_number* number) {
 }
 
 LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    LRESULT result = handle(window, message, wparam, lparam);
+    LRESULT result = live_sizing_handler(window, message, wparam, lparam);
+    if (result == not_handled_result) result = handle(window, message, wparam, lparam);
     if (result == not_handled_result) return DefWindowProcA(window, message, wparam, lparam);
     return result;
 }
