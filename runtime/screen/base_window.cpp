@@ -39,14 +39,16 @@ LRESULT CALLBACK base_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_ERASEBKGND: return 1;
     case WM_KEYUP:
     case WM_SYSKEYUP:
-        if (wparam == VK_TAB || wparam == VK_MENU) run_deactivation_handler();
+        // Tab and Alt released: the user is switching away
+        if (wparam != VK_TAB && wparam != VK_MENU) break;
+        run_deactivation_handler();
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP: return 0;
-    default: return DefWindowProcA(window, message, wparam, lparam);
     }
+    return DefWindowProcA(window, message, wparam, lparam);
 }
 
 }  // namespace

@@ -56,7 +56,11 @@ int32_t keyboard_init() {
     if (FAILED(input->CreateDeviceEx(GUID_SysKeyboard, IID_IDirectInputDevice7A,
                                      keyboard.device.put_void(), nullptr)))
         return 0;
-    if (FAILED(keyboard.device->SetDataFormat(&keyboard.format))) return 0;
+    // not kept: a poll would take a device without its format for the set-up keyboard
+    if (FAILED(keyboard.device->SetDataFormat(&keyboard.format))) {
+        keyboard.device.reset();
+        return 0;
+    }
     keyboard.phase = not_acquired;
     return 1;
 }

@@ -2,8 +2,6 @@
 // record, and the steps that opening, presenting, the window procedures and input call.
 #pragma once
 
-#include <memory>
-
 #include "runtime/screen/frame_clock.h"
 #include "runtime/screen/owned.h"
 #include "runtime/screen/screen.h"
@@ -93,22 +91,9 @@ static_assert(sizeof(void*) != 4 || sizeof(sprite_record) == 24, "the table's re
 constexpr int32_t sprite_record_size = 24;
 constexpr int32_t sprite_table_slots = 64;
 
-// Black is transparent when a sprite is drawn with its key.
-constexpr DDCOLORKEY sprite_colour_key = {0, 0};
-
-struct main_heap_free {
-    void operator()(void* block) const { heap_free(main_heap(), block); }
-};
-using heap_bytes = std::unique_ptr<uint8_t, main_heap_free>;
-inline heap_bytes heap_bytes_alloc(size_t size) {
-    return heap_bytes(static_cast<uint8_t*>(heap_alloc(main_heap(), size)));
-}
-
 // Pixels of a whole surface as the 24-bit bottom-up rows that savers take.
 bool sprite_read_pixels(IDirectDrawSurface7* surface, int32_t width, int32_t height,
                         int32_t stride, uint8_t* buffer);
-bool sprite_write_bmp(const char* name, int32_t width, int32_t height, int32_t stride,
-                      const uint8_t* pixels);
 
 template <typename Description>
 Description described() {

@@ -6,6 +6,9 @@
 
 namespace {
 
+// Black is transparent when a sprite is drawn with its key.
+constexpr DDCOLORKEY sprite_colour_key = {0, 0};
+
 DWORD sprite_caps(int32_t flags) {
     if (flags & sprite_texture) return DDSCAPS_TEXTURE;
     if (flags == sprite_system_memory) return DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;

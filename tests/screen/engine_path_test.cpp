@@ -9,7 +9,9 @@ namespace {
 
 class EnginePath : public testing::Test {
 protected:
+    // The Direct3D interface holds the plain display object: it goes first, as at exit.
     static void SetUpTestSuite() {
+        sprite3d_free_all();
         screen_library_end();
         engine_load();
         engine_bind_camera();
@@ -27,6 +29,7 @@ protected:
         screen_library_end();
         engine_unload();
         screen_library_init();
+        sprite3d_library_init();
     }
     void SetUp() override {
         if (!started) GTEST_SKIP() << "Engine3D.dll did not load or initialise";
