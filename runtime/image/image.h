@@ -98,6 +98,11 @@ object_number image_load_memory(object_number number, const uint8_t* address, si
 int32_t image_save(object_number number, const char* name, uint32_t plugin, int32_t flags);
 int32_t encoder_save(const char* name, const uint8_t* buffer, uint32_t plugin, int32_t width,
                      int32_t height, int32_t stride, int32_t flags);
+// Writes 24-bit bottom-up rows as a BMP file, with `image_size` in the header's image size
+// field as given (0 is allowed for uncompressed rows). The target is replaced only when the
+// whole file was written.
+int32_t bmp_write(const char* name, const uint8_t* rows, int32_t width, int32_t height,
+                  int32_t stride, uint32_t image_size);
 
 // ---- drawing -------------------------------------------------------------------------------
 

@@ -4,49 +4,16 @@
 #include <memory>
 
 #include "runtime/image/image.h"
-#include "runtime/image/staged_file.h"
 #include "runtime/screen/screen_internal.h"
 
 namespace {
 
 constexpr int32_t default_save_flags = 7;
-constexpr WORD bmp_signature = 'B' | 'M' << 8;
 
 struct main_heap_free {
     void operator()(void* block) const { heap_free(main_heap(), block); }
 };
 using heap_bytes = std::unique_ptr<uint8_t, main_heap_free>;
-
-BITMAPFILEHEADER bmp_file_header(int32_t stride, int32_t height) {
-    BITMAPFILEHEADER header = {};
-    header.bfType = bmp_signature;
-    header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    header.bfSize = header.bfOffBits + DWORD(stride) * DWORD(height);
-    return header;
-}
-
-BITMAPINFOHEADER bmp_info_header(int32_t width, int32_t height) {
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;  // positive: rows bottom-up
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    return info;
-}
-
-bool write_bmp(const char* name, int32_t width, int32_t height, int32_t stride,
-               const uint8_t* pixels) {
-    BITMAPFILEHEADER file_header = bmp_file_header(stride, height);
-    BITMAPINFOHEADER info = bmp_info_header(width, height);
-    staged_file file(name);
-    FILE* out = file.stream();
-    if (!out) return false;
-    bool written = std::fwrite(&file_header, sizeof file_header, 1, out) == 1 &&
-                   std::fwrite(&info, sizeof info, 1, out) == 1 &&
-                   std::fwrite(pixels, size_t(stride) * size_t(height), 1, out) == 1;
-    return written && file.commit();
-}
 
 }  // namespace
 
@@ -62,7 +29,8 @@ int32_t sprite_save(object_number number, const char* name, uint32_t plugin, int
     heap_bytes buffer(static_cast<uint8_t*>(heap_alloc(main_heap(), size)));
     if (!buffer) return 0;
     if (!sprite_read_pixels(sprite->surface, width, height, stride, buffer.get())) return 0;
-    if (plugin == plugin_bmp) return write_bmp(name, width, height, stride, buffer.get()) ? 1 : 0;
+    // sprites leave the header's image size field at 0
+    if (plugin == plugin_bmp) return bmp_write(name, buffer.get(), width, height, stride, 0);
     return encoder_save(name, buffer.get(), plugin, width, height, stride, flags);
 }
 
