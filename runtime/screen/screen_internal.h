@@ -2,18 +2,19 @@
 // record, and the steps that opening, presenting, the window procedures and input call.
 #pragma once
 
+#include "app/engine/engine.h"
 #include "runtime/screen/frame_clock.h"
 #include "runtime/screen/owned.h"
 #include "runtime/screen/screen.h"
 #include "runtime/screen/win32.h"
 
-// The engine's screen entry points: arguments on the stack, removed by the callee.
+// The engine's screen entry points.
 struct engine_screen_calls {
-    int(__stdcall* OpenScreen3D)(int width, int height, int depth, const char* title, int mode,
+    int(ENGINE_CALL* OpenScreen3D)(int width, int height, int depth, const char* title, int mode,
                                  HWND window);
-    IDirectDrawSurface7*(__stdcall* GetBackBuffer2)();
-    IDirectDraw7*(__stdcall* GetDirectDraw7)();
-    int(__stdcall* FlipWindowedBuffers)(int left, int top, int right, int bottom);
+    IDirectDrawSurface7*(ENGINE_CALL* GetBackBuffer2)();
+    IDirectDraw7*(ENGINE_CALL* GetDirectDraw7)();
+    int(ENGINE_CALL* FlipWindowedBuffers)(int left, int top, int right, int bottom);
 };
 
 struct screen_state {
