@@ -9,3 +9,13 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+
+// An entry point of a module loaded by name, stored as the slot's own function pointer type;
+// false (and a null slot) when the module is missing or does not export the name.
+template <typename Function>
+bool module_entry(HMODULE module, const char* name, Function& slot) {
+    // Going through void(*)() is the sanctioned way between unrelated function pointer types.
+    slot = module ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)))
+                  : nullptr;
+    return slot != nullptr;
+}

@@ -53,8 +53,9 @@ public:
     // An entry point by name, cast to the caller's function type; null when absent.
     template <typename Function>
     Function entry(const char* name) const {
-        if (!module_) return nullptr;
-        return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module_, name)));
+        Function function;
+        module_entry(module_, name, function);
+        return function;
     }
 
 private:

@@ -14,14 +14,8 @@
 
 namespace {
 
-template <typename Call>
-bool fetch(HMODULE module, Call& slot, const char* name) {
-    slot = reinterpret_cast<Call>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-    return slot != nullptr;
-}
-
 bool bind_all(HMODULE module, engine_dll& e) {
-#define ENGINE_FETCH(name) fetch(module, e.name, #name)
+#define ENGINE_FETCH(name) module_entry(module, #name, e.name)
     return ENGINE_FETCH(InitEngine3DFirst) && ENGINE_FETCH(InitEngine3D) && ENGINE_FETCH(Add3DArchive) &&
            ENGINE_FETCH(OpenScreen3D) && ENGINE_FETCH(GetBackBuffer2) && ENGINE_FETCH(GetDirectDraw7) &&
            ENGINE_FETCH(FlipWindowedBuffers) && ENGINE_FETCH(Quit) && ENGINE_FETCH(LoadMesh) &&

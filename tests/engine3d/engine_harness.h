@@ -6,38 +6,39 @@
 #include <string>
 #include <vector>
 
-#define ENGINE_CALL __stdcall
+#include "engine3d/engine3d.h"
 
+// Every pointer takes its type from the engine's own declaration of the entry point.
 struct engine_dll {
-    int(ENGINE_CALL* InitEngine3DFirst)();
-    int(ENGINE_CALL* InitEngine3D)();
-    int(ENGINE_CALL* Add3DArchive)(const char*, int);
-    int(ENGINE_CALL* OpenScreen3D)(int, int, int, const char*, int, void*);
-    void*(ENGINE_CALL* GetBackBuffer2)();
-    void*(ENGINE_CALL* GetDirectDraw7)();
-    int(ENGINE_CALL* FlipWindowedBuffers)(int, int, int, int);
-    int(ENGINE_CALL* Quit)();
-    int(ENGINE_CALL* LoadMesh)(int, const char*);
-    int(ENGINE_CALL* MeshID)(int);
-    int(ENGINE_CALL* LoadTexture)(int, const char*);
-    int(ENGINE_CALL* FreeTexture)(int);
-    int(ENGINE_CALL* CreateMaterial)(int, int);
-    int(ENGINE_CALL* FreeMaterial)(int);
-    int(ENGINE_CALL* MaterialID)(int);
-    int(ENGINE_CALL* DisableMaterialLighting)(int, int);
-    int(ENGINE_CALL* CreateEntity2)(int, int, int, float, float, float);
-    int(ENGINE_CALL* FreeEntity)(int);
-    int(ENGINE_CALL* CopyEntity)(int, int);
-    int(ENGINE_CALL* ScaleEntity)(int, float, float, float);
-    int(ENGINE_CALL* MoveEntity)(int, float, float, float);
-    int(ENGINE_CALL* RotateEntity)(int, float, float, float);
-    int(ENGINE_CALL* ResizeEntity)(int, float, float, float);
-    int(ENGINE_CALL* IsEntity)(int);
-    int(ENGINE_CALL* CreateCamera)(int, float, float, float, float);
-    int(ENGINE_CALL* CameraLocate)(int, float, float, float);
-    int(ENGINE_CALL* CreateLight2)(int, int, float, float, float);
-    int(ENGINE_CALL* LightLocate)(int, float, float, float);
-    int(ENGINE_CALL* RenderWorld)();
+    decltype(&::InitEngine3DFirst) InitEngine3DFirst;
+    decltype(&::InitEngine3D) InitEngine3D;
+    decltype(&::Add3DArchive) Add3DArchive;
+    decltype(&::OpenScreen3D) OpenScreen3D;
+    decltype(&::GetBackBuffer2) GetBackBuffer2;
+    decltype(&::GetDirectDraw7) GetDirectDraw7;
+    decltype(&::FlipWindowedBuffers) FlipWindowedBuffers;
+    decltype(&::Quit) Quit;
+    decltype(&::LoadMesh) LoadMesh;
+    decltype(&::MeshID) MeshID;
+    decltype(&::LoadTexture) LoadTexture;
+    decltype(&::FreeTexture) FreeTexture;
+    decltype(&::CreateMaterial) CreateMaterial;
+    decltype(&::FreeMaterial) FreeMaterial;
+    decltype(&::MaterialID) MaterialID;
+    decltype(&::DisableMaterialLighting) DisableMaterialLighting;
+    decltype(&::CreateEntity2) CreateEntity2;
+    decltype(&::FreeEntity) FreeEntity;
+    decltype(&::CopyEntity) CopyEntity;
+    decltype(&::ScaleEntity) ScaleEntity;
+    decltype(&::MoveEntity) MoveEntity;
+    decltype(&::RotateEntity) RotateEntity;
+    decltype(&::ResizeEntity) ResizeEntity;
+    decltype(&::IsEntity) IsEntity;
+    decltype(&::CreateCamera) CreateCamera;
+    decltype(&::CameraLocate) CameraLocate;
+    decltype(&::CreateLight2) CreateLight2;
+    decltype(&::LightLocate) LightLocate;
+    decltype(&::RenderWorld) RenderWorld;
 };
 
 // The loaded library with every entry point above, or null when one is missing.
