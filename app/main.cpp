@@ -45,7 +45,7 @@ void start_libraries() {
     statusbar_library_init();
     engine_bind_world();
     engine_init();
-    screen_library_init();
+    screen_library_init(engine_screen());
     sprite3d_library_init();
     keyboard_init();
     mouse_init();

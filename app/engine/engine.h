@@ -2,43 +2,43 @@
 // and its entry points are fetched into one table, group by group, in the start-up order.
 #pragma once
 
+#include "engine3d/engine3d.h"
 #include "runtime/core/windows_host.h"
+#include "runtime/screen/screen.h"
 
-// The engine's calling convention: arguments on the stack, removed by the callee.
-#define ENGINE_CALL __stdcall
-
+// Every pointer takes its type from the engine's own declaration of the entry point.
 struct engine_calls {
     // camera
-    int(ENGINE_CALL* CreateCamera)(int camera, float x, float y, float width, float height);
-    int(ENGINE_CALL* CameraLocate)(int camera, float x, float y, float z);
+    decltype(&::CreateCamera) CreateCamera;
+    decltype(&::CameraLocate) CameraLocate;
     // texture
-    int(ENGINE_CALL* LoadTexture)(int texture, const char* file);
-    int(ENGINE_CALL* FreeTexture)(int texture);
+    decltype(&::LoadTexture) LoadTexture;
+    decltype(&::FreeTexture) FreeTexture;
     // entity
-    int(ENGINE_CALL* CreateEntity2)(int entity, int mesh, int material, float x, float y, float z);
-    int(ENGINE_CALL* FreeEntity)(int entity);
-    int(ENGINE_CALL* CopyEntity)(int source, int copy);
-    int(ENGINE_CALL* ScaleEntity)(int entity, float x, float y, float z);
-    int(ENGINE_CALL* MoveEntity)(int entity, float x, float y, float z);
-    int(ENGINE_CALL* RotateEntity)(int entity, float x, float y, float z);
-    int(ENGINE_CALL* ResizeEntity)(int entity, float x, float y, float z);
-    int(ENGINE_CALL* IsEntity)(int entity);
+    decltype(&::CreateEntity2) CreateEntity2;
+    decltype(&::FreeEntity) FreeEntity;
+    decltype(&::CopyEntity) CopyEntity;
+    decltype(&::ScaleEntity) ScaleEntity;
+    decltype(&::MoveEntity) MoveEntity;
+    decltype(&::RotateEntity) RotateEntity;
+    decltype(&::ResizeEntity) ResizeEntity;
+    decltype(&::IsEntity) IsEntity;
     // light
-    int(ENGINE_CALL* CreateLight2)(int light, int color, float x, float y, float z);
-    int(ENGINE_CALL* LightLocate)(int light, float x, float y, float z);
+    decltype(&::CreateLight2) CreateLight2;
+    decltype(&::LightLocate) LightLocate;
     // material
-    int(ENGINE_CALL* CreateMaterial)(int material, int texture);
-    int(ENGINE_CALL* FreeMaterial)(int material);
-    int(ENGINE_CALL* MaterialID)(int material);
-    int(ENGINE_CALL* DisableMaterialLighting)(int material, int disable);
-    int(ENGINE_CALL* MaterialAmbientColor)(int material, int color);
-    int(ENGINE_CALL* MaterialSpecularColor)(int material, int color);
-    int(ENGINE_CALL* MaterialFilteringMode)(int material, int mode);
+    decltype(&::CreateMaterial) CreateMaterial;
+    decltype(&::FreeMaterial) FreeMaterial;
+    decltype(&::MaterialID) MaterialID;
+    decltype(&::DisableMaterialLighting) DisableMaterialLighting;
+    decltype(&::MaterialAmbientColor) MaterialAmbientColor;
+    decltype(&::MaterialSpecularColor) MaterialSpecularColor;
+    decltype(&::MaterialFilteringMode) MaterialFilteringMode;
     // mesh
-    int(ENGINE_CALL* LoadMesh)(int mesh, const char* file);
-    int(ENGINE_CALL* MeshID)(int mesh);
+    decltype(&::LoadMesh) LoadMesh;
+    decltype(&::MeshID) MeshID;
     // world
-    int(ENGINE_CALL* RenderWorld)();
+    decltype(&::RenderWorld) RenderWorld;
 };
 
 struct engine_state {
@@ -59,7 +59,7 @@ void engine_bind_mesh();
 void engine_bind_world();
 int engine_init();
 int engine_add_archive(const char* path, int kind);
+// What the screen library needs of the engine, for screen_library_init; not ready and
+// without entry points when the engine did not start.
+screen_engine engine_screen();
 void engine_unload();
-
-// An entry point of the loaded engine by name, or null.
-FARPROC engine_entry(const char* name);

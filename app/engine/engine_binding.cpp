@@ -9,22 +9,17 @@ engine_state engine;
 
 namespace {
 
-using engine_initialiser = int(ENGINE_CALL*)();
-
-FARPROC entry_of(HMODULE module, const char* name) {
-    return module ? GetProcAddress(module, name) : nullptr;
-}
+// Every initialiser has InitEngine3D's signature.
+using engine_initialiser = decltype(&::InitEngine3D);
 
 template <typename Call>
 void bind(Call& slot, const char* name) {
-    // Going through void(*)() is the sanctioned way between unrelated function pointer types.
-    slot = reinterpret_cast<Call>(reinterpret_cast<void (*)()>(entry_of(engine.module, name)));
+    module_entry(engine.module, name, slot);
 }
 
 void run_initialiser(const char* name) {
-    auto initialiser = reinterpret_cast<engine_initialiser>(
-        reinterpret_cast<void (*)()>(entry_of(engine.module, name)));
-    if (initialiser) initialiser();
+    engine_initialiser initialiser;
+    if (module_entry(engine.module, name, initialiser)) initialiser();
 }
 
 bool every_call_bound() {
@@ -110,9 +105,9 @@ void engine_bind_world() {
 }
 
 int engine_init() {
-    auto initialise = reinterpret_cast<engine_initialiser>(
-        reinterpret_cast<void (*)()>(entry_of(engine.module, "InitEngine3D")));
-    if (!initialise || !initialise() || !every_call_bound()) {
+    engine_initialiser initialise;
+    if (!module_entry(engine.module, "InitEngine3D", initialise) || !initialise() ||
+        !every_call_bound()) {
         forget_module();
         return 0;
     }
@@ -121,12 +116,19 @@ int engine_init() {
 }
 
 int engine_add_archive(const char* path, int kind) {
-    using add_archive = int(ENGINE_CALL*)(const char*, int);
-    auto add = reinterpret_cast<add_archive>(
-        reinterpret_cast<void (*)()>(entry_of(engine.module, "Add3DArchive")));
-    return add ? add(path, kind) : 0;
+    decltype(&::Add3DArchive) add;
+    return module_entry(engine.module, "Add3DArchive", add) ? add(path, kind) : 0;
 }
 
-FARPROC engine_entry(const char* name) { return entry_of(engine.module, name); }
+screen_engine engine_screen() {
+    screen_engine screen = {};
+    if (!engine.ready) return screen;
+    screen.ready = 1;
+    bind(screen.OpenScreen3D, "OpenScreen3D");
+    bind(screen.GetBackBuffer2, "GetBackBuffer2");
+    bind(screen.GetDirectDraw7, "GetDirectDraw7");
+    bind(screen.FlipWindowedBuffers, "FlipWindowedBuffers");
+    return screen;
+}
 
 void engine_unload() { forget_module(); }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "engine3d/engine3d.h"
 #include "runtime/core/core.h"
 
 using platform_handle = void*;
@@ -15,7 +16,18 @@ constexpr int32_t screen_default_frame_rate = 60;
 // What screen_clear answers when there is no screen to clear (its success value is 0).
 constexpr int32_t screen_clear_no_screen = -1;
 
-int32_t screen_library_init();
+// What the library takes from the 3D engine, filled in by the application from its binding.
+// With a ready engine the library adopts the engine's display object and presents through it;
+// otherwise it makes a display of its own.
+struct screen_engine {
+    int32_t ready;
+    decltype(&::OpenScreen3D) OpenScreen3D;
+    decltype(&::GetBackBuffer2) GetBackBuffer2;
+    decltype(&::GetDirectDraw7) GetDirectDraw7;
+    decltype(&::FlipWindowedBuffers) FlipWindowedBuffers;
+};
+
+int32_t screen_library_init(const screen_engine& engine = {});
 void screen_library_end();
 int32_t screen_open_windowed(platform_handle window, int32_t x, int32_t y, int32_t width,
                              int32_t height, int32_t autostretch, int32_t right_offset,

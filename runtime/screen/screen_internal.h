@@ -2,20 +2,10 @@
 // record, and the steps that opening, presenting, the window procedures and input call.
 #pragma once
 
-#include "app/engine/engine.h"
 #include "runtime/screen/frame_clock.h"
 #include "runtime/screen/owned.h"
 #include "runtime/screen/screen.h"
 #include "runtime/screen/win32.h"
-
-// The engine's screen entry points.
-struct engine_screen_calls {
-    int(ENGINE_CALL* OpenScreen3D)(int width, int height, int depth, const char* title, int mode,
-                                 HWND window);
-    IDirectDrawSurface7*(ENGINE_CALL* GetBackBuffer2)();
-    IDirectDraw7*(ENGINE_CALL* GetDirectDraw7)();
-    int(ENGINE_CALL* FlipWindowedBuffers)(int left, int top, int right, int bottom);
-};
 
 struct screen_state {
     // The engine's own object on the engine path, which this library never releases.
@@ -48,7 +38,7 @@ struct screen_state {
     bool handler_called;
 
     bool engine_path;
-    engine_screen_calls engine;
+    screen_engine engine;
     bool initialised;
     object_table* sprites;
 };

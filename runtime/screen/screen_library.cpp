@@ -1,6 +1,5 @@
 // Start and end of the screen library, and the display object it shares: the engine's own
 // when the engine is ready, otherwise one made from "DDRAW.DLL" and counted here.
-#include "app/engine/engine.h"
 #include "runtime/screen/screen_internal.h"
 
 namespace {
@@ -10,26 +9,14 @@ screen_state state;
 using direct_draw_create_ex = HRESULT(WINAPI*)(GUID* driver, void** display, REFIID id,
                                                IUnknown* outer);
 
-template <typename Call>
-void bind(Call& slot, const char* name) {
-    slot = reinterpret_cast<Call>(reinterpret_cast<void (*)()>(engine_entry(name)));
-}
-
-bool bind_engine_screen() {
-    engine_screen_calls& calls = state.engine;
-    bind(calls.OpenScreen3D, "OpenScreen3D");
-    bind(calls.GetBackBuffer2, "GetBackBuffer2");
-    bind(calls.GetDirectDraw7, "GetDirectDraw7");
-    bind(calls.FlipWindowedBuffers, "FlipWindowedBuffers");
-    return calls.OpenScreen3D && calls.GetBackBuffer2 && calls.GetDirectDraw7 &&
-           calls.FlipWindowedBuffers;
-}
-
 // The engine's object is adopted, never made here: without it the engine path has no display.
-bool adopt_engine_display() {
+bool adopt_engine_display(const screen_engine& engine) {
     state.engine_path = true;
-    if (!bind_engine_screen()) return false;
-    state.display = state.engine.GetDirectDraw7();
+    state.engine = engine;
+    if (!engine.OpenScreen3D || !engine.GetBackBuffer2 || !engine.GetDirectDraw7 ||
+        !engine.FlipWindowedBuffers)
+        return false;
+    state.display = static_cast<IDirectDraw7*>(engine.GetDirectDraw7());
     if (!state.display) return false;
     display_acquire();
     return true;
@@ -58,7 +45,7 @@ void display_release() {
     state.display_module.reset();
 }
 
-int32_t screen_library_init() {
+int32_t screen_library_init(const screen_engine& engine) {
     state.fill = described<DDBLTFX>();
     state.frame_rate = 0;
     state.default_rate = false;
@@ -71,7 +58,7 @@ int32_t screen_library_init() {
     state.initialised = true;
     state.engine_path = false;
     if (engine.ready) {
-        if (!adopt_engine_display()) return 0;
+        if (!adopt_engine_display(engine)) return 0;
     } else if (!display_acquire()) {
         return 0;
     }

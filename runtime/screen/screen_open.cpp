@@ -17,7 +17,7 @@ bool open_engine_screen(HWND window) {
     ShowWindow(window, SW_SHOWNORMAL);
     if (!state.engine.OpenScreen3D(state.width, state.height, state.depth, "", 0, window))
         return false;
-    state.back_buffer.reset(state.engine.GetBackBuffer2());
+    state.back_buffer.reset(static_cast<IDirectDrawSurface7*>(state.engine.GetBackBuffer2()));
     return bool(state.back_buffer);
 }
 

@@ -22,7 +22,7 @@ protected:
         engine_bind_mesh();
         engine_bind_world();
         engine_init();
-        started = engine.ready && screen_library_init();
+        started = engine.ready && screen_library_init(engine_screen());
     }
     // Back to the plain path for the tests that follow.
     static void TearDownTestSuite() {
