@@ -2,7 +2,7 @@
 // imports nothing beyond the system's core libraries.
 #include "engine3d/display.h"
 
-#include "runtime/core/windows_host.h"
+#include "engine3d/win32.h"
 #include <ddraw.h>
 
 namespace engine3d {

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "runtime/core/windows_host.h"
+#include "engine3d/win32.h"
 #include <ddraw.h>
 
 #include "engine3d/raster.h"

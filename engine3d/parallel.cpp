@@ -1,7 +1,7 @@
 // The frame's second share on a system pool thread (QueueUserWorkItem), awaited by event.
 #include "engine3d/parallel.h"
 
-#include "runtime/core/windows_host.h"
+#include "engine3d/win32.h"
 
 namespace engine3d {
 namespace {
