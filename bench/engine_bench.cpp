@@ -7,7 +7,7 @@
 
 #include <png.h>
 
-#include "tests/engine3d/engine_harness.h"
+#include "harness/harness.h"
 
 namespace {
 

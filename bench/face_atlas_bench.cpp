@@ -9,7 +9,7 @@
 #include <jpeglib.h>
 
 #include "app/face_atlas.h"
-#include "tests/support/test_runtime.h"
+#include "harness/harness.h"
 
 #include "runtime/core/windows_host.h"
 

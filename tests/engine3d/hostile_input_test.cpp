@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "tests/engine3d/engine_harness.h"
+#include "harness/harness.h"
 
 namespace {
 

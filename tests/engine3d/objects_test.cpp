@@ -5,7 +5,7 @@
 #include "runtime/core/windows_host.h"
 #include <psapi.h>
 
-#include "tests/engine3d/engine_harness.h"
+#include "harness/harness.h"
 
 namespace {
 

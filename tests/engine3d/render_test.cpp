@@ -2,7 +2,7 @@
 // depth order, culling, clipping at the camera, and equal pictures in every pixel format.
 #include <gtest/gtest.h>
 
-#include "tests/engine3d/engine_harness.h"
+#include "harness/harness.h"
 
 namespace {
 

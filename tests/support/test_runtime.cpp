@@ -4,26 +4,8 @@
 #include "runtime/core/windows_host.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
-
-void start_image_runtime() {
-    static bool started = false;
-    if (started) return;
-    started = true;
-    main_heap_create();
-    string_library_init();
-    object_heap_init();
-    codec_registry_reset();
-    image_library_init();
-    draw_library_init();
-    jpeg_decoder_register();
-    jpeg_encoder_register();
-    png_decoder_register();
-    tga_decoder_register();
-    tiff_decoder_register();
-}
 
 pixel_grid read_pixels(platform_handle bitmap) {
     pixel_grid grid;
@@ -53,15 +35,6 @@ pixel_grid load_pixels(const char* file) {
     pixel_grid grid = read_image(probe_number);
     image_free(probe_number);
     return grid;
-}
-
-int channel_distance(uint32_t a, uint32_t b) {
-    int largest = 0;
-    for (int shift = 0; shift < 24; shift += 8) {
-        int difference = std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF));
-        if (difference > largest) largest = difference;
-    }
-    return largest;
 }
 
 std::vector<uint8_t> read_file(const std::string& name) {

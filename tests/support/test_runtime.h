@@ -6,10 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "harness/harness.h"
 #include "runtime/image/image.h"
-
-// Main heap, strings, lists, images, drawing and every codec, in the program's order.
-void start_image_runtime();
 
 // A picture read back as 32-bit pixels 0x00RRGGBB, top row first.
 struct pixel_grid {
@@ -26,8 +24,6 @@ pixel_grid load_pixels(const char* file);
 
 // 0x00RRGGBB as read back, from red, green and blue.
 constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return r << 16 | g << 8 | b; }
-// Largest difference of the three channels.
-int channel_distance(uint32_t a, uint32_t b);
 
 std::vector<uint8_t> read_file(const std::string& name);
 void write_file(const std::string& name, const std::vector<uint8_t>& bytes);

@@ -1,6 +1,6 @@
 // Loading the engine, hidden windows and screens, back-buffer read-back, and writing the
-// pictures the tests load as textures.
-#include "tests/engine3d/engine_harness.h"
+// pictures the engine loads as textures.
+#include "harness/harness.h"
 
 #include "runtime/core/windows_host.h"
 #include <ddraw.h>

@@ -1,5 +1,7 @@
-// Drives Engine3D.dll the way the program does: loaded by name, entry points fetched with
-// GetProcAddress, a screen on a hidden window whose back buffer is read back after a render.
+// What the tests and the benchmarks share: the image runtime started as the program starts
+// it, and Engine3D.dll driven the way the program drives it: loaded by name, entry points
+// fetched with GetProcAddress, a screen on a hidden window whose back buffer is read back
+// after a render.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +9,9 @@
 #include <vector>
 
 #include "engine3d/engine3d.h"
+
+// Main heap, strings, lists, images, drawing and every codec, in the program's order.
+void start_image_runtime();
 
 // Every pointer takes its type from the engine's own declaration of the entry point.
 struct engine_dll {
@@ -67,5 +72,6 @@ enum class picture_format { bmp, png, jpeg };
 void write_picture(const std::string& name, const picture& image, picture_format format);
 picture filled(int width, int height, uint32_t colour);
 
+// Largest difference of the three channels.
 int channel_distance(uint32_t a, uint32_t b);
 constexpr uint32_t black = 0;
