@@ -5,20 +5,6 @@
 
 namespace {
 
-struct face_rectangle {
-    int32_t x, y, width, height;
-};
-
-// Where each face of box.mesh takes its pixels from in the atlas.
-constexpr face_rectangle face_rectangles[face_count] = {
-    {175, 7, 167, 492},   // top ("Oberseite")
-    {0, 511, 166, 512},   // right side
-    {166, 511, 351, 512}, // front
-    {517, 511, 351, 512}, // back
-    {342, 7, 167, 492},   // bottom
-    {0, 0, 166, 511},     // left side
-};
-
 constexpr const char* atlas_file = "model\\cube1.jpg";
 constexpr const char* land_file = "model\\land.jpg";
 constexpr object_number land_image = 256;

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-constexpr int32_t face_count = 6;
+#include "app/face_rectangles.h"
 
 // Draws the picture at `path` into the rectangle of `face_index` (0..5) of
 // model\cube1.jpg and saves the atlas back; 1 when the atlas was saved, else 0 with the

@@ -16,7 +16,6 @@
 namespace {
 
 constexpr int photo_width = 2048, photo_height = 1536;
-constexpr int atlas_width = 868, atlas_height = 1023;
 constexpr int rounds = 25;
 constexpr const char* photo_file = "photo.jpg";
 constexpr const char* atlas_file = "model\\cube1.jpg";

@@ -4,17 +4,16 @@
 
 #include <cstdio>
 
+#include "app/face_rectangles.h"
 #include "runtime/image/image.h"
 
 namespace {
 
-struct face {
-    RECT area;
+struct face_label {
     const char* name;
     COLORREF tint;
 };
 
-constexpr int32_t atlas_width = 868, atlas_height = 1023;
 constexpr object_number atlas_image = 1;
 constexpr int32_t best_quality = 10;
 constexpr COLORREF paper = RGB(236, 236, 236);
@@ -22,15 +21,19 @@ constexpr COLORREF ink = RGB(60, 60, 70);
 constexpr int outline_width = 4;
 constexpr int margin = 12;
 
-// Face index order; rectangles as left, top, right, bottom.
-const face faces[] = {
-    {{175, 7, 342, 499}, "Oberseite", RGB(200, 222, 245)},
-    {{0, 511, 166, 1023}, "Rechte Seite", RGB(206, 236, 206)},
-    {{166, 511, 517, 1023}, "Vorderseite", RGB(250, 224, 196)},
-    {{517, 511, 868, 1023}, "R\xFC" "ckseite", RGB(226, 210, 240)},
-    {{342, 7, 509, 499}, "Unterseite", RGB(246, 240, 196)},
-    {{0, 0, 166, 511}, "Linke Seite", RGB(200, 236, 234)},
+// Face index order.
+constexpr face_label labels[face_count] = {
+    {"Oberseite", RGB(200, 222, 245)},
+    {"Rechte Seite", RGB(206, 236, 206)},
+    {"Vorderseite", RGB(250, 224, 196)},
+    {"R\xFC" "ckseite", RGB(226, 210, 240)},
+    {"Unterseite", RGB(246, 240, 196)},
+    {"Linke Seite", RGB(200, 236, 234)},
 };
+
+RECT area_of(const face_rectangle& face) {
+    return {face.x, face.y, face.x + face.width, face.y + face.height};
+}
 
 void fill(HDC dc, RECT area, COLORREF colour) {
     HBRUSH brush = CreateSolidBrush(colour);
@@ -60,16 +63,16 @@ void centred_text(HDC dc, const char* text, RECT area, int largest) {
     DeleteObject(font);
 }
 
-void draw_face(HDC dc, const face& f) {
-    fill(dc, f.area, ink);
-    RECT inner = f.area;
+void draw_face(HDC dc, const face_rectangle& face, const face_label& label) {
+    const RECT area = area_of(face);
+    fill(dc, area, ink);
+    RECT inner = area;
     InflateRect(&inner, -outline_width, -outline_width);
-    fill(dc, inner, f.tint);
+    fill(dc, inner, label.tint);
     int middle = (inner.top + inner.bottom) / 2;
-    centred_text(dc, f.name, {inner.left, middle - 40, inner.right, middle + 10}, 40);
+    centred_text(dc, label.name, {inner.left, middle - 40, inner.right, middle + 10}, 40);
     char size[32];
-    std::snprintf(size, sizeof size, "%ld x %ld", long(f.area.right - f.area.left),
-                  long(f.area.bottom - f.area.top));
+    std::snprintf(size, sizeof size, "%ld x %ld", long(face.width), long(face.height));
     centred_text(dc, size, {inner.left, middle + 14, inner.right, middle + 44}, 20);
     // An arrow at the picture's top edge shows which way is up.
     POINT arrow[3] = {{(inner.left + inner.right) / 2, inner.top + margin},
@@ -103,7 +106,7 @@ int main(int argc, char** argv) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ink);
     SelectObject(dc, GetStockObject(NULL_PEN));
-    for (const face& f : faces) draw_face(dc, f);
+    for (int32_t i = 0; i < face_count; ++i) draw_face(dc, face_rectangles[i], labels[i]);
     GdiFlush();
     image_output_release();
     return image_save(atlas_image, argv[1], plugin_jpeg, best_quality) ? 0 : 1;

@@ -9,24 +9,15 @@
 
 namespace {
 
-constexpr int32_t atlas_width = 868, atlas_height = 1023;
 constexpr const char* atlas = "model\\cube1.jpg";
 constexpr object_number work_image = 60;
 // JPEG at the highest quality keeps grey levels within a few steps.
 constexpr int jpeg_tolerance = 6;
 constexpr uint8_t background_grey = 40;
 
-struct rectangle {
-    int32_t x, y, width, height;
-    bool contains(int32_t px, int32_t py) const {
-        return px >= x && px < x + width && py >= y && py < y + height;
-    }
-};
-
-const rectangle faces[face_count] = {
-    {175, 7, 167, 492}, {0, 511, 166, 512}, {166, 511, 351, 512},
-    {517, 511, 351, 512}, {342, 7, 167, 492}, {0, 0, 166, 511},
-};
+bool contains(const face_rectangle& face, int32_t x, int32_t y) {
+    return x >= face.x && x < face.x + face.width && y >= face.y && y < face.y + face.height;
+}
 
 uint32_t grey(uint8_t level) { return rgb(level, level, level); }
 uint32_t grey_colorref(uint8_t level) { return color_rgb(level, level, level); }
@@ -67,7 +58,7 @@ TEST_F(FaceAtlas, EveryFaceLandsInItsRectangleAndEarlierFacesStay) {
         for (int32_t x = 0; x < atlas_width; ++x) {
             uint8_t expected = background_grey;
             for (int32_t face = 0; face < face_count; ++face)
-                if (faces[face].contains(x, y)) expected = uint8_t(80 + 30 * face);
+                if (contains(face_rectangles[face], x, y)) expected = uint8_t(80 + 30 * face);
             if (channel_distance(grid.at(x, y), grey(expected)) > jpeg_tolerance && ++wrong < 5)
                 ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex << grid.at(x, y);
         }
@@ -86,7 +77,7 @@ TEST_F(FaceAtlas, PictureIsStretchedOverTheWholeRectangle) {
     ASSERT_EQ(compose_face("quarters.bmp", 2), 1);
 
     pixel_grid grid = load_pixels(atlas);
-    const rectangle& front = faces[2];  // 351 x 512 at (166, 511)
+    const face_rectangle& front = face_rectangles[2];  // 351 x 512 at (166, 511)
     auto close_to = [&](int32_t x, int32_t y, uint8_t level) {
         return channel_distance(grid.at(x, y), grey(level)) <= jpeg_tolerance;
     };
