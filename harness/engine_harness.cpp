@@ -12,6 +12,8 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include "runtime/image/image.h"
+
 namespace {
 
 bool bind_all(HMODULE module, engine_dll& e) {
@@ -75,7 +77,7 @@ picture read_surface(IDirectDrawSurface7* surface) {
 }
 
 void write_bmp(const std::string& name, const picture& image) {
-    int stride = (image.width * 3 + 3) & ~3;
+    auto stride = int(bmp_row_stride(image.width, 24));
     BITMAPFILEHEADER file = {};
     BITMAPINFOHEADER info = {};
     file.bfType = 0x4D42;

@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
+// A window, bitmap, device context or other host object, opaque to host-neutral code.
+using platform_handle = void*;
+
 // ---- heaps -------------------------------------------------------------------------------
 
 struct runtime_heap;
@@ -20,6 +23,21 @@ void main_heap_destroy();
 runtime_heap* main_heap();
 runtime_heap* list_heap();
 runtime_heap* string_heap();
+
+// A block from main_heap, freed when it goes out of scope.
+class heap_block {
+public:
+    explicit heap_block(size_t size) : data_(static_cast<uint8_t*>(heap_alloc(main_heap(), size))) {}
+    ~heap_block() {
+        if (data_) heap_free(main_heap(), data_);
+    }
+    heap_block(const heap_block&) = delete;
+    heap_block& operator=(const heap_block&) = delete;
+    uint8_t* get() const { return data_; }
+
+private:
+    uint8_t* data_;
+};
 
 // ---- numbered object tables --------------------------------------------------------------
 

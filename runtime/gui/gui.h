@@ -7,8 +7,6 @@
 
 #include "runtime/core/core.h"
 
-using platform_handle = void*;
-
 // ---- events ------------------------------------------------------------------------------
 
 constexpr int32_t event_code_move = 3;

@@ -40,7 +40,7 @@ void stretch_as_dib(HBITMAP bitmap, const BITMAP& source, int32_t x, int32_t y, 
     info.bmiHeader.biHeight = source.bmHeight;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
-    SIZE_T stride = (SIZE_T(source.bmWidth) * 24 + 31) / 32 * 4;
+    auto stride = SIZE_T(bmp_row_stride(source.bmWidth, 24));
     HGLOBAL pixels = GlobalAlloc(GPTR, stride * source.bmHeight);
     if (!pixels) return;
     HDC screen = GetDC(nullptr);

@@ -9,8 +9,6 @@
 
 #include "runtime/core/core.h"
 
-using platform_handle = void*;
-
 // ---- image objects -----------------------------------------------------------------------
 
 struct image_record {
@@ -76,6 +74,11 @@ extern const image_decoder tga_decoder;
 extern const image_decoder tiff_decoder;
 extern const image_encoder jpeg_encoder;
 
+// Bytes in one BMP pixel row: width x bits per pixel, padded to whole 32-bit words. Encoders'
+// rows and 24-bit decoder rows are laid out the same way.
+constexpr int64_t bmp_row_stride(int64_t width, int32_t bits_per_pixel) {
+    return (width * bits_per_pixel + 31) / 32 * 4;
+}
 // Row stride of decoder output: 24-bit rows padded to 4 bytes, 32-bit rows unpadded.
 int32_t decoder_row_stride(int32_t probe_result, int32_t width);
 // Largest picture a decoder may announce: both sides 1..65535 and the pixel buffer

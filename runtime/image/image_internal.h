@@ -48,18 +48,3 @@ private:
 };
 
 inline HDC display_dc() { return CreateDCA("DISPLAY", nullptr, nullptr, nullptr); }
-
-// A block from main_heap, freed when it goes out of scope.
-class heap_block {
-public:
-    explicit heap_block(size_t size) : data_(static_cast<uint8_t*>(heap_alloc(main_heap(), size))) {}
-    ~heap_block() {
-        if (data_) heap_free(main_heap(), data_);
-    }
-    heap_block(const heap_block&) = delete;
-    heap_block& operator=(const heap_block&) = delete;
-    uint8_t* get() const { return data_; }
-
-private:
-    uint8_t* data_;
-};

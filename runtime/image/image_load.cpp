@@ -51,8 +51,7 @@ uint64_t bmp_pixel_bytes(const BITMAPINFOHEADER& header) {
     int64_t height = header.biHeight < 0 ? -int64_t(header.biHeight) : header.biHeight;
     if (header.biWidth <= 0 || height == 0 || header.biBitCount == 0) return 0;
     if (header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4) return header.biSizeImage;
-    uint64_t stride = (uint64_t(header.biWidth) * header.biBitCount + 31) / 32 * 4;
-    return stride * uint64_t(height);
+    return uint64_t(bmp_row_stride(header.biWidth, header.biBitCount)) * uint64_t(height);
 }
 
 // A whole BMP file in memory becomes a 32-bit DIB section; every offset and size the

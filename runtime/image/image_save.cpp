@@ -8,7 +8,7 @@ int32_t image_save(object_number number, const char* name, uint32_t plugin, int3
     BITMAP description = {};
     if (!GetObjectA(record->handle, sizeof description, &description)) return 0;
     int32_t width = description.bmWidth, height = description.bmHeight;
-    int32_t stride = 3 * width + width % 4;
+    auto stride = int32_t(bmp_row_stride(width, 24));
 
     heap_block buffer(size_t(height + 1) * size_t(stride));
     if (!buffer.get()) return 0;

@@ -8,12 +8,10 @@ constexpr int64_t largest_buffer = int64_t(1) << 29;  // 512 MiB: beyond any 32-
 }  // namespace
 
 int32_t decoder_row_stride(int32_t probe_result, int32_t width) {
-    if (probe_result == probe_bgra32) return 4 * width;
-    return 3 * width + (width % 4);  // 3 x width rounded up to a multiple of 4
+    return int32_t(bmp_row_stride(width, probe_result == probe_bgra32 ? 32 : 24));
 }
 
 bool picture_size_acceptable(int64_t width, int64_t height, int32_t bytes_per_pixel) {
     if (width < 1 || height < 1 || width > largest_side || height > largest_side) return false;
-    int64_t stride = (width * bytes_per_pixel + 3) / 4 * 4;
-    return stride * (height + 1) <= largest_buffer;
+    return bmp_row_stride(width, 8 * bytes_per_pixel) * (height + 1) <= largest_buffer;
 }

@@ -8,8 +8,6 @@
 #include "engine3d/engine3d.h"
 #include "runtime/core/core.h"
 
-using platform_handle = void*;
-
 // ---- screen --------------------------------------------------------------------------------
 
 constexpr int32_t screen_default_frame_rate = 60;

@@ -1,19 +1,11 @@
 // Saving a sprite: its pixels as 24-bit bottom-up rows, written as a BMP file here or handed
 // to the encoder registered under the plugin id. A failed save leaves the old file as it was.
-#include <cstdio>
-#include <memory>
-
 #include "runtime/image/image.h"
 #include "runtime/screen/screen_internal.h"
 
 namespace {
 
 constexpr int32_t default_save_flags = 7;
-
-struct main_heap_free {
-    void operator()(void* block) const { heap_free(main_heap(), block); }
-};
-using heap_bytes = std::unique_ptr<uint8_t, main_heap_free>;
 
 }  // namespace
 
@@ -23,11 +15,10 @@ int32_t sprite_save(object_number number, const char* name, uint32_t plugin, int
     auto* sprite = static_cast<sprite_record*>(object_get(table, number));
     if (!sprite) return 0;
     int32_t width = sprite->width, height = sprite->height;
-    int32_t stride = width * 3 + width % 4;
+    auto stride = int32_t(bmp_row_stride(width, 24));
     // the savers' buffer layout: one spare row past the picture
-    size_t size = size_t(stride) * size_t(height + 1);
-    heap_bytes buffer(static_cast<uint8_t*>(heap_alloc(main_heap(), size)));
-    if (!buffer) return 0;
+    heap_block buffer(size_t(stride) * size_t(height + 1));
+    if (!buffer.get()) return 0;
     if (!sprite_read_pixels(sprite->surface, width, height, stride, buffer.get())) return 0;
     // sprites leave the header's image size field at 0
     if (plugin == plugin_bmp) return bmp_write(name, buffer.get(), width, height, stride, 0);
