@@ -49,6 +49,17 @@ inline decoded decode_memory(const image_decoder& decoder, const bytes& data) {
     return out;
 }
 
+// What a picture cut off after `length` bytes gives: each byte of the buffer either the one
+// expected of the whole picture or still 0, as if decoding stopped where the data ends.
+inline void expect_part_of(const decoded& part, const bytes& whole, size_t length) {
+    ASSERT_EQ(part.pixels.size(), whole.size()) << length << " bytes";
+    for (size_t i = 0; i < whole.size(); ++i)
+        if (part.pixels[i] != 0 && part.pixels[i] != whole[i]) {
+            ADD_FAILURE() << length << " bytes: byte " << i << " is " << int(part.pixels[i]);
+            return;
+        }
+}
+
 inline std::string temporary_path(const char* suffix) {
     static int counter = 0;
     return testing::TempDir() + "tessaryn_decoder_" + std::to_string(++counter) + suffix;

@@ -2,6 +2,8 @@
 // byte by byte here. Relies on the decoder record and decoder_test_support.h.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/image/decoder_test_support.h"
 
 namespace {
@@ -163,13 +165,20 @@ TEST(TgaDamage, ShortRunLengthDataKeepsPackedUnflippedPixels) {
     EXPECT_EQ(d.pixels, (bytes{1, 2, 3, 1, 2, 3, 4, 5, 6, 0, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST(TgaDamage, EveryTruncationStopsCleanly) {
+// A stream cut short leaves the pixels decoded so far packed and unflipped, in stored order.
+TEST(TgaDamage, EveryTruncationKeepsThePackedPixelsDecodedSoFar) {
     for (uint8_t depth : {16, 24, 32}) {
-        bytes full = header(run_length, 5, 3, depth, 0) + bytes{0x84} + bytes(depth / 8, 0x55) + bytes{0x09} +
-                     bytes(10 * depth / 8, 0x66);
-        for (size_t length = 18; length <= full.size(); ++length) {
+        bytes packets = bytes{0x84} + bytes(depth / 8, 0x55) + bytes{0x09} + bytes(10 * depth / 8, 0x66);
+        bytes full = header(run_length, 5, 3, depth, 0) + packets;
+        // top row first: the whole picture's rows in stored order, then unpadded
+        decoded stored = decode_memory(tga_decoder, header(run_length, 5, 3, depth, top_first) + packets);
+        bytes packed(stored.pixels.size(), 0);
+        for (int32_t row = 0; row < 3; ++row)
+            std::copy_n(stored.at(0, row), 15, packed.begin() + 15 * row);
+        for (size_t length = 18; length < full.size(); ++length) {
             decoded d = decode_memory(tga_decoder, bytes(full.begin(), full.begin() + length));
-            EXPECT_EQ(d.answer, probe_bgr24);
+            ASSERT_EQ(d.answer, probe_bgr24);
+            expect_part_of(d, packed, length);
         }
     }
 }

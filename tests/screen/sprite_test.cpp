@@ -79,7 +79,10 @@ TEST_F(Sprites, BmpHasTheLayoutAndReadsBackEqual) {
     EXPECT_EQ(u32_at(file, 10), 54u);
     EXPECT_EQ(u32_at(file, 18), uint32_t(side));
     EXPECT_EQ(u32_at(file, 22), uint32_t(side));
-    EXPECT_EQ(file[28], 24);
+    EXPECT_EQ(u32_at(file, 26), 24u << 16 | 1u);  // one plane, 24 bits
+    EXPECT_EQ(u32_at(file, 30), 0u);               // uncompressed
+    // Unlike an image save, a sprite save leaves the image size field 0.
+    EXPECT_EQ(u32_at(file, 34), 0u);
     EXPECT_EQ(worst_distance(load_pixels("sprite.jpg")), 0);
 }
 
