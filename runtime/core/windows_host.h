@@ -14,8 +14,8 @@
 // false (and a null slot) when the module is missing or does not export the name.
 template <typename Function>
 bool module_entry(HMODULE module, const char* name, Function& slot) {
+    FARPROC entry = module ? GetProcAddress(module, name) : nullptr;
     // Going through void(*)() is the sanctioned way between unrelated function pointer types.
-    slot = module ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)))
-                  : nullptr;
+    slot = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(entry));
     return slot != nullptr;
 }
