@@ -20,7 +20,7 @@ struct engine_calls {
     int(ENGINE_CALL* CopyEntity)(int source, int copy);
     int(ENGINE_CALL* ScaleEntity)(int entity, float x, float y, float z);
     int(ENGINE_CALL* MoveEntity)(int entity, float x, float y, float z);
-    int(ENGINE_CALL* RotateEntity)(int entity, float x, float y, float z);
+    int(ENGINE_CALL* RotateEntity)(int entity, float a, float b, float c);
     int(ENGINE_CALL* ResizeEntity)(int entity, float x, float y, float z);
     int(ENGINE_CALL* IsEntity)(int entity);
     // light
