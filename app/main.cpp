@@ -138,7 +138,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     app.fonts[1] = font_load(1, "arial", 14, font_bold);
     register_codecs();
     make_background_texture(0xFFFFFF);
-    build_main_window();
+    // Without its window the program would run on unseen, with no way to end it.
+    if (!build_main_window()) {
+        start_report_no_window();
+        quit(1);
+    }
     read_controls();
     apply_box_size();
     apply_box_angles();
