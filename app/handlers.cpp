@@ -70,6 +70,9 @@ void save_snapshot() {
     string_assign(&app.snapshot_path, requester_save_file("Bild Abspeichern", default_file.c_str(),
                                                        "jpg (*.jpg)|*.jpg", 0, 0));
     if (is_empty(app.snapshot_path)) return;
+    // Handlers that ran earlier in this event drain may have changed the scene since the
+    // last frame was drawn; the file must show it as it is now.
+    scene_draw();
     sprite_grab(snapshot_sprite, 0, 0, preview_size, preview_size, 0);
     sprite_save(snapshot_sprite, app.snapshot_path, plugin_jpeg, best_quality);
 }

@@ -78,22 +78,23 @@ void read_controls() {
     app.camera_height = gadget_get_state(gadget::camera_height);
 }
 
-// The arrow keys turn and tilt by whole degrees, without the scroll-bar offsets.
+// The arrow keys turn and tilt by whole degrees from where the box stands, scroll-bar
+// offsets included, so that a key press never makes the box jump.
 void turn_box_by_arrow_keys() {
     if (!engine.call.IsEntity(scene::box) || !keyboard_poll()) return;
     if (keyboard_key_down(key_up)) {
         --app.tilt_angle;
-        apply_box_angles();
+        apply_box_rotation();
     } else if (keyboard_key_down(key_down)) {
         ++app.tilt_angle;
-        apply_box_angles();
+        apply_box_rotation();
     }
     if (keyboard_key_down(key_left)) {
         --app.turn_angle;
-        apply_box_angles();
+        apply_box_rotation();
     } else if (keyboard_key_down(key_right)) {
         ++app.turn_angle;
-        apply_box_angles();
+        apply_box_rotation();
     }
 }
 
@@ -110,8 +111,7 @@ bool drain_events() {
 void run_frames() {
     for (;;) {
         turn_box_by_arrow_keys();
-        screen_clear(color_rgb(0, 0, 0));
-        engine.call.RenderWorld();
+        scene_draw();
         screen_flip(1);
         if (!drain_events()) return;
         delay(frame_pause_ms);
@@ -138,7 +138,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     app.fonts[1] = font_load(1, "arial", 14, font_bold);
     register_codecs();
     make_background_texture(0xFFFFFF);
-    build_main_window();
+    // Without its window the program would run on unseen, with no way to end it.
+    if (!build_main_window()) {
+        start_report_no_window();
+        quit(1);
+    }
     read_controls();
     apply_box_size();
     apply_box_angles();

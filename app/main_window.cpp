@@ -118,5 +118,5 @@ int32_t build_main_window() {
     add_controls();
     add_zoom();
     window_hide(main_window, 0);
-    return 0;
+    return 1;
 }

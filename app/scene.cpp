@@ -118,3 +118,8 @@ void apply_camera() {
     engine.call.CameraLocate(scene::camera, 0.0f, float(app.camera_height) + -5.0f,
                              float(app.camera_distance));
 }
+
+void scene_draw() {
+    screen_clear(color_rgb(0, 0, 0));
+    if (engine.ready) engine.call.RenderWorld();
+}

@@ -6,7 +6,9 @@ void scene_create();
 void rebuild_box();
 void rebuild_floor();
 void apply_box_rotation();
-// The arrow keys' rotation: the angles alone, without the scroll-bar offsets.
+// The start rotation: the angles alone; the scroll-bar offsets join with the first event.
 void apply_box_angles();
 void apply_box_size();
 void apply_camera();
+// Clears the back buffer and lets the engine draw the scene into it, once the engine runs.
+void scene_draw();

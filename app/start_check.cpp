@@ -61,3 +61,7 @@ bool model_files_present() {
 bool start_requirements_met() {
     return engine_present() && model_files_present();
 }
+
+void start_report_no_window() {
+    tell_user("Das Fenster von Tessaryn lie\xDF sich nicht \xF6" "ffnen. Das Programm wird beendet.");
+}

@@ -5,3 +5,5 @@
 // True when the engine is ready and every model file is present; otherwise the user has
 // been told what is missing.
 bool start_requirements_met();
+// Tells the user that the main window could not be built.
+void start_report_no_window();

@@ -5,10 +5,14 @@
 // - Right-handed world, y up. A camera stands where CameraLocate puts it and looks along -z;
 //   it has a vertical field of view of 30 degrees over the height of its viewport.
 // - CreateCamera(camera, x, y, width, height): the viewport in percent of the screen.
-// - RotateEntity(entity, x, y, z): absolute angles in degrees, counter-clockwise when the
-//   axis points at the viewer, applied about x first, then y, then z (fixed world axes).
-// - ScaleEntity and ResizeEntity set absolute per-axis factors (default 1); the mesh is
-//   drawn at scale times size. MoveEntity moves relative to the current position.
+// - RotateEntity(entity, a, b, c): absolute angles in degrees; `a` turns about the vertical
+//   y axis, `b` about x, `c` about z, each counter-clockwise seen from the positive end of
+//   its axis. The model is rotated by R = Ry(a) * Rx(b) * Rz(c): c acts first, about the
+//   model's own z axis, and the turn about the vertical comes last. So RotateEntity(e, 0, 90,
+//   0) stands a level plane up as a wall facing +z, and with the box's axes (x depth, y
+//   height, z width) `a` turns the box on the floor and `c` tips it about its width.
+// - ScaleEntity and ResizeEntity set absolute per-axis factors (x, y, z; default 1); the
+//   mesh is drawn at scale times size. MoveEntity moves relative to the current position.
 // - Creating an object under a number in use replaces it; the old one is freed once nothing
 //   uses it. Handles (LoadTexture, MeshID, MaterialID) name one object; they are not reused.
 // - LoadTexture and LoadMesh read the file anew at each call; a name is looked for in every
@@ -16,8 +20,9 @@
 // - Colours are 0x00BBGGRR. Failures return 0; calls on a number that names nothing do
 //   nothing and return 0.
 // - Model data: box.mesh is a cube of edge 1 centred on its origin (ResizeEntity(5, 5, 5)
-//   makes it 5 units); land.mesh is a level square of edge 200 at y = 0. With the box at
-//   (0, 0, 20) and the camera at (0, 0, 47), the default box fills about half the preview.
+//   makes it 5 units) with x the depth, y the height and z the width; land.mesh is a level
+//   square of edge 200 at y = 0. With the box at (0, 0, 20) and the camera at (0, 0, 47),
+//   the default box fills about half the preview.
 // - Rendering: perspective-correct, bilinear filtered (MaterialFilteringMode 1, the
 //   default; 0 samples the nearest texel), mip-mapped textures, a depth buffer, back faces
 //   culled (front faces wind counter-clockwise seen from outside), 4 samples per pixel for
@@ -87,7 +92,7 @@ int ENGINE3D_CALL FreeEntity(int entity);
 int ENGINE3D_CALL CopyEntity(int source, int copy);
 int ENGINE3D_CALL ScaleEntity(int entity, float x, float y, float z);
 int ENGINE3D_CALL MoveEntity(int entity, float x, float y, float z);
-int ENGINE3D_CALL RotateEntity(int entity, float x, float y, float z);
+int ENGINE3D_CALL RotateEntity(int entity, float a, float b, float c);
 int ENGINE3D_CALL ResizeEntity(int entity, float x, float y, float z);
 int ENGINE3D_CALL IsEntity(int entity);
 

@@ -61,8 +61,8 @@ int ENGINE3D_CALL MoveEntity(int number, float x, float y, float z) {
     return 1;
 }
 
-int ENGINE3D_CALL RotateEntity(int number, float x, float y, float z) {
-    return set_vector(number, &entity::angles, {x, y, z});
+int ENGINE3D_CALL RotateEntity(int number, float a, float b, float c) {
+    return set_vector(number, &entity::angles, {a, b, c});
 }
 
 int ENGINE3D_CALL ResizeEntity(int number, float x, float y, float z) {

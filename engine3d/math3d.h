@@ -40,16 +40,18 @@ inline mat3 operator*(const mat3& a, const mat3& b) {
     return product;
 }
 
-// About x, then y, then z, each counter-clockwise seen from the axis' positive end.
+// RotateEntity's angles (a, b, c) in degrees: R = Ry(a) * Rx(b) * Rz(c), so the turn about
+// z acts first and the turn about the vertical last; each counter-clockwise seen from the
+// axis' positive end.
 inline mat3 rotation_degrees(vec3 angles) {
     constexpr float radians_per_degree = 3.14159265358979f / 180;
-    float cx = std::cos(angles.x * radians_per_degree), sx = std::sin(angles.x * radians_per_degree);
-    float cy = std::cos(angles.y * radians_per_degree), sy = std::sin(angles.y * radians_per_degree);
-    float cz = std::cos(angles.z * radians_per_degree), sz = std::sin(angles.z * radians_per_degree);
-    mat3 rx{{{1, 0, 0}, {0, cx, -sx}, {0, sx, cx}}};
-    mat3 ry{{{cy, 0, sy}, {0, 1, 0}, {-sy, 0, cy}}};
-    mat3 rz{{{cz, -sz, 0}, {sz, cz, 0}, {0, 0, 1}}};
-    return rz * (ry * rx);
+    float ca = std::cos(angles.x * radians_per_degree), sa = std::sin(angles.x * radians_per_degree);
+    float cb = std::cos(angles.y * radians_per_degree), sb = std::sin(angles.y * radians_per_degree);
+    float cc = std::cos(angles.z * radians_per_degree), sc = std::sin(angles.z * radians_per_degree);
+    mat3 about_y{{{ca, 0, sa}, {0, 1, 0}, {-sa, 0, ca}}};
+    mat3 about_x{{{1, 0, 0}, {0, cb, -sb}, {0, sb, cb}}};
+    mat3 about_z{{{cc, -sc, 0}, {sc, cc, 0}, {0, 0, 1}}};
+    return about_y * (about_x * about_z);
 }
 
 }  // namespace engine3d

@@ -46,7 +46,7 @@ struct entity {
     std::shared_ptr<const mesh> shape;
     std::shared_ptr<const material> look;
     vec3 position{0, 0, 0};
-    vec3 angles{0, 0, 0};
+    vec3 angles{0, 0, 0};  // RotateEntity's a, b, c: about y, x and z
     vec3 scale{1, 1, 1};
     vec3 size{1, 1, 1};
 };

@@ -20,8 +20,9 @@ void set_text(HWND control, const std::string& text) {
 }
 
 // Presses the button and waits until the dialog has gone, which under Wine takes a while.
-bool press(HWND dialog, int button) {
+bool press(HWND dialog, int button, HWND then_click = nullptr) {
     PostMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+    if (then_click) PostMessageA(then_click, BM_CLICK, 0, 0);
     for (int waited = 0; waited < dialog_wait_ms; waited += 50) {
         if (!IsWindow(dialog)) return true;
         Sleep(50);
@@ -72,14 +73,15 @@ bool cancel_dialog(const tessaryn_process& program, const char* title) {
     return press(dialog, IDCANCEL);
 }
 
-bool answer_colour_dialog(const tessaryn_process& program, int red, int green, int blue) {
+bool answer_colour_dialog(const tessaryn_process& program, int red, int green, int blue,
+                          HWND then_click) {
     HWND dialog = colour_dialog(program);
     if (!dialog) return false;
     Sleep(300);
     set_text(GetDlgItem(dialog, colour_red_edit), std::to_string(red));
     set_text(GetDlgItem(dialog, colour_green_edit), std::to_string(green));
     set_text(GetDlgItem(dialog, colour_blue_edit), std::to_string(blue));
-    return press(dialog, IDOK);
+    return press(dialog, IDOK, then_click);
 }
 
 bool cancel_colour_dialog(const tessaryn_process& program) {

@@ -7,6 +7,9 @@
 // Waits for the file dialog with this title, types `path` as the file name and confirms.
 bool answer_file_dialog(const tessaryn_process& program, const char* title, const std::string& path);
 bool cancel_dialog(const tessaryn_process& program, const char* title);
-// Waits for the colour dialog, enters red, green and blue and confirms.
-bool answer_colour_dialog(const tessaryn_process& program, int red, int green, int blue);
+// Waits for the colour dialog, enters red, green and blue and confirms. `then_click`, when
+// given, is a button of the program clicked at once, so that the click waits in the
+// program's queue while it still handles the choice.
+bool answer_colour_dialog(const tessaryn_process& program, int red, int green, int blue,
+                          HWND then_click = nullptr);
 bool cancel_colour_dialog(const tessaryn_process& program);

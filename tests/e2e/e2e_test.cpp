@@ -67,7 +67,12 @@ const face_choice faces[] = {
     {8, "Bild f\xFCr Oben", "left.bmp", 83, 255, 40, 60, 200},
     {9, "Bild f\xFCr die R\xFC" "ckseite", "front.tga", 341, 767, 220, 200, 20},
     {10, "Bild f\xFC" "rdie Vorderseite", "back.tif", 692, 767, 180, 40, 200},
+    {11, "Bild f\xFCr Oben", "bottom.jpg", 425, 253, 240, 140, 20},
 };
+const face_choice& front_face = faces[3];
+const face_choice& left_face = faces[2];
+
+constexpr int preview_centre = 147;
 
 using picture = pixel_grid;
 
@@ -177,6 +182,19 @@ protected:
         Sleep(500);
         return preview();
     }
+    // The file the program writes when "Bild Speichern" is answered with `name`; the
+    // requester may already be waiting when this is called.
+    static picture snapshot(const char* name) {
+        const std::string path = full_path(name);
+        if (!answer_file_dialog(*program_, "Bild Abspeichern", path)) return {};
+        eventually(10000, [&] { return load_pixels(path.c_str()).width == 295; });
+        return load_pixels(path.c_str());
+    }
+    static void expect_corners(const picture& shot, uint32_t colour, const char* what) {
+        ASSERT_EQ(shot.width, 295) << what;
+        for (int x : {0, 294})
+            for (int y : {0, 294}) EXPECT_LE(channel_distance(shot.at(x, y), colour), 6) << what << " " << x << ", " << y;
+    }
 
     static tessaryn_process* program_;
     static std::string* folder_;
@@ -250,7 +268,7 @@ TEST_F(Tessaryn, ChosenPicturesFillTheirFacesOfTheAtlas) {
     click(11);
     ASSERT_TRUE(cancel_dialog(*program_, "Bild f\xFCr Oben"));
     Sleep(500);
-    EXPECT_EQ(window_text(g(35)), no_picture_yet) << "a cancelled choice changes nothing";
+    EXPECT_EQ(window_text(g(35)), full_path("bottom.jpg")) << "a cancelled choice changes nothing";
     for (const face_choice& face : faces)
         EXPECT_LE(channel_distance(pixel_of(model_file("cube1.jpg"), face.face_x, face.face_y),
                                    rgb(face.r, face.g, face.b)),
@@ -258,14 +276,30 @@ TEST_F(Tessaryn, ChosenPicturesFillTheirFacesOfTheAtlas) {
             << face.file << " stays";
 }
 
-TEST_F(Tessaryn, ChosenColourPaintsTheFloorAndTheSwatchAndCancelKeepsIt) {
+// The start view as a product shot: the front faces the viewer right of centre, the left
+// side shows at its left, both on the white floor.
+TEST_F(Tessaryn, SnapshotShowsFrontAndLeftSideOnWhite) {
+    click(13);
+    const picture shot = snapshot("start_view.jpg");
+    expect_corners(shot, rgb(255, 255, 255), "background");
+    EXPECT_LE(channel_distance(shot.at(preview_centre + 40, preview_centre - 20),
+                               rgb(front_face.r, front_face.g, front_face.b)), 12);
+    EXPECT_LE(channel_distance(shot.at(preview_centre - 50, preview_centre - 20),
+                               rgb(left_face.r, left_face.g, left_face.b)), 12);
+}
+
+// The snapshot is clicked as the colour requester closes: both handlers run in one event
+// drain, and the file must already show the new floor.
+TEST_F(Tessaryn, ChosenColourPaintsTheFloorTheSwatchAndAnImmediateSnapshot) {
     click(12);
-    ASSERT_TRUE(answer_colour_dialog(*program_, 30, 120, 90));
+    ASSERT_TRUE(answer_colour_dialog(*program_, 30, 120, 90, g(13)));
     const uint32_t chosen = rgb(30, 120, 90);
+    expect_corners(snapshot("after_colour.jpg"), chosen, "snapshot");
     EXPECT_TRUE(eventually(10000, [&] {
         return channel_distance(pixel_of(model_file("land.jpg"), 512, 512), chosen) <= 3;
     }));
     EXPECT_TRUE(eventually(3000, [&] { return channel_distance(capture(window_).at(150, 223), chosen) <= 3; }));
+    expect_corners(preview_after_frames(), chosen, "preview");
 
     click(12);
     ASSERT_TRUE(cancel_colour_dialog(*program_));
@@ -274,21 +308,16 @@ TEST_F(Tessaryn, ChosenColourPaintsTheFloorAndTheSwatchAndCancelKeepsIt) {
     EXPECT_LE(channel_distance(capture(window_).at(150, 223), chosen), 3);
 }
 
+// An arrow key turns the box on from where "Box Drehen" left it: a small turn, not a jump
+// back to the angle without the scroll bar's offset.
 TEST_F(Tessaryn, ScrollBarsZoomAndArrowKeysChangeThePreview) {
-    picture before = preview_after_frames();
+    const picture start = preview_after_frames();
     HWND turn = g(18);
-    for (int step = 0; step < 4; ++step)
+    for (int step = 0; step < 18; ++step)
         PostMessageA(GetParent(turn), WM_HSCROLL, SB_PAGERIGHT, reinterpret_cast<LPARAM>(turn));
-    picture after = preview_after_frames();
-    EXPECT_GT(mean_difference(before, after), 2.0) << "turning";
+    const picture turned = preview_after_frames();
+    EXPECT_GT(mean_difference(start, turned), 2.0) << "turning";
 
-    before = after;
-    click(42);
-    click(42);
-    after = preview_after_frames();
-    EXPECT_GT(mean_difference(before, after), 2.0) << "zooming in";
-
-    before = after;
     SetForegroundWindow(window_);
     INPUT key = {};
     key.type = INPUT_KEYBOARD;
@@ -296,20 +325,23 @@ TEST_F(Tessaryn, ScrollBarsZoomAndArrowKeysChangeThePreview) {
     key.ki.wScan = 0x4B;
     key.ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
     SendInput(1, &key, sizeof key);
-    Sleep(600);
+    Sleep(150);
     key.ki.dwFlags |= KEYEVENTF_KEYUP;
     SendInput(1, &key, sizeof key);
-    after = preview_after_frames();
-    EXPECT_GT(mean_difference(before, after), 2.0) << "left arrow";
+    const picture keyed = preview_after_frames();
+    const double step = mean_difference(turned, keyed);
+    EXPECT_GT(step, 0.3) << "left arrow";
+    EXPECT_LT(2 * step, mean_difference(start, keyed)) << "left arrow from where the box stood";
+
+    click(42);
+    click(42);
+    EXPECT_GT(mean_difference(keyed, preview_after_frames()), 2.0) << "zooming in";
 }
 
 TEST_F(Tessaryn, SnapshotIsTheSizeAndPictureOfThePreview) {
     const picture shown = preview_after_frames();
     click(13);
-    const std::string path = full_path("snapshot.jpg");
-    ASSERT_TRUE(answer_file_dialog(*program_, "Bild Abspeichern", path));
-    ASSERT_TRUE(eventually(10000, [&] { return load_pixels(path.c_str()).width == 295; }));
-    const picture saved = load_pixels(path.c_str());
+    const picture saved = snapshot("snapshot.jpg");
     EXPECT_EQ(saved.height, 295);
     EXPECT_LT(mean_difference(saved, shown), 6.0);
 }

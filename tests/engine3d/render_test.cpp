@@ -1,5 +1,6 @@
 // What the renderer draws: faces where the projection puts them and the right way up,
-// depth order, culling, clipping at the camera, and equal pictures in every pixel format.
+// the rotation convention, depth order, culling, clipping at the camera, the backdrop of
+// the program's scene, and equal pictures in every pixel format.
 #include <gtest/gtest.h>
 
 #include "harness/harness.h"
@@ -9,27 +10,53 @@ namespace {
 constexpr int centre = preview_size / 2;
 // A face of edge 5 at distance 24.5 with a 30 degree field of view: 56 pixels either side.
 constexpr int inside_face = 50, outside_face = 62;
+constexpr int quarter = 28;
 
 struct face_rect {
     int x, y, width, height;
     uint32_t colour;
 };
 
+enum face { top, right_side, front, back, bottom, left_side };
+
 const face_rect atlas_faces[6] = {
     {175, 7, 167, 492, 0xFF0000}, {0, 511, 166, 512, 0x00FF00},   {166, 511, 351, 512, 0x0000FF},
     {517, 511, 351, 512, 0xFFFF00}, {342, 7, 167, 492, 0xFF00FF}, {0, 0, 166, 511, 0x00FFFF},
 };
 
-uint32_t darker(uint32_t colour) { return (colour >> 1) & 0x7F7F7F; }
+// The quarters of a picture, in reading order.
+enum corner { upper_left, upper_right, lower_left, lower_right };
 
-// Each face in its own colour, its lower half darker, so that up and down can be told.
+// Each quarter of a face its own shade of the face's colour, so that a picture turned or
+// mirrored is told from one standing upright.
+uint32_t shade(uint32_t colour, int quarter_index) {
+    uint32_t out = 0;
+    for (int shift = 0; shift < 24; shift += 8)
+        out |= ((colour >> shift & 0xFF) * uint32_t(4 - quarter_index) / 4) << shift;
+    return out;
+}
+
 void write_face_atlas() {
     picture atlas = filled(868, 1023, 0x808080);
     for (const face_rect& f : atlas_faces)
         for (int y = f.y; y < f.y + f.height; ++y)
             for (int x = f.x; x < f.x + f.width; ++x)
-                atlas.pixels[size_t(y) * 868 + x] = y < f.y + f.height / 2 ? f.colour : darker(f.colour);
+                atlas.pixels[size_t(y) * 868 + x] =
+                    shade(f.colour, (y < f.y + f.height / 2 ? 0 : 2) + (x < f.x + f.width / 2 ? 0 : 1));
     write_picture("model\\faces.bmp", atlas, picture_format::bmp);
+}
+
+// The face and quarter whose shade a pixel shows, as face * 4 + quarter, or -1.
+int face_quarter(uint32_t pixel) {
+    for (int f = 0; f < 6; ++f)
+        for (int q = 0; q < 4; ++q)
+            if (channel_distance(pixel, shade(atlas_faces[f].colour, q)) <= 8) return f * 4 + q;
+    return -1;
+}
+
+int face_of(uint32_t pixel) {
+    int found = face_quarter(pixel);
+    return found < 0 ? -1 : found / 4;
 }
 
 class engine_render : public testing::Test {
@@ -43,7 +70,7 @@ protected:
         ASSERT_TRUE(engine_start());
     }
 
-    // The box alone, front to the camera, nothing behind it.
+    // The box alone, unturned, nothing behind it.
     void box_only() {
         e->LoadMesh(46, "box.mesh");
         e->CreateMaterial(0, e->LoadTexture(306, "faces.bmp"));
@@ -54,12 +81,13 @@ protected:
         e->CameraLocate(0, 0, 0, 47);
     }
 
+    // The floor plane stood up behind the box, facing the camera.
     void wall(int number) {
         e->LoadMesh(47, "land.mesh");
         e->CreateMaterial(1, e->LoadTexture(302, "land.jpg"));
         e->DisableMaterialLighting(1, 1);
         e->CreateEntity2(number, e->MeshID(47), e->MaterialID(1), 0, 0, 20);
-        e->RotateEntity(number, 90, 0, 0);
+        e->RotateEntity(number, 0, 90, 0);
     }
 };
 
@@ -68,32 +96,51 @@ TEST_F(engine_render, face_lands_where_the_projection_puts_it) {
     picture p = render_picture();
     ASSERT_EQ(p.width, preview_size);
     for (int d : {-inside_face, inside_face}) {
-        EXPECT_LE(channel_distance(p.at(centre + d, centre - 20), 0x0000FF), 8) << d;
-        EXPECT_LE(channel_distance(p.at(centre - 20, centre + d), d < 0 ? 0x0000FF : darker(0x0000FF)), 8) << d;
+        EXPECT_EQ(face_of(p.at(centre + d, centre - 20)), right_side) << d;
+        EXPECT_EQ(face_of(p.at(centre - 20, centre + d)), right_side) << d;
         EXPECT_EQ(p.at(centre + outside_face * d / inside_face, centre), black) << d;
         EXPECT_EQ(p.at(centre, centre + outside_face * d / inside_face), black) << d;
     }
 }
 
-TEST_F(engine_render, every_turn_shows_its_face_upright) {
+// RotateEntity(a, b, c) turns by Ry(a) * Rx(b) * Rz(c); the box's front faces -x, its
+// right side +z, and every face reads upright and unmirrored from outside.
+TEST_F(engine_render, each_turn_shows_the_face_the_convention_predicts_upright) {
     struct turn {
-        float x, y;
-        int face;
-        bool upside_down;
+        float a, b, c;
+        face shown;
     };
-    // The bottom picture's top edge lies toward the back, so tipping it forward inverts it.
-    const turn turns[] = {{0, 0, 2, false},  {0, 180, 3, false}, {0, 90, 5, false},
-                          {0, -90, 1, false}, {90, 0, 0, false},  {-90, 0, 4, true}};
+    // The top and bottom pictures have their upper edge toward the right side; the turn
+    // for the top needs all three angles in their order to stand it upright.
+    const turn turns[] = {{0, 0, 0, right_side}, {90, 0, 0, front},   {-90, 0, 0, back},
+                          {180, 0, 0, left_side}, {0, -90, 0, bottom}, {90, -90, 90, top}};
     box_only();
     for (const turn& t : turns) {
-        e->RotateEntity(5, t.x, t.y, 0);
+        e->RotateEntity(5, t.a, t.b, t.c);
         picture p = render_picture();
-        uint32_t colour = atlas_faces[t.face].colour;
-        uint32_t upper = t.upside_down ? darker(colour) : colour;
-        uint32_t lower = t.upside_down ? colour : darker(colour);
-        EXPECT_LE(channel_distance(p.at(centre, centre - 30), upper), 8) << "face " << t.face;
-        EXPECT_LE(channel_distance(p.at(centre, centre + 30), lower), 8) << "face " << t.face;
+        const int base = int(t.shown) * 4;
+        EXPECT_EQ(face_quarter(p.at(centre - quarter, centre - quarter)), base + upper_left) << t.shown;
+        EXPECT_EQ(face_quarter(p.at(centre + quarter, centre - quarter)), base + upper_right) << t.shown;
+        EXPECT_EQ(face_quarter(p.at(centre - quarter, centre + quarter)), base + lower_left) << t.shown;
+        EXPECT_EQ(face_quarter(p.at(centre + quarter, centre + quarter)), base + lower_right) << t.shown;
     }
+}
+
+// The program's start: a three-quarter view of the front with the left side beside it.
+TEST_F(engine_render, start_turn_shows_front_right_of_centre_and_left_side_left_of_it) {
+    build_default_scene("faces.bmp");
+    picture p = render_picture();
+    EXPECT_EQ(face_of(p.at(centre + 40, centre - 20)), front);
+    EXPECT_EQ(face_of(p.at(centre - 50, centre - 20)), left_side);
+    for (uint32_t pixel : p.pixels) {
+        ASSERT_NE(face_of(pixel), right_side);
+        ASSERT_NE(face_of(pixel), back);
+    }
+    // Tipping about the box's own width brings the top or the bottom toward the camera.
+    e->RotateEntity(5, 120, 0, 30);
+    EXPECT_EQ(face_of(render_picture().at(centre + 10, centre - 45)), top);
+    e->RotateEntity(5, 120, 0, -30);
+    EXPECT_EQ(face_of(render_picture().at(centre + 10, centre + 45)), bottom);
 }
 
 TEST_F(engine_render, nearer_surfaces_hide_farther_ones_in_any_order) {
@@ -102,7 +149,7 @@ TEST_F(engine_render, nearer_surfaces_hide_farther_ones_in_any_order) {
         box_only();
         wall(wall_number);
         picture p = render_picture();
-        EXPECT_LE(channel_distance(p.at(centre, centre - 20), 0x0000FF), 8) << wall_number;
+        EXPECT_EQ(face_of(p.at(centre - 20, centre - 20)), right_side) << wall_number;
         EXPECT_LE(channel_distance(p.at(centre + 80, centre), 0xFFFFFF), 8) << wall_number;
     }
 }
@@ -119,7 +166,9 @@ TEST_F(engine_render, faces_turned_away_never_show) {
     for (uint32_t pixel : behind.pixels) ASSERT_EQ(pixel, black) << "box behind the camera";
 }
 
-TEST_F(engine_render, camera_at_zero_and_behind_the_box_renders_the_floor) {
+// The upright floor plane stands at z = 0: in front of it the whole view is floor colour,
+// behind it only the level floor below is left.
+TEST_F(engine_render, camera_before_or_behind_the_backdrop_renders_the_floor) {
     build_default_scene("faces.bmp");
     for (float distance : {47.0f, 22.5f, 20.0f, 0.0f, -3.0f, -100.0f}) {
         e->CameraLocate(0, 0, 0, distance);
@@ -127,8 +176,30 @@ TEST_F(engine_render, camera_at_zero_and_behind_the_box_renders_the_floor) {
         ASSERT_EQ(p.width, preview_size);
         EXPECT_LE(channel_distance(p.at(centre, preview_size - 1), 0xFFFFFF), 8) << distance;
         EXPECT_LE(channel_distance(p.at(0, preview_size - 1), 0xFFFFFF), 8) << distance;
-        EXPECT_EQ(p.at(centre, 0), black) << distance;
+        if (distance > 0)
+            EXPECT_LE(channel_distance(p.at(centre, 0), 0xFFFFFF), 8) << distance;
+        else
+            EXPECT_EQ(p.at(centre, 0), black) << distance;
     }
+}
+
+// Camera heights -4 to 4 (scroll bar 19) and distances 27 to 197 (the zoom buttons from the
+// start): no sky and no seam anywhere, and wherever the box leaves room the corners take
+// the floor colour.
+TEST_F(engine_render, floor_colour_fills_the_background_at_every_reachable_camera) {
+    build_default_scene("faces.bmp");
+    const int last = preview_size - 1;
+    for (float height : {-4.0f, 4.0f})
+        for (float distance : {27.0f, 47.0f, 197.0f}) {
+            e->CameraLocate(0, 0, height, distance);
+            picture p = render_picture();
+            for (uint32_t pixel : p.pixels) ASSERT_NE(pixel, black) << height << ", " << distance;
+            if (distance < 47) continue;
+            for (int x : {0, last})
+                for (int y : {0, last})
+                    EXPECT_LE(channel_distance(p.at(x, y), 0xFFFFFF), 8)
+                        << "height " << height << ", distance " << distance << " at " << x << ", " << y;
+        }
 }
 
 TEST_F(engine_render, default_scene_frames_the_box_inside_the_preview) {
