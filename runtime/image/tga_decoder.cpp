@@ -1,5 +1,5 @@
 // TGA decoder: true-colour Targa pictures, uncompressed (type 2) or run-length (type 10),
-// 16, 24 or 32 bits, into 24-bit rows. The library's own code; every read goes through a
+// 15, 16, 24 or 32 bits, into 24-bit rows. The library's own code; every read goes through a
 // cursor bounded by the data's real length, so damaged files stop early and stay black.
 #include <cstdlib>
 #include <cstring>
@@ -89,6 +89,7 @@ tga_header parse_header(const uint8_t* bytes) {
 
 int32_t source_pixel_bytes(uint8_t depth) {
     switch (depth) {
+        case 15:  // 5-5-5 without the attribute bit, stored like 16
         case 16: return 2;
         case 24: return 3;
         case 32: return 4;
@@ -96,9 +97,10 @@ int32_t source_pixel_bytes(uint8_t depth) {
     }
 }
 
+// Colour-map entries take whole bytes: 15-bit entries are stored in 2.
 size_t pixel_data_offset(const tga_header& header) {
     size_t offset = header_size + header.id_length;
-    return offset + size_t(header.colour_map_length) * (header.colour_map_entry_bits / 8);
+    return offset + size_t(header.colour_map_length) * ((header.colour_map_entry_bits + 7) / 8);
 }
 
 void release() {
@@ -197,13 +199,16 @@ void flip_rows(uint8_t* buffer, int32_t stride) {
     }
 }
 
-void swap_blue_red(uint8_t* buffer, int32_t stride) {
+// Right-to-left pictures store each row's rightmost pixel first.
+void mirror_rows(uint8_t* buffer, int32_t stride) {
     for (int32_t row = 0; row < state.header.height; ++row) {
-        uint8_t* pixel = buffer + size_t(row) * size_t(stride);
-        for (int32_t x = 0; x < state.header.width; ++x, pixel += output_bytes) {
-            uint8_t blue = pixel[0];
-            pixel[0] = pixel[2];
-            pixel[2] = blue;
+        uint8_t* left = buffer + size_t(row) * size_t(stride);
+        uint8_t* right = left + size_t(state.header.width - 1) * output_bytes;
+        for (; left < right; left += output_bytes, right -= output_bytes) {
+            uint8_t kept[output_bytes];
+            memcpy(kept, left, output_bytes);
+            memcpy(left, right, output_bytes);
+            memcpy(right, kept, output_bytes);
         }
     }
 }
@@ -213,7 +218,7 @@ void decode_run_length(tga_cursor& cursor, int32_t pixel_bytes, uint8_t* buffer,
     if (!unpack_packets(cursor, pixel_bytes, buffer)) return;
     spread_rows(buffer, stride);
     if (!(state.header.descriptor & descriptor_top_first)) flip_rows(buffer, stride);
-    if (state.header.descriptor & descriptor_right_to_left) swap_blue_red(buffer, stride);
+    if (state.header.descriptor & descriptor_right_to_left) mirror_rows(buffer, stride);
 }
 
 void decode_pixels(uint8_t* buffer, int32_t stride) {
@@ -226,6 +231,7 @@ void decode_pixels(uint8_t* buffer, int32_t stride) {
         decode_run_length(cursor, pixel_bytes, buffer, stride);
     } else {
         decode_uncompressed(cursor, pixel_bytes, buffer, stride);
+        if (state.header.descriptor & descriptor_right_to_left) mirror_rows(buffer, stride);
     }
 }
 
