@@ -46,7 +46,7 @@ constexpr int32_t probe_bgra32 = 2;
 // A decoder looks at a picture either as a file (stream at offset 0 plus its name) or as a
 // memory block (address plus the block's real size); the other pair is null/0. Decode
 // writes get_height() rows top row first, rows `stride` bytes apart, and then frees what
-// its probe kept.
+// its probe kept; with a null buffer it only frees.
 struct image_decoder {
     int32_t (*probe)(FILE* file, const char* name, const uint8_t* address, size_t size);
     int32_t (*decode)(uint8_t* buffer, int32_t stride);
