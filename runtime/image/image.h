@@ -78,9 +78,13 @@ extern const image_encoder jpeg_encoder;
 
 // Row stride of decoder output: 24-bit rows padded to 4 bytes, 32-bit rows unpadded.
 int32_t decoder_row_stride(int32_t probe_result, int32_t width);
-// Largest picture a decoder may announce: both sides 1..65535 and the pixel buffer
-// (stride x (height + 1)) within what a 32-bit process can hold.
-bool picture_size_acceptable(int64_t width, int64_t height, int32_t bytes_per_pixel);
+// Largest picture a decoder may announce: both sides 1..65535, and the pixel buffer
+// (stride x (height + 1)) together with what the decoder holds meanwhile (its file copy
+// and working memory, `held_bytes`) within what one load may take.
+bool picture_size_acceptable(int64_t width, int64_t height, int32_t bytes_per_pixel, int64_t held_bytes = 0);
+// Working memory the JPEG library may take for one picture (progressive pictures keep all
+// their coefficients); a picture that needs more is refused.
+constexpr int64_t jpeg_decoder_memory = int64_t(1) << 29;
 
 // ---- codec registry, loading and saving ----------------------------------------------------
 

@@ -94,6 +94,7 @@ int32_t open_picture(const uint8_t* data, size_t length) {
         return probe_refused;
     }
     jpeg_create_decompress(picture);
+    picture->mem->max_memory_to_use = long(jpeg_decoder_memory);
     jpeg_memory_source(picture, data, length);
     jpeg_save_markers(picture, exif_segment, longest_segment);
     if (jpeg_read_header(picture, TRUE) != JPEG_HEADER_OK) {
@@ -103,7 +104,8 @@ int32_t open_picture(const uint8_t* data, size_t length) {
     choose_output(picture);
     jpeg_calc_output_dimensions(picture);
     // Checked before start_decompress allocates for the announced size.
-    if (!picture_size_acceptable(picture->output_width, picture->output_height, bgr_bytes)) {
+    int64_t held = jpeg_decoder_memory + (state.file_copy ? int64_t(length) : 0);
+    if (!picture_size_acceptable(picture->output_width, picture->output_height, bgr_bytes, held)) {
         release_picture();
         return probe_refused;
     }

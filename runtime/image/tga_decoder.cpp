@@ -108,15 +108,16 @@ void release() {
     state = {};
 }
 
-bool header_acceptable(const uint8_t* data, size_t length) {
+// `held` is the file copy the decode will keep beside the picture.
+bool header_acceptable(const uint8_t* data, size_t length, size_t held) {
     if (length < header_size) return false;
     tga_header header = parse_header(data);
     if (header.image_type != type_uncompressed && header.image_type != type_run_length) return false;
-    return picture_size_acceptable(header.width, header.height, output_bytes);
+    return picture_size_acceptable(header.width, header.height, output_bytes, int64_t(held));
 }
 
-bool accept(const uint8_t* data, size_t length) {
-    if (!header_acceptable(data, length)) return false;
+bool accept(const uint8_t* data, size_t length, size_t held) {
+    if (!header_acceptable(data, length, held)) return false;
     state.data = data;
     state.length = length;
     state.header = parse_header(data);
@@ -126,10 +127,10 @@ bool accept(const uint8_t* data, size_t length) {
 // The header is checked before the whole file is copied, so other formats cost 18 bytes.
 bool accept_file(FILE* file) {
     uint8_t header[header_size];
-    if (!stream_head(file, header, header_size) || !header_acceptable(header, header_size)) return false;
+    if (!stream_head(file, header, header_size) || !header_acceptable(header, header_size, 0)) return false;
     size_t length = 0;
     uint8_t* copy = stream_copy(file, &length);
-    if (!copy || !accept(copy, length)) {
+    if (!copy || !accept(copy, length, length)) {
         free(copy);
         return false;
     }
@@ -139,7 +140,7 @@ bool accept_file(FILE* file) {
 
 int32_t probe(FILE* file, const char*, const uint8_t* address, size_t size) {
     release();
-    bool accepted = file ? accept_file(file) : address && accept(address, size);
+    bool accepted = file ? accept_file(file) : address && accept(address, size, 0);
     if (!accepted) release();
     return accepted ? probe_bgr24 : probe_refused;
 }

@@ -89,7 +89,9 @@ bool picture_acceptable(TIFF* tif) {
     if (compression == compression_old_jpeg || compression == compression_old_deflate) return false;
     char message[1024];
     if (!TIFFRGBAImageOK(tif, message)) return false;
-    if (!picture_size_acceptable(width, height, output_bytes)) return false;
+    // libtiff reads one strip or tile at a time beside the bitmap
+    tmsize_t piece = TIFFIsTiled(tif) ? TIFFTileSize(tif) : TIFFStripSize(tif);
+    if (!picture_size_acceptable(width, height, output_bytes, int64_t(piece))) return false;
     state.width = int32_t(width);
     state.height = int32_t(height);
     return true;
