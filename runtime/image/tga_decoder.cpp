@@ -145,13 +145,18 @@ int32_t probe(FILE* file, const char*, const uint8_t* address, size_t size) {
     return accepted ? probe_bgr24 : probe_refused;
 }
 
+// Right-to-left rows are filled from their right end, so a short file costs no more than
+// the pixels it holds.
 void decode_uncompressed(tga_cursor& cursor, int32_t pixel_bytes, uint8_t* buffer, int32_t stride) {
     const tga_header& header = state.header;
     bool top_first = header.descriptor & descriptor_top_first;
+    bool right_to_left = header.descriptor & descriptor_right_to_left;
+    ptrdiff_t step = right_to_left ? -output_bytes : output_bytes;
     for (int32_t i = 0; i < header.height; ++i) {
         int32_t target_row = top_first ? i : header.height - 1 - i;
         uint8_t* out = buffer + size_t(target_row) * size_t(stride);
-        for (int32_t x = 0; x < header.width; ++x, out += output_bytes) {
+        if (right_to_left) out += size_t(header.width - 1) * output_bytes;
+        for (int32_t x = 0; x < header.width; ++x, out += step) {
             if (!cursor.read_pixel(pixel_bytes, out)) return;
         }
     }
@@ -200,7 +205,8 @@ void flip_rows(uint8_t* buffer, int32_t stride) {
     }
 }
 
-// Right-to-left pictures store each row's rightmost pixel first.
+// Right-to-left pictures store each row's rightmost pixel first; run-length pictures are
+// unpacked in stored order and mirrored once complete.
 void mirror_rows(uint8_t* buffer, int32_t stride) {
     for (int32_t row = 0; row < state.header.height; ++row) {
         uint8_t* left = buffer + size_t(row) * size_t(stride);
@@ -232,7 +238,6 @@ void decode_pixels(uint8_t* buffer, int32_t stride) {
         decode_run_length(cursor, pixel_bytes, buffer, stride);
     } else {
         decode_uncompressed(cursor, pixel_bytes, buffer, stride);
-        if (state.header.descriptor & descriptor_right_to_left) mirror_rows(buffer, stride);
     }
 }
 
