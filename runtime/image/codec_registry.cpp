@@ -59,11 +59,18 @@ int32_t probe_file(const char* name) {
     return probe_refused;
 }
 
+// A picture with nowhere to go still has its decoder's state freed: file copies, library
+// structures and open file handles would otherwise stay held until the next probe.
+void release_current_decoder() { registry.current_decoder->decode(nullptr, 0); }
+
 // Decoders write top-down rows; a display-compatible bitmap takes them through SetDIBits.
 HBITMAP decode_display_compatible(HDC display, const BITMAPINFO& info, int32_t stride) {
     int32_t width = info.bmiHeader.biWidth, height = -info.bmiHeader.biHeight;
     heap_block buffer(size_t(height + 1) * size_t(stride));
-    if (!buffer.get()) return nullptr;
+    if (!buffer.get()) {
+        release_current_decoder();
+        return nullptr;
+    }
     registry.current_decoder->decode(buffer.get(), stride);
     HBITMAP bitmap = CreateCompatibleBitmap(display, width, height);
     owned_dc dc(CreateCompatibleDC(nullptr));
@@ -74,7 +81,10 @@ HBITMAP decode_display_compatible(HDC display, const BITMAPINFO& info, int32_t s
 HBITMAP decode_dib_section(HDC display, const BITMAPINFO& info, int32_t stride) {
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(display, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap) return nullptr;
+    if (!bitmap) {
+        release_current_decoder();
+        return nullptr;
+    }
     registry.current_decoder->decode(static_cast<uint8_t*>(bits), stride);
     return bitmap;
 }
@@ -124,6 +134,8 @@ HBITMAP decoder_decode_bitmap(int32_t probe_result, int32_t flags) {
     if (display.get()) {
         bitmap = (flags & image_display_compatible) ? decode_display_compatible(display.get(), info, stride)
                                                     : decode_dib_section(display.get(), info, stride);
+    } else {
+        release_current_decoder();
     }
     close_current_file();
     return bitmap;

@@ -44,7 +44,7 @@ constexpr int32_t probe_bgra32 = 2;
 // A decoder looks at a picture either as a file (stream at offset 0 plus its name) or as a
 // memory block (address plus the block's real size); the other pair is null/0. Decode
 // writes get_height() rows top row first, rows `stride` bytes apart, and then frees what
-// its probe kept.
+// its probe kept; with a null buffer it only frees.
 struct image_decoder {
     int32_t (*probe)(FILE* file, const char* name, const uint8_t* address, size_t size);
     int32_t (*decode)(uint8_t* buffer, int32_t stride);
@@ -81,9 +81,13 @@ constexpr int64_t bmp_row_stride(int64_t width, int32_t bits_per_pixel) {
 }
 // Row stride of decoder output: 24-bit rows padded to 4 bytes, 32-bit rows unpadded.
 int32_t decoder_row_stride(int32_t probe_result, int32_t width);
-// Largest picture a decoder may announce: both sides 1..65535 and the pixel buffer
-// (stride x (height + 1)) within what a 32-bit process can hold.
-bool picture_size_acceptable(int64_t width, int64_t height, int32_t bytes_per_pixel);
+// Largest picture a decoder may announce: both sides 1..65535, and the pixel buffer
+// (stride x (height + 1)) together with what the decoder holds meanwhile (its file copy
+// and working memory, `held_bytes`) within what one load may take.
+bool picture_size_acceptable(int64_t width, int64_t height, int32_t bytes_per_pixel, int64_t held_bytes = 0);
+// Working memory the JPEG library may take for one picture (progressive pictures keep all
+// their coefficients); a picture that needs more is refused.
+constexpr int64_t jpeg_decoder_memory = int64_t(1) << 29;
 
 // ---- codec registry, loading and saving ----------------------------------------------------
 

@@ -1,5 +1,6 @@
 // Loading images from files and memory blocks: BMP and icons through the platform's own
 // loaders, every other format through the registered decoders.
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/image/image_internal.h"
@@ -54,6 +55,17 @@ uint64_t bmp_pixel_bytes(const BITMAPINFOHEADER& header) {
     return uint64_t(bmp_row_stride(header.biWidth, header.biBitCount)) * uint64_t(height);
 }
 
+// The bitmap info SetDIBits reads: the header, the colour masks of a bit-field picture and
+// the colour table (as many entries as the header says it uses, else one per pixel value).
+uint64_t bmp_info_bytes(const BITMAPINFOHEADER& header) {
+    constexpr uint64_t mask_bytes = 3 * sizeof(DWORD);
+    uint64_t size = header.biSize;
+    if (header.biCompression == BI_BITFIELDS) size = std::max<uint64_t>(size, sizeof header + mask_bytes);
+    uint64_t colours = header.biClrUsed;
+    if (colours == 0 && header.biBitCount <= 8) colours = uint64_t(1) << header.biBitCount;
+    return size + colours * sizeof(RGBQUAD);
+}
+
 // A whole BMP file in memory becomes a 32-bit DIB section; every offset and size the
 // header gives is checked against the block first.
 HBITMAP load_bmp_memory(const uint8_t* address, size_t size, int32_t flags) {
@@ -63,7 +75,8 @@ HBITMAP load_bmp_memory(const uint8_t* address, size_t size, int32_t flags) {
     uint64_t pixel_offset = read_u32(address + 10);
     uint64_t pixel_bytes = bmp_pixel_bytes(header);
     if (header.biSize < sizeof header || bmp_file_header_size + header.biSize > pixel_offset ||
-        pixel_bytes == 0 || pixel_offset + pixel_bytes > size)
+        bmp_file_header_size + bmp_info_bytes(header) > size || pixel_bytes == 0 ||
+        pixel_offset + pixel_bytes > size)
         return nullptr;
     int32_t rows = header.biHeight < 0 ? -header.biHeight : header.biHeight;
     if (!picture_size_acceptable(header.biWidth, rows, 4)) return nullptr;

@@ -1,10 +1,12 @@
 // JPEG decoder behind the codec registry: accepts JPEG files and memory blocks and writes
 // the picture as top-down B, G, R rows. Relies on libjpeg and the bounded memory source;
-// one picture at a time, from a probe that accepted to the end of its decode.
+// one picture at a time, from a probe that accepted to the end of its decode. Photos come
+// out upright as their Exif orientation says.
 #include <cstdlib>
 
 #include "runtime/image/image.h"
 #include "runtime/image/jpeg_glue.h"
+#include "runtime/image/orientation.h"
 #include "runtime/image/stream_copy.h"
 
 namespace {
@@ -16,12 +18,16 @@ constexpr JDIMENSION row_alignment = 4;
 constexpr int32_t bgr_bytes = 3;
 constexpr int32_t cmyk_samples = 4;
 constexpr int sample_max = 255;
+constexpr int exif_segment = JPEG_APP0 + 1;
+constexpr unsigned int longest_segment = 0xFFFF;
 
 struct decoder_state {
     jpeg_decompress_struct picture;
     jpeg_jump_error error;
     uint8_t* file_copy;
     JSAMPARRAY row;
+    JSAMPARRAY stored_bgr;  // one stored row as B, G, R, for pictures not stored upright
+    int32_t orientation;
     bool open;
     bool four_components;
     bool inverted_ink;
@@ -37,6 +43,7 @@ void release_picture() {
     std::free(state.file_copy);
     state.file_copy = nullptr;
     state.row = nullptr;
+    state.stored_bgr = nullptr;
     state.open = false;
 }
 
@@ -52,6 +59,20 @@ bool read_file_copy(FILE* file, size_t* length) {
         return false;
     state.file_copy = stream_copy(file, length);
     return state.file_copy != nullptr;
+}
+
+int32_t orientation_of(const jpeg_decompress_struct* picture) {
+    for (jpeg_saved_marker_ptr marker = picture->marker_list; marker; marker = marker->next) {
+        if (marker->marker != exif_segment) continue;
+        int32_t orientation = exif_orientation(marker->data, marker->data_length);
+        if (orientation != orientation_upright) return orientation;
+    }
+    return orientation_upright;
+}
+
+JSAMPARRAY image_row(jpeg_decompress_struct* picture, JDIMENSION samples) {
+    JDIMENSION row_length = (samples + row_alignment - 1) / row_alignment * row_alignment;
+    return (*picture->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(picture), JPOOL_IMAGE, row_length, 1);
 }
 
 void choose_output(jpeg_decompress_struct* picture) {
@@ -73,7 +94,9 @@ int32_t open_picture(const uint8_t* data, size_t length) {
         return probe_refused;
     }
     jpeg_create_decompress(picture);
+    picture->mem->max_memory_to_use = long(jpeg_decoder_memory);
     jpeg_memory_source(picture, data, length);
+    jpeg_save_markers(picture, exif_segment, longest_segment);
     if (jpeg_read_header(picture, TRUE) != JPEG_HEADER_OK) {
         release_picture();
         return probe_refused;
@@ -81,16 +104,14 @@ int32_t open_picture(const uint8_t* data, size_t length) {
     choose_output(picture);
     jpeg_calc_output_dimensions(picture);
     // Checked before start_decompress allocates for the announced size.
-    if (!picture_size_acceptable(picture->output_width, picture->output_height, bgr_bytes)) {
+    int64_t held = jpeg_decoder_memory + (state.file_copy ? int64_t(length) : 0);
+    if (!picture_size_acceptable(picture->output_width, picture->output_height, bgr_bytes, held)) {
         release_picture();
         return probe_refused;
     }
-    if (state.four_components) {
-        JDIMENSION samples = picture->output_width * JDIMENSION(picture->output_components);
-        JDIMENSION row_length = (samples + row_alignment - 1) / row_alignment * row_alignment;
-        state.row = (*picture->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(picture),
-                                                  JPOOL_IMAGE, row_length, 1);
-    }
+    if (state.four_components) state.row = image_row(picture, picture->output_width * cmyk_samples);
+    state.orientation = orientation_of(picture);
+    if (state.orientation != orientation_upright) state.stored_bgr = image_row(picture, picture->output_width * bgr_bytes);
     jpeg_start_decompress(picture);
     state.width = int32_t(picture->output_width);
     state.height = int32_t(picture->output_height);
@@ -103,6 +124,7 @@ int32_t probe(FILE* file, const char*, const uint8_t* address, size_t size) {
     release_picture();
     state.width = 0;
     state.height = 0;
+    state.orientation = orientation_upright;
     if (file) {
         size_t length = 0;
         if (!read_file_copy(file, &length)) return probe_refused;
@@ -128,6 +150,20 @@ void convert_cmyk_row(const JSAMPLE* samples, uint8_t* target) {
     }
 }
 
+// Rows land in the buffer as they are, or through stored_bgr turned into their upright place.
+void read_row(uint8_t* buffer, int32_t stride, int32_t y, const pixel_walk& walk) {
+    bool upright = state.orientation == orientation_upright;
+    uint8_t* bgr = upright ? buffer + size_t(y) * size_t(stride) : state.stored_bgr[0];
+    if (state.four_components) {
+        jpeg_read_scanlines(&state.picture, state.row, 1);
+        convert_cmyk_row(state.row[0], bgr);
+    } else {
+        JSAMPROW row = bgr;
+        jpeg_read_scanlines(&state.picture, &row, 1);
+    }
+    if (!upright) orientation_place_row(walk, bgr, state.width, y, bgr_bytes, buffer);
+}
+
 int32_t decode(uint8_t* buffer, int32_t stride) {
     if (!state.open) return 0;
     if (!buffer) {
@@ -139,24 +175,18 @@ int32_t decode(uint8_t* buffer, int32_t stride) {
         release_picture();
         return 0;
     }
-    uint8_t* target = buffer;
-    for (int32_t r = 0; r < state.height; ++r, target += stride) {
-        if (state.four_components) {
-            jpeg_read_scanlines(&state.picture, state.row, 1);
-            convert_cmyk_row(state.row[0], target);
-        } else {
-            JSAMPROW row = target;
-            jpeg_read_scanlines(&state.picture, &row, 1);
-        }
-    }
+    pixel_walk walk = orientation_walk(state.orientation, state.width, state.height, stride, bgr_bytes);
+    for (int32_t y = 0; y < state.height; ++y) read_row(buffer, stride, y, walk);
     jpeg_finish_decompress(&state.picture);
     release_picture();
     return 1;
 }
 
-int32_t get_width() { return state.width; }
+bool sides_swapped() { return orientation_swaps_sides(state.orientation); }
 
-int32_t get_height() { return state.height; }
+int32_t get_width() { return sides_swapped() ? state.height : state.width; }
+
+int32_t get_height() { return sides_swapped() ? state.width : state.height; }
 
 }  // namespace
 

@@ -3,15 +3,19 @@
 #include "runtime/image/image.h"
 
 namespace {
-constexpr int64_t largest_side = 65535;               // image records keep 16-bit sizes
-constexpr int64_t largest_buffer = int64_t(1) << 29;  // 512 MiB: beyond any 32-bit heap
+constexpr int64_t largest_side = 65535;  // image records keep 16-bit sizes
+// The program is large-address-aware: 4 GiB of address space on 64-bit hosts, 2 GiB on
+// 32-bit ones. One load may hold 1.5 GiB at its peak; a load the address space cannot
+// place after all fails cleanly when its bitmap can't be had.
+constexpr int64_t largest_load = int64_t(3) << 29;
 }  // namespace
 
 int32_t decoder_row_stride(int32_t probe_result, int32_t width) {
     return int32_t(bmp_row_stride(width, probe_result == probe_bgra32 ? 32 : 24));
 }
 
-bool picture_size_acceptable(int64_t width, int64_t height, int32_t bytes_per_pixel) {
+bool picture_size_acceptable(int64_t width, int64_t height, int32_t bytes_per_pixel, int64_t held_bytes) {
     if (width < 1 || height < 1 || width > largest_side || height > largest_side) return false;
-    return bmp_row_stride(width, 8 * bytes_per_pixel) * (height + 1) <= largest_buffer;
+    if (held_bytes < 0 || held_bytes > largest_load) return false;
+    return bmp_row_stride(width, 8 * bytes_per_pixel) * (height + 1) <= largest_load - held_bytes;
 }

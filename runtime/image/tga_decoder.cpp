@@ -1,5 +1,5 @@
 // TGA decoder: true-colour Targa pictures, uncompressed (type 2) or run-length (type 10),
-// 16, 24 or 32 bits, into 24-bit rows. The library's own code; every read goes through a
+// 15, 16, 24 or 32 bits, into 24-bit rows. The library's own code; every read goes through a
 // cursor bounded by the data's real length, so damaged files stop early and stay black.
 #include <cstdlib>
 #include <cstring>
@@ -89,6 +89,7 @@ tga_header parse_header(const uint8_t* bytes) {
 
 int32_t source_pixel_bytes(uint8_t depth) {
     switch (depth) {
+        case 15:  // 5-5-5 without the attribute bit, stored like 16
         case 16: return 2;
         case 24: return 3;
         case 32: return 4;
@@ -96,9 +97,10 @@ int32_t source_pixel_bytes(uint8_t depth) {
     }
 }
 
+// Colour-map entries take whole bytes: 15-bit entries are stored in 2.
 size_t pixel_data_offset(const tga_header& header) {
     size_t offset = header_size + header.id_length;
-    return offset + size_t(header.colour_map_length) * (header.colour_map_entry_bits / 8);
+    return offset + size_t(header.colour_map_length) * ((header.colour_map_entry_bits + 7) / 8);
 }
 
 void release() {
@@ -106,15 +108,16 @@ void release() {
     state = {};
 }
 
-bool header_acceptable(const uint8_t* data, size_t length) {
+// `held` is the file copy the decode will keep beside the picture.
+bool header_acceptable(const uint8_t* data, size_t length, size_t held) {
     if (length < header_size) return false;
     tga_header header = parse_header(data);
     if (header.image_type != type_uncompressed && header.image_type != type_run_length) return false;
-    return picture_size_acceptable(header.width, header.height, output_bytes);
+    return picture_size_acceptable(header.width, header.height, output_bytes, int64_t(held));
 }
 
-bool accept(const uint8_t* data, size_t length) {
-    if (!header_acceptable(data, length)) return false;
+bool accept(const uint8_t* data, size_t length, size_t held) {
+    if (!header_acceptable(data, length, held)) return false;
     state.data = data;
     state.length = length;
     state.header = parse_header(data);
@@ -124,10 +127,10 @@ bool accept(const uint8_t* data, size_t length) {
 // The header is checked before the whole file is copied, so other formats cost 18 bytes.
 bool accept_file(FILE* file) {
     uint8_t header[header_size];
-    if (!stream_head(file, header, header_size) || !header_acceptable(header, header_size)) return false;
+    if (!stream_head(file, header, header_size) || !header_acceptable(header, header_size, 0)) return false;
     size_t length = 0;
     uint8_t* copy = stream_copy(file, &length);
-    if (!copy || !accept(copy, length)) {
+    if (!copy || !accept(copy, length, length)) {
         free(copy);
         return false;
     }
@@ -137,18 +140,23 @@ bool accept_file(FILE* file) {
 
 int32_t probe(FILE* file, const char*, const uint8_t* address, size_t size) {
     release();
-    bool accepted = file ? accept_file(file) : address && accept(address, size);
+    bool accepted = file ? accept_file(file) : address && accept(address, size, 0);
     if (!accepted) release();
     return accepted ? probe_bgr24 : probe_refused;
 }
 
+// Right-to-left rows are filled from their right end, so a short file costs no more than
+// the pixels it holds.
 void decode_uncompressed(tga_cursor& cursor, int32_t pixel_bytes, uint8_t* buffer, int32_t stride) {
     const tga_header& header = state.header;
     bool top_first = header.descriptor & descriptor_top_first;
+    bool right_to_left = header.descriptor & descriptor_right_to_left;
+    ptrdiff_t step = right_to_left ? -output_bytes : output_bytes;
     for (int32_t i = 0; i < header.height; ++i) {
         int32_t target_row = top_first ? i : header.height - 1 - i;
         uint8_t* out = buffer + size_t(target_row) * size_t(stride);
-        for (int32_t x = 0; x < header.width; ++x, out += output_bytes) {
+        if (right_to_left) out += size_t(header.width - 1) * output_bytes;
+        for (int32_t x = 0; x < header.width; ++x, out += step) {
             if (!cursor.read_pixel(pixel_bytes, out)) return;
         }
     }
@@ -197,13 +205,17 @@ void flip_rows(uint8_t* buffer, int32_t stride) {
     }
 }
 
-void swap_blue_red(uint8_t* buffer, int32_t stride) {
+// Right-to-left pictures store each row's rightmost pixel first; run-length pictures are
+// unpacked in stored order and mirrored once complete.
+void mirror_rows(uint8_t* buffer, int32_t stride) {
     for (int32_t row = 0; row < state.header.height; ++row) {
-        uint8_t* pixel = buffer + size_t(row) * size_t(stride);
-        for (int32_t x = 0; x < state.header.width; ++x, pixel += output_bytes) {
-            uint8_t blue = pixel[0];
-            pixel[0] = pixel[2];
-            pixel[2] = blue;
+        uint8_t* left = buffer + size_t(row) * size_t(stride);
+        uint8_t* right = left + size_t(state.header.width - 1) * output_bytes;
+        for (; left < right; left += output_bytes, right -= output_bytes) {
+            uint8_t kept[output_bytes];
+            memcpy(kept, left, output_bytes);
+            memcpy(left, right, output_bytes);
+            memcpy(right, kept, output_bytes);
         }
     }
 }
@@ -213,7 +225,7 @@ void decode_run_length(tga_cursor& cursor, int32_t pixel_bytes, uint8_t* buffer,
     if (!unpack_packets(cursor, pixel_bytes, buffer)) return;
     spread_rows(buffer, stride);
     if (!(state.header.descriptor & descriptor_top_first)) flip_rows(buffer, stride);
-    if (state.header.descriptor & descriptor_right_to_left) swap_blue_red(buffer, stride);
+    if (state.header.descriptor & descriptor_right_to_left) mirror_rows(buffer, stride);
 }
 
 void decode_pixels(uint8_t* buffer, int32_t stride) {

@@ -1,5 +1,6 @@
 // TIFF decoder: glue between the codec registry and libtiff 4.x, rendering any layout the
-// RGBA interface understands into 32-bit rows. Pictures in memory are read through a client
+// RGBA interface understands straight into the 32-bit rows; layouts it cannot render (say
+// floating-point samples) are refused. Pictures in memory are read through a client
 // bounded by the block's real size; every handle is closed after decoding or refusing.
 #include <tiffio.h>
 
@@ -86,7 +87,11 @@ bool picture_acceptable(TIFF* tif) {
     }
     TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
     if (compression == compression_old_jpeg || compression == compression_old_deflate) return false;
-    if (!picture_size_acceptable(width, height, output_bytes)) return false;
+    char message[1024];
+    if (!TIFFRGBAImageOK(tif, message)) return false;
+    // libtiff reads one strip or tile at a time beside the bitmap
+    tmsize_t piece = TIFFIsTiled(tif) ? TIFFTileSize(tif) : TIFFStripSize(tif);
+    if (!picture_size_acceptable(width, height, output_bytes, int64_t(piece))) return false;
     state.width = int32_t(width);
     state.height = int32_t(height);
     return true;
@@ -107,31 +112,24 @@ int32_t probe(FILE* file, const char* name, const uint8_t* address, size_t size)
     return probe_bgra32;
 }
 
-// libtiff's raster is bottom row first with R, G, B, A bytes.
-void copy_raster(const uint32_t* raster, uint8_t* buffer, int32_t stride) {
-    for (int32_t y = 0; y < state.height; ++y) {
-        const uint32_t* in = raster + size_t(y) * size_t(state.width);
-        uint8_t* out = buffer + size_t(state.height - 1 - y) * size_t(stride);
-        for (int32_t x = 0; x < state.width; ++x, out += output_bytes) {
-            uint32_t pixel = in[x];
-            out[0] = uint8_t(TIFFGetB(pixel));
-            out[1] = uint8_t(TIFFGetG(pixel));
-            out[2] = uint8_t(TIFFGetR(pixel));
-            out[3] = uint8_t(TIFFGetA(pixel));
-        }
+// libtiff writes each pixel as the bytes R, G, B, A; the bitmap wants B, G, R, A.
+void swap_red_blue(uint8_t* buffer) {
+    size_t pixels = size_t(state.width) * size_t(state.height);
+    for (uint8_t* pixel = buffer; pixels > 0; --pixels, pixel += output_bytes) {
+        uint8_t red = pixel[0];
+        pixel[0] = pixel[2];
+        pixel[2] = red;
     }
 }
 
+// 32-bit rows carry no padding, so the bitmap itself can be libtiff's raster. Rows written
+// before a read error stay, so they are converted whatever the answer.
 void render(uint8_t* buffer, int32_t stride) {
-    if (!buffer || stride < state.width * output_bytes) return;
-    /* the probe's size check keeps this product far below tmsize_t's range */
-    auto raster_size = tmsize_t(uint64_t(state.width) * uint64_t(state.height) * sizeof(uint32_t));
-    auto* raster = static_cast<uint32_t*>(_TIFFmalloc(raster_size));
-    if (!raster) return;
-    if (TIFFReadRGBAImage(state.tif, uint32_t(state.width), uint32_t(state.height), raster, 0)) {
-        copy_raster(raster, buffer, stride);
-    }
-    _TIFFfree(raster);
+    if (!buffer || stride != state.width * output_bytes) return;
+    auto* raster = reinterpret_cast<uint32_t*>(buffer);
+    TIFFReadRGBAImageOriented(state.tif, uint32_t(state.width), uint32_t(state.height), raster,
+                              ORIENTATION_TOPLEFT, 0);
+    swap_red_blue(buffer);
 }
 
 int32_t decode(uint8_t* buffer, int32_t stride) {

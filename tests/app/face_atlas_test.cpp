@@ -5,6 +5,7 @@
 #include "runtime/core/windows_host.h"
 
 #include "app/face_atlas.h"
+#include "tests/support/picture_files.h"
 #include "tests/support/test_runtime.h"
 
 namespace {
@@ -98,6 +99,9 @@ TEST_F(FaceAtlas, RefusalsLeaveTheAtlasByteForByte) {
     EXPECT_EQ(compose_face("missing.png", 0), 0);
     write_file("damaged.jpg", {0xFF, 0xD8, 0xFF});
     EXPECT_EQ(compose_face("damaged.jpg", 1), 0);
+    // a layout the TIFF decoder cannot render is refused, not drawn black
+    ASSERT_TRUE(write_float_tiff("float.tif", 8, 8));
+    EXPECT_EQ(compose_face("float.tif", 2), 0);
     EXPECT_EQ(read_file(atlas), before);
 }
 

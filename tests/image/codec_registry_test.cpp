@@ -197,6 +197,31 @@ TEST(Loading, BmpInMemoryBecomesA32BitDibSection) {
     EXPECT_EQ(image_load_memory(scratch, file.data(), file.size()), 0);
 }
 
+// A 1 x 1 palette picture whose one pixel follows a colour table of colours_stored entries.
+static std::vector<uint8_t> palette_bmp(uint32_t colours_used, uint32_t colours_stored) {
+    std::vector<uint8_t> file(54 + 4 * colours_stored + 4, 0);
+    file[0] = 'B';
+    file[1] = 'M';
+    put_u32(file, 10, uint32_t(file.size() - 4));
+    put_u32(file, 14, 40);
+    put_u32(file, 18, 1);
+    put_u32(file, 22, 1);
+    file[26] = 1;
+    file[28] = 8;
+    put_u32(file, 46, colours_used);
+    if (colours_stored > 0) file[54 + 2] = 0xFF;  // entry 0 is red
+    return file;
+}
+
+TEST(Loading, BmpInMemoryNeedsItsColourTableInTheBlock) {
+    std::vector<uint8_t> one_colour = palette_bmp(1, 1);
+    ASSERT_NE(image_load_memory(scratch, one_colour.data(), one_colour.size()), 0);
+    EXPECT_EQ(read_image(scratch).at(0, 0), rgb(255, 0, 0));
+    // no count given means 256 entries, which run past the block's end
+    std::vector<uint8_t> short_table = palette_bmp(0, 0);
+    EXPECT_EQ(image_load_memory(scratch, short_table.data(), short_table.size()), 0);
+}
+
 TEST(Loading, IconsKeepTheirIconHandle) {
     std::vector<uint8_t> icon = make_icon_file({0x00FF0000, 0x000000FF});
     ASSERT_NE(image_load_memory(scratch, icon.data(), icon.size()), 0);

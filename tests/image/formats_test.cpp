@@ -2,6 +2,8 @@
 // to the same pixels (JPEG within its error), in the depth each decoder promises.
 #include <gtest/gtest.h>
 
+#include "runtime/core/windows_host.h"
+
 #include "tests/support/picture_files.h"
 #include "tests/support/test_runtime.h"
 
@@ -36,6 +38,25 @@ int worst_difference(const pixel_grid& a, const pixel_grid& b) {
     return worst;
 }
 
+// Reserves the process's free address space in pieces of `piece` bytes while it lives, so
+// that nothing of that size or larger can be had.
+class address_space_hog {
+public:
+    static constexpr size_t piece = size_t(16) << 20;
+    address_space_hog() {
+        pieces_.reserve(1024);
+        while (void* reserved = VirtualAlloc(nullptr, piece, MEM_RESERVE, PAGE_NOACCESS)) pieces_.push_back(reserved);
+    }
+    ~address_space_hog() {
+        for (void* reserved : pieces_) VirtualFree(reserved, 0, MEM_RELEASE);
+    }
+    address_space_hog(const address_space_hog&) = delete;
+    address_space_hog& operator=(const address_space_hog&) = delete;
+
+private:
+    std::vector<void*> pieces_;
+};
+
 }  // namespace
 
 TEST(Formats, EveryRequesterFormatLoadsTheSamePicture) {
@@ -65,5 +86,20 @@ TEST(Formats, EveryRequesterFormatLoadsTheSamePicture) {
         EXPECT_LE(worst_difference(grid, expected), each.tolerance) << each.file;
     }
     image_free(original);
+    image_free(loaded);
+}
+
+// A picture accepted by its decoder but without room for its bitmap fails to load, and its
+// decoder lets go of the file: it can be rewritten and loaded at once.
+TEST(Formats, PictureWithoutRoomForItsBitmapLetsGoOfItsFile) {
+    constexpr int32_t side = 2048;  // 32-bit rows: exactly one hog piece
+    ASSERT_TRUE(write_tiff("large.tif", one_colour_picture(side, side, 1, 2, 3)));
+    {
+        address_space_hog hog;
+        EXPECT_EQ(image_load(loaded, "large.tif"), 0);
+    }
+    ASSERT_TRUE(write_tiff("large.tif", original_picture()));
+    ASSERT_NE(image_load(loaded, "large.tif"), 0);
+    EXPECT_EQ(image_get(loaded)->width, width);
     image_free(loaded);
 }

@@ -186,6 +186,72 @@ TEST(JpegDecoder, FourComponentInkComesOutAsRgb) {
     }
 }
 
+// The JPEG with an APP1 segment right after its start-of-image marker, carrying an Exif
+// directory of one entry: the orientation tag, in either byte order.
+bytes with_exif_orientation(const bytes& jpeg, uint16_t orientation, bool big_endian) {
+    bytes tiff;
+    auto put = [&](uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) tiff.push_back(uint8_t(value >> 8 * (big_endian ? size - 1 - i : i)));
+    };
+    tiff = big_endian ? bytes{'M', 'M'} : bytes{'I', 'I'};
+    put(42, 2), put(8, 4), put(1, 2);                 // header, then a directory of one entry
+    put(0x0112, 2), put(3, 2), put(1, 4), put(orientation, 2), put(0, 2);
+    put(0, 4);                                        // no further directory
+    bytes segment = {'E', 'x', 'i', 'f', 0, 0};
+    segment.insert(segment.end(), tiff.begin(), tiff.end());
+    size_t length = segment.size() + 2;
+    bytes out = {0xFF, 0xD8, 0xFF, 0xE1, uint8_t(length >> 8), uint8_t(length)};
+    out.insert(out.end(), segment.begin(), segment.end());
+    out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
+    return out;
+}
+
+// Stored 32 x 16, grey with a red top-left and a green top-right 8 x 8 corner; each
+// orientation puts them in the corners a photo viewer shows them in.
+TEST(JpegExif, EveryOrientationComesOutUpright) {
+    constexpr int corner_tolerance = 60;  // chroma subsampling bleeds grey into the corners
+    enum corner { top_left, top_right, bottom_right, bottom_left };
+    const corner red_at[9] = {top_left, top_left, top_right, bottom_right, bottom_left,
+                              top_left, top_right, bottom_right, bottom_left};
+    const corner green_at[9] = {top_right, top_right, top_left, bottom_left, bottom_right,
+                                bottom_left, bottom_right, top_right, top_left};
+    bytes stored = compress_in_memory(32, 16, 3, JCS_RGB, [](int y, int i) {
+        int x = i / 3, channel = i % 3;
+        if (y < 8 && x < 8) return channel == 0 ? 255 : 0;
+        if (y < 8 && x >= 24) return channel == 1 ? 255 : 0;
+        return 128;
+    });
+    for (uint16_t orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(testing::Message() << "orientation " << orientation);
+        decoded out = decode_memory(with_exif_orientation(stored, orientation, orientation % 2 == 0));
+        ASSERT_EQ(out.result, 1);
+        bool turned = orientation >= 5;
+        ASSERT_EQ(out.width, turned ? 16 : 32);
+        ASSERT_EQ(out.height, turned ? 32 : 16);
+        auto centre_of = [&](corner c) {
+            int x = c == top_left || c == bottom_left ? 4 : out.width - 4;
+            int y = c == top_left || c == top_right ? 4 : out.height - 4;
+            return out.at(x, y);
+        };
+        expect_bgr_near(centre_of(red_at[orientation]), 0, 0, 255, corner_tolerance);
+        expect_bgr_near(centre_of(green_at[orientation]), 0, 255, 0, corner_tolerance);
+    }
+}
+
+// Cut anywhere before the end of its orientation entry (the last 4 bytes point to no
+// further directory), the segment names no orientation: the picture stays as stored.
+TEST(JpegExif, DamagedSegmentLeavesThePictureAsStored) {
+    bytes stored = textured_jpeg(), full = with_exif_orientation(stored, 6, false);
+    size_t segment_length = full[4] << 8 | full[5];
+    for (size_t kept = 2; kept < segment_length - 4; ++kept) {
+        bytes cut(full.begin(), full.begin() + 4 + kept);
+        cut[4] = uint8_t(kept >> 8), cut[5] = uint8_t(kept);
+        cut.insert(cut.end(), stored.begin() + 2, stored.end());
+        decoded out = decode_memory(cut);
+        EXPECT_EQ(out.width, 48) << kept;
+    }
+}
+
 TEST(JpegMemorySource, NeverHandsOutBytesPastTheBlock) {
     bytes block = {0xFF, 0xD8, 1, 2, 3};
     const bytes end_marker = {0xFF, 0xD9};

@@ -111,8 +111,12 @@ TEST(TgaPixels, SixteenAndThirtyTwoBitSources) {
     EXPECT_EQ(d.pixel(2, 0), (pixel{248, 248, 248}));  // attribute bit ignored
     EXPECT_EQ(d.pixel(3, 0), (pixel{0, 0, 248}));
 
-    decoded run = decode_memory(tga_decoder, header(run_length, 3, 1, 16, top_first) + bytes{0x82, 0x00, 0x7C});
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(run.pixel(x, 0), (pixel{0, 0, 248}));
+    for (uint8_t depth : {15, 16}) {
+        decoded run = decode_memory(tga_decoder, header(run_length, 3, 1, depth, top_first) + bytes{0x82, 0x00, 0x7C});
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(run.pixel(x, 0), (pixel{0, 0, 248})) << int(depth);
+        decoded plain = decode_memory(tga_decoder, header(raw, 1, 1, depth, top_first) + bytes{0x1F, 0x00});
+        EXPECT_EQ(plain.pixel(0, 0), (pixel{248, 0, 0})) << int(depth);
+    }
 
     decoded alpha = decode_memory(tga_decoder, header(raw, 1, 1, 32, top_first) + bytes{1, 2, 3, 200});
     EXPECT_EQ(alpha.answer, probe_bgr24);
@@ -130,22 +134,30 @@ TEST(TgaPixels, UnsupportedDepthDecodesNothing) {
     }
 }
 
-// Right-to-left order: run-length pictures exchange blue and red, uncompressed ones ignore it.
-TEST(TgaRows, RightToLeftBit) {
-    decoded packed = decode_memory(tga_decoder, header(run_length, 2, 1, 24, top_first | right_to_left) +
-                                                    bytes{0x81, 1, 2, 3});
-    EXPECT_EQ(packed.pixel(1, 0), (pixel{3, 2, 1}));
-    decoded plain = decode_memory(tga_decoder, header(raw, 1, 1, 24, top_first | right_to_left) + bytes{1, 2, 3});
-    EXPECT_EQ(plain.pixel(0, 0), (pixel{1, 2, 3}));
+// Right-to-left order mirrors every row, stored either way and with padded rows.
+TEST(TgaRows, RightToLeftRowsAreMirroredOnBothPaths) {
+    for (uint8_t descriptor : {uint8_t(0), top_first}) {
+        bytes plain = raw_picture(5, 3, descriptor), packed = run_length_picture(5, 3, descriptor);
+        plain[17] = packed[17] = descriptor | right_to_left;
+        for (const bytes& data : {plain, packed}) {
+            decoded d = decode_memory(tga_decoder, data);
+            for (int y = 0; y < 3; ++y) {
+                for (int x = 0; x < 5; ++x) EXPECT_EQ(d.pixel(4 - x, y), as_pixel(colour(x, y))) << x << "," << y;
+            }
+        }
+    }
 }
 
+// Entries take whole bytes: 15-bit ones are stored in 2.
 TEST(TgaRows, IdFieldAndColourMapAreSkipped) {
-    bytes data = header(raw, 1, 1, 24, top_first);
-    data[0] = 3;     // ID length
-    data[5] = 2;     // colour map length
-    data[7] = 24;    // entry size in bits
-    data = data + bytes(3 + 6, 0xEE) + bytes{1, 2, 3};
-    EXPECT_EQ(decode_memory(tga_decoder, data).pixel(0, 0), (pixel{1, 2, 3}));
+    for (uint8_t entry_bits : {15, 24}) {
+        bytes data = header(raw, 1, 1, 24, top_first);
+        data[0] = 3;  // ID length
+        data[5] = 2;  // colour map length
+        data[7] = entry_bits;
+        data = data + bytes(3 + 2 * ((entry_bits + 7) / 8), 0xEE) + bytes{1, 2, 3};
+        EXPECT_EQ(decode_memory(tga_decoder, data).pixel(0, 0), (pixel{1, 2, 3})) << int(entry_bits);
+    }
 }
 
 TEST(TgaDamage, ShortUncompressedDataKeepsWhatWasRead) {

@@ -43,6 +43,22 @@ bool write_tiff(const char* name, const bgr_picture& picture) {
     return written;
 }
 
+bool write_float_tiff(const char* name, int32_t width, int32_t height) {
+    TIFF* tiff = TIFFOpen(name, "w");
+    if (!tiff) return false;
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, width);
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, height);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 32);
+    TIFFSetField(tiff, TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_IEEEFP);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
+    std::vector<float> row(size_t(width), 0.5f);
+    bool written = true;
+    for (int y = 0; y < height; ++y) written = written && TIFFWriteScanline(tiff, row.data(), uint32_t(y)) >= 0;
+    TIFFClose(tiff);
+    return written;
+}
+
 void write_tga(const char* name, const bgr_picture& picture) {
     std::vector<uint8_t> file(18, 0);
     file[2] = 2;

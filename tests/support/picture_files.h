@@ -14,5 +14,7 @@ struct bgr_picture {
 bgr_picture one_colour_picture(int32_t width, int32_t height, uint8_t r, uint8_t g, uint8_t b);
 bool write_png(const char* name, const bgr_picture& picture);
 bool write_tiff(const char* name, const bgr_picture& picture);
+// One grey sample per pixel as a 32-bit float: a layout libtiff's RGBA interface refuses.
+bool write_float_tiff(const char* name, int32_t width, int32_t height);
 // Uncompressed, bottom row first.
 void write_tga(const char* name, const bgr_picture& picture);

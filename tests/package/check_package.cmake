@@ -1,0 +1,46 @@
+# Makes the package and checks that it holds the program, the model data, the ReadMe and the
+# libraries' notices. Run by CTest with BUILD_DIR and WORK_DIR.
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR})
+execute_process(COMMAND cpack --config ${BUILD_DIR}/CPackConfig.cmake -B ${WORK_DIR}
+  RESULT_VARIABLE made OUTPUT_VARIABLE cpack_output ERROR_VARIABLE cpack_output)
+set(zip ${WORK_DIR}/Tessaryn-1.0-win32.zip)
+if(NOT made EQUAL 0 OR NOT EXISTS ${zip})
+  message(FATAL_ERROR "package not made:\n${cpack_output}")
+endif()
+
+set(unpacked ${WORK_DIR}/unpacked)
+file(ARCHIVE_EXTRACT INPUT ${zip} DESTINATION ${unpacked})
+set(top ${unpacked}/Tessaryn-1.0-win32)
+set(failures "")
+foreach(entry Tessaryn.exe Engine3D.dll model/cube1.jpg model/box.mesh model/land.mesh ReadMe.txt
+              THIRD-PARTY-NOTICES.txt)
+  if(NOT EXISTS ${top}/${entry})
+    string(APPEND failures "missing: ${entry}\n")
+  endif()
+endforeach()
+
+# Each text and the phrases it must carry, separated by "|".
+set(readme_phrases "Tessaryn.exe|model\\cube1.jpg|model\\land.jpg|writable|THIRD-PARTY-NOTICES.txt")
+set(notice_phrases "libjpeg-turbo|Independent JPEG Group|PNG Reference Library License|Sam Leffler|Jean-loup Gailly and Mark Adler")
+foreach(text ReadMe.txt:readme_phrases THIRD-PARTY-NOTICES.txt:notice_phrases)
+  string(REPLACE ":" ";" parts ${text})
+  list(GET parts 0 name)
+  list(GET parts 1 phrases_variable)
+  if(NOT EXISTS ${top}/${name})
+    continue()
+  endif()
+  file(READ ${top}/${name} content)
+  string(REPLACE "|" ";" phrases "${${phrases_variable}}")
+  foreach(phrase IN LISTS phrases)
+    string(FIND "${content}" "${phrase}" at)
+    if(at EQUAL -1)
+      string(APPEND failures "${name} does not mention ${phrase}\n")
+    endif()
+  endforeach()
+endforeach()
+
+if(failures)
+  message(FATAL_ERROR "${failures}")
+endif()
+message(STATUS "package holds the program, the model data, ReadMe.txt and THIRD-PARTY-NOTICES.txt")
