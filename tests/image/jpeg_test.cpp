@@ -120,7 +120,7 @@ struct bottom_up {
 };
 
 bottom_up gradient(int32_t width, int32_t height) {
-    bottom_up picture{width, height, (width * 3 + 3) / 4 * 4, {}};
+    bottom_up picture{width, height, int32_t(bmp_row_stride(width, 24)), {}};
     picture.data.assign(size_t(picture.stride) * height, 0);
     for (int row = 0; row < height; ++row) {
         for (int x = 0; x < width; ++x) {
