@@ -1,5 +1,6 @@
 // The triangle rasterizer: 4 depth-tested samples per pixel in a rotated grid, one
-// perspective-correct texture fetch per pixel and triangle, resolved to one colour.
+// perspective-correct texture fetch per pixel and triangle. The display resolves the
+// samples to one colour as it writes the rows.
 #pragma once
 
 #include <cstdint>
@@ -55,9 +56,5 @@ struct raster_job {
 // turned away is dropped.
 void raster_triangle(frame_buffer& frame, const pixel_rect& clip, const raster_vertex* corner,
                      const raster_style& style, row_share rows);
-
-// One resolved row, 0x00RRGGBB per pixel.
-void frame_resolve_row(const frame_buffer& frame, int32_t row, int32_t left, int32_t right,
-                       uint32_t* out);
 
 }  // namespace engine3d
