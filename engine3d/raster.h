@@ -38,11 +38,14 @@ struct raster_vertex {
     float x, y, z, u, v;
 };
 
+// The lighting factor that leaves a texture's colours as they are.
+constexpr uint32_t unlit = 0xFFFFFF;
+
 struct raster_style {
     const texture_level* level;
     bool bilinear;
     float u_min, u_max, v_min, v_max;  // texel-space bounds that keep a face to its picture
-    uint32_t tint;                     // 0x00RRGGBB factor, 0xFFFFFF = unshaded
+    uint32_t lighting;                 // 0x00RRGGBB factor per channel
 };
 
 // A triangle ready to draw, kept until every thread has drawn its rows of it.

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "engine3d/parallel.h"
-#include "engine3d/shading.h"
+#include "engine3d/lighting.h"
 
 namespace engine3d {
 namespace {
@@ -160,7 +160,7 @@ void draw_triangle(entity_pass& pass, const uint32_t* index) {
     raster_style style;
     style.level = &image.levels[mip_level(image, unit, count)];
     style.bilinear = look.filtering != filter_nearest;
-    style.tint = look.lit ? light_tint(pass.engine, look, normal, a + pass.eye.eye, pass.eye.eye) : 0xFFFFFF;
+    style.lighting = look.lit ? lighting_factor(pass.engine, look, normal, a + pass.eye.eye, pass.eye.eye) : unlit;
     picture_bounds(style, corner);
     for (int i = 0; i < count; ++i)
         projected[i].u *= float(style.level->width), projected[i].v *= float(style.level->height);
