@@ -1,7 +1,7 @@
 // The triangle path in the order a triangle passes it: cull, to clip space, clip, project,
 // choose the mip level, queue the fan for rasterising. Texture coordinates start as
 // fractions of the picture, are divided by distance when projected and become texels of
-// the chosen level when queued.
+// the level once it is chosen.
 #include "engine3d/triangle.h"
 
 #include <algorithm>
@@ -102,7 +102,8 @@ float polygon_area(const Vertex* p, int count, float Vertex::*x, float Vertex::*
     return std::fabs(twice) / 2;
 }
 
-// The level whose texels come closest to one per pixel.
+// The level whose texels come closest to one per pixel: the screen area against the
+// picture's area in texels of the full-size level.
 const texture_level& choose_mip_level(const texture& image, const raster_vertex* screen,
                                       const clip_vertex* polygon, int count) {
     float pixels = polygon_area(screen, count, &raster_vertex::x, &raster_vertex::y);
@@ -134,16 +135,20 @@ raster_style style_of(const context& engine, const view& viewer, const material&
     style.level = &level;
     style.bilinear = look.filtering != filter_nearest;
     vec3 point = triangle.corner[0] + viewer.position;
-    style.lighting = look.lit ? lighting_factor(engine, look, normal, point, viewer.position) : unlit;
+    style.lighting =
+        look.lit ? lighting_factor(engine, look, normal, point, viewer.position) : unlit;
     picture_bounds(style, triangle);
     return style;
 }
 
-// From here on texture coordinates count texels of the chosen level.
-void queue_fan(const view& viewer, raster_vertex* screen, int count, const raster_style& style,
-               std::vector<raster_job>& jobs) {
+// From fractions of the picture to texels of the chosen level, still divided by distance.
+void to_texel_space(raster_vertex* screen, int count, const texture_level& level) {
     for (int i = 0; i < count; ++i)
-        screen[i].u *= float(style.level->width), screen[i].v *= float(style.level->height);
+        screen[i].u *= float(level.width), screen[i].v *= float(level.height);
+}
+
+void queue_fan(const view& viewer, const raster_vertex* screen, int count,
+               const raster_style& style, std::vector<raster_job>& jobs) {
     for (int i = 2; i < count; ++i)
         jobs.push_back({{screen[0], screen[i - 1], screen[i]}, style, viewer.rect});
 }
@@ -161,6 +166,7 @@ void triangle_queue(const context& engine, const view& viewer, const material& l
     raster_vertex screen[max_polygon];
     project(viewer, polygon, count, screen);
     const texture_level& level = choose_mip_level(*look.image, screen, polygon, count);
+    to_texel_space(screen, count, level);
     queue_fan(viewer, screen, count, style_of(engine, viewer, look, level, triangle, normal), jobs);
 }
 
