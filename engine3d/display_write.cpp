@@ -1,6 +1,9 @@
-// Resolving the frame into the locked back buffer in whatever RGB layout it has:
-// 32-bit X8R8G8B8 row by row, every other layout channel by channel from its masks.
+// Resolving the frame into the locked back buffer in whatever RGB layout it has: a pixel's
+// four samples averaged, then 32-bit X8R8G8B8 written row by row, every other layout
+// channel by channel from its masks.
 #include "engine3d/display.h"
+
+#include <emmintrin.h>
 
 #include <algorithm>
 
@@ -52,6 +55,20 @@ struct pixel_layout {
         }
     }
 };
+
+// One row of the frame, its four samples per pixel averaged, 0x00RRGGBB per pixel.
+void frame_resolve_row(const frame_buffer& frame, int32_t row, int32_t left, int32_t right,
+                       uint32_t* out) {
+    const __m128i zero = _mm_setzero_si128(), rounding = _mm_set1_epi16(2);
+    const uint32_t* samples = &frame.colour[(size_t(row) * frame.width + left) * 4];
+    for (int32_t column = left; column < right; ++column, samples += 4) {
+        __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(samples));
+        __m128i sum = _mm_add_epi16(_mm_unpacklo_epi8(four, zero), _mm_unpackhi_epi8(four, zero));
+        sum = _mm_add_epi16(sum, _mm_srli_si128(sum, 8));
+        sum = _mm_srli_epi16(_mm_add_epi16(sum, rounding), 2);
+        *out++ = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(sum, zero))) & 0xFFFFFF;
+    }
+}
 
 }  // namespace
 

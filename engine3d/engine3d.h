@@ -28,7 +28,7 @@
 //   culled (front faces wind counter-clockwise seen from outside), 4 samples per pixel for
 //   smooth edges. RenderWorld draws every camera into the back buffer, black where no
 //   surface is, sharing the rows with one system pool thread until it returns. Materials
-//   with lighting disabled show their texture unshaded.
+//   with lighting disabled show their texture unlit.
 #pragma once
 
 #include <cstdint>

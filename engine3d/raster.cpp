@@ -80,18 +80,19 @@ inline uint32_t fetch_nearest(const texture_level& level, float u, float v) {
     return level.texels[size_t(int32_t(v)) * level.width + int32_t(u)];
 }
 
-inline uint32_t tinted(uint32_t colour, uint32_t tint) {
+inline uint32_t lit(uint32_t colour, uint32_t lighting) {
+    if (lighting == unlit) return colour;
     uint32_t out = 0;
     for (int shift = 0; shift < 24; shift += 8) {
-        uint32_t c = (colour >> shift) & 0xFF, t = (tint >> shift) & 0xFF;
-        out |= ((c * (t + 1)) >> 8) << shift;
+        uint32_t c = (colour >> shift) & 0xFF, l = (lighting >> shift) & 0xFF;
+        out |= ((c * (l + 1)) >> 8) << shift;
     }
     return out;
 }
 
 struct triangle_setup {
     plane edges[3];
-    plane z, u, v;
+    plane z, u, v;  // 1 / distance, and texel coordinates divided by distance
     float z_low, z_high;
 };
 
@@ -100,16 +101,15 @@ inline float bounded(float value, float low, float high) {
     return std::min(high, std::max(low, value));
 }
 
-// Colour of the pixel whose centre lies at (z, u/w, v/w); clamped so that neither a slightly
-// outside centre nor the filter reaches past the face's picture.
-inline uint32_t shade(const triangle_setup& t, const raster_style& style, float z, float uw,
-                      float vw) {
+// The texture's colour at the pixel centre given as 1 / distance and texel coordinates
+// divided by distance; clamped so that neither a slightly outside centre nor the filter
+// reaches past the face's picture.
+inline uint32_t sample_texel(const triangle_setup& t, const raster_style& style, float z,
+                             float u_over_distance, float v_over_distance) {
     float distance = 1 / std::min(std::max(z, t.z_low), t.z_high);
-    float u = bounded(uw * distance, style.u_min, style.u_max);
-    float v = bounded(vw * distance, style.v_min, style.v_max);
-    uint32_t colour = style.bilinear ? fetch_bilinear(*style.level, u, v)
-                                     : fetch_nearest(*style.level, u, v);
-    return style.tint == 0xFFFFFF ? colour : tinted(colour, style.tint);
+    float u = bounded(u_over_distance * distance, style.u_min, style.u_max);
+    float v = bounded(v_over_distance * distance, style.v_min, style.v_max);
+    return style.bilinear ? fetch_bilinear(*style.level, u, v) : fetch_nearest(*style.level, u, v);
 }
 
 void raster_row(frame_buffer& frame, const triangle_setup& t, const raster_style& style,
@@ -119,7 +119,7 @@ void raster_row(frame_buffer& frame, const triangle_setup& t, const raster_style
     const __m128 offset2 = t.edges[2].sample_offsets(), z_offset = t.z.sample_offsets();
     float x = float(first) + 0.5f, y = float(row) + 0.5f;
     float e0 = t.edges[0].at(x, y), e1 = t.edges[1].at(x, y), e2 = t.edges[2].at(x, y);
-    float z = t.z.at(x, y), uw = t.u.at(x, y), vw = t.v.at(x, y);
+    float z = t.z.at(x, y), u_over_distance = t.u.at(x, y), v_over_distance = t.v.at(x, y);
     size_t index = (size_t(row) * frame.width + first) * 4;
     uint32_t* colour = &frame.colour[index];
     float* depth = &frame.depth[index];
@@ -133,7 +133,8 @@ void raster_row(frame_buffer& frame, const triangle_setup& t, const raster_style
             __m128 nearer = _mm_and_ps(inside, _mm_cmpgt_ps(sample_z, stored));
             if (_mm_movemask_ps(nearer)) {
                 __m128i keep = _mm_castps_si128(nearer);
-                __m128i paint = _mm_set1_epi32(int32_t(shade(t, style, z, uw, vw)));
+                uint32_t texel = sample_texel(t, style, z, u_over_distance, v_over_distance);
+                __m128i paint = _mm_set1_epi32(int32_t(lit(texel, style.lighting)));
                 __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(colour));
                 _mm_storeu_si128(reinterpret_cast<__m128i*>(colour),
                                 _mm_or_si128(_mm_and_si128(keep, paint), _mm_andnot_si128(keep, old)));
@@ -141,7 +142,7 @@ void raster_row(frame_buffer& frame, const triangle_setup& t, const raster_style
             }
         }
         e0 += t.edges[0].dx, e1 += t.edges[1].dx, e2 += t.edges[2].dx;
-        z += t.z.dx, uw += t.u.dx, vw += t.v.dx;
+        z += t.z.dx, u_over_distance += t.u.dx, v_over_distance += t.v.dx;
         colour += 4, depth += 4;
     }
 }
@@ -189,19 +190,6 @@ void raster_triangle(frame_buffer& frame, const pixel_rect& clip, const raster_v
         int32_t first = std::max(clip.left, int32_t(std::floor(left - 0.5f - sample_reach)) - 1);
         int32_t last = std::min(clip.right, int32_t(std::floor(right - 0.5f + sample_reach)) + 2);
         if (first < last) raster_row(frame, t, style, row, first, last);
-    }
-}
-
-void frame_resolve_row(const frame_buffer& frame, int32_t row, int32_t left, int32_t right,
-                       uint32_t* out) {
-    const __m128i zero = _mm_setzero_si128(), rounding = _mm_set1_epi16(2);
-    const uint32_t* samples = &frame.colour[(size_t(row) * frame.width + left) * 4];
-    for (int32_t column = left; column < right; ++column, samples += 4) {
-        __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(samples));
-        __m128i sum = _mm_add_epi16(_mm_unpacklo_epi8(four, zero), _mm_unpackhi_epi8(four, zero));
-        sum = _mm_add_epi16(sum, _mm_srli_si128(sum, 8));
-        sum = _mm_srli_epi16(_mm_add_epi16(sum, rounding), 2);
-        *out++ = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(sum, zero))) & 0xFFFFFF;
     }
 }
 

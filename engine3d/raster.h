@@ -1,5 +1,6 @@
 // The triangle rasterizer: 4 depth-tested samples per pixel in a rotated grid, one
-// perspective-correct texture fetch per pixel and triangle, resolved to one colour.
+// perspective-correct texture fetch per pixel and triangle. The display resolves the
+// samples to one colour as it writes the rows.
 #pragma once
 
 #include <cstdint>
@@ -37,11 +38,14 @@ struct raster_vertex {
     float x, y, z, u, v;
 };
 
+// The lighting factor that leaves a texture's colours as they are.
+constexpr uint32_t unlit = 0xFFFFFF;
+
 struct raster_style {
     const texture_level* level;
     bool bilinear;
     float u_min, u_max, v_min, v_max;  // texel-space bounds that keep a face to its picture
-    uint32_t tint;                     // 0x00RRGGBB factor, 0xFFFFFF = unshaded
+    uint32_t lighting;                 // 0x00RRGGBB factor per channel
 };
 
 // A triangle ready to draw, kept until every thread has drawn its rows of it.
@@ -55,9 +59,5 @@ struct raster_job {
 // turned away is dropped.
 void raster_triangle(frame_buffer& frame, const pixel_rect& clip, const raster_vertex* corner,
                      const raster_style& style, row_share rows);
-
-// One resolved row, 0x00RRGGBB per pixel.
-void frame_resolve_row(const frame_buffer& frame, int32_t row, int32_t left, int32_t right,
-                       uint32_t* out);
 
 }  // namespace engine3d

@@ -1,5 +1,5 @@
 // Per-triangle lighting of lit materials.
-#include "engine3d/shading.h"
+#include "engine3d/lighting.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,7 +21,8 @@ uint32_t packed_rgb(vec3 c) {
 
 }  // namespace
 
-uint32_t light_tint(const context& engine, const material& look, vec3 normal, vec3 point, vec3 eye) {
+uint32_t lighting_factor(const context& engine, const material& look, vec3 normal, vec3 point,
+                         vec3 eye) {
     vec3 n = normalized(normal);
     vec3 to_eye = normalized(eye - point);
     vec3 sum = channels(look.ambient) * ambient_share;
