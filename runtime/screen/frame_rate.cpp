@@ -1,6 +1,6 @@
 // Frame rate and the wait that paces presents on the performance counter: it sleeps until
-// the last millisecond of the interval and spins only that, on a system timer made fine
-// while a screen is open.
+// just before the interval ends and spins only the rest, on a system timer made fine while
+// a screen is open. Sleeps are asked for in 100 ns units where the system takes them so.
 #include "runtime/screen/screen_internal.h"
 
 #include <mmsystem.h>
@@ -8,6 +8,25 @@
 namespace {
 
 constexpr UINT fine_timer_ms = 1;
+constexpr int64_t units_per_second = 10000000;  // of a relative NtDelayExecution time
+
+using delay_function = LONG(WINAPI*)(BOOLEAN alertable, const LARGE_INTEGER* interval);
+
+delay_function fine_delay() {
+    static const delay_function delay = reinterpret_cast<delay_function>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtDelayExecution")));
+    return delay;
+}
+
+void sleep_ticks(int64_t ticks, int64_t frequency) {
+    if (delay_function delay = fine_delay()) {
+        LARGE_INTEGER interval;
+        interval.QuadPart = -(ticks * units_per_second / frequency);
+        delay(FALSE, &interval);
+    } else {
+        Sleep(DWORD(ticks * 1000 / frequency));
+    }
+}
 
 }  // namespace
 
@@ -21,6 +40,7 @@ int32_t screen_set_frame_rate(int32_t rate) {
     state.default_rate = false;
     state.clock.ticks_per_frame = frame_ticks(frequency.QuadPart, rate);
     state.clock.frequency = frequency.QuadPart;
+    state.clock.sleep_lateness = frame_clock_initial_lateness(frequency.QuadPart);
     state.clock.last_frame_time = 0;
     return 1;
 }
@@ -33,7 +53,11 @@ int32_t screen_wait_frame() {
         if (!QueryPerformanceCounter(&counter)) return 0;
         int32_t now = int32_t(counter.LowPart);
         if (frame_clock_elapsed(clock, now)) return repetitions;
-        if (int32_t pause = frame_clock_sleep_ms(clock, now)) Sleep(DWORD(pause));
+        if (int32_t pause = frame_clock_sleep_ticks(clock, now)) {
+            sleep_ticks(pause, clock.frequency);
+            if (QueryPerformanceCounter(&counter))
+                frame_clock_learn(clock, pause, int32_t(counter.LowPart - uint32_t(now)));
+        }
         ++repetitions;
     }
 }

@@ -65,7 +65,7 @@ bool base_window_create();
 void screen_subclass(HWND window);
 void screen_update_geometry();
 void screen_target_rects(RECT& source, RECT& target);
-// Waits until a frame interval has passed, sleeping all but its last millisecond; answers
+// Waits until a frame interval has passed, sleeping all but its end; answers
 // how often it looked at the counter.
 int32_t screen_wait_frame();
 // Raises the system timer's resolution (on) or gives the raise back (off), once each.
