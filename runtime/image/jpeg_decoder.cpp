@@ -1,6 +1,7 @@
 // JPEG decoder behind the codec registry: accepts JPEG files and memory blocks and writes
 // the picture as top-down B, G, R rows. Relies on libjpeg and the bounded memory source;
 // one picture at a time, from a probe that accepted to the end of its decode.
+#include <algorithm>
 #include <cstdlib>
 
 #include "runtime/image/image.h"
@@ -16,6 +17,7 @@ constexpr JDIMENSION row_alignment = 4;
 constexpr int32_t bgr_bytes = 3;
 constexpr int32_t cmyk_samples = 4;
 constexpr int sample_max = 255;
+constexpr unsigned int scale_eighths = 8;
 
 struct decoder_state {
     jpeg_decompress_struct picture;
@@ -27,6 +29,9 @@ struct decoder_state {
     bool inverted_ink;
     int32_t width;
     int32_t height;
+    // the size the picture will be drawn at; 0 x 0 decodes at full size
+    int32_t wanted_width;
+    int32_t wanted_height;
 };
 
 decoder_state state;
@@ -65,6 +70,20 @@ void choose_output(jpeg_decompress_struct* picture) {
     picture->dct_method = JDCT_ISLOW;
 }
 
+// The smallest of the library's scales in eighths whose picture still covers the wanted
+// rectangle whichever way it will stand upright, so that turning it never leaves it short.
+void choose_scale(jpeg_decompress_struct* picture) {
+    if (state.wanted_width <= 0 || state.wanted_height <= 0) return;
+    JDIMENSION need = JDIMENSION(std::max(state.wanted_width, state.wanted_height));
+    for (unsigned int eighths = 1; eighths < scale_eighths; ++eighths) {
+        picture->scale_num = eighths;
+        picture->scale_denom = scale_eighths;
+        jpeg_calc_output_dimensions(picture);
+        if (std::min(picture->output_width, picture->output_height) >= need) return;
+    }
+    picture->scale_num = picture->scale_denom = 1;
+}
+
 int32_t open_picture(const uint8_t* data, size_t length) {
     jpeg_decompress_struct* picture = &state.picture;
     picture->err = jpeg_jump_error_init(state.error);
@@ -79,6 +98,7 @@ int32_t open_picture(const uint8_t* data, size_t length) {
         return probe_refused;
     }
     choose_output(picture);
+    choose_scale(picture);
     jpeg_calc_output_dimensions(picture);
     // Checked before start_decompress allocates for the announced size.
     if (!picture_size_acceptable(picture->output_width, picture->output_height, bgr_bytes)) {
@@ -158,6 +178,11 @@ int32_t get_width() { return state.width; }
 
 int32_t get_height() { return state.height; }
 
+void want_size(int32_t width, int32_t height) {
+    state.wanted_width = width;
+    state.wanted_height = height;
+}
+
 }  // namespace
 
-const image_decoder jpeg_decoder = {probe, decode, get_width, get_height};
+const image_decoder jpeg_decoder = {probe, decode, get_width, get_height, want_size};
