@@ -24,8 +24,8 @@ int32_t frame_clock_initial_lateness(int64_t frequency) { return int32_t(frequen
 static int32_t lateness_limit(const frame_clock& clock) { return int32_t(clock.frequency / 500); }
 
 int32_t frame_clock_sleep_ticks(const frame_clock& clock, int32_t now) {
-    // The spin keeps a fifth of a millisecond besides the lateness: wakes vary.
-    int64_t guard = clock.frequency / 5000;
+    // The spin keeps a tenth of a millisecond besides the lateness: wakes vary.
+    int64_t guard = clock.frequency / 10000;
     int64_t left = int64_t(clock.ticks_per_frame) - int32_t(uint32_t(now) - uint32_t(clock.last_frame_time));
     int64_t sleep = left - clock.sleep_lateness - guard;
     return sleep > guard ? int32_t(sleep) : 0;
@@ -36,5 +36,5 @@ void frame_clock_learn(frame_clock& clock, int32_t asked, int32_t slept) {
     if (late >= clock.sleep_lateness)
         clock.sleep_lateness = late;
     else
-        clock.sleep_lateness -= (clock.sleep_lateness - late) / 8;
+        clock.sleep_lateness -= (clock.sleep_lateness - late) / 4;
 }

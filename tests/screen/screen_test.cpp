@@ -86,11 +86,11 @@ TEST(FrameRate, FirstReadingReBasesAndSignChangesRestartTheMeasure) {
 // The wait sleeps until the lateness its sleeps showed, and a little more, before the end.
 TEST(FrameRate, SleepStopsShortOfTheIntervalByTheLatenessLearnt) {
     frame_clock clock = {19607, 1000, 1000000, frame_clock_initial_lateness(1000000)};
-    EXPECT_EQ(frame_clock_sleep_ticks(clock, 1000), 19607 - 1000 - 200);
+    EXPECT_EQ(frame_clock_sleep_ticks(clock, 1000), 19607 - 1000 - 100);
     EXPECT_EQ(frame_clock_sleep_ticks(clock, 1000 + 19000), 0);
     EXPECT_EQ(frame_clock_sleep_ticks(clock, 1000 + 19608), 0);
     frame_clock_learn(clock, 18000, 18040);
-    EXPECT_EQ(clock.sleep_lateness, 1000 - 960 / 8);
+    EXPECT_EQ(clock.sleep_lateness, 1000 - 960 / 4);
     frame_clock_learn(clock, 18000, 19500);
     EXPECT_EQ(clock.sleep_lateness, 1500);
     frame_clock_learn(clock, 1000, 60000);
