@@ -20,7 +20,7 @@ int32_t compose_face(const char* path, int32_t face_index) {
     const face_rectangle& face = face_rectangles[face_index];
 
     // An unreadable picture must not cost the atlas another lossy rewrite.
-    if (!image_load(picture_image, path)) return 0;
+    if (!image_load_sized(picture_image, path, face.width, face.height)) return 0;
     if (!image_load(atlas_image, atlas_file)) return 0;
     draw_begin(image_output(atlas_image));
     draw_image(image_handle(picture_image), face.x, face.y, face.width, face.height);

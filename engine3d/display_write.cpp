@@ -76,8 +76,8 @@ bool display_lock(display& screen, locked_surface& target) {
     if (!screen.back) return false;
     DDSURFACEDESC2 surface = {};
     surface.dwSize = sizeof surface;
-    if (FAILED(screen.back->Lock(nullptr, &surface, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr)))
-        return false;
+    // Readable too: a rendered frame is copied back out to be kept.
+    if (FAILED(screen.back->Lock(nullptr, &surface, DDLOCK_WAIT, nullptr))) return false;
     const DDPIXELFORMAT& format = surface.ddpfPixelFormat;
     target = {static_cast<uint8_t*>(surface.lpSurface), int32_t(surface.lPitch),
               int32_t(surface.dwWidth), int32_t(surface.dwHeight), format.dwRGBBitCount,

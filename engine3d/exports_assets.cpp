@@ -12,7 +12,9 @@ using namespace engine3d;
 
 namespace {
 
+// For entry points that change a material: the next render draws anew.
 material* material_of(int number) {
+    engine().invalidate_frame();
     auto* found = find_number(engine().materials, number);
     return found ? found->get() : nullptr;
 }
@@ -29,6 +31,7 @@ int set_colour(int number, uint32_t material::*colour, int value) {
 // A file too large for memory fails like any other bad file.
 int ENGINE3D_CALL LoadMesh(int number, const char* file) try {
     context& c = engine();
+    c.invalidate_frame();
     std::vector<uint8_t> bytes;
     auto shape = std::make_shared<mesh>();
     if (!archive_read(c.folders, file, bytes) || !parse_obj(bytes, *shape)) return 0;
@@ -44,10 +47,14 @@ int ENGINE3D_CALL MeshID(int number) {
     return found ? (*found)->handle : 0;
 }
 
-int ENGINE3D_CALL FreeMesh(int number) { return int(engine().meshes.erase(number)); }
+int ENGINE3D_CALL FreeMesh(int number) {
+    engine().invalidate_frame();
+    return int(engine().meshes.erase(number));
+}
 
 int ENGINE3D_CALL LoadTexture(int number, const char* file) try {
     context& c = engine();
+    c.invalidate_frame();
     std::vector<uint8_t> bytes;
     texture_level picture;
     if (!archive_read(c.folders, file, bytes) || !decode_picture(bytes, picture)) return 0;
@@ -60,10 +67,14 @@ int ENGINE3D_CALL LoadTexture(int number, const char* file) try {
     return 0;
 }
 
-int ENGINE3D_CALL FreeTexture(int number) { return int(engine().textures.erase(number)); }
+int ENGINE3D_CALL FreeTexture(int number) {
+    engine().invalidate_frame();
+    return int(engine().textures.erase(number));
+}
 
 int ENGINE3D_CALL CreateMaterial(int number, int texture_handle) {
     context& c = engine();
+    c.invalidate_frame();
     auto image = by_handle(c.textures, texture_handle);
     if (!image) return 0;
     auto look = std::make_shared<material>();
@@ -73,11 +84,14 @@ int ENGINE3D_CALL CreateMaterial(int number, int texture_handle) {
     return look->handle;
 }
 
-int ENGINE3D_CALL FreeMaterial(int number) { return int(engine().materials.erase(number)); }
+int ENGINE3D_CALL FreeMaterial(int number) {
+    engine().invalidate_frame();
+    return int(engine().materials.erase(number));
+}
 
 int ENGINE3D_CALL MaterialID(int number) {
-    material* look = material_of(number);
-    return look ? look->handle : 0;
+    auto* found = find_number(engine().materials, number);
+    return found ? (*found)->handle : 0;
 }
 
 int ENGINE3D_CALL DisableMaterialLighting(int number, int disable) {

@@ -16,6 +16,8 @@ namespace {
 
 void free_everything() {
     context& c = engine();
+    c.invalidate_frame();
+    c.kept = {};
     c.entities.clear();
     c.materials.clear();
     c.textures.clear();
@@ -44,31 +46,37 @@ int ENGINE3D_CALL InitEngine3DFirst(void) {
 
 int ENGINE3D_CALL InitCamera(void) {
     engine().cameras.clear();
+    engine().invalidate_frame();
     return 1;
 }
 
 int ENGINE3D_CALL InitTexture(void) {
     engine().textures.clear();
+    engine().invalidate_frame();
     return 1;
 }
 
 int ENGINE3D_CALL InitEntity(void) {
     engine().entities.clear();
+    engine().invalidate_frame();
     return 1;
 }
 
 int ENGINE3D_CALL InitLight(void) {
     engine().lights.clear();
+    engine().invalidate_frame();
     return 1;
 }
 
 int ENGINE3D_CALL InitMaterial(void) {
     engine().materials.clear();
+    engine().invalidate_frame();
     return 1;
 }
 
 int ENGINE3D_CALL InitMesh(void) {
     engine().meshes.clear();
+    engine().invalidate_frame();
     return 1;
 }
 
@@ -87,6 +95,7 @@ int ENGINE3D_CALL Add3DArchive(const char* folder, int) {
 int ENGINE3D_CALL Parse3DScripts(void) { return 1; }
 
 int ENGINE3D_CALL OpenScreen3D(int width, int height, int depth, const char*, int, void* window) {
+    engine().invalidate_frame();
     return display_open(engine().screen, width, height, depth, static_cast<HWND>(window)) ? 1 : 0;
 }
 

@@ -9,8 +9,14 @@ namespace {
 
 entity* entity_of(int number) { return find_number(engine().entities, number); }
 
+// For entry points that change an entity: the next render draws anew.
+entity* changing_entity(int number) {
+    engine().invalidate_frame();
+    return entity_of(number);
+}
+
 int set_vector(int number, vec3 entity::*field, vec3 value) {
-    entity* body = entity_of(number);
+    entity* body = changing_entity(number);
     if (!body) return 0;
     body->*field = value;
     return 1;
@@ -19,6 +25,7 @@ int set_vector(int number, vec3 entity::*field, vec3 value) {
 // Cameras and lights alike.
 template <typename Table>
 int locate(Table& table, int number, vec3 place) {
+    engine().invalidate_frame();
     auto* found = find_number(table, number);
     if (!found) return 0;
     found->position = place;
@@ -30,6 +37,7 @@ int locate(Table& table, int number, vec3 place) {
 int ENGINE3D_CALL CreateEntity2(int number, int mesh_handle, int material_handle, float x,
                                 float y, float z) {
     context& c = engine();
+    c.invalidate_frame();
     auto shape = by_handle(c.meshes, mesh_handle);
     auto look = by_handle(c.materials, material_handle);
     if (!shape || !look) return 0;
@@ -41,10 +49,13 @@ int ENGINE3D_CALL CreateEntity2(int number, int mesh_handle, int material_handle
     return 1;
 }
 
-int ENGINE3D_CALL FreeEntity(int number) { return int(engine().entities.erase(number)); }
+int ENGINE3D_CALL FreeEntity(int number) {
+    engine().invalidate_frame();
+    return int(engine().entities.erase(number));
+}
 
 int ENGINE3D_CALL CopyEntity(int source, int copy) {
-    entity* original = entity_of(source);
+    entity* original = changing_entity(source);
     if (!original) return 0;
     engine().entities[copy] = *original;
     return 1;
@@ -55,7 +66,7 @@ int ENGINE3D_CALL ScaleEntity(int number, float x, float y, float z) {
 }
 
 int ENGINE3D_CALL MoveEntity(int number, float x, float y, float z) {
-    entity* body = entity_of(number);
+    entity* body = changing_entity(number);
     if (!body) return 0;
     body->position = body->position + vec3{x, y, z};
     return 1;
@@ -72,6 +83,7 @@ int ENGINE3D_CALL ResizeEntity(int number, float x, float y, float z) {
 int ENGINE3D_CALL IsEntity(int number) { return entity_of(number) ? 1 : 0; }
 
 int ENGINE3D_CALL CreateCamera(int number, float x, float y, float width, float height) {
+    engine().invalidate_frame();
     engine().cameras[number] = camera{x, y, width, height};
     return 1;
 }
@@ -81,6 +93,7 @@ int ENGINE3D_CALL CameraLocate(int number, float x, float y, float z) {
 }
 
 int ENGINE3D_CALL CreateLight2(int number, int color, float x, float y, float z) {
+    engine().invalidate_frame();
     engine().lights[number] = light{uint32_t(color) & 0xFFFFFF, {x, y, z}};
     return 1;
 }

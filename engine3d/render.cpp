@@ -88,11 +88,21 @@ void draw_rows(void* data, int32_t part) {
     surface_write_rows(work->target, frame, rows);
 }
 
+bool reuse_kept_frame(context& engine) {
+    if (engine.kept.version != engine.version) return false;
+    locked_surface target;
+    if (!display_lock(engine.screen, target)) return false;
+    bool reused = frame_reuse(engine.kept, target, engine.version);
+    display_unlock(engine.screen);
+    return reused;
+}
+
 }  // namespace
 
 bool render_world(context& engine) {
     display& screen = engine.screen;
     if (!screen.back) return false;
+    if (reuse_kept_frame(engine)) return true;
     frame_resize(engine.frame, screen.width, screen.height);
     engine.jobs.clear();
     for (const auto& [number, eye] : engine.cameras)
@@ -101,6 +111,7 @@ bool render_world(context& engine) {
     if (!display_lock(screen, target)) return false;
     frame_work work{engine, target};
     run_in_parts(draw_rows, &work);
+    frame_keep(engine.kept, target, engine.version);
     display_unlock(screen);
     return true;
 }

@@ -61,8 +61,19 @@ struct light {
     vec3 position;
 };
 
+// The back buffer's bytes as the last full render left them, for frames in which nothing
+// they show has changed.
+struct kept_frame {
+    std::vector<uint8_t> bytes;
+    locked_surface layout{};  // its bits are not used
+    uint32_t version = 0;     // the scene version it shows
+};
+
 struct context {
     bool started = false;
+    // Raised by every entry point that changes the engine's state; RenderWorld draws anew
+    // only when it moved on from the kept frame's.
+    uint32_t version = 1;
     int32_t last_handle = 0;
     std::vector<std::string> folders;
     std::map<int32_t, std::shared_ptr<mesh>> meshes;
@@ -74,8 +85,11 @@ struct context {
     display screen;
     frame_buffer frame;
     std::vector<raster_job> jobs;
+    kept_frame kept;
 
     int32_t new_handle() { return ++last_handle; }
+    // Also for a back buffer whose memory was lost and restored: the next render draws anew.
+    void invalidate_frame() { ++version; }
 };
 
 // The one context of the process.

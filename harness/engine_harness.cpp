@@ -172,6 +172,16 @@ picture render_picture() {
     return out;
 }
 
+void fill_back_buffer(uint32_t value) {
+    auto* back = static_cast<IDirectDrawSurface7*>(engine_library()->GetBackBuffer2());
+    if (!back) return;
+    DDBLTFX fill = {};
+    fill.dwSize = sizeof fill;
+    fill.dwFillColor = value;
+    back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fill);
+    back->Release();
+}
+
 void build_default_scene(const char* atlas) {
     const engine_dll* e = engine_library();
     e->LoadMesh(46, "box.mesh");

@@ -63,6 +63,8 @@ constexpr int preview_size = 295;
 bool engine_start(int size = preview_size, int depth = 32);
 // Renders and reads the back buffer back.
 picture render_picture();
+// Fills the back buffer with one pixel value, as the program clears it before a render.
+void fill_back_buffer(uint32_t value);
 
 // The program's scene: box, floors, camera and light, box at (120, 0, 0) and size 5.
 void build_default_scene(const char* atlas = "cube1.jpg");

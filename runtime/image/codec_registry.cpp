@@ -149,3 +149,8 @@ int32_t encoder_save(const char* name, const uint8_t* buffer, uint32_t plugin, i
     }
     return 0;
 }
+
+void decoder_want_size(int32_t width, int32_t height) {
+    for (int32_t i = 0; i < registry.decoder_count; ++i)
+        if (registry.decoders[i]->want_size) registry.decoders[i]->want_size(width, height);
+}

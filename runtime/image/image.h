@@ -50,6 +50,9 @@ struct image_decoder {
     int32_t (*decode)(uint8_t* buffer, int32_t stride);
     int32_t (*get_width)();
     int32_t (*get_height)();
+    // Optional: the size the next probes' picture will be drawn at (0 x 0: its own), for a
+    // decoder that can deliver a smaller picture that still covers it.
+    void (*want_size)(int32_t width, int32_t height) = nullptr;
 };
 
 // Plugin id: four ASCII characters, the first in the lowest byte; 0 means BMP.
@@ -101,6 +104,11 @@ void tga_decoder_register();
 void tiff_decoder_register();
 
 object_number image_load(object_number number, const char* name, int32_t flags = 0);
+// As image_load, for a picture that will be drawn at width x height: a decoder that can
+// scale while decoding (JPEG) delivers the smallest size that still covers that rectangle
+// whichever way the picture stands upright; every other picture loads at its own size.
+object_number image_load_sized(object_number number, const char* name, int32_t width,
+                               int32_t height);
 object_number image_load_memory(object_number number, const uint8_t* address, size_t size);
 int32_t image_save(object_number number, const char* name, uint32_t plugin, int32_t flags);
 int32_t encoder_save(const char* name, const uint8_t* buffer, uint32_t plugin, int32_t width,

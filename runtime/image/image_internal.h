@@ -21,6 +21,8 @@ object_number image_abandon(object_number number, image_record* record);
 
 // Finds the decoder that accepts a file (name) or memory block (address, size).
 int32_t decoder_probe(const char* name, const uint8_t* address, size_t size);
+// Tells every decoder that takes it the size the next picture will be drawn at.
+void decoder_want_size(int32_t width, int32_t height);
 // Makes a bitmap from the accepted picture; the probe result tells its pixel layout.
 HBITMAP decoder_decode_bitmap(int32_t probe_result, int32_t flags);
 

@@ -2,6 +2,7 @@
 // the picture as top-down B, G, R rows. Relies on libjpeg and the bounded memory source;
 // one picture at a time, from a probe that accepted to the end of its decode. Photos come
 // out upright as their Exif orientation says.
+#include <algorithm>
 #include <cstdlib>
 
 #include "runtime/image/image.h"
@@ -20,6 +21,7 @@ constexpr int32_t cmyk_samples = 4;
 constexpr int sample_max = 255;
 constexpr int exif_segment = JPEG_APP0 + 1;
 constexpr unsigned int longest_segment = 0xFFFF;
+constexpr unsigned int scale_eighths = 8;
 
 struct decoder_state {
     jpeg_decompress_struct picture;
@@ -33,6 +35,9 @@ struct decoder_state {
     bool inverted_ink;
     int32_t width;
     int32_t height;
+    // the size the picture will be drawn at; 0 x 0 decodes at full size
+    int32_t wanted_width;
+    int32_t wanted_height;
 };
 
 decoder_state state;
@@ -86,6 +91,20 @@ void choose_output(jpeg_decompress_struct* picture) {
     picture->dct_method = JDCT_ISLOW;
 }
 
+// The smallest of the library's scales in eighths whose picture still covers the wanted
+// rectangle whichever way it will stand upright, so that turning it never leaves it short.
+void choose_scale(jpeg_decompress_struct* picture) {
+    if (state.wanted_width <= 0 || state.wanted_height <= 0) return;
+    JDIMENSION need = JDIMENSION(std::max(state.wanted_width, state.wanted_height));
+    for (unsigned int eighths = 1; eighths < scale_eighths; ++eighths) {
+        picture->scale_num = eighths;
+        picture->scale_denom = scale_eighths;
+        jpeg_calc_output_dimensions(picture);
+        if (std::min(picture->output_width, picture->output_height) >= need) return;
+    }
+    picture->scale_num = picture->scale_denom = 1;
+}
+
 int32_t open_picture(const uint8_t* data, size_t length) {
     jpeg_decompress_struct* picture = &state.picture;
     picture->err = jpeg_jump_error_init(state.error);
@@ -102,6 +121,7 @@ int32_t open_picture(const uint8_t* data, size_t length) {
         return probe_refused;
     }
     choose_output(picture);
+    choose_scale(picture);
     jpeg_calc_output_dimensions(picture);
     // Checked before start_decompress allocates for the announced size.
     int64_t held = jpeg_decoder_memory + (state.file_copy ? int64_t(length) : 0);
@@ -188,6 +208,11 @@ int32_t get_width() { return sides_swapped() ? state.height : state.width; }
 
 int32_t get_height() { return sides_swapped() ? state.width : state.height; }
 
+void want_size(int32_t width, int32_t height) {
+    state.wanted_width = width;
+    state.wanted_height = height;
+}
+
 }  // namespace
 
-const image_decoder jpeg_decoder = {probe, decode, get_width, get_height};
+const image_decoder jpeg_decoder = {probe, decode, get_width, get_height, want_size};

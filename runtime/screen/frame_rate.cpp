@@ -1,5 +1,34 @@
-// Frame rate and the busy wait that paces presents on the performance counter.
+// Frame rate and the wait that paces presents on the performance counter: it sleeps until
+// just before the interval ends and spins only the rest, on a system timer made fine while
+// a screen is open. Sleeps are asked for in 100 ns units where the system takes them so.
 #include "runtime/screen/screen_internal.h"
+
+#include <mmsystem.h>
+
+namespace {
+
+constexpr UINT fine_timer_ms = 1;
+constexpr int64_t units_per_second = 10000000;  // of a relative NtDelayExecution time
+
+using delay_function = LONG(WINAPI*)(BOOLEAN alertable, const LARGE_INTEGER* interval);
+
+delay_function fine_delay() {
+    static const delay_function delay = reinterpret_cast<delay_function>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtDelayExecution")));
+    return delay;
+}
+
+void sleep_ticks(int64_t ticks, int64_t frequency) {
+    if (delay_function delay = fine_delay()) {
+        LARGE_INTEGER interval;
+        interval.QuadPart = -(ticks * units_per_second / frequency);
+        delay(FALSE, &interval);
+    } else {
+        Sleep(DWORD(ticks * 1000 / frequency));
+    }
+}
+
+}  // namespace
 
 int32_t screen_set_frame_rate(int32_t rate) {
     // rate + 1 is the divisor: -1 would divide by zero, and below it frames are never paced
@@ -10,16 +39,35 @@ int32_t screen_set_frame_rate(int32_t rate) {
     state.frame_rate = rate;
     state.default_rate = false;
     state.clock.ticks_per_frame = frame_ticks(frequency.QuadPart, rate);
+    state.clock.frequency = frequency.QuadPart;
+    state.clock.sleep_lateness = frame_clock_initial_lateness(frequency.QuadPart);
     state.clock.last_frame_time = 0;
     return 1;
 }
 
 int32_t screen_wait_frame() {
+    frame_clock& clock = screen().clock;
     int32_t repetitions = 0;
     for (;;) {
         LARGE_INTEGER counter;
         if (!QueryPerformanceCounter(&counter)) return 0;
-        if (frame_clock_elapsed(screen().clock, int32_t(counter.LowPart))) return repetitions;
+        int32_t now = int32_t(counter.LowPart);
+        if (frame_clock_elapsed(clock, now)) return repetitions;
+        if (int32_t pause = frame_clock_sleep_ticks(clock, now)) {
+            sleep_ticks(pause, clock.frequency);
+            if (QueryPerformanceCounter(&counter))
+                frame_clock_learn(clock, pause, int32_t(counter.LowPart - uint32_t(now)));
+        }
         ++repetitions;
+    }
+}
+
+void screen_fine_timer(bool on) {
+    screen_state& state = screen();
+    if (on && !state.fine_timer) {
+        state.fine_timer = timeBeginPeriod(fine_timer_ms) == TIMERR_NOERROR;
+    } else if (!on && state.fine_timer) {
+        timeEndPeriod(fine_timer_ms);
+        state.fine_timer = false;
     }
 }

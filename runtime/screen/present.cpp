@@ -5,12 +5,22 @@
 
 namespace {
 
+constexpr DWORD assumed_refresh_hz = 60;
+
+// A raster that never leaves the target (or a counter that says so) costs one refresh at most.
 void wait_for_raster_below(LONG bottom) {
     screen_state& state = screen();
     LONG screen_height = GetSystemMetrics(SM_CYSCREEN);
+    DWORD refresh_hz = 0;
+    if (FAILED(state.display->GetMonitorFrequency(&refresh_hz)) || refresh_hz == 0)
+        refresh_hz = assumed_refresh_hz;
+    LARGE_INTEGER frequency, start, now;
+    if (!QueryPerformanceFrequency(&frequency) || !QueryPerformanceCounter(&start)) return;
+    const LONGLONG limit = frequency.QuadPart / refresh_hz;
     DWORD line = 0;
     while (state.display->GetScanLine(&line) == DD_OK) {
         if (LONG(line) > bottom || LONG(line) > screen_height) return;
+        if (!QueryPerformanceCounter(&now) || now.QuadPart - start.QuadPart > limit) return;
     }
 }
 

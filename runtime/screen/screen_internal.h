@@ -32,6 +32,7 @@ struct screen_state {
     int32_t frame_rate;
     bool default_rate;
     frame_clock clock;
+    bool fine_timer;  // the system timer's resolution is raised for the open screen
 
     DDBLTFX fill;
     void (*deactivation_handler)();
@@ -54,8 +55,11 @@ bool base_window_create();
 void screen_subclass(HWND window);
 void screen_update_geometry();
 void screen_target_rects(RECT& source, RECT& target);
-// Spins until a frame interval has passed; answers how often it looked at the counter.
+// Waits until a frame interval has passed, sleeping all but its end; answers
+// how often it looked at the counter.
 int32_t screen_wait_frame();
+// Raises the system timer's resolution (on) or gives the raise back (off), once each.
+void screen_fine_timer(bool on);
 void screen_present(int32_t wait);
 void screen_repaint();
 // Frees the sprites and gives back the surfaces; the screen window returns to the base

@@ -110,6 +110,7 @@ int32_t screen_open_windowed(platform_handle window_handle, int32_t x, int32_t y
     screen_update_geometry();
     screen_subclass(window);
     if (!state.engine_path) read_pixel_format();
+    screen_fine_timer(true);
     return 1;
 }
 
@@ -138,4 +139,5 @@ void screen_release() {
     }
     state.window = state.base_window;
     ShowWindow(state.base_window, SW_HIDE);
+    screen_fine_timer(false);
 }

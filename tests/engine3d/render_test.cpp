@@ -1,6 +1,8 @@
 // What the renderer draws: faces where the projection puts them and the right way up,
-// the rotation convention, depth order, culling, clipping at the camera, the backdrop of
-// the program's scene, and equal pictures in every pixel format.
+// the rotation convention, depth order, reuse of an unchanged frame, culling, clipping at
+// the camera, the backdrop of the program's scene, and equal pictures in every pixel format.
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "harness/harness.h"
@@ -214,6 +216,38 @@ TEST_F(engine_render, default_scene_frames_the_box_inside_the_preview) {
     EXPECT_LT(bottom, preview_size * 5 / 6);
     EXPECT_GT(bottom - top, preview_size / 3);
     EXPECT_TRUE(e->FlipWindowedBuffers(0, 0, preview_size * 2, preview_size * 2));
+}
+
+// A render of an unchanged scene copies the kept frame over whatever the buffer holds; each
+// change draws anew, and undoing it gives the first picture back exactly.
+TEST_F(engine_render, unchanged_scene_reuses_its_frame_and_every_change_draws_anew) {
+    write_picture("model\\plain.bmp", filled(868, 1023, 0x30A050), picture_format::bmp);
+    build_default_scene("faces.bmp");
+    const picture first = render_picture();
+    fill_back_buffer(0x123456);
+    ASSERT_EQ(render_picture().pixels, first.pixels);
+
+    auto load_atlas = [&](const char* file) {
+        e->CreateMaterial(0, e->LoadTexture(306, file));
+        e->DisableMaterialLighting(0, 1);
+        e->CreateEntity2(5, e->MeshID(46), e->MaterialID(0), 0, 0, 20);
+        e->ResizeEntity(5, 5, 5, 5);
+        e->RotateEntity(5, 120, 0, 0);
+    };
+    struct change {
+        const char* name;
+        std::function<void()> make, undo;
+    } changes[] = {
+        {"RotateEntity", [&] { e->RotateEntity(5, 150, 0, 0); }, [&] { e->RotateEntity(5, 120, 0, 0); }},
+        {"CameraLocate", [&] { e->CameraLocate(0, 0, 3, 47); }, [&] { e->CameraLocate(0, 0, 0, 47); }},
+        {"texture reload", [&] { load_atlas("plain.bmp"); }, [&] { load_atlas("faces.bmp"); }},
+    };
+    for (const change& c : changes) {
+        c.make();
+        EXPECT_NE(render_picture().pixels, first.pixels) << c.name;
+        c.undo();
+        EXPECT_EQ(render_picture().pixels, first.pixels) << c.name;
+    }
 }
 
 TEST_F(engine_render, sixteen_twenty_four_and_thirty_two_bits_give_one_picture) {

@@ -83,6 +83,37 @@ TEST(FrameRate, FirstReadingReBasesAndSignChangesRestartTheMeasure) {
     EXPECT_EQ(clock.last_frame_time, int32_t(0x80000100));
 }
 
+// The wait sleeps until the lateness its sleeps showed, and a little more, before the end.
+TEST(FrameRate, SleepStopsShortOfTheIntervalByTheLatenessLearnt) {
+    frame_clock clock = {19607, 1000, 1000000, frame_clock_initial_lateness(1000000)};
+    EXPECT_EQ(frame_clock_sleep_ticks(clock, 1000), 19607 - 1000 - 100);
+    EXPECT_EQ(frame_clock_sleep_ticks(clock, 1000 + 19000), 0);
+    EXPECT_EQ(frame_clock_sleep_ticks(clock, 1000 + 19608), 0);
+    frame_clock_learn(clock, 18000, 18040);
+    EXPECT_EQ(clock.sleep_lateness, 1000 - 960 / 4);
+    frame_clock_learn(clock, 18000, 19500);
+    EXPECT_EQ(clock.sleep_lateness, 1500);
+    frame_clock_learn(clock, 1000, 60000);
+    EXPECT_EQ(clock.sleep_lateness, 2000);
+}
+
+TEST(FrameRate, SleepingWaitStillSpacesFramesByOneIntervalOfTheCounter) {
+    ASSERT_EQ(screen_set_frame_rate(50), 1);
+    const int64_t interval = screen().clock.ticks_per_frame;
+    constexpr int frames = 6;
+    int64_t times[frames];
+    for (int64_t& time : times) {
+        screen_wait_frame();
+        LARGE_INTEGER counter;
+        QueryPerformanceCounter(&counter);
+        time = counter.QuadPart;
+    }
+    // Read just after the wait, so a reading may come a little late for the frame before.
+    for (int i = 1; i < frames; ++i) EXPECT_GT(times[i] - times[i - 1], interval * 19 / 20) << i;
+    // Loose: only a wait that lost its way takes five intervals per frame.
+    EXPECT_LT(times[frames - 1] - times[0], 5 * interval * (frames - 1));
+}
+
 TEST(FrameRate, DefaultRateIsDroppedAtCloseAndAnExplicitOneKept) {
     test_window& window = shared_window(100, 100, 100, 100);
     screen_set_frame_rate(0);
