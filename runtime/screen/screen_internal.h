@@ -66,7 +66,11 @@ void screen_update_geometry();
 void screen_target_rects(RECT& source, RECT& target);
 // Spins until a frame interval has passed; answers how often it looked at the counter.
 int32_t screen_wait_frame();
+// Restores every lost surface of the display object once before giving up on a frame.
 void screen_present(int32_t wait);
+// Every surface of the display object, the engine's primary among them, gets its memory
+// back after a locked session or a mode change.
+bool screen_restore_surfaces();
 void screen_repaint();
 // Frees the sprites and gives back the surfaces; the screen window returns to the base
 // window. The size is left to the caller.
