@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr const char* atlas_file = "model\\cube1.jpg";
 constexpr const char* land_file = "model\\land.jpg";
 constexpr object_number land_image = 256;
 constexpr object_number picture_image = 305;
@@ -15,17 +14,30 @@ constexpr int32_t best_quality = 10;
 
 }  // namespace
 
-int32_t compose_face(const char* path, int32_t face_index) {
-    if (face_index < 0 || face_index >= face_count) return 0;
-    const face_rectangle& face = face_rectangles[face_index];
+namespace {
 
+face_failure compose(const char* path, const face_rectangle& face) {
     // An unreadable picture must not cost the atlas another lossy rewrite.
-    if (!image_load_sized(picture_image, path, face.width, face.height)) return 0;
-    if (!image_load(atlas_image, atlas_file)) return 0;
+    if (!image_load_sized(picture_image, path, face.width, face.height)) return face_failure::picture_unreadable;
+    if (!image_load(atlas_image, face_atlas_file)) return face_failure::atlas_unreadable;
     draw_begin(image_output(atlas_image));
     draw_image(image_handle(picture_image), face.x, face.y, face.width, face.height);
     draw_end();
-    return image_save(atlas_image, atlas_file, plugin_jpeg, best_quality) ? 1 : 0;
+    if (!image_save(atlas_image, face_atlas_file, plugin_jpeg, best_quality))
+        return face_failure::atlas_not_written;
+    return face_failure::none;
+}
+
+}  // namespace
+
+int32_t compose_face(const char* path, int32_t face_index, face_failure* failure) {
+    if (face_index < 0 || face_index >= face_count) return 0;
+    const face_failure outcome = compose(path, face_rectangles[face_index]);
+    // A photo of 4000 x 3000 pixels holds 36 MB: nothing is kept between choices.
+    image_free(picture_image);
+    image_free(atlas_image);
+    if (failure) *failure = outcome;
+    return outcome == face_failure::none ? 1 : 0;
 }
 
 int32_t make_background_texture(uint32_t colour) {

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/face_atlas.h"
+#include "app/failure_notice.h"
 #include "app/scene.h"
 #include "runtime/core/core.h"
 #include "runtime/gui/gui.h"
@@ -51,7 +52,11 @@ void choose_face_picture(int32_t gadget_number) {
 
     gadget_set_text(gadget::first_face_path + gadget_number - gadget::first_face,
                     app.last_picture_path);
-    if (!compose_face(app.last_picture_path, face.face_index)) return;
+    face_failure failure = face_failure::none;
+    if (!compose_face(app.last_picture_path, face.face_index, &failure)) {
+        tell_face_not_composed(failure, app.last_picture_path);
+        return;
+    }
     rebuild_box();
 }
 
@@ -74,7 +79,8 @@ void save_snapshot() {
     // last frame was drawn; the file must show it as it is now.
     scene_draw();
     sprite_grab(snapshot_sprite, 0, 0, preview_size, preview_size, 0);
-    sprite_save(snapshot_sprite, app.snapshot_path, plugin_jpeg, best_quality);
+    if (!sprite_save(snapshot_sprite, app.snapshot_path, plugin_jpeg, best_quality))
+        tell_snapshot_not_saved(app.snapshot_path);
 }
 
 void zoom(int32_t distance_change) {

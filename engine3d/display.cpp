@@ -77,10 +77,23 @@ bool display_open(display& screen, int32_t width, int32_t height, int32_t depth,
     return true;
 }
 
+bool display_restore(display& screen) {
+    if (!screen.object || FAILED(screen.object->RestoreAllSurfaces())) return false;
+    ++screen.restores;
+    return true;
+}
+
+// A locked desktop, a UAC prompt or a mode change takes the surfaces' memory away; some
+// hosts still accept the blit then, so the primary is asked first.
 bool display_present(display& screen, int32_t left, int32_t top, int32_t right, int32_t bottom) {
     if (!screen.back) return false;
     RECT target = {left, top, right, bottom};
-    return SUCCEEDED(screen.primary->Blt(&target, screen.back, nullptr, DDBLT_WAIT, nullptr));
+    auto blit = [&] {
+        return screen.primary->Blt(&target, screen.back, nullptr, DDBLT_WAIT, nullptr);
+    };
+    HRESULT result = screen.primary->IsLost() == DDERR_SURFACELOST ? DDERR_SURFACELOST : blit();
+    if (result == DDERR_SURFACELOST && display_restore(screen)) result = blit();
+    return SUCCEEDED(result);
 }
 
 bool display_present_client(display& screen) {

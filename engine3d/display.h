@@ -30,6 +30,7 @@ struct display {
     IDirectDrawClipper* clipper = nullptr;
     HWND__* window = nullptr;
     int32_t width = 0, height = 0;
+    uint32_t restores = 0;  // raised by every restore: what the surfaces held is gone
 };
 
 // The display object, made on first use; null when DirectDraw 7 is unavailable.
@@ -37,7 +38,11 @@ IDirectDraw7* display_object(display& screen);
 // Replaces any open screen. Depth 16, 24 or 32 fixes the back buffer's pixel format; any
 // other depth takes the desktop's.
 bool display_open(display& screen, int32_t width, int32_t height, int32_t depth, HWND__* window);
-// Blits the whole back buffer into a rectangle in screen coordinates.
+// Gives every surface of the display object its memory back after it was lost; what they
+// showed is gone and must be drawn again.
+bool display_restore(display& screen);
+// Blits the whole back buffer into a rectangle in screen coordinates, restoring lost
+// surfaces once.
 bool display_present(display& screen, int32_t left, int32_t top, int32_t right, int32_t bottom);
 // Blits the whole back buffer over the window's client area.
 bool display_present_client(display& screen);

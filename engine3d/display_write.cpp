@@ -77,7 +77,12 @@ bool display_lock(display& screen, locked_surface& target) {
     DDSURFACEDESC2 surface = {};
     surface.dwSize = sizeof surface;
     // Readable too: a rendered frame is copied back out to be kept.
-    if (FAILED(screen.back->Lock(nullptr, &surface, DDLOCK_WAIT, nullptr))) return false;
+    auto lock = [&] {
+        return screen.back->Lock(nullptr, &surface, DDLOCK_WAIT, nullptr);
+    };
+    HRESULT result = lock();
+    if (result == DDERR_SURFACELOST && display_restore(screen)) result = lock();
+    if (FAILED(result)) return false;
     const DDPIXELFORMAT& format = surface.ddpfPixelFormat;
     target = {static_cast<uint8_t*>(surface.lpSurface), int32_t(surface.lPitch),
               int32_t(surface.dwWidth), int32_t(surface.dwHeight), format.dwRGBBitCount,

@@ -89,7 +89,8 @@ void draw_rows(void* data, int32_t part) {
 }
 
 bool reuse_kept_frame(context& engine) {
-    if (engine.kept.version != engine.version) return false;
+    if (engine.kept.version != engine.version || engine.kept.restores != engine.screen.restores)
+        return false;
     locked_surface target;
     if (!display_lock(engine.screen, target)) return false;
     bool reused = frame_reuse(engine.kept, target, engine.version);
@@ -112,6 +113,7 @@ bool render_world(context& engine) {
     frame_work work{engine, target};
     run_in_parts(draw_rows, &work);
     frame_keep(engine.kept, target, engine.version);
+    engine.kept.restores = screen.restores;
     display_unlock(screen);
     return true;
 }

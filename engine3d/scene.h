@@ -67,6 +67,7 @@ struct kept_frame {
     std::vector<uint8_t> bytes;
     locked_surface layout{};  // its bits are not used
     uint32_t version = 0;     // the scene version it shows
+    uint32_t restores = 0;    // the display's restores when it was kept
 };
 
 struct context {

@@ -49,6 +49,9 @@ object_number font_load(object_number number, const char* name, int32_t size, in
 int32_t font_free(object_number number) {
     auto* record = static_cast<font_record*>(object_get(table, number));
     if (!record) return 0;
+    // Gadgets made later must not be handed a deleted font.
+    if (gadget_default_font() == record->handle)
+        gadget_set_default_font(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
     DeleteObject(record->handle);
     object_release(table, number);
     return 1;

@@ -93,10 +93,7 @@ const gadget_kind* editor_kind() {
 // user's and is dropped, while queued window events stay.
 void settle_messages() {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) window_dispatch(message);
     windows_state().pending_event = 0;
 }
 

@@ -32,8 +32,11 @@ void gadget_library_init() {
 }
 
 HWND gadget_parent() { return state->parent; }
-HFONT gadget_default_font() { return state->font; }
-void gadget_set_default_font(HFONT font) { state->font = font; }
+// Fonts may be freed before the gadget library starts or after it has no state.
+HFONT gadget_default_font() { return state ? state->font : nullptr; }
+void gadget_set_default_font(HFONT font) {
+    if (state) state->font = font;
+}
 
 platform_handle gadget_list_create(platform_handle window) {
     state->parent = static_cast<HWND>(window);

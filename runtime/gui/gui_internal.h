@@ -31,6 +31,9 @@ struct window_event_node {
     window_event_node* next;
     int32_t code;
     object_number window;
+    // Gadget and menu events only: what event_gadget and the event type answer.
+    object_number gadget;
+    int32_t type;
 };
 
 struct window_state {
@@ -42,6 +45,8 @@ struct window_state {
     LPARAM last_lparam;
     window_event_node* queue_head;
     window_event_node* queue_tail;
+    // Non-zero while a poll dispatches: only then may a gadget event be returned at once.
+    int32_t dispatching;
 };
 
 window_state& windows_state();
@@ -54,6 +59,14 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
 void live_sizing_init();
 LRESULT live_sizing_handler(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void window_queue_event(int32_t code, object_number window);
+// A gadget or menu event: the poll that is dispatching returns it. Outside a poll a posted
+// report (dispatched by a requester's own message loop) waits in the queue with its gadget
+// number and type; a host notification there answers a call of the program (a text set,
+// a focus moved), not the user, and is dropped.
+enum class outside_poll { queue, drop };
+void window_report_event(int32_t code, object_number gadget, int32_t type, outside_poll outside);
+// Dispatches one host message as a poll does, so that the events it raises are returned.
+void window_dispatch(const MSG& message);
 // The first window up the parent chain that is a runtime window; its number goes to
 // `number` (-1 and null when there is none).
 HWND owning_window(HWND window, object_number* number);

@@ -46,20 +46,48 @@ HACCEL active_accelerators() {
 
 }  // namespace
 
-void window_queue_event(int32_t code, object_number window) {
+namespace {
+
+bool carries_gadget(int32_t code) { return code == event_code_gadget || code == event_code_menu; }
+
+void queue_node(int32_t code, object_number window, object_number gadget, int32_t type) {
     window_state& state = windows_state();
     window_event_node* newest = state.queue_tail;
-    if (newest && newest->code == code && newest->window == window) return;
+    if (newest && newest->code == code && newest->window == window && newest->gadget == gadget &&
+        newest->type == type)
+        return;
     auto* node =
         static_cast<window_event_node*>(heap_alloc(main_heap(), sizeof(window_event_node)));
     if (!node) return;
-    node->code = code;
-    node->window = window;
+    *node = {nullptr, code, window, gadget, type};
     if (newest)
         newest->next = node;
     else
         state.queue_head = node;
     state.queue_tail = node;
+}
+
+}  // namespace
+
+void window_queue_event(int32_t code, object_number window) { queue_node(code, window, 0, 0); }
+
+void window_report_event(int32_t code, object_number gadget, int32_t type, outside_poll outside) {
+    window_state& state = windows_state();
+    if (!state.dispatching) {
+        if (outside == outside_poll::queue) queue_node(code, state.last_event_window, gadget, type);
+        return;
+    }
+    state.pending_event = code;
+    state.last_event_gadget = gadget;
+    if (code == event_code_gadget) state.last_event_type = type;
+}
+
+void window_dispatch(const MSG& message) {
+    window_state& state = windows_state();
+    ++state.dispatching;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+    --state.dispatching;
 }
 
 int32_t window_wait_event(int32_t timeout) {
@@ -69,6 +97,10 @@ int32_t window_wait_event(int32_t timeout) {
         window_event_node* node = take_oldest(state);
         int32_t code = node->code;
         state.last_event_window = node->window;
+        if (carries_gadget(code)) {
+            state.last_event_gadget = node->gadget;
+            if (code == event_code_gadget) state.last_event_type = node->type;
+        }
         state.pending_event = 0;
         heap_free(main_heap(), node);
         return code;
@@ -76,9 +108,13 @@ int32_t window_wait_event(int32_t timeout) {
     MSG message = {};
     if (!fetch_message(message, timeout)) return 0;
     HACCEL accelerators = active_accelerators();
-    if (!accelerators || !TranslateAcceleratorA(GetActiveWindow(), accelerators, &message)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+    if (!accelerators) {
+        window_dispatch(message);
+    } else {
+        ++state.dispatching;
+        bool translated = TranslateAcceleratorA(GetActiveWindow(), accelerators, &message);
+        --state.dispatching;
+        if (!translated) window_dispatch(message);
     }
     if (int32_t code = state.pending_event) {
         state.pending_event = 0;

@@ -41,7 +41,8 @@ bool register_class(const char* name) {
 // Position of a centred rectangle; halves truncate toward zero.
 int32_t centred(int32_t room, int32_t size) { return (room - size) / 2; }
 
-void place_window(int32_t flags, HWND parent, SIZE outer, POINT& position) {
+// A window centred on the screen never outgrows it: its outer size is clamped too.
+void place_window(int32_t flags, HWND parent, SIZE& outer, POINT& position) {
     if ((position.x == window_default_position || position.y == window_default_position) &&
         !(flags & (window_center_screen | window_center_parent))) {
         position = {CW_USEDEFAULT, CW_USEDEFAULT};
@@ -50,8 +51,10 @@ void place_window(int32_t flags, HWND parent, SIZE outer, POINT& position) {
     if (flags & window_center_screen) {
         int32_t screen_width = GetSystemMetrics(SM_CXSCREEN);
         int32_t screen_height = GetSystemMetrics(SM_CYSCREEN);
-        position.x = centred(screen_width, outer.cx < screen_width ? outer.cx : screen_width);
-        position.y = centred(screen_height, outer.cy < screen_height ? outer.cy : screen_height);
+        if (outer.cx > screen_width) outer.cx = screen_width;
+        if (outer.cy > screen_height) outer.cy = screen_height;
+        position.x = centred(screen_width, outer.cx);
+        position.y = centred(screen_height, outer.cy);
         return;
     }
     if (!(flags & window_center_parent)) return;

@@ -25,25 +25,21 @@ void forward_to_children(HWND window, UINT message, WPARAM wparam, LPARAM lparam
     EnumChildWindows(window, forward_to_child, reinterpret_cast<LPARAM>(&what));
 }
 
-void report_menu(window_state& state, WPARAM wparam) {
-    state.pending_event = event_code_menu;
-    state.last_event_gadget = LOWORD(wparam);
+void report_menu(WPARAM wparam) {
+    window_report_event(event_code_menu, LOWORD(wparam), 0, outside_poll::drop);
 }
 
 LRESULT on_command(HWND window, WPARAM wparam, LPARAM lparam) {
-    window_state& state = windows_state();
     auto control = reinterpret_cast<HWND>(lparam);
     if (control) {
         if (gadget_offer(control, window, WM_COMMAND, wparam, lparam) != not_handled_result)
             return 0;
         object_number id = GetWindowLongPtrA(control, GWLP_ID);
         if (id == menu_control_id) {
-            report_menu(state, wparam);
+            report_menu(wparam);
             return 0;
         }
-        state.pending_event = event_code_gadget;
-        state.last_event_type = HIWORD(wparam);
-        state.last_event_gadget = id;
+        window_report_event(event_code_gadget, id, HIWORD(wparam), outside_poll::drop);
         return 0;
     }
     WORD command = LOWORD(wparam);
@@ -51,7 +47,7 @@ LRESULT on_command(HWND window, WPARAM wparam, LPARAM lparam) {
     if (HIWORD(wparam) == notification_accelerator && travel)
         focus_travel(command == command_focus_next);
     else
-        report_menu(state, wparam);
+        report_menu(wparam);
     return 0;
 }
 
@@ -105,13 +101,10 @@ LRESULT handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_CTLCOLORBTN:
         case WM_CTLCOLORSTATIC:
             return gadget_offer(reinterpret_cast<HWND>(lparam), window, message, wparam, lparam);
-        case msg_gadget_event: {
-            window_state& state = windows_state();
-            state.pending_event = event_code_gadget;
-            state.last_event_gadget = object_number(wparam);
-            state.last_event_type = int32_t(lparam);
+        case msg_gadget_event:
+            window_report_event(event_code_gadget, object_number(wparam), int32_t(lparam),
+                                outside_poll::queue);
             return 0;
-        }
         default:
             return not_handled_result;
     }

@@ -48,7 +48,11 @@ staged_file::staged_file(const char* target) : target_(target ? target : "") {
     temporary_ = folder_of(target_) + "~tessaryn-" + std::to_string(process_id()) + "-" +
                  std::to_string(++serial) + ".tmp";
     stream_ = std::fopen(temporary_.c_str(), "wb");
-    if (!stream_) temporary_.clear();
+    if (stream_) return;
+    // A folder that refuses new files may still hold a writable target: it is then written
+    // in place, as before there were temporary files.
+    temporary_.clear();
+    stream_ = std::fopen(target_.c_str(), "wb");
 }
 
 staged_file::~staged_file() { discard(); }
@@ -58,6 +62,7 @@ bool staged_file::commit() {
     bool written = std::fflush(stream_) == 0 && !std::ferror(stream_);
     written = std::fclose(stream_) == 0 && written;
     stream_ = nullptr;
+    if (temporary_.empty()) return written;
     if (!written || !replace_target(temporary_, target_)) {
         discard();
         return false;

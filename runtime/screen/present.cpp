@@ -24,10 +24,18 @@ void wait_for_raster_below(LONG bottom) {
     }
 }
 
-void blit_to_primary(const RECT& source, const RECT& target) {
+HRESULT blit_to_primary(const RECT& source, const RECT& target) {
     screen_state& state = screen();
     RECT to = target, from = source;
-    state.primary->Blt(&to, state.back_buffer.get(), &from, DDBLT_WAIT, nullptr);
+    return state.primary->Blt(&to, state.back_buffer.get(), &from, DDBLT_WAIT, nullptr);
+}
+
+// Some hosts still accept a blit onto a lost primary, so the primary is asked first.
+void present_restoring(const RECT& source, const RECT& target) {
+    screen_state& state = screen();
+    HRESULT result = state.primary->IsLost() == DDERR_SURFACELOST ? DDERR_SURFACELOST
+                                                                  : blit_to_primary(source, target);
+    if (result == DDERR_SURFACELOST && screen_restore_surfaces()) blit_to_primary(source, target);
 }
 
 }  // namespace
@@ -65,7 +73,12 @@ void screen_present(int32_t wait) {
     }
     if (!state.primary || !state.back_buffer) return;
     if (wait) wait_for_raster_below(target.bottom);
-    blit_to_primary(source, target);
+    present_restoring(source, target);
+}
+
+bool screen_restore_surfaces() {
+    screen_state& state = screen();
+    return state.display && SUCCEEDED(state.display->RestoreAllSurfaces());
 }
 
 void screen_repaint() {

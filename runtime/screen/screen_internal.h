@@ -60,7 +60,11 @@ void screen_target_rects(RECT& source, RECT& target);
 int32_t screen_wait_frame();
 // Raises the system timer's resolution (on) or gives the raise back (off), once each.
 void screen_fine_timer(bool on);
+// Restores every lost surface of the display object once before giving up on a frame.
 void screen_present(int32_t wait);
+// Every surface of the display object, the engine's primary among them, gets its memory
+// back after a locked session or a mode change.
+bool screen_restore_surfaces();
 void screen_repaint();
 // Frees the sprites and gives back the surfaces; the screen window returns to the base
 // window. The size is left to the caller.

@@ -19,9 +19,7 @@ bool is_screen_window(HWND window) {
 }
 
 void restore_after_unlock() {
-    screen_state& state = screen();
-    if (state.primary) state.primary->Restore();
-    if (state.back_buffer) state.back_buffer->Restore();
+    screen_restore_surfaces();
     sprite_restore_all();
 }
 

@@ -98,7 +98,9 @@ TEST_F(FaceAtlas, RefusalsLeaveTheAtlasByteForByte) {
     EXPECT_EQ(compose_face("face.bmp", -1), 0);
     EXPECT_EQ(compose_face("missing.png", 0), 0);
     write_file("damaged.jpg", {0xFF, 0xD8, 0xFF});
-    EXPECT_EQ(compose_face("damaged.jpg", 1), 0);
+    face_failure failure = face_failure::none;
+    EXPECT_EQ(compose_face("damaged.jpg", 1, &failure), 0);
+    EXPECT_EQ(failure, face_failure::picture_unreadable);
     // a layout the TIFF decoder cannot render is refused, not drawn black
     ASSERT_TRUE(write_float_tiff("float.tif", 8, 8));
     EXPECT_EQ(compose_face("float.tif", 2), 0);
@@ -109,12 +111,15 @@ TEST_F(FaceAtlas, ReadOnlyOrMissingAtlasIsNotWritten) {
     std::vector<uint8_t> before = read_file(atlas);
     save_plain_picture("face.bmp", 10, 10, grey_colorref(200));
     SetFileAttributesA(atlas, FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(compose_face("face.bmp", 3), 0);
+    face_failure failure = face_failure::none;
+    EXPECT_EQ(compose_face("face.bmp", 3, &failure), 0);
+    EXPECT_EQ(failure, face_failure::atlas_not_written);
     EXPECT_EQ(read_file(atlas), before);
 
     SetFileAttributesA(atlas, FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(atlas);
-    EXPECT_EQ(compose_face("face.bmp", 3), 0);
+    EXPECT_EQ(compose_face("face.bmp", 3, &failure), 0);
+    EXPECT_EQ(failure, face_failure::atlas_unreadable);
     EXPECT_FALSE(file_exists(atlas));
 }
 

@@ -90,3 +90,13 @@ bool cancel_colour_dialog(const tessaryn_process& program) {
     Sleep(300);
     return press(dialog, IDCANCEL);
 }
+
+std::string dismiss_message(const tessaryn_process& program) {
+    HWND box = program.wait_for_window("Tessaryn", "#32770", dialog_wait_ms);
+    if (!box) return {};
+    std::string text;
+    for (HWND part = nullptr; (part = FindWindowExA(box, part, "Static", nullptr));)
+        text += window_text(part);
+    press(box, IDOK);
+    return text;
+}

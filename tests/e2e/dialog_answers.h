@@ -13,3 +13,6 @@ bool cancel_dialog(const tessaryn_process& program, const char* title);
 bool answer_colour_dialog(const tessaryn_process& program, int red, int green, int blue,
                           HWND then_click = nullptr);
 bool cancel_colour_dialog(const tessaryn_process& program);
+// Waits for the program's message box, presses OK and answers its text (empty when none
+// came).
+std::string dismiss_message(const tessaryn_process& program);

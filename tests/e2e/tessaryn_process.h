@@ -22,6 +22,7 @@ public:
     // The exit code once the process ended within the time, else STILL_ACTIVE.
     DWORD wait_for_exit(int milliseconds) const;
     DWORD id() const { return info_.dwProcessId; }
+    HANDLE handle() const { return info_.hProcess; }
 
 private:
     PROCESS_INFORMATION info_ = {};

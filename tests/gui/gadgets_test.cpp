@@ -99,6 +99,18 @@ TEST_F(gadgets, string_fields_report_focus_gained_and_lost) {
     EXPECT_STREQ(shown, L"Bitte ein Bild Ausw\x00E4hlen");
 }
 
+// The field tells its window of the new text at once, while no poll is running.
+TEST_F(gadgets, text_set_outside_a_poll_raises_no_event_later) {
+    gadget_string(30, 20, 20, 180, 25, "", string_read_only);
+    gadget_button(13, 20, 60, 120, 30, "Bild Speichern");
+    collect_events();
+    gadget_set_text(30, "C:\\bilder\\oben.jpg");
+    click(centre_of(13));
+    const std::vector<polled_event> events = collect_events();
+    EXPECT_EQ(count_code(events, event_code_gadget), 1);
+    EXPECT_EQ(gadget_events(events, 13).size(), 1u);
+}
+
 TEST_F(gadgets, texts_with_one_back_colour_share_one_brush) {
     gadget_text(22, 10, 10, 100, 20, "Tiefe der Box");
     gadget_text(23, 10, 40, 100, 20, "Breite der Box");
@@ -189,6 +201,22 @@ TEST_F(gadgets, default_font_applies_to_gadgets_made_afterwards) {
     EXPECT_EQ(
         reinterpret_cast<HGDIOBJ>(SendMessageA(static_cast<HWND>(gadget_id(43)), WM_GETFONT, 0, 0)),
         GetStockObject(DEFAULT_GUI_FONT));
+    font_free(0);
+}
+
+TEST_F(gadgets, freeing_or_replacing_the_default_font_gives_later_gadgets_the_host_font) {
+    const auto host_font = reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT));
+    auto font_of = [](object_number gadget) {
+        return SendMessageA(static_cast<HWND>(gadget_id(gadget)), WM_GETFONT, 0, 0);
+    };
+    gadget_set_font(object_any, font_load(0, "arial", 9, font_bold));
+    font_load(0, "arial", 14, font_bold);
+    gadget_button(42, 10, 10, 25, 25, "+");
+    EXPECT_EQ(font_of(42), host_font) << "replaced";
+    gadget_set_font(object_any, font_load(1, "arial", 9, 0));
+    font_free(1);
+    gadget_button(43, 40, 10, 25, 25, "-");
+    EXPECT_EQ(font_of(43), host_font) << "freed";
     font_free(0);
 }
 

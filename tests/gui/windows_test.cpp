@@ -32,6 +32,22 @@ TEST(window_open, centres_on_the_screen_and_stays_hidden_until_shown) {
     EXPECT_EQ(window_id(3), nullptr);
 }
 
+TEST(window_open, centred_window_larger_than_the_screen_is_made_the_screen_size) {
+    const int32_t screen_width = GetSystemMetrics(SM_CXSCREEN);
+    const int32_t screen_height = GetSystemMetrics(SM_CYSCREEN);
+    ASSERT_NE(window_open(5, 0, 0, screen_width + 300, screen_height + 200, "gross",
+                          main_window_flags),
+              0);
+    auto window = static_cast<HWND>(window_id(5));
+    RECT area;
+    GetWindowRect(window, &area);
+    EXPECT_EQ(area.left, 0);
+    EXPECT_EQ(area.top, 0);
+    EXPECT_EQ(area.right - area.left, screen_width);
+    EXPECT_EQ(area.bottom - area.top, screen_height);
+    window_free(5);
+}
+
 TEST(window_open, plain_flags_give_a_captioned_window_where_asked) {
     ASSERT_NE(window_open(4, 70, 80, 200, 100, nullptr, 0), 0);
     auto window = static_cast<HWND>(window_id(4));

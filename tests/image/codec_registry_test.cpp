@@ -140,6 +140,17 @@ TEST(BmpWriter, FailedSaveKeepsTheFileItWouldReplace) {
     image_free(scratch);
 }
 
+TEST(BmpWriter, FolderWithoutRoomForATemporaryFileIsWrittenInPlace) {
+    const std::string folder = locked_folder();
+    if (folder.empty()) GTEST_SKIP() << "no folder that refuses new files here";
+    make_six_colour_image(scratch);
+    const std::string target = folder + "\\target.bmp";
+    EXPECT_EQ(image_save(scratch, target.c_str(), plugin_bmp, 0), 1);
+    EXPECT_EQ(load_pixels(target.c_str()).width, 3);
+    EXPECT_EQ(image_save(scratch, (folder + "\\new.bmp").c_str(), plugin_bmp, 0), 0);
+    image_free(scratch);
+}
+
 TEST(EncoderLookup, EncoderReceivesBottomUpRowsAndTheFlags) {
     encoder_register(&recording_encoder);
     make_six_colour_image(scratch);

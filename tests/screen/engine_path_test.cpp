@@ -53,6 +53,25 @@ TEST_F(EnginePath, AdoptsTheEngineDisplayAndPresentsThroughIt) {
     EXPECT_NE(window.pixel(270, 100), green.shown);
 }
 
+// The engine's primary is out of the library's reach: a primary of the test's own on the
+// same display object shows whether every surface was restored.
+TEST_F(EnginePath, LostSurfacesComeBackAtThePresentAndAfterAnUnlock) {
+    test_window& window = shared_window(100, 100, 300, 200);
+    ASSERT_EQ(screen_open_windowed(window.handle(), 0, 0, 100, 100, 1, 0, 0), 1);
+    com_ptr<IDirectDrawSurface7> watched = watch_primary(screen().display);
+    ASSERT_TRUE(watched);
+    ASSERT_TRUE(lose_surfaces(screen().display));
+    ASSERT_EQ(watched->IsLost(), DDERR_SURFACELOST);
+    show_colour(green);
+    EXPECT_EQ(watched->IsLost(), DD_OK) << "restored by the present";
+    EXPECT_EQ(window.pixel(50, 50), green.shown);
+
+    screen().display->RestoreDisplayMode();
+    ASSERT_EQ(watched->IsLost(), DDERR_SURFACELOST);
+    SendMessageA(window.handle(), WM_WTSSESSION_CHANGE, 8, 0);
+    EXPECT_EQ(watched->IsLost(), DD_OK) << "restored after the session was unlocked";
+}
+
 TEST_F(EnginePath, SpritesGrabFromTheEngineBackBuffer) {
     test_window& window = shared_window(100, 100, 295, 295);
     ASSERT_EQ(screen_open_windowed(window.handle(), 0, 0, 295, 295, 1, 0, 0), 1);

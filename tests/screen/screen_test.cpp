@@ -45,6 +45,21 @@ TEST(ScreenPresent, WithoutStretchTheScreenKeepsItsSizeAtItsPlace) {
     EXPECT_NE(window.pixel(79, 100), yellow.shown);
 }
 
+TEST(ScreenPresent, LostSurfacesAreRestoredAndThePresentTriedAgain) {
+    test_window& window = shared_window(100, 100, 300, 200);
+    ASSERT_EQ(screen_open_windowed(window.handle(), 0, 0, 100, 100, 1, 0, 0), 1);
+    ASSERT_TRUE(lose_surfaces(screen().display));
+    ASSERT_EQ(screen().primary->IsLost(), DDERR_SURFACELOST);
+    show_colour(blue);
+    EXPECT_EQ(screen().primary->IsLost(), DD_OK);
+    EXPECT_EQ(window.pixel(50, 50), blue.shown);
+
+    screen().display->RestoreDisplayMode();
+    show_colour(green);
+    EXPECT_EQ(screen().primary->IsLost(), DD_OK);
+    EXPECT_EQ(window.pixel(50, 50), green.shown);
+}
+
 TEST(ScreenPresent, NothingHappensWithoutAScreen) {
     EXPECT_EQ(screen_open_windowed(nullptr, 0, 0, 10, 10, 0, 0, 0), 0);
     EXPECT_EQ(screen_clear(red.value), screen_clear_no_screen);

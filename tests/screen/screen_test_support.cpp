@@ -83,3 +83,17 @@ void show_colour(test_colour colour) {
     screen_flip();
     pump_messages();
 }
+
+bool lose_surfaces(IDirectDraw7* display) {
+    return display && SUCCEEDED(display->SetDisplayMode(GetSystemMetrics(SM_CXSCREEN),
+                                                        GetSystemMetrics(SM_CYSCREEN), 32, 0, 0));
+}
+
+com_ptr<IDirectDrawSurface7> watch_primary(IDirectDraw7* display) {
+    com_ptr<IDirectDrawSurface7> primary;
+    auto description = described<DDSURFACEDESC2>();
+    description.dwFlags = DDSD_CAPS;
+    description.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+    if (display) display->CreateSurface(&description, primary.put(), nullptr);
+    return primary;
+}

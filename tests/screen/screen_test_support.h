@@ -36,3 +36,9 @@ test_window& shared_window(int x, int y, int width, int height);
 
 void pump_messages();
 void show_colour(test_colour colour);
+
+// Takes the display's surfaces away as a display-mode change does: the desktop's own mode
+// is set anew. False when the host refused the mode.
+bool lose_surfaces(IDirectDraw7* display);
+// A primary surface of the test's own on the display, to watch loss and restoring with.
+com_ptr<IDirectDrawSurface7> watch_primary(IDirectDraw7* display);

@@ -48,3 +48,19 @@ void write_file(const std::string& name, const std::vector<uint8_t>& bytes) {
 }
 
 bool file_exists(const std::string& name) { return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string locked_folder() {
+    const char* unix_folder = std::getenv("TESSARYN_LOCKED_FOLDER");
+    if (!unix_folder) return {};
+    // Wine shows the Unix root as drive Z:.
+    std::string folder = std::string("Z:") + unix_folder;
+    for (char& c : folder)
+        if (c == '/') c = '\\';
+    const std::string probe = folder + "\\probe.tmp";
+    if (FILE* accepted = std::fopen(probe.c_str(), "wb")) {
+        std::fclose(accepted);
+        std::remove(probe.c_str());
+        return {};
+    }
+    return file_exists(folder + "\\target.bmp") ? folder : std::string();
+}

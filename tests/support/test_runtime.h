@@ -28,3 +28,7 @@ constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return r << 16 | g 
 std::vector<uint8_t> read_file(const std::string& name);
 void write_file(const std::string& name, const std::vector<uint8_t>& bytes);
 bool file_exists(const std::string& name);
+
+// The Windows path of the folder the test run locked: it refuses new files and holds the
+// writable file target.bmp. Empty where no such folder could be made.
+std::string locked_folder();

@@ -1,0 +1,53 @@
+// The texts are Windows-1252, like every text of the program. The box is owned by the main
+// window, so the frame loop stands still while it is open, as with the requesters.
+#include "app/failure_notice.h"
+
+#include "app/app_state.h"
+#include "runtime/core/windows_host.h"
+#include "runtime/gui/gui.h"
+
+#include <string>
+
+namespace {
+
+std::string full_path(const char* name) {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetFullPathNameA(name, MAX_PATH, path, nullptr);
+    return length && length < MAX_PATH ? std::string(path, length) : std::string(name);
+}
+
+void tell_user(const std::string& message) {
+    MessageBoxA(static_cast<HWND>(window_id(main_window)), message.c_str(), "Tessaryn",
+                MB_OK | MB_ICONWARNING);
+}
+
+}  // namespace
+
+void tell_snapshot_not_saved(const char* path) {
+    tell_user("Das Bild wurde nicht gespeichert:\n" + std::string(path) +
+              "\n\nDie Datei lie\xDF sich nicht anlegen oder nicht ganz schreiben "
+              "(Ordner schreibgesch\xFCtzt oder Datentr\xE4ger voll).");
+}
+
+void tell_face_not_composed(face_failure failure, const char* picture) {
+    const std::string keeps = "\n\nDie Seite beh\xE4lt ihr bisheriges Bild.";
+    switch (failure) {
+        case face_failure::picture_unreadable:
+            tell_user("Das Bild konnte nicht gelesen werden:\n" + std::string(picture) +
+                      "\n\nDie Datei fehlt, ist besch\xE4" "digt oder hat kein bekanntes Format." +
+                      keeps);
+            break;
+        case face_failure::atlas_unreadable:
+            tell_user("Die Textur der Box konnte nicht gelesen werden:\n" +
+                      full_path(face_atlas_file) + keeps);
+            break;
+        case face_failure::atlas_not_written:
+            tell_user("Die Textur der Box konnte nicht geschrieben werden:\n" +
+                      full_path(face_atlas_file) +
+                      "\n\nSie ist schreibgesch\xFCtzt oder der Datentr\xE4ger ist voll; "
+                      "sie bleibt unver\xE4ndert." + keeps);
+            break;
+        case face_failure::none:
+            break;
+    }
+}

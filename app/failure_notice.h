@@ -1,0 +1,9 @@
+// Failures of the user's actions, told in a message box in the program's language, naming
+// the file and what became of it. The program goes on as before once it is closed.
+#pragma once
+
+#include "app/face_atlas.h"
+
+void tell_snapshot_not_saved(const char* path);
+// `picture` is the file the user chose; an atlas failure names the atlas instead.
+void tell_face_not_composed(face_failure failure, const char* picture);
