@@ -22,8 +22,18 @@ bool target_is_read_only(const char* target) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
+// A viewer or virus scanner reading the target holds it for a moment; the move waits that
+// out for up to a second rather than losing the save.
 bool replace_target(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    constexpr int attempts = 40;
+    constexpr DWORD pause_ms = 25;
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+        DWORD error = GetLastError();
+        bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED;
+        if (!held || attempt == attempts) return false;
+        Sleep(pause_ms);
+    }
 }
 
 unsigned long process_id() { return GetCurrentProcessId(); }

@@ -151,6 +151,26 @@ TEST(BmpWriter, FolderWithoutRoomForATemporaryFileIsWrittenInPlace) {
     image_free(scratch);
 }
 
+DWORD WINAPI close_after_a_moment(void* file) {
+    Sleep(200);
+    CloseHandle(static_cast<HANDLE>(file));
+    return 0;
+}
+
+TEST(BmpWriter, SaveWaitsForAReaderThatHoldsTheTargetForAMoment) {
+    make_six_colour_image(scratch);
+    write_file("held.bmp", {1, 2, 3});
+    HANDLE reader = CreateFileA("held.bmp", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    HANDLE closer = CreateThread(nullptr, 0, close_after_a_moment, reader, 0, nullptr);
+    EXPECT_EQ(image_save(scratch, "held.bmp", plugin_bmp, 0), 1);
+    WaitForSingleObject(closer, 5000);
+    CloseHandle(closer);
+    EXPECT_EQ(load_pixels("held.bmp").width, 3);
+    image_free(scratch);
+}
+
 TEST(EncoderLookup, EncoderReceivesBottomUpRowsAndTheFlags) {
     encoder_register(&recording_encoder);
     make_six_colour_image(scratch);
