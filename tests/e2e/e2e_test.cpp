@@ -216,10 +216,16 @@ public:
             ADD_FAILURE() << "requester \"" << face.title << "\" not answered";
             return false;
         }
-        return eventually(10000, [&] {
-            return channel_distance(pixel_of(model_file("cube1.jpg"), face.face_x, face.face_y),
-                                    rgb(face.r, face.g, face.b)) <= 12;
-        });
+        const auto atlas_pixel = [&] {
+            return pixel_of(model_file("cube1.jpg"), face.face_x, face.face_y);
+        };
+        if (eventually(10000, [&] {
+                return channel_distance(atlas_pixel(), rgb(face.r, face.g, face.b)) <= 12;
+            }))
+            return true;
+        ADD_FAILURE() << face.file << ": the atlas shows " << std::hex << atlas_pixel()
+                      << ", the path field \"" << window_text(g(30 + face.button - 6)) << "\"";
+        return false;
     }
 
 private:
