@@ -24,13 +24,17 @@ struct app_state {
 extern app_state app;
 
 namespace gadget {
-constexpr int32_t save_snapshot = 13;
-constexpr int32_t first_face = 6;
-constexpr int32_t last_face = 11;
+constexpr int32_t window_frame = 5;
+constexpr int32_t face_top = 6;
+constexpr int32_t face_right = 7;
+constexpr int32_t face_left = 8;
+constexpr int32_t face_front = 9;
+constexpr int32_t face_back = 10;
+constexpr int32_t face_bottom = 11;
+constexpr int32_t first_face = face_top;
+constexpr int32_t last_face = face_bottom;
 constexpr int32_t background_colour = 12;
-constexpr int32_t background_texture = 29;
-constexpr int32_t first_face_path = 30;
-constexpr int32_t colour_swatch = 36;
+constexpr int32_t save_snapshot = 13;
 constexpr int32_t controls = 14;
 constexpr int32_t size_depth = 15;
 constexpr int32_t size_width = 16;
@@ -38,9 +42,25 @@ constexpr int32_t size_height = 17;
 constexpr int32_t turn = 18;
 constexpr int32_t camera_height = 19;
 constexpr int32_t tilt = 20;
+constexpr int32_t depth_label = 22;
+constexpr int32_t width_label = 23;
+constexpr int32_t height_label = 24;
+constexpr int32_t turn_label = 25;
+constexpr int32_t camera_height_label = 26;
+constexpr int32_t tilt_label = 27;
+constexpr int32_t background_texture = 29;
+constexpr int32_t first_face_path = 30;
+constexpr int32_t colour_swatch = 36;
+constexpr int32_t preview_frame = 37;
 constexpr int32_t preview = 39;
 constexpr int32_t zoom_in = 42;
 constexpr int32_t zoom_out = 43;
+constexpr int32_t zoom_label = 44;
+
+// The read-only field beside a face button that shows the picture chosen with it.
+constexpr int32_t face_path(int32_t face_button) {
+    return first_face_path + face_button - first_face;
+}
 }  // namespace gadget
 
 namespace scene {

@@ -20,7 +20,7 @@ struct face_button {
     int32_t face_index;
 };
 
-// Indexed by gadget number - 6. The titles are the program's own, as its users know them.
+// Indexed from the first face button. The titles are the program's own, as its users know them.
 constexpr face_button face_buttons[] = {
     {"Bild f\xFCr die Oberseite", 0},      {"Bild f\xFCr die Rechteseite", 1},
     {"Bild f\xFCr Oben", 5},               {"Bild f\xFCr die R\xFC" "ckseite", 2},
@@ -40,7 +40,7 @@ std::string text_of(const char* text) { return text ? text : ""; }
 void choose_face_picture(int32_t gadget_number) {
     const face_button& face = face_buttons[gadget_number - gadget::first_face];
     // The preview's DirectDraw surface would paint over the dialog.
-    const bool hide_preview = gadget_number == gadget::first_face;
+    const bool hide_preview = gadget_number == gadget::face_top;
     if (hide_preview) gadget_hide(gadget::preview, 1);
     // The folder is copied out: the requester builds its answer in the same temporary area.
     const std::string last_folder = text_of(file_path_part(app.last_picture_path, 0));
@@ -50,8 +50,7 @@ void choose_face_picture(int32_t gadget_number) {
     if (hide_preview) gadget_hide(gadget::preview, 0);
     if (is_empty(app.last_picture_path)) return;
 
-    gadget_set_text(gadget::first_face_path + gadget_number - gadget::first_face,
-                    app.last_picture_path);
+    gadget_set_text(gadget::face_path(gadget_number), app.last_picture_path);
     face_failure failure = face_failure::none;
     if (!compose_face(app.last_picture_path, face.face_index, &failure)) {
         tell_face_not_composed(failure, app.last_picture_path);

@@ -25,8 +25,12 @@ struct face_row {
 };
 
 constexpr face_row face_rows[] = {
-    {6, 15, "Oberseite"},    {7, 45, "Rechte Seite"},      {8, 75, "Linke Seite"},
-    {9, 105, "Vorderseite"}, {10, 135, "R\xFC" "ckseite"}, {11, 165, "Unterseite"},
+    {gadget::face_top, 15, "Oberseite"},
+    {gadget::face_right, 45, "Rechte Seite"},
+    {gadget::face_left, 75, "Linke Seite"},
+    {gadget::face_front, 105, "Vorderseite"},
+    {gadget::face_back, 135, "R\xFC" "ckseite"},
+    {gadget::face_bottom, 165, "Unterseite"},
 };
 
 struct labelled_scrollbar {
@@ -38,12 +42,13 @@ struct labelled_scrollbar {
 
 // Two columns of three; the labels of the size bars sit by position, not by creation order.
 constexpr labelled_scrollbar controls[] = {
-    {22, 45, 5, "Tiefe der Box", 15, 25, 25, 10, 1, true},
-    {24, 45, 105, "H\xF6he der Box", 16, 25, 75, 10, 1, true},
-    {23, 45, 55, "Breite der Box", 17, 25, 125, 10, 1, true},
-    {25, 185, 5, "Box Drehen", 18, 165, 25, 360, 5, false},
-    {26, 165, 55, "Box Heben/Senken", 19, 165, 75, 10, 1, true},
-    {27, 185, 105, "Box Neigen", 20, 165, 125, 360, 5, false},
+    {gadget::depth_label, 45, 5, "Tiefe der Box", gadget::size_depth, 25, 25, 10, 1, true},
+    {gadget::height_label, 45, 105, "H\xF6he der Box", gadget::size_width, 25, 75, 10, 1, true},
+    {gadget::width_label, 45, 55, "Breite der Box", gadget::size_height, 25, 125, 10, 1, true},
+    {gadget::turn_label, 185, 5, "Box Drehen", gadget::turn, 165, 25, 360, 5, false},
+    {gadget::camera_height_label, 165, 55, "Box Heben/Senken", gadget::camera_height, 165, 75,
+     10, 1, true},
+    {gadget::tilt_label, 185, 105, "Box Neigen", gadget::tilt, 165, 125, 360, 5, false},
 };
 
 void add_menu_and_status_bar() {
@@ -73,15 +78,15 @@ void add_snapshot_button() {
 }
 
 void add_face_rows() {
-    gadget_frame(5, 0, 0, 750, 460, "Gadget_2", frame_client_edge);
+    gadget_frame(gadget::window_frame, 0, 0, 750, 460, "Gadget_2", frame_client_edge);
     for (const face_row& row : face_rows)
         gadget_button(row.button, 8, row.y, 115, 25, row.caption, 0);
     gadget_button(gadget::background_colour, 8, 205, 115, 33, "Hintergrundfarbe", 0);
     gadget_button(gadget::background_texture, 8, 240, 115, 33, "HintergrundTextur", 0);
     gadget_disable(gadget::background_texture, 1);
     for (const face_row& row : face_rows)
-        gadget_string(gadget::first_face_path + row.button - gadget::first_face, 135, row.y, 180,
-                      25, no_picture_yet, string_read_only);
+        gadget_string(gadget::face_path(row.button), 135, row.y, 180, 25, no_picture_yet,
+                      string_read_only);
     gadget_editor(gadget::colour_swatch, 135, 208, 30, 30, 0);
     SendMessageA(reinterpret_cast<HWND>(gadget_id(gadget::colour_swatch)), EM_SETREADONLY, 1, 0);
     gadget_set_color(gadget::colour_swatch, color_back, 0xFFFFFF);
@@ -98,12 +103,12 @@ void add_controls() {
 }
 
 void add_zoom() {
-    gadget_frame(37, 325, 5, 315, 330, "3d - Vorschau", frame_group_box);
+    gadget_frame(gadget::preview_frame, 325, 5, 315, 330, "3d - Vorschau", frame_group_box);
     gadget_button(gadget::zoom_out, 335, 345, 25, 25, "-", 0);
     gadget_button(gadget::zoom_in, 365, 345, 25, 25, "+", 0);
     gadget_set_font(gadget::zoom_out, app.fonts[1]);
     gadget_set_font(gadget::zoom_in, app.fonts[1]);
-    gadget_text(44, 400, 350, 100, 20, "Zoomen", 0);
+    gadget_text(gadget::zoom_label, 400, 350, 100, 20, "Zoomen", 0);
 }
 
 }  // namespace

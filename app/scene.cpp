@@ -15,8 +15,23 @@ constexpr float box_z = 20.0f;
 constexpr float floor_y = -5.0f;
 constexpr float lower_floor_drop = -10.0f;
 constexpr int frame_rate = 50;
+constexpr int bilinear_filtering = 1;
+// Once "Box Heben/Senken" has moved it, the camera stands this far below the bar's value.
+constexpr float camera_height_offset = -5.0f;
 
 const int white = int(color_rgb(255, 255, 255));
+const int rebuilt_box_ambient = int(color_rgb(100, 100, 100));
+
+// Start-up and a rebuild after a face choice differ only here; a material made without the
+// filtering call keeps the engine's default, which is the same bilinear filter.
+void create_box_material(int ambient, bool set_filtering) {
+    const engine_calls& e = engine.call;
+    e.CreateMaterial(scene::box_material, app.box_texture);
+    e.DisableMaterialLighting(scene::box_material, 1);
+    e.MaterialAmbientColor(scene::box_material, ambient);
+    e.MaterialSpecularColor(scene::box_material, white);
+    if (set_filtering) e.MaterialFilteringMode(scene::box_material, bilinear_filtering);
+}
 
 void create_box_entity() {
     const engine_calls& e = engine.call;
@@ -52,11 +67,7 @@ void scene_create() {
     const int floor_texture = e.LoadTexture(scene::floor_texture, "land.jpg");
     screen_set_frame_rate(frame_rate);
 
-    e.CreateMaterial(scene::box_material, app.box_texture);
-    e.DisableMaterialLighting(scene::box_material, 1);
-    e.MaterialAmbientColor(scene::box_material, white);
-    e.MaterialSpecularColor(scene::box_material, white);
-    e.MaterialFilteringMode(scene::box_material, 1);
+    create_box_material(white, true);
     create_floor_material(floor_texture);
 
     create_box_entity();
@@ -80,10 +91,7 @@ void rebuild_box() {
     e.FreeMaterial(scene::box_material);
     e.FreeTexture(scene::box_texture);
     app.box_texture = e.LoadTexture(scene::box_texture, "cube1.jpg");
-    e.CreateMaterial(scene::box_material, app.box_texture);
-    e.DisableMaterialLighting(scene::box_material, 1);
-    e.MaterialAmbientColor(scene::box_material, int(color_rgb(100, 100, 100)));
-    e.MaterialSpecularColor(scene::box_material, white);
+    create_box_material(rebuilt_box_ambient, false);
     create_box_entity();
     apply_box_rotation();
     apply_box_size();
@@ -101,8 +109,8 @@ void rebuild_floor() {
 }
 
 void apply_box_rotation() {
-    engine.call.RotateEntity(scene::box, float(app.turn_angle + app.turn_offset) + 0.0f, 0.0f,
-                             float(app.tilt_angle + app.tilt_offset) + 0.0f);
+    engine.call.RotateEntity(scene::box, float(app.turn_angle + app.turn_offset), 0.0f,
+                             float(app.tilt_angle + app.tilt_offset));
 }
 
 void apply_box_angles() {
@@ -115,7 +123,7 @@ void apply_box_size() {
 }
 
 void apply_camera() {
-    engine.call.CameraLocate(scene::camera, 0.0f, float(app.camera_height) + -5.0f,
+    engine.call.CameraLocate(scene::camera, 0.0f, float(app.camera_height) + camera_height_offset,
                              float(app.camera_distance));
 }
 

@@ -2,6 +2,8 @@
 // their controls.
 #include "tests/e2e/dialog_answers.h"
 
+#include "tests/e2e/polling.h"
+
 #include <string>
 
 namespace {
@@ -12,6 +14,7 @@ constexpr int file_name_edit = 0x480;
 constexpr int colour_red_edit = 706;
 constexpr int colour_green_edit = 707;
 constexpr int colour_blue_edit = 708;
+constexpr int colour_edits[] = {colour_red_edit, colour_green_edit, colour_blue_edit};
 
 void set_text(HWND control, const std::string& text) {
     DWORD_PTR ignored = 0;
@@ -23,11 +26,17 @@ void set_text(HWND control, const std::string& text) {
 bool press(HWND dialog, int button, HWND then_click = nullptr) {
     PostMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
     if (then_click) PostMessageA(then_click, BM_CLICK, 0, 0);
-    for (int waited = 0; waited < dialog_wait_ms; waited += 50) {
-        if (!IsWindow(dialog)) return true;
-        Sleep(50);
-    }
-    return false;
+    return eventually(dialog_wait_ms, [&] { return !IsWindow(dialog); });
+}
+
+// A dialog still filling its fields may overwrite what was typed, and a loaded machine once
+// let it: the fields are typed again until they have kept their values for one poll.
+bool typed_and_kept(const std::function<bool()>& kept, const std::function<void()>& type) {
+    return eventually(dialog_wait_ms, [&] {
+        if (kept()) return true;
+        type();
+        return false;
+    });
 }
 
 // The explorer-style dialog keeps the name in a combo box with an edit inside.
@@ -41,18 +50,18 @@ HWND file_name_field(HWND dialog) {
 // The colour dialog's title depends on the system's language; it is the program's only
 // dialog with the red, green and blue fields.
 HWND colour_dialog(const tessaryn_process& program) {
-    for (int waited = 0; waited < dialog_wait_ms; waited += 100) {
-        HWND dialog = nullptr;
-        while ((dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr))) {
+    HWND found = nullptr;
+    eventually(dialog_wait_ms, [&] {
+        while ((found = FindWindowExA(nullptr, found, "#32770", nullptr))) {
             DWORD owner = 0;
-            GetWindowThreadProcessId(dialog, &owner);
-            if (owner == program.id() && IsWindowVisible(dialog) &&
-                GetDlgItem(dialog, colour_red_edit))
-                return dialog;
+            GetWindowThreadProcessId(found, &owner);
+            if (owner == program.id() && IsWindowVisible(found) &&
+                GetDlgItem(found, colour_red_edit))
+                return true;
         }
-        Sleep(100);
-    }
-    return nullptr;
+        return false;
+    });
+    return found;
 }
 
 }  // namespace
@@ -61,15 +70,14 @@ bool answer_file_dialog(const tessaryn_process& program, const char* title,
                         const std::string& path) {
     HWND dialog = program.wait_for_window(title, "#32770", dialog_wait_ms);
     if (!dialog) return false;
-    Sleep(300);  // let the dialog finish filling its fields
-    set_text(file_name_field(dialog), path);
-    return press(dialog, IDOK);
+    return typed_and_kept([&] { return window_text(file_name_field(dialog)) == path; },
+                          [&] { set_text(file_name_field(dialog), path); }) &&
+           press(dialog, IDOK);
 }
 
 bool cancel_dialog(const tessaryn_process& program, const char* title) {
     HWND dialog = program.wait_for_window(title, "#32770", dialog_wait_ms);
     if (!dialog) return false;
-    Sleep(300);
     return press(dialog, IDCANCEL);
 }
 
@@ -77,17 +85,25 @@ bool answer_colour_dialog(const tessaryn_process& program, int red, int green, i
                           HWND then_click) {
     HWND dialog = colour_dialog(program);
     if (!dialog) return false;
-    Sleep(300);
-    set_text(GetDlgItem(dialog, colour_red_edit), std::to_string(red));
-    set_text(GetDlgItem(dialog, colour_green_edit), std::to_string(green));
-    set_text(GetDlgItem(dialog, colour_blue_edit), std::to_string(blue));
-    return press(dialog, IDOK, then_click);
+    const int values[] = {red, green, blue};
+    const auto kept = [&] {
+        for (int i = 0; i < 3; ++i) {
+            BOOL read = FALSE;
+            const UINT value = GetDlgItemInt(dialog, colour_edits[i], &read, FALSE);
+            if (!read || int(value) != values[i]) return false;
+        }
+        return true;
+    };
+    const auto type = [&] {
+        for (int i = 0; i < 3; ++i)
+            set_text(GetDlgItem(dialog, colour_edits[i]), std::to_string(values[i]));
+    };
+    return typed_and_kept(kept, type) && press(dialog, IDOK, then_click);
 }
 
 bool cancel_colour_dialog(const tessaryn_process& program) {
     HWND dialog = colour_dialog(program);
     if (!dialog) return false;
-    Sleep(300);
     return press(dialog, IDCANCEL);
 }
 

@@ -4,9 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
+#include <memory>
 
 #include "tests/e2e/dialog_answers.h"
+#include "tests/e2e/polling.h"
 #include "tests/e2e/tessaryn_process.h"
 #include "tests/support/picture_files.h"
 #include "tests/support/test_runtime.h"
@@ -128,14 +129,6 @@ double mean_difference(const picture& a, const picture& b) {
     return total / double(a.pixels.size());
 }
 
-bool eventually(int milliseconds, const std::function<bool()>& condition) {
-    for (int waited = 0; waited < milliseconds; waited += 100) {
-        if (condition()) return true;
-        Sleep(100);
-    }
-    return condition();
-}
-
 void write_face_picture(const face_choice& face) {
     const bgr_picture colour = one_colour_picture(64, 48, face.r, face.g, face.b);
     const std::string name = face.file;
@@ -158,72 +151,149 @@ uint32_t pixel_of(const std::string& file, int x, int y) {
     return x < loaded.width && y < loaded.height ? loaded.at(x, y) : 0xFFFFFFFFu;
 }
 
-class Tessaryn : public testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        start_image_runtime();
-        folder_ = new std::string(full_path("session"));
-        ASSERT_TRUE(prepare_model_folder(*folder_, {}));
-        program_ = new tessaryn_process;
-        ASSERT_TRUE(program_->start(build_path("bin/Tessaryn.exe"), *folder_));
-        window_ = program_->main_window();
+// A Tessaryn of its own, started in a fresh folder with the shipped model data, so that
+// what one case does to the window or the files is never what another case starts from.
+class session {
+public:
+    explicit session(const std::string& name) : folder_(full_path(name)) {
+        if (prepare_model_folder(folder_, {}) &&
+            program_.start(build_path("bin/Tessaryn.exe"), folder_))
+            window_ = program_.main_window();
+        // Answered from the frame loop, after the first frame has been drawn.
+        if (window_ && !caught_up(window_)) window_ = nullptr;
     }
-    static void TearDownTestSuite() {
-        delete program_;
-        delete folder_;
+    // Closed as a user closes it, so that its window has gone before the next case looks at
+    // the screen where the next program's window opens.
+    ~session() {
+        if (!window_) return;
+        PostMessageA(window_, WM_CLOSE, 0, 0);
+        program_.wait_for_exit(10000);
+        eventually(5000, [&] { return !IsWindow(window_); });
     }
-    void SetUp() override { ASSERT_NE(window_, nullptr) << "Tessaryn's window did not open"; }
 
-    static HWND g(int number) { return gadget(window_, number); }
-    static std::string model_file(const char* name) { return *folder_ + "\\model\\" + name; }
-    static picture preview() { return capture(g(39)); }
-    static void click(int number) { PostMessageA(g(number), BM_CLICK, 0, 0); }
-    static picture preview_after_frames() {
-        Sleep(500);
-        return preview();
+    const tessaryn_process& program() const { return program_; }
+    HWND window() const { return window_; }
+    HWND g(int number) const { return gadget(window_, number); }
+    std::string model_file(const char* name) const { return folder_ + "\\model\\" + name; }
+    picture preview() const { return capture(g(39)); }
+    void click(int number) const { PostMessageA(g(number), BM_CLICK, 0, 0); }
+
+    // The preview at rest with the scene drawn: two captures a moment apart agree and the
+    // corner is no longer the black of a cleared frame.
+    picture still_preview() const {
+        picture last, now;
+        eventually(5000, [&] {
+            now = preview();
+            const bool still = now.width == 295 && now.at(0, 0) != 0 &&
+                               mean_difference(now, last) < 0.05;
+            last = now;
+            return still;
+        });
+        return now;
+    }
+    // The preview once it has moved on from `before` by more than `difference` and come to rest.
+    picture preview_changed_from(const picture& before, double difference) const {
+        eventually(5000, [&] { return mean_difference(before, preview()) > difference; });
+        return still_preview();
     }
     // The file the program writes when "Bild Speichern" is answered with `name`; the
     // requester may already be waiting when this is called.
-    static picture snapshot(const char* name) {
+    picture snapshot(const char* name) const {
         const std::string path = full_path(name);
-        if (!answer_file_dialog(*program_, "Bild Abspeichern", path)) return {};
-        eventually(10000, [&] { return load_pixels(path.c_str()).width == 295; });
+        // A file of an earlier run would pass for the new one.
+        DeleteFileA(path.c_str());
+        // Read once the handler has returned: a file still being written decodes with grey rows.
+        if (!answer_file_dialog(program_, "Bild Abspeichern", path) || !caught_up(window_))
+            return {};
         return load_pixels(path.c_str());
     }
-    static void expect_corners(const picture& shot, uint32_t colour, const char* what) {
-        ASSERT_EQ(shot.width, 295) << what;
-        for (int x : {0, 294})
-            for (int y : {0, 294}) EXPECT_LE(channel_distance(shot.at(x, y), colour), 6) << what << " " << x << ", " << y;
+    // Picks the face's picture and waits until the atlas shows it.
+    bool choose_face(const face_choice& face) const {
+        write_face_picture(face);
+        const std::string path = full_path(face.file);
+        click(face.button);
+        if (!answer_file_dialog(program_, face.title, path)) {
+            ADD_FAILURE() << "requester \"" << face.title << "\" not answered";
+            return false;
+        }
+        const auto atlas_pixel = [&] {
+            return pixel_of(model_file("cube1.jpg"), face.face_x, face.face_y);
+        };
+        if (eventually(10000, [&] {
+                return channel_distance(atlas_pixel(), rgb(face.r, face.g, face.b)) <= 12;
+            }))
+            return true;
+        ADD_FAILURE() << face.file << ": the atlas shows " << std::hex << atlas_pixel()
+                      << ", the path field \"" << window_text(g(30 + face.button - 6)) << "\"";
+        return false;
     }
 
-    static tessaryn_process* program_;
-    static std::string* folder_;
-    static HWND window_;
+private:
+    std::string folder_;
+    tessaryn_process program_;
+    HWND window_ = nullptr;
 };
 
-tessaryn_process* Tessaryn::program_ = nullptr;
-std::string* Tessaryn::folder_ = nullptr;
-HWND Tessaryn::window_ = nullptr;
+bool corners_are(const picture& shot, uint32_t colour) {
+    if (shot.width != 295) return false;
+    for (int x : {0, 294})
+        for (int y : {0, 294})
+            if (channel_distance(shot.at(x, y), colour) > 6) return false;
+    return true;
+}
 
-TEST_F(Tessaryn, WindowIsCentredFixedAndSizedForItsContent) {
-    const LONG style = GetWindowLongA(window_, GWL_STYLE);
+// The window as it opens, looked at and never changed: the cases share one program.
+class TessarynAtStart : public testing::Test {
+protected:
+    static void SetUpTestSuite() { shared_ = new session("at_start"); }
+    static void TearDownTestSuite() {
+        delete shared_;
+        shared_ = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_NE(shared_->window(), nullptr) << "Tessaryn's window did not open";
+    }
+
+    static HWND window() { return shared_->window(); }
+    static HWND g(int number) { return shared_->g(number); }
+
+    static session* shared_;
+};
+
+session* TessarynAtStart::shared_ = nullptr;
+
+// Cases that work the window: each starts its own program.
+class Tessaryn : public testing::Test {
+protected:
+    void SetUp() override {
+        const char* name = testing::UnitTest::GetInstance()->current_test_info()->name();
+        run_ = std::make_unique<session>(name);
+        ASSERT_NE(run_->window(), nullptr) << "Tessaryn's window did not open";
+    }
+
+    std::unique_ptr<session> run_;
+};
+
+TEST_F(TessarynAtStart, WindowIsCentredFixedAndSizedForItsContent) {
+    const LONG style = GetWindowLongA(window(), GWL_STYLE);
     EXPECT_FALSE(style & WS_THICKFRAME);
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
     RECT expected = {0, 0, 650, 500};
-    AdjustWindowRectEx(&expected, DWORD(style), FALSE, DWORD(GetWindowLongA(window_, GWL_EXSTYLE)));
+    const DWORD extended = DWORD(GetWindowLongA(window(), GWL_EXSTYLE));
+    AdjustWindowRectEx(&expected, DWORD(style), FALSE, extended);
     RECT outer;
-    GetWindowRect(window_, &outer);
+    GetWindowRect(window(), &outer);
     EXPECT_EQ(outer.right - outer.left, expected.right - expected.left);
     EXPECT_EQ(outer.bottom - outer.top, expected.bottom - expected.top);
     const int screen_width = GetSystemMetrics(SM_CXSCREEN), screen_height = GetSystemMetrics(SM_CYSCREEN);
     EXPECT_NEAR(outer.left, (screen_width - (outer.right - outer.left)) / 2, 1);
     EXPECT_NEAR(outer.top, (screen_height - (outer.bottom - outer.top)) / 2, 1);
-    EXPECT_EQ(window_text(FindWindowExA(window_, nullptr, "msctls_statusbar32", nullptr)),
+    EXPECT_EQ(window_text(FindWindowExA(window(), nullptr, "msctls_statusbar32", nullptr)),
               "Merovan 2008 - Release Candidate 1.0");
 }
 
-TEST_F(Tessaryn, EveryGadgetHasItsPlaceAndText) {
+TEST_F(TessarynAtStart, EveryGadgetHasItsPlaceAndText) {
     for (const gadget_place& expected : layout) {
         HWND control = g(expected.number);
         ASSERT_NE(control, nullptr) << "gadget " << expected.number;
@@ -237,40 +307,36 @@ TEST_F(Tessaryn, EveryGadgetHasItsPlaceAndText) {
 }
 
 // Font handles belong to the program's process, so the fonts are told apart on the screen.
-TEST_F(Tessaryn, SnapshotButtonHasTheLargeFont) {
+TEST_F(TessarynAtStart, SnapshotButtonHasTheLargeFont) {
     ASSERT_TRUE(eventually(5000, [] { return caption_height(g(9)) >= 8; })) << "captions painted";
     const int small = caption_height(g(9));
     EXPECT_GE(caption_height(g(13)) - small, 3);
 }
 
-TEST_F(Tessaryn, ControlsStartInTheirStates) {
+TEST_F(TessarynAtStart, ControlsStartInTheirStates) {
     EXPECT_FALSE(IsWindowEnabled(g(29)));
     for (int path = 30; path <= 35; ++path) EXPECT_TRUE(GetWindowLongA(g(path), GWL_STYLE) & ES_READONLY);
     for (int bar : {15, 16, 17, 19}) EXPECT_EQ(GetScrollPos(g(bar), SB_CTL), 5) << "scroll bar " << bar;
     for (int bar : {18, 20}) EXPECT_EQ(GetScrollPos(g(bar), SB_CTL), 1) << "scroll bar " << bar;
-    const picture window = capture(window_);
-    EXPECT_EQ(window.at(150, 223), rgb(255, 255, 255)) << "colour swatch";
+    EXPECT_TRUE(eventually(3000, [] {
+        return capture(window()).at(150, 223) == rgb(255, 255, 255);
+    })) << "colour swatch";
 }
 
 TEST_F(Tessaryn, ChosenPicturesFillTheirFacesOfTheAtlas) {
     for (const face_choice& face : faces) {
-        write_face_picture(face);
-        const std::string path = full_path(face.file);
-        click(face.button);
-        ASSERT_TRUE(answer_file_dialog(*program_, face.title, path)) << face.title;
+        ASSERT_TRUE(run_->choose_face(face)) << face.file;
         const int row = 30 + face.button - 6;
-        EXPECT_TRUE(eventually(10000, [&] { return window_text(g(row)) == path; })) << face.file;
-        EXPECT_TRUE(eventually(10000, [&] {
-            return channel_distance(pixel_of(model_file("cube1.jpg"), face.face_x, face.face_y),
-                                    rgb(face.r, face.g, face.b)) <= 12;
-        })) << face.file;
+        EXPECT_EQ(window_text(run_->g(row)), full_path(face.file)) << face.file;
     }
-    click(11);
-    ASSERT_TRUE(cancel_dialog(*program_, "Bild f\xFCr Oben"));
-    Sleep(500);
-    EXPECT_EQ(window_text(g(35)), full_path("bottom.jpg")) << "a cancelled choice changes nothing";
+    run_->click(11);
+    ASSERT_TRUE(cancel_dialog(run_->program(), "Bild f\xFCr Oben"));
+    ASSERT_TRUE(caught_up(run_->window()));
+    EXPECT_EQ(window_text(run_->g(35)), full_path("bottom.jpg"))
+        << "a cancelled choice changes nothing";
+    const std::string atlas = run_->model_file("cube1.jpg");
     for (const face_choice& face : faces)
-        EXPECT_LE(channel_distance(pixel_of(model_file("cube1.jpg"), face.face_x, face.face_y),
+        EXPECT_LE(channel_distance(pixel_of(atlas, face.face_x, face.face_y),
                                    rgb(face.r, face.g, face.b)),
                   12)
             << face.file << " stays";
@@ -279,9 +345,11 @@ TEST_F(Tessaryn, ChosenPicturesFillTheirFacesOfTheAtlas) {
 // The start view as a product shot: the front faces the viewer right of centre, the left
 // side shows at its left, both on the white floor.
 TEST_F(Tessaryn, SnapshotShowsFrontAndLeftSideOnWhite) {
-    click(13);
-    const picture shot = snapshot("start_view.jpg");
-    expect_corners(shot, rgb(255, 255, 255), "background");
+    ASSERT_TRUE(run_->choose_face(front_face));
+    ASSERT_TRUE(run_->choose_face(left_face));
+    run_->click(13);
+    const picture shot = run_->snapshot("start_view.jpg");
+    EXPECT_TRUE(corners_are(shot, rgb(255, 255, 255))) << "background";
     EXPECT_LE(channel_distance(shot.at(preview_centre + 40, preview_centre - 20),
                                rgb(front_face.r, front_face.g, front_face.b)), 12);
     EXPECT_LE(channel_distance(shot.at(preview_centre - 50, preview_centre - 20),
@@ -291,64 +359,71 @@ TEST_F(Tessaryn, SnapshotShowsFrontAndLeftSideOnWhite) {
 // The snapshot is clicked as the colour requester closes: both handlers run in one event
 // drain, and the file must already show the new floor.
 TEST_F(Tessaryn, ChosenColourPaintsTheFloorTheSwatchAndAnImmediateSnapshot) {
-    click(12);
-    ASSERT_TRUE(answer_colour_dialog(*program_, 30, 120, 90, g(13)));
+    run_->click(12);
+    ASSERT_TRUE(answer_colour_dialog(run_->program(), 30, 120, 90, run_->g(13)));
     const uint32_t chosen = rgb(30, 120, 90);
-    expect_corners(snapshot("after_colour.jpg"), chosen, "snapshot");
+    EXPECT_TRUE(corners_are(run_->snapshot("after_colour.jpg"), chosen)) << "snapshot";
     EXPECT_TRUE(eventually(10000, [&] {
-        return channel_distance(pixel_of(model_file("land.jpg"), 512, 512), chosen) <= 3;
-    }));
-    EXPECT_TRUE(eventually(3000, [&] { return channel_distance(capture(window_).at(150, 223), chosen) <= 3; }));
-    expect_corners(preview_after_frames(), chosen, "preview");
+        return channel_distance(pixel_of(run_->model_file("land.jpg"), 512, 512), chosen) <= 3;
+    })) << "floor texture";
+    EXPECT_TRUE(eventually(3000, [&] {
+        return channel_distance(capture(run_->window()).at(150, 223), chosen) <= 3;
+    })) << "swatch";
+    EXPECT_TRUE(eventually(5000, [&] { return corners_are(run_->preview(), chosen); }))
+        << "preview";
 
-    click(12);
-    ASSERT_TRUE(cancel_colour_dialog(*program_));
-    Sleep(500);
-    EXPECT_LE(channel_distance(pixel_of(model_file("land.jpg"), 512, 512), chosen), 3);
-    EXPECT_LE(channel_distance(capture(window_).at(150, 223), chosen), 3);
+    run_->click(12);
+    ASSERT_TRUE(cancel_colour_dialog(run_->program()));
+    ASSERT_TRUE(caught_up(run_->window()));
+    EXPECT_LE(channel_distance(pixel_of(run_->model_file("land.jpg"), 512, 512), chosen), 3);
+    // The screen under the closed requester is repainted in its own time.
+    EXPECT_TRUE(eventually(3000, [&] {
+        return channel_distance(capture(run_->window()).at(150, 223), chosen) <= 3;
+    })) << "swatch after a cancelled requester";
 }
 
 // An arrow key turns the box on from where "Box Drehen" left it: a small turn, not a jump
 // back to the angle without the scroll bar's offset.
 TEST_F(Tessaryn, ScrollBarsZoomAndArrowKeysChangeThePreview) {
-    const picture start = preview_after_frames();
-    HWND turn = g(18);
+    const picture start = run_->still_preview();
+    HWND turn = run_->g(18);
     for (int step = 0; step < 18; ++step)
         PostMessageA(GetParent(turn), WM_HSCROLL, SB_PAGERIGHT, reinterpret_cast<LPARAM>(turn));
-    const picture turned = preview_after_frames();
+    const picture turned = run_->preview_changed_from(start, 2.0);
     EXPECT_GT(mean_difference(start, turned), 2.0) << "turning";
 
-    SetForegroundWindow(window_);
+    SetForegroundWindow(run_->window());
     INPUT key = {};
     key.type = INPUT_KEYBOARD;
     key.ki.wVk = VK_LEFT;
     key.ki.wScan = 0x4B;
     key.ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
     SendInput(1, &key, sizeof key);
+    // Held for a few frames, as a short press of a user.
     Sleep(150);
     key.ki.dwFlags |= KEYEVENTF_KEYUP;
     SendInput(1, &key, sizeof key);
-    const picture keyed = preview_after_frames();
+    const picture keyed = run_->preview_changed_from(turned, 0.3);
     const double step = mean_difference(turned, keyed);
     EXPECT_GT(step, 0.3) << "left arrow";
     EXPECT_LT(2 * step, mean_difference(start, keyed)) << "left arrow from where the box stood";
 
-    click(42);
-    click(42);
-    EXPECT_GT(mean_difference(keyed, preview_after_frames()), 2.0) << "zooming in";
+    run_->click(42);
+    run_->click(42);
+    EXPECT_GT(mean_difference(keyed, run_->preview_changed_from(keyed, 2.0)), 2.0) << "zooming in";
 }
 
 TEST_F(Tessaryn, SnapshotIsTheSizeAndPictureOfThePreview) {
-    const picture shown = preview_after_frames();
-    click(13);
-    const picture saved = snapshot("snapshot.jpg");
+    const picture shown = run_->still_preview();
+    run_->click(13);
+    const picture saved = run_->snapshot("snapshot.jpg");
     EXPECT_EQ(saved.height, 295);
     EXPECT_LT(mean_difference(saved, shown), 6.0);
 }
 
 TEST_F(Tessaryn, ClosingTheWindowEndsWithExitCodeZero) {
-    PostMessageA(window_, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program_->wait_for_exit(20000), 0u);
+    PostMessageA(run_->window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(run_->program().wait_for_exit(20000), 0u);
 }
 
 // Both checks run before the window is built: the user is told what is missing and the

@@ -44,7 +44,12 @@ bool tessaryn_process::start(const std::string& program, const std::string& fold
 
 tessaryn_process::~tessaryn_process() {
     if (!info_.hProcess) return;
-    if (wait_for_exit(0) == STILL_ACTIVE) TerminateProcess(info_.hProcess, 99);
+    // The end is waited for: a window of the old program left on the screen would cover
+    // the next one.
+    if (wait_for_exit(0) == STILL_ACTIVE) {
+        TerminateProcess(info_.hProcess, 99);
+        wait_for_exit(5000);
+    }
     CloseHandle(info_.hProcess);
     CloseHandle(info_.hThread);
 }
@@ -95,4 +100,10 @@ std::string window_text(HWND window) {
     SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
                         SMTO_ABORTIFHUNG, 5000, &ignored);
     return text;
+}
+
+bool caught_up(HWND window, int milliseconds) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, UINT(milliseconds),
+                               &ignored) != 0;
 }

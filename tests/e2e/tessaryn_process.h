@@ -33,3 +33,6 @@ bool prepare_model_folder(const std::string& folder, const std::vector<std::stri
 
 std::string full_path(const std::string& name);
 std::string window_text(HWND window);
+// True once the program has handled everything queued for it before the call: a message sent
+// to its window is answered only when its thread takes messages again, after the handler.
+bool caught_up(HWND window, int milliseconds = 10000);
