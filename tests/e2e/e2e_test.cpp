@@ -1,6 +1,8 @@
 // Tessaryn worked from outside as a user works it: the running program's window is found,
 // its controls are read and pressed, its requesters answered, and the files it writes and
 // the preview it shows are checked.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -178,14 +180,17 @@ public:
     picture preview() const { return capture(g(39)); }
     void click(int number) const { PostMessageA(g(number), BM_CLICK, 0, 0); }
 
-    // The preview at rest with the scene drawn: two captures a moment apart agree and the
-    // corner is no longer the black of a cleared frame.
+    // The preview at rest with the scene drawn: two captures a moment apart agree, the
+    // corner is no longer the black of a cleared frame and the box shows (a window that
+    // has not presented its first frame yet is one plain colour).
     picture still_preview() const {
         picture last, now;
         eventually(5000, [&] {
             now = preview();
-            const bool still = now.width == 295 && now.at(0, 0) != 0 &&
-                               mean_difference(now, last) < 0.05;
+            const bool drawn = now.width == 295 && now.at(0, 0) != 0 &&
+                               std::any_of(now.pixels.begin(), now.pixels.end(),
+                                           [&](uint32_t p) { return p != now.at(0, 0); });
+            const bool still = drawn && mean_difference(now, last) < 0.05;
             last = now;
             return still;
         });
