@@ -14,25 +14,27 @@ bool starts_with(const std::vector<uint8_t>& bytes, const char* signature, size_
     return bytes.size() >= length && std::memcmp(bytes.data(), signature, length) == 0;
 }
 
-// Each texel of the next level averages a 2 x 2 block; an odd last row or column is
-// repeated rather than read past.
+uint32_t average_of_four(uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
+    uint32_t red_blue = (a & 0xFF00FF) + (b & 0xFF00FF) + (c & 0xFF00FF) + (d & 0xFF00FF);
+    uint32_t green = (a & 0xFF00) + (b & 0xFF00) + (c & 0xFF00) + (d & 0xFF00);
+    return (((red_blue + 0x20002) >> 2) & 0xFF00FF) | (((green + 0x200) >> 2) & 0xFF00);
+}
+
+// Each texel of the next level averages a 2 x 2 block. Halving drops an odd last row or
+// column, so a block only reaches past the picture when that side is a single texel:
+// then the one texel stands for both.
 texture_level half_size(const texture_level& level) {
     texture_level half;
     half.width = level.width > 1 ? level.width / 2 : 1;
     half.height = level.height > 1 ? level.height / 2 : 1;
     half.texels.resize(size_t(half.width) * half.height);
+    const int32_t right = level.width > 1 ? 1 : 0, down = level.height > 1 ? level.width : 0;
     for (int32_t y = 0; y < half.height; ++y) {
-        const uint32_t* row0 = &level.texels[size_t(std::min(2 * y, level.height - 1)) * level.width];
-        const uint32_t* row1 = &level.texels[size_t(std::min(2 * y + 1, level.height - 1)) * level.width];
-        for (int32_t x = 0; x < half.width; ++x) {
-            int32_t x0 = std::min(2 * x, level.width - 1), x1 = std::min(2 * x + 1, level.width - 1);
-            uint32_t red_blue = (row0[x0] & 0xFF00FF) + (row0[x1] & 0xFF00FF) +
-                                (row1[x0] & 0xFF00FF) + (row1[x1] & 0xFF00FF);
-            uint32_t green = (row0[x0] & 0xFF00) + (row0[x1] & 0xFF00) + (row1[x0] & 0xFF00) +
-                             (row1[x1] & 0xFF00);
-            half.texels[size_t(y) * half.width + x] =
-                (((red_blue + 0x20002) >> 2) & 0xFF00FF) | (((green + 0x200) >> 2) & 0xFF00);
-        }
+        const uint32_t* row0 = &level.texels[size_t(2 * y) * level.width];
+        const uint32_t* row1 = row0 + down;
+        uint32_t* out = &half.texels[size_t(y) * half.width];
+        for (int32_t x = 0; x < half.width; ++x)
+            out[x] = average_of_four(row0[2 * x], row0[2 * x + right], row1[2 * x], row1[2 * x + right]);
     }
     return half;
 }

@@ -64,23 +64,26 @@ int32_t probe_file(const char* name) {
 void release_current_decoder() { registry.current_decoder->decode(nullptr, 0); }
 
 // Decoders write top-down rows; a display-compatible bitmap takes them through SetDIBits.
-HBITMAP decode_display_compatible(HDC display, const BITMAPINFO& info, int32_t stride) {
+HBITMAP decode_display_compatible(const BITMAPINFO& info, int32_t stride) {
     int32_t width = info.bmiHeader.biWidth, height = -info.bmiHeader.biHeight;
+    owned_dc display(display_dc());
     heap_block buffer(size_t(height + 1) * size_t(stride));
-    if (!buffer.get()) {
+    if (!display.get() || !buffer.get()) {
         release_current_decoder();
         return nullptr;
     }
     registry.current_decoder->decode(buffer.get(), stride);
-    HBITMAP bitmap = CreateCompatibleBitmap(display, width, height);
+    HBITMAP bitmap = CreateCompatibleBitmap(display.get(), width, height);
     owned_dc dc(CreateCompatibleDC(nullptr));
     if (bitmap) SetDIBits(dc.get(), bitmap, 0, height, buffer.get(), &info, DIB_RGB_COLORS);
     return bitmap;
 }
 
-HBITMAP decode_dib_section(HDC display, const BITMAPINFO& info, int32_t stride) {
+// A DIB section of RGB colours needs no device context: opening the display for one costs
+// most of a millisecond a picture.
+HBITMAP decode_dib_section(const BITMAPINFO& info, int32_t stride) {
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(display, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap) {
         release_current_decoder();
         return nullptr;
@@ -129,14 +132,8 @@ HBITMAP decoder_decode_bitmap(int32_t probe_result, int32_t flags) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = probe_result == probe_bgra32 ? 32 : 24;
 
-    owned_dc display(display_dc());
-    HBITMAP bitmap = nullptr;
-    if (display.get()) {
-        bitmap = (flags & image_display_compatible) ? decode_display_compatible(display.get(), info, stride)
-                                                    : decode_dib_section(display.get(), info, stride);
-    } else {
-        release_current_decoder();
-    }
+    HBITMAP bitmap = (flags & image_display_compatible) ? decode_display_compatible(info, stride)
+                                                        : decode_dib_section(info, stride);
     close_current_file();
     return bitmap;
 }
