@@ -23,6 +23,10 @@ struct app_state {
 
 extern app_state app;
 
+// The angles the box shows at start and after a double click in the preview.
+constexpr int32_t start_turn_angle = 120;
+constexpr int32_t start_tilt_angle = 0;
+
 namespace gadget {
 constexpr int32_t window_frame = 5;
 constexpr int32_t face_top = 6;

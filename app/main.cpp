@@ -5,6 +5,7 @@
 #include "app/face_atlas.h"
 #include "app/handlers.h"
 #include "app/main_window.h"
+#include "app/preview_mouse.h"
 #include "app/scene.h"
 #include "app/start_check.h"
 #include "runtime/core/core.h"
@@ -111,6 +112,7 @@ bool drain_events() {
 void run_frames() {
     for (;;) {
         turn_box_by_arrow_keys();
+        follow_preview_mouse();
         scene_draw();
         screen_flip(1);
         if (!drain_events()) return;
@@ -131,8 +133,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     start_libraries();
     if (!start_requirements_met()) quit(1);
 
-    app.turn_angle = 120;
-    app.tilt_angle = 0;
+    app.turn_angle = start_turn_angle;
+    app.tilt_angle = start_tilt_angle;
     app.camera_distance = 47;
     app.fonts[0] = font_load(0, "arial", 9, font_bold);
     app.fonts[1] = font_load(1, "arial", 14, font_bold);

@@ -59,11 +59,14 @@ void add_menu_and_status_bar() {
     }
 }
 
+// The box in the preview can be turned, tilted and zoomed with the mouse.
 void add_preview() {
     gadget_container(gadget::preview, 335, 25, preview_size, preview_size, 0);
     if (screen_open_windowed(gadget_id(gadget::preview), 0, 0, preview_size, preview_size, 1, 0,
-                             0))
+                             0)) {
         scene_create();
+        mouse_watch_screen();
+    }
     gadget_list_close();
 }
 
