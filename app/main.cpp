@@ -1,8 +1,10 @@
 // Tessaryn's entry procedure: starts the runtime libraries in their fixed order, builds the
 // window and the scene, runs the frame loop until the window is closed, and shuts down.
+#include "app/about_box.h"
 #include "app/app_state.h"
 #include "app/engine/engine.h"
 #include "app/face_atlas.h"
+#include "app/face_choice.h"
 #include "app/handlers.h"
 #include "app/main_window.h"
 #include "app/preview_mouse.h"
@@ -105,6 +107,8 @@ bool drain_events() {
         const int32_t event = window_event();
         if (event == 0) return true;
         if (event == event_code_gadget) handle_gadget_event(event_gadget());
+        if (event == event_code_drop) take_dropped_picture(event_gadget());
+        if (event == event_code_menu && event_gadget() == about_menu_item) show_about_box();
         if (event == event_code_close) return false;
     }
 }
