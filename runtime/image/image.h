@@ -29,6 +29,9 @@ void image_free_all();
 platform_handle image_handle(object_number number);
 const image_record* image_get(object_number number);
 platform_handle image_make_bitmap(int32_t width, int32_t height, int32_t flags, int32_t depth);
+// The pixels of an image that lives in a DIB section: the top row's address and, in `pitch`,
+// the signed distance in bytes to the row below it. Null for any other image.
+uint8_t* image_top_row(object_number number, int32_t* pitch);
 
 struct draw_output;
 draw_output* image_output(object_number number);
