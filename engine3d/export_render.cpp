@@ -18,6 +18,8 @@ namespace {
 // tile's samples and depths take 512 KiB, which the cache keeps from drawing to resolving.
 constexpr int32_t band_sub_rows = 32;
 constexpr int32_t tile_pixels = 256;
+// Sides beyond this would overflow the sub-pixel coordinates' integers.
+constexpr int32_t largest_side = 32768;
 
 // The entities an export shows, with copies of the materials it gives other textures.
 struct export_scene {
@@ -143,8 +145,10 @@ void draw_band(void* data, int32_t part) {
 
 bool export_rows(const context& engine, const export_request& request) {
     auto* eye = find_number(engine.cameras, request.camera);
-    if (!eye || request.width <= 0 || request.height <= 0 || request.grid < 1 || request.rows <= 0 ||
-        request.first_row < 0 || request.first_row + request.rows > request.height || !request.pixels)
+    auto side_fits = [](int32_t side) { return side > 0 && side <= largest_side; };
+    if (!eye || !side_fits(request.width) || !side_fits(request.height) || request.grid < 1 ||
+        request.rows <= 0 || request.first_row < 0 || request.rows > request.height - request.first_row ||
+        !request.pixels)
         return false;
     const int32_t grid = request.grid;
     export_scene scene;
