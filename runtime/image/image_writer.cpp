@@ -1,6 +1,7 @@
 // Pictures written a band of rows at a time into a staged file: the target is replaced
 // only once every row and the format's ending were written.
 #include <memory>
+#include <new>
 
 #include "runtime/image/image.h"
 #include "runtime/image/row_encoder.h"
@@ -14,8 +15,9 @@ struct image_writer {
     bool failed = false;
 };
 
+// Without memory for the encoder's state there is no writer, as without a file.
 image_writer* image_writer_open(const char* name, uint32_t plugin, int32_t width,
-                                int32_t height) {
+                                int32_t height) try {
     if (!name || width <= 0 || height <= 0 || (plugin != plugin_png && plugin != plugin_jpeg))
         return nullptr;
     auto writer = std::make_unique<image_writer>(name);
@@ -25,6 +27,8 @@ image_writer* image_writer_open(const char* name, uint32_t plugin, int32_t width
     if (!writer->encoder) return nullptr;
     writer->rows_left = height;
     return writer.release();
+} catch (const std::bad_alloc&) {
+    return nullptr;
 }
 
 int32_t image_writer_rows(image_writer* writer, const uint8_t* rows, int32_t stride,
