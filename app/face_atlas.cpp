@@ -1,6 +1,8 @@
 // The face atlas and the floor texture, written with the image library.
 #include "app/face_atlas.h"
 
+#include <string>
+
 #include "runtime/image/image.h"
 
 namespace {
@@ -12,9 +14,8 @@ constexpr object_number atlas_image = 307;
 constexpr int32_t land_size = 1024;
 constexpr int32_t best_quality = 10;
 
-}  // namespace
-
-namespace {
+// Exports draw these faces from the pictures themselves, sharper than the atlas keeps them.
+std::string composed_pictures[face_count];
 
 face_failure compose(const char* path, const face_rectangle& face) {
     // An unreadable picture must not cost the atlas another lossy rewrite.
@@ -37,7 +38,15 @@ int32_t compose_face(const char* path, int32_t face_index, face_failure* failure
     image_free(picture_image);
     image_free(atlas_image);
     if (failure) *failure = outcome;
-    return outcome == face_failure::none ? 1 : 0;
+    if (outcome != face_failure::none) return 0;
+    composed_pictures[face_index] = path;
+    return 1;
+}
+
+const char* face_picture(int32_t face_index) {
+    if (face_index < 0 || face_index >= face_count || composed_pictures[face_index].empty())
+        return nullptr;
+    return composed_pictures[face_index].c_str();
 }
 
 int32_t make_background_texture(uint32_t colour) {

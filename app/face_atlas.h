@@ -16,5 +16,8 @@ enum class face_failure { none, picture_unreadable, atlas_unreadable, atlas_not_
 // atlas file left as it was and, when `failure` is given, the reason there.
 int32_t compose_face(const char* path, int32_t face_index, face_failure* failure = nullptr);
 
+// The picture composed into the face last in this run, or null when none was.
+const char* face_picture(int32_t face_index);
+
 // Writes model\land.jpg: 1024 x 1024 pixels of one colour (0x00BBGGRR). Always 0.
 int32_t make_background_texture(uint32_t colour);

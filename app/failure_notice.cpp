@@ -29,6 +29,16 @@ void tell_snapshot_not_saved(const char* path) {
               "(Ordner schreibgesch\xFCtzt oder Datentr\xE4ger voll).");
 }
 
+void tell_export_not_saved(const char* path, bool for_lack_of_memory) {
+    if (!for_lack_of_memory) {
+        tell_snapshot_not_saved(path);
+        return;
+    }
+    tell_user("Das Bild wurde nicht gespeichert:\n" + std::string(path) +
+              "\n\nF\xFCr ein Bild dieser Gr\xF6\xDF" "e reicht der Arbeitsspeicher nicht. "
+              "Eine kleinere Gr\xF6\xDF" "e oder weniger offene Programme helfen.");
+}
+
 void tell_face_not_composed(face_failure failure, const char* picture) {
     const std::string keeps = "\n\nDie Seite beh\xE4lt ihr bisheriges Bild.";
     switch (failure) {

@@ -5,5 +5,7 @@
 #include "app/face_atlas.h"
 
 void tell_snapshot_not_saved(const char* path);
+// An export that could not be written, or that found no memory for its picture.
+void tell_export_not_saved(const char* path, bool for_lack_of_memory);
 // `picture` is the file the user chose; an atlas failure names the atlas instead.
 void tell_face_not_composed(face_failure failure, const char* picture);

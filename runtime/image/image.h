@@ -29,6 +29,9 @@ void image_free_all();
 platform_handle image_handle(object_number number);
 const image_record* image_get(object_number number);
 platform_handle image_make_bitmap(int32_t width, int32_t height, int32_t flags, int32_t depth);
+// The pixels of an image that lives in a DIB section: the top row's address and, in `pitch`,
+// the signed distance in bytes to the row below it. Null for any other image.
+uint8_t* image_top_row(object_number number, int32_t* pitch);
 
 struct draw_output;
 draw_output* image_output(object_number number);
@@ -62,6 +65,7 @@ constexpr uint32_t plugin_id(char a, char b, char c, char d) {
 }
 constexpr uint32_t plugin_bmp = 0;
 constexpr uint32_t plugin_jpeg = plugin_id('J', 'P', 'E', 'G');
+constexpr uint32_t plugin_png = plugin_id('P', 'N', 'G', ' ');
 
 // Encoders receive 24-bit B, G, R rows, bottom row first, stride = 3 x width rounded up to
 // a multiple of 4, and return non-zero when the whole file was written.
@@ -118,6 +122,19 @@ int32_t encoder_save(const char* name, const uint8_t* buffer, uint32_t plugin, i
 // whole file was written.
 int32_t bmp_write(const char* name, const uint8_t* rows, int32_t width, int32_t height,
                   int32_t stride, uint32_t image_size);
+
+// ---- pictures written a band of rows at a time -----------------------------------------------
+
+// For pictures too large to hold whole: rows are 32-bit B, G, R, A with straight alpha, top
+// row first, handed over in bands. plugin_png keeps the alpha; plugin_jpeg writes quality
+// 100 with full-resolution colour and drops it. Null when the file or encoder cannot start.
+struct image_writer;
+image_writer* image_writer_open(const char* name, uint32_t plugin, int32_t width, int32_t height);
+// 1 while every row so far was written.
+int32_t image_writer_rows(image_writer* writer, const uint8_t* rows, int32_t stride, int32_t count);
+// Ends the writer. With keep = 1 and every row written, the file replaces the target and 1
+// is returned; otherwise the target stays as it was and 0 is returned.
+int32_t image_writer_close(image_writer* writer, int32_t keep);
 
 // ---- drawing -------------------------------------------------------------------------------
 

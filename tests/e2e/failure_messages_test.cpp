@@ -56,6 +56,11 @@ TEST_F(FailureMessages, SnapshotIntoAFolderThatRefusesItIsNamed) {
     EXPECT_NE(message.find(snapshot), std::string::npos) << message;
     EXPECT_NE(message.find("nicht gespeichert"), std::string::npos) << message;
     EXPECT_FALSE(file_exists(snapshot));
+    click(13);
+    ASSERT_TRUE(answer_file_dialog(program_, "Bild Abspeichern", folder + "\\export", 2));
+    const std::string export_message = dismiss_message(program_);
+    EXPECT_NE(export_message.find(folder + "\\export.png"), std::string::npos) << export_message;
+    EXPECT_FALSE(file_exists(folder + "\\export.png"));
     expect_atlas_unchanged();
 }
 
