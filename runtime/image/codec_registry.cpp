@@ -46,7 +46,7 @@ int32_t probe_memory(const uint8_t* address, size_t size) {
 }
 
 int32_t probe_file(const char* name) {
-    registry.current_file = std::fopen(name, "rb");
+    registry.current_file = image_open_for_reading(name);
     if (!registry.current_file) return probe_refused;
     for (int32_t i = 0; i < registry.decoder_count; ++i) {
         std::fseek(registry.current_file, 0, SEEK_SET);

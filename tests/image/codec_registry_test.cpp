@@ -159,15 +159,17 @@ DWORD WINAPI close_after_a_moment(void* file) {
 
 TEST(BmpWriter, SaveWaitsForAReaderThatHoldsTheTargetForAMoment) {
     make_six_colour_image(scratch);
-    write_file("held.bmp", {1, 2, 3});
+    ASSERT_EQ(image_save(scratch, "held.bmp", plugin_bmp, 0), 1);
     HANDLE reader = CreateFileA("held.bmp", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_NE(image_load(scratch + 1, "held.bmp"), 0) << "a load beside the reader";
     HANDLE closer = CreateThread(nullptr, 0, close_after_a_moment, reader, 0, nullptr);
     EXPECT_EQ(image_save(scratch, "held.bmp", plugin_bmp, 0), 1);
     WaitForSingleObject(closer, 5000);
     CloseHandle(closer);
     EXPECT_EQ(load_pixels("held.bmp").width, 3);
+    image_free(scratch + 1);
     image_free(scratch);
 }
 
