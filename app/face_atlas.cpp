@@ -19,7 +19,10 @@ namespace {
 face_failure compose(const char* path, const face_rectangle& face) {
     // An unreadable picture must not cost the atlas another lossy rewrite.
     if (!image_load_sized(picture_image, path, face.width, face.height)) return face_failure::picture_unreadable;
-    if (!image_load(atlas_image, face_atlas_file)) return face_failure::atlas_unreadable;
+    // Read as stored, as the engine reads it: an orientation tag that a photo editor left in
+    // the atlas must not turn it and move every face out of its rectangle.
+    if (!image_load(atlas_image, face_atlas_file, image_load_as_stored))
+        return face_failure::atlas_unreadable;
     draw_begin(image_output(atlas_image));
     draw_image(image_handle(picture_image), face.x, face.y, face.width, face.height);
     draw_end();

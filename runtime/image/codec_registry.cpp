@@ -151,3 +151,8 @@ void decoder_want_size(int32_t width, int32_t height) {
     for (int32_t i = 0; i < registry.decoder_count; ++i)
         if (registry.decoders[i]->want_size) registry.decoders[i]->want_size(width, height);
 }
+
+void decoder_turn_upright(bool upright) {
+    for (int32_t i = 0; i < registry.decoder_count; ++i)
+        if (registry.decoders[i]->turn_upright) registry.decoders[i]->turn_upright(upright);
+}

@@ -20,6 +20,8 @@ struct image_record {
 };
 
 constexpr int32_t image_display_compatible = 128;  // depth and flag bit alike
+// Load flag: pixels as the file stores them, not turned upright by an Exif orientation.
+constexpr int32_t image_load_as_stored = 0x100;
 
 void image_library_init();
 object_number image_create(object_number number, int32_t width, int32_t height,
@@ -53,6 +55,9 @@ struct image_decoder {
     // Optional: the size the next probes' picture will be drawn at (0 x 0: its own), for a
     // decoder that can deliver a smaller picture that still covers it.
     void (*want_size)(int32_t width, int32_t height) = nullptr;
+    // Optional: whether the next probes' pictures are turned upright as their own orientation
+    // tag says (the default) or left as stored.
+    void (*turn_upright)(bool upright) = nullptr;
 };
 
 // Plugin id: four ASCII characters, the first in the lowest byte; 0 means BMP.

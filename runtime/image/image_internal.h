@@ -28,6 +28,8 @@ FILE* image_open_for_reading(const char* name);
 int32_t decoder_probe(const char* name, const uint8_t* address, size_t size);
 // Tells every decoder that takes it the size the next picture will be drawn at.
 void decoder_want_size(int32_t width, int32_t height);
+// Tells every decoder that takes it whether the next pictures are turned upright.
+void decoder_turn_upright(bool upright);
 // Makes a bitmap from the accepted picture; the probe result tells its pixel layout.
 HBITMAP decoder_decode_bitmap(int32_t probe_result, int32_t flags);
 

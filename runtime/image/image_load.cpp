@@ -138,7 +138,11 @@ object_number image_load(object_number number, const char* name, int32_t flags) 
         auto icon = static_cast<HICON>(LoadImageA(nullptr, name, IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
         if (icon) return image_keep_icon(number, record, icon, flags & 0xFF);
     }
-    return load_decoded(number, record, name, nullptr, 0, flags);
+    if (!(flags & image_load_as_stored)) return load_decoded(number, record, name, nullptr, 0, flags);
+    decoder_turn_upright(false);
+    const object_number loaded = load_decoded(number, record, name, nullptr, 0, flags);
+    decoder_turn_upright(true);
+    return loaded;
 }
 
 object_number image_load_memory(object_number number, const uint8_t* address, size_t size) {
