@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "runtime/image/image_internal.h"
+#include "runtime/image/staged_file.h"
 
 namespace {
 
@@ -140,6 +141,7 @@ HBITMAP decoder_decode_bitmap(int32_t probe_result, int32_t flags) {
 
 int32_t encoder_save(const char* name, const uint8_t* buffer, uint32_t plugin, int32_t width,
                      int32_t height, int32_t stride, int32_t flags) {
+    save_failure_clear();
     for (int32_t i = 0; i < registry.encoder_count; ++i) {
         if (registry.encoders[i]->id == plugin)
             return registry.encoders[i]->encode(name, buffer, width, height, stride, flags);

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "runtime/image/staged_file.h"
 #include "tests/support/test_runtime.h"
 
 namespace {
@@ -147,7 +148,16 @@ TEST(BmpWriter, FolderWithoutRoomForATemporaryFileIsWrittenInPlace) {
     const std::string target = folder + "\\target.bmp";
     EXPECT_EQ(image_save(scratch, target.c_str(), plugin_bmp, 0), 1);
     EXPECT_EQ(load_pixels(target.c_str()).width, 3);
+    {
+        staged_file cut_short(target.c_str());
+        ASSERT_NE(cut_short.stream(), nullptr);
+        std::fputs("BM and then a full disk", cut_short.stream());
+        std::fflush(cut_short.stream());
+    }
+    EXPECT_EQ(load_pixels(target.c_str()).width, 3) << "a write that broke off is undone";
+    EXPECT_EQ(image_last_save_failure(), image_save_failure::not_written);
     EXPECT_EQ(image_save(scratch, (folder + "\\new.bmp").c_str(), plugin_bmp, 0), 0);
+    EXPECT_EQ(image_last_save_failure(), image_save_failure::refused);
     image_free(scratch);
 }
 
