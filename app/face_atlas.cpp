@@ -16,6 +16,17 @@ constexpr int32_t best_quality = 10;
 
 namespace {
 
+face_failure save_failure_of_atlas() {
+    switch (image_last_save_failure()) {
+        case image_save_failure::in_use:
+            return face_failure::atlas_in_use;
+        case image_save_failure::target_damaged:
+            return face_failure::atlas_damaged;
+        default:
+            return face_failure::atlas_not_written;
+    }
+}
+
 face_failure compose(const char* path, const face_rectangle& face) {
     // An unreadable picture must not cost the atlas another lossy rewrite.
     if (!image_load_sized(picture_image, path, face.width, face.height)) return face_failure::picture_unreadable;
@@ -27,7 +38,7 @@ face_failure compose(const char* path, const face_rectangle& face) {
     draw_image(image_handle(picture_image), face.x, face.y, face.width, face.height);
     draw_end();
     if (!image_save(atlas_image, face_atlas_file, plugin_jpeg, best_quality))
-        return face_failure::atlas_not_written;
+        return save_failure_of_atlas();
     return face_failure::none;
 }
 
