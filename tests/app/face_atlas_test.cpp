@@ -2,6 +2,9 @@
 // folder: pictures land exactly in their face rectangles and nothing else changes.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <fstream>
+
 #include "runtime/core/windows_host.h"
 
 #include "app/face_atlas.h"
@@ -129,6 +132,32 @@ TEST_F(FaceAtlas, ReadOnlyOrMissingAtlasIsNotWritten) {
     EXPECT_EQ(compose_face("face.bmp", 3, &failure), 0);
     EXPECT_EQ(failure, face_failure::atlas_unreadable);
     EXPECT_FALSE(file_exists(atlas));
+}
+
+// Atlases stored by earlier runs hold their faces at these numbers, and box.mesh maps its
+// corners to them in the 868 x 1023 atlas; neither reads face_rectangles.h.
+TEST(FaceRectangles, AgreeWithStoredAtlasesAndTheBoxTextureCoordinates) {
+    const int32_t stored[face_count][4] = {{175, 7, 167, 492},   {0, 511, 166, 512},
+                                           {166, 511, 351, 512}, {517, 511, 351, 512},
+                                           {342, 7, 167, 492},   {0, 0, 166, 511}};
+    std::ifstream mesh(TESSARYN_BOX_MESH);
+    std::vector<double> xs, ys;
+    for (std::string line; std::getline(mesh, line);) {
+        double u, v;
+        if (std::sscanf(line.c_str(), "vt %lf %lf", &u, &v) != 2) continue;
+        xs.push_back(u * 868), ys.push_back((1 - v) * 1023);
+    }
+    ASSERT_EQ(xs.size(), size_t(4 * face_count));
+    const auto at = [](double a, int32_t b) { return std::fabs(a - b) < 0.01; };
+    for (int32_t face = 0; face < face_count; ++face) {
+        const face_rectangle& r = face_rectangles[face];
+        EXPECT_EQ((std::vector<int32_t>{r.x, r.y, r.width, r.height}),
+                  std::vector<int32_t>(stored[face], stored[face] + 4)) << "face " << face;
+        for (size_t i = size_t(4 * face); i < size_t(4 * face + 4); ++i)
+            EXPECT_TRUE((at(xs[i], r.x) || at(xs[i], r.x + r.width)) &&
+                        (at(ys[i], r.y) || at(ys[i], r.y + r.height)))
+                << "face " << face << ": corner at " << xs[i] << ", " << ys[i];
+    }
 }
 
 TEST_F(FaceAtlas, BackgroundTextureIsOneColour) {
