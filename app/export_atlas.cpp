@@ -35,7 +35,7 @@ int32_t draw_chosen_pictures(int32_t scale) {
 }
 
 bool draw_stored_atlas(int32_t scale) {
-    if (!image_load(atlas_image, face_atlas_file)) return false;
+    if (!image_load(atlas_image, face_atlas_file, image_load_as_stored)) return false;
     draw_begin(image_output(large_image));
     draw_image(image_handle(atlas_image), 0, 0, atlas_width * scale, atlas_height * scale);
     draw_end();

@@ -17,15 +17,29 @@ constexpr int32_t best_quality = 10;
 // Exports draw these faces from the pictures themselves, sharper than the atlas keeps them.
 std::string composed_pictures[face_count];
 
+face_failure save_failure_of_atlas() {
+    switch (image_last_save_failure()) {
+        case image_save_failure::in_use:
+            return face_failure::atlas_in_use;
+        case image_save_failure::target_damaged:
+            return face_failure::atlas_damaged;
+        default:
+            return face_failure::atlas_not_written;
+    }
+}
+
 face_failure compose(const char* path, const face_rectangle& face) {
     // An unreadable picture must not cost the atlas another lossy rewrite.
     if (!image_load_sized(picture_image, path, face.width, face.height)) return face_failure::picture_unreadable;
-    if (!image_load(atlas_image, face_atlas_file)) return face_failure::atlas_unreadable;
+    // Read as stored, as the engine reads it: an orientation tag that a photo editor left in
+    // the atlas must not turn it and move every face out of its rectangle.
+    if (!image_load(atlas_image, face_atlas_file, image_load_as_stored))
+        return face_failure::atlas_unreadable;
     draw_begin(image_output(atlas_image));
     draw_image(image_handle(picture_image), face.x, face.y, face.width, face.height);
     draw_end();
     if (!image_save(atlas_image, face_atlas_file, plugin_jpeg, best_quality))
-        return face_failure::atlas_not_written;
+        return save_failure_of_atlas();
     return face_failure::none;
 }
 

@@ -9,7 +9,14 @@
 constexpr const char* face_atlas_file = "model\\cube1.jpg";
 
 // Why a face could not be composed, for telling the user.
-enum class face_failure { none, picture_unreadable, atlas_unreadable, atlas_not_written };
+enum class face_failure {
+    none,
+    picture_unreadable,
+    atlas_unreadable,
+    atlas_not_written,  // read-only, or the write broke off and was undone
+    atlas_in_use,       // another program held it for longer than the save waits
+    atlas_damaged,      // the write broke off and the old content could not be put back
+};
 
 // Draws the picture at `path` into the rectangle of `face_index` (0..5) of
 // model\cube1.jpg and saves the atlas back; 1 when the atlas was saved, else 0 with the

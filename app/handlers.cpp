@@ -84,7 +84,10 @@ void save_snapshot() {
     // Handlers that ran earlier in this event drain may have changed the scene since the
     // last frame was drawn; the file must show it as it is now.
     scene_draw();
-    sprite_grab(snapshot_sprite, 0, 0, preview_size, preview_size, 0);
+    if (!sprite_grab(snapshot_sprite, 0, 0, preview_size, preview_size, 0)) {
+        tell_snapshot_without_preview(app.snapshot_path);
+        return;
+    }
     if (!sprite_save(snapshot_sprite, app.snapshot_path, plugin_jpeg, best_quality))
         tell_snapshot_not_saved(app.snapshot_path);
 }

@@ -20,6 +20,8 @@ struct image_record {
 };
 
 constexpr int32_t image_display_compatible = 128;  // depth and flag bit alike
+// Load flag: pixels as the file stores them, not turned upright by an Exif orientation.
+constexpr int32_t image_load_as_stored = 0x100;
 
 void image_library_init();
 object_number image_create(object_number number, int32_t width, int32_t height,
@@ -56,6 +58,9 @@ struct image_decoder {
     // Optional: the size the next probes' picture will be drawn at (0 x 0: its own), for a
     // decoder that can deliver a smaller picture that still covers it.
     void (*want_size)(int32_t width, int32_t height) = nullptr;
+    // Optional: whether the next probes' pictures are turned upright as their own orientation
+    // tag says (the default) or left as stored.
+    void (*turn_upright)(bool upright) = nullptr;
 };
 
 // Plugin id: four ASCII characters, the first in the lowest byte; 0 means BMP.
@@ -115,6 +120,15 @@ object_number image_load_sized(object_number number, const char* name, int32_t w
                                int32_t height);
 object_number image_load_memory(object_number number, const uint8_t* address, size_t size);
 int32_t image_save(object_number number, const char* name, uint32_t plugin, int32_t flags);
+// Why the last image or sprite save that answered 0 failed, for a caller that tells its user.
+enum class image_save_failure : int32_t {
+    none,            // nothing found: no image, no encoder, or no file touched yet
+    refused,         // the target or its folder is read-only, or the folder is missing
+    in_use,          // another program held the target for longer than the save waits
+    not_written,     // the write broke off (full disk, lost network folder); target as it was
+    target_damaged,  // the same while writing in place, and the old content not put back
+};
+image_save_failure image_last_save_failure();
 int32_t encoder_save(const char* name, const uint8_t* buffer, uint32_t plugin, int32_t width,
                      int32_t height, int32_t stride, int32_t flags);
 // Writes 24-bit bottom-up rows as a BMP file, with `image_size` in the header's image size

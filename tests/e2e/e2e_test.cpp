@@ -232,8 +232,12 @@ public:
                 return channel_distance(atlas_pixel(), rgb(face.r, face.g, face.b)) <= 12;
             }))
             return true;
+        const bool told = program_.wait_for_window("Tessaryn", "#32770", 0) != nullptr;
+        const std::string message = told ? dismiss_message(program_) : "(none)";
         ADD_FAILURE() << face.file << ": the atlas shows " << std::hex << atlas_pixel()
-                      << ", the path field \"" << window_text(g(30 + face.button - 6)) << "\"";
+                      << ", the path field \"" << window_text(g(30 + face.button - 6))
+                      << "\", message box " << message << ", the program "
+                      << (caught_up(window_, 2000) ? "answers" : "does not answer");
         return false;
     }
 
