@@ -80,6 +80,7 @@ constexpr int box_material = 0;
 constexpr int floor_material = 1;
 constexpr int box_texture = 306;
 constexpr int floor_texture = 302;
+constexpr int export_box_texture = 303;  // the sharp atlas, while an export runs
 constexpr int camera = 0;
 constexpr int light = 1;
 }  // namespace scene

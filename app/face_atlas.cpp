@@ -1,6 +1,8 @@
 // The face atlas and the floor texture, written with the image library.
 #include "app/face_atlas.h"
 
+#include <string>
+
 #include "runtime/image/image.h"
 
 namespace {
@@ -12,19 +14,32 @@ constexpr object_number atlas_image = 307;
 constexpr int32_t land_size = 1024;
 constexpr int32_t best_quality = 10;
 
-}  // namespace
+// Exports draw these faces from the pictures themselves, sharper than the atlas keeps them.
+std::string composed_pictures[face_count];
 
-namespace {
+face_failure save_failure_of_atlas() {
+    switch (image_last_save_failure()) {
+        case image_save_failure::in_use:
+            return face_failure::atlas_in_use;
+        case image_save_failure::target_damaged:
+            return face_failure::atlas_damaged;
+        default:
+            return face_failure::atlas_not_written;
+    }
+}
 
 face_failure compose(const char* path, const face_rectangle& face) {
     // An unreadable picture must not cost the atlas another lossy rewrite.
     if (!image_load_sized(picture_image, path, face.width, face.height)) return face_failure::picture_unreadable;
-    if (!image_load(atlas_image, face_atlas_file)) return face_failure::atlas_unreadable;
+    // Read as stored, as the engine reads it: an orientation tag that a photo editor left in
+    // the atlas must not turn it and move every face out of its rectangle.
+    if (!image_load(atlas_image, face_atlas_file, image_load_as_stored))
+        return face_failure::atlas_unreadable;
     draw_begin(image_output(atlas_image));
     draw_image(image_handle(picture_image), face.x, face.y, face.width, face.height);
     draw_end();
     if (!image_save(atlas_image, face_atlas_file, plugin_jpeg, best_quality))
-        return face_failure::atlas_not_written;
+        return save_failure_of_atlas();
     return face_failure::none;
 }
 
@@ -37,7 +52,15 @@ int32_t compose_face(const char* path, int32_t face_index, face_failure* failure
     image_free(picture_image);
     image_free(atlas_image);
     if (failure) *failure = outcome;
-    return outcome == face_failure::none ? 1 : 0;
+    if (outcome != face_failure::none) return 0;
+    composed_pictures[face_index] = path;
+    return 1;
+}
+
+const char* face_picture(int32_t face_index) {
+    if (face_index < 0 || face_index >= face_count || composed_pictures[face_index].empty())
+        return nullptr;
+    return composed_pictures[face_index].c_str();
 }
 
 int32_t make_background_texture(uint32_t colour) {

@@ -9,12 +9,22 @@
 constexpr const char* face_atlas_file = "model\\cube1.jpg";
 
 // Why a face could not be composed, for telling the user.
-enum class face_failure { none, picture_unreadable, atlas_unreadable, atlas_not_written };
+enum class face_failure {
+    none,
+    picture_unreadable,
+    atlas_unreadable,
+    atlas_not_written,  // read-only, or the write broke off and was undone
+    atlas_in_use,       // another program held it for longer than the save waits
+    atlas_damaged,      // the write broke off and the old content could not be put back
+};
 
 // Draws the picture at `path` into the rectangle of `face_index` (0..5) of
 // model\cube1.jpg and saves the atlas back; 1 when the atlas was saved, else 0 with the
 // atlas file left as it was and, when `failure` is given, the reason there.
 int32_t compose_face(const char* path, int32_t face_index, face_failure* failure = nullptr);
+
+// The picture composed into the face last in this run, or null when none was.
+const char* face_picture(int32_t face_index);
 
 // Writes model\land.jpg: 1024 x 1024 pixels of one colour (0x00BBGGRR). Always 0.
 int32_t make_background_texture(uint32_t colour);

@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "runtime/core/windows_host.h"
 #include "runtime/gui/gui.h"
+#include "runtime/image/image.h"
 
 #include <string>
 
@@ -21,12 +22,44 @@ void tell_user(const std::string& message) {
                 MB_OK | MB_ICONWARNING);
 }
 
+std::string save_cause(image_save_failure failure) {
+    switch (failure) {
+        case image_save_failure::in_use:
+            return "Die Datei ist in einem anderen Programm ge\xF6" "ffnet.";
+        case image_save_failure::refused:
+            return "Die Datei oder ihr Ordner ist schreibgesch\xFCtzt.";
+        case image_save_failure::not_written:
+            return "Der Datentr\xE4ger ist voll oder nicht erreichbar.";
+        case image_save_failure::target_damaged:
+            return "Der Datentr\xE4ger ist voll oder nicht erreichbar, und der bisherige Inhalt "
+                   "der Datei lie\xDF sich nicht zur\xFC" "ckschreiben: sie ist unvollst\xE4ndig.";
+        case image_save_failure::none:
+            break;
+    }
+    return "Die Datei lie\xDF sich nicht anlegen oder nicht ganz schreiben "
+           "(Ordner schreibgesch\xFCtzt oder Datentr\xE4ger voll).";
+}
+
 }  // namespace
 
 void tell_snapshot_not_saved(const char* path) {
+    tell_user("Das Bild wurde nicht gespeichert:\n" + std::string(path) + "\n\n" +
+              save_cause(image_last_save_failure()));
+}
+
+void tell_snapshot_without_preview(const char* path) {
     tell_user("Das Bild wurde nicht gespeichert:\n" + std::string(path) +
-              "\n\nDie Datei lie\xDF sich nicht anlegen oder nicht ganz schreiben "
-              "(Ordner schreibgesch\xFCtzt oder Datentr\xE4ger voll).");
+              "\n\nEs gibt keine 3D-Vorschau, von der ein Bild genommen werden k\xF6nnte.");
+}
+
+void tell_export_not_saved(const char* path, bool for_lack_of_memory) {
+    if (!for_lack_of_memory) {
+        tell_snapshot_not_saved(path);
+        return;
+    }
+    tell_user("Das Bild wurde nicht gespeichert:\n" + std::string(path) +
+              "\n\nF\xFCr ein Bild dieser Gr\xF6\xDF" "e reicht der Arbeitsspeicher nicht. "
+              "Eine kleinere Gr\xF6\xDF" "e oder weniger offene Programme helfen.");
 }
 
 void tell_face_not_composed(face_failure failure, const char* picture) {
@@ -46,6 +79,16 @@ void tell_face_not_composed(face_failure failure, const char* picture) {
                       full_path(face_atlas_file) +
                       "\n\nSie ist schreibgesch\xFCtzt oder der Datentr\xE4ger ist voll; "
                       "sie bleibt unver\xE4ndert." + keeps);
+            break;
+        case face_failure::atlas_in_use:
+            tell_user("Die Textur der Box ist in einem anderen Programm ge\xF6" "ffnet:\n" +
+                      full_path(face_atlas_file) +
+                      "\n\nSie konnte nicht ersetzt werden und bleibt unver\xE4ndert." + keeps);
+            break;
+        case face_failure::atlas_damaged:
+            tell_user("Die Textur der Box konnte nicht geschrieben werden:\n" +
+                      full_path(face_atlas_file) + "\n\n" +
+                      save_cause(image_save_failure::target_damaged) + keeps);
             break;
         case face_failure::none:
             break;

@@ -3,6 +3,7 @@
 #include "app/handlers.h"
 
 #include "app/app_state.h"
+#include "app/export_command.h"
 #include "app/face_atlas.h"
 #include "app/face_choice.h"
 #include "app/failure_notice.h"
@@ -37,13 +38,22 @@ void choose_background_colour() {
 
 void save_snapshot() {
     const std::string default_file = text_of(file_current_directory(0)) + "Box.jpg";
+    const std::string pattern = std::string("jpg (*.jpg)|*.jpg") + export_patterns();
     string_assign(&app.snapshot_path, requester_save_file("Bild Abspeichern", default_file.c_str(),
-                                                       "jpg (*.jpg)|*.jpg", 0, 0));
+                                                       pattern.c_str(), 0, 0));
     if (is_empty(app.snapshot_path)) return;
+    // The first type is the snapshot; the others are the large exports.
+    if (const int32_t type = requester_chosen_pattern()) {
+        save_export(app.snapshot_path, type - 1);
+        return;
+    }
     // Handlers that ran earlier in this event drain may have changed the scene since the
     // last frame was drawn; the file must show it as it is now.
     scene_draw();
-    sprite_grab(snapshot_sprite, 0, 0, preview_size, preview_size, 0);
+    if (!sprite_grab(snapshot_sprite, 0, 0, preview_size, preview_size, 0)) {
+        tell_snapshot_without_preview(app.snapshot_path);
+        return;
+    }
     if (!sprite_save(snapshot_sprite, app.snapshot_path, plugin_jpeg, best_quality))
         tell_snapshot_not_saved(app.snapshot_path);
 }

@@ -18,6 +18,7 @@ namespace {
 constexpr int32_t window_flags = 0x10CA0001;  // centred, caption, system menu, minimise, hidden
 constexpr int32_t button_picture_image = 41;
 constexpr const char* no_picture_yet = "Bitte ein Bild Ausw\xE4hlen";
+constexpr const char* usual_status = "Merovan 2008 - Release Candidate 1.0";
 
 struct face_row {
     int32_t button;
@@ -59,7 +60,7 @@ void add_menu_and_status_bar() {
     }
     if (statusbar_create(0, window_id(main_window))) {
         statusbar_add_field(650);
-        statusbar_set_text(0, 0, "Merovan 2008 - Release Candidate 1.0");
+        statusbar_set_text(0, 0, usual_status);
     }
 }
 
@@ -133,3 +134,11 @@ int32_t build_main_window() {
     window_hide(main_window, 0);
     return 1;
 }
+
+void status_show(const char* text) {
+    statusbar_set_text(0, 0, text);
+    RedrawWindow(static_cast<HWND>(window_id(main_window)), nullptr, nullptr,
+                 RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void status_show_usual() { status_show(usual_status); }

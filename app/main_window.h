@@ -6,3 +6,8 @@
 // Builds window 0 with every gadget, opens the preview and creates the scene. 0 when the
 // window or its gadget list could not be made; other failures leave their part out.
 int32_t build_main_window();
+
+// Shows a passing text in the status bar at once, even while the frame loop waits.
+void status_show(const char* text);
+// Gives the status bar its usual text back.
+void status_show_usual();

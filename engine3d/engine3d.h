@@ -29,6 +29,14 @@
 //   smooth edges. RenderWorld draws every camera into the back buffer, black where no
 //   surface is, sharing the rows with one system pool thread until it returns. Materials
 //   with lighting disabled show their texture unlit.
+// - Exports: RenderCameraRows draws one camera's view, as the screen would show it if it
+//   were width x height pixels, into the caller's memory, a band of rows per call so that the
+//   caller bounds its memory and can tell progress. It takes 4, 16, 36 or 64 samples per
+//   pixel and writes 32-bit B, G, R, A pixels, `pitch` bytes from one row to the next, with
+//   straight alpha: the colour of the surfaces that cover the pixel and, as alpha, the share
+//   of its samples they cover (0 where nothing is drawn, where RenderWorld shows black).
+//   ExportHideEntity and ExportMaterialTexture change what exports show, never what
+//   RenderWorld shows; the back buffer and the kept frame are not touched by an export.
 #pragma once
 
 #include <cstdint>
@@ -104,6 +112,18 @@ int ENGINE3D_CALL LightLocate(int light, float x, float y, float z);
 
 // draws the scene of every camera into the back buffer
 int ENGINE3D_CALL RenderWorld(void);
+
+// exports
+// a texture from 32-bit 0x00RRGGBB pixels, `pitch` bytes apart (negative: bottom-up rows)
+int ENGINE3D_CALL LoadTexturePixels(int texture, const void* pixels, int width, int height,
+                                    int pitch);
+// exports show the material with this texture (a LoadTexture handle); 0 gives back its own
+int ENGINE3D_CALL ExportMaterialTexture(int material, int texture_handle);
+// 1: exports leave the entity out; 0: they show it again
+int ENGINE3D_CALL ExportHideEntity(int entity, int hide);
+// rows first_row .. first_row + rows - 1 of the camera's view at width x height pixels
+int ENGINE3D_CALL RenderCameraRows(int camera, int width, int height, int samples, int first_row,
+                                   int rows, void* pixels, int pitch);
 
 #ifdef __cplusplus
 }

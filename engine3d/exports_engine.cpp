@@ -18,6 +18,7 @@ void free_everything() {
     context& c = engine();
     c.invalidate_frame();
     c.kept = {};
+    c.exports = {};
     c.entities.clear();
     c.materials.clear();
     c.textures.clear();

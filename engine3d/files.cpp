@@ -2,22 +2,33 @@
 #include "engine3d/files.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
+
+#include "engine3d/win32.h"
 
 namespace engine3d {
 namespace {
 
-constexpr long largest_file = 256L << 20;
+constexpr LONGLONG largest_file = 256LL << 20;
 
+struct handle_closer {
+    void operator()(void* handle) const { CloseHandle(handle); }
+};
+
+// Shared every way, so that a texture is read while another program holds the file and
+// the program that writes it may replace it meanwhile.
 bool read_whole(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file) return false;
-    if (std::fseek(file.get(), 0, SEEK_END) != 0) return false;
-    long size = std::ftell(file.get());
-    if (size < 0 || size > largest_file || std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
-    bytes.resize(size_t(size));
-    return std::fread(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) return false;
+    std::unique_ptr<void, handle_closer> file(opened);
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(opened, &size) || size.QuadPart > largest_file) return false;
+    bytes.resize(size_t(size.QuadPart));
+    DWORD read = 0;
+    return ReadFile(opened, bytes.data(), DWORD(bytes.size()), &read, nullptr) &&
+           read == bytes.size();
 }
 
 }  // namespace

@@ -55,9 +55,14 @@ bool decode_picture(const std::vector<uint8_t>& bytes, texture_level& picture) {
 
 std::vector<texture_level> mip_chain(texture_level picture) {
     std::vector<texture_level> levels;
+    const uint32_t first = picture.texels.empty() ? 0 : picture.texels[0];
+    picture.one_colour = std::all_of(picture.texels.begin(), picture.texels.end(),
+                                     [first](uint32_t texel) { return texel == first; });
     levels.push_back(std::move(picture));
-    while (levels.back().width > 1 || levels.back().height > 1)
+    while (levels.back().width > 1 || levels.back().height > 1) {
         levels.push_back(half_size(levels.back()));
+        levels.back().one_colour = levels.front().one_colour;
+    }
     return levels;
 }
 

@@ -121,6 +121,9 @@ void raster_row(frame_buffer& frame, const triangle_setup& t, const raster_style
     float e0 = t.edges[0].at(x, y), e1 = t.edges[1].at(x, y), e2 = t.edges[2].at(x, y);
     float z = t.z.at(x, y), u_over_distance = t.u.at(x, y), v_over_distance = t.v.at(x, y);
     size_t index = (size_t(row) * frame.width + first) * 4;
+    // A one-colour picture, such as the floor's, looks the same from every texel.
+    const bool flat = style.level->one_colour;
+    const uint32_t flat_paint = flat ? lit(style.level->texels[0], style.lighting) : 0;
     uint32_t* colour = &frame.colour[index];
     float* depth = &frame.depth[index];
     for (int32_t column = first; column < last; ++column) {
@@ -133,8 +136,10 @@ void raster_row(frame_buffer& frame, const triangle_setup& t, const raster_style
             __m128 nearer = _mm_and_ps(inside, _mm_cmpgt_ps(sample_z, stored));
             if (_mm_movemask_ps(nearer)) {
                 __m128i keep = _mm_castps_si128(nearer);
-                uint32_t texel = sample_texel(t, style, z, u_over_distance, v_over_distance);
-                __m128i paint = _mm_set1_epi32(int32_t(lit(texel, style.lighting)));
+                uint32_t paint_colour = flat ? flat_paint
+                                             : lit(sample_texel(t, style, z, u_over_distance, v_over_distance),
+                                                   style.lighting);
+                __m128i paint = _mm_set1_epi32(int32_t(paint_colour));
                 __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(colour));
                 _mm_storeu_si128(reinterpret_cast<__m128i*>(colour),
                                 _mm_or_si128(_mm_and_si128(keep, paint), _mm_andnot_si128(keep, old)));

@@ -12,6 +12,7 @@ namespace engine3d {
 struct texture_level {
     int32_t width = 0, height = 0;
     std::vector<uint32_t> texels;
+    bool one_colour = false;  // every texel alike: drawn without a fetch per pixel
 };
 
 // Per pixel four colour samples and four depths (1 / distance, 0 = empty).

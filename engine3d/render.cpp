@@ -13,6 +13,8 @@ namespace {
 
 constexpr uint32_t background = 0;
 
+}  // namespace
+
 view make_view(const camera& cam, int32_t screen_width, int32_t screen_height) {
     // Clamped while still a float: a NaN or huge percentage has no integer.
     auto at = [](float percent, int32_t size) {
@@ -33,16 +35,18 @@ view make_view(const camera& cam, int32_t screen_width, int32_t screen_height) {
     return out;
 }
 
+namespace {
+
 struct entity_pass {
     const context& engine;
     const view& viewer;
-    const entity& body;
+    const drawn_entity& drawn;
     std::vector<raster_job>& jobs;
     std::vector<vec3>& placed;  // the mesh's vertices relative to the eye
 };
 
 void draw_entity(entity_pass& pass) {
-    const entity& body = pass.body;
+    const entity& body = *pass.drawn.body;
     mat3 turn = rotation_degrees(body.angles);
     vec3 factor = scaled(body.scale, body.size);
     pass.placed.clear();
@@ -56,23 +60,30 @@ void draw_entity(entity_pass& pass) {
             triangle.corner[k] = pass.placed[triangles[i + k]];
             triangle.vertex[k] = &vertices[triangles[i + k]];
         }
-        triangle_queue(pass.engine, pass.viewer, *body.look, triangle, pass.jobs);
+        triangle_queue(pass.engine, pass.viewer, *pass.drawn.look, triangle, pass.jobs);
     }
 }
 
-void collect_view(const context& engine, const view& viewer, std::vector<raster_job>& jobs) {
+}  // namespace
+
+void collect_view(const context& engine, const view& viewer, std::vector<drawn_entity> drawn,
+                  std::vector<raster_job>& jobs) {
     if (viewer.rect.right <= viewer.rect.left || viewer.rect.bottom <= viewer.rect.top) return;
     // Nearest entities first, so that hidden pixels of later ones fail the depth test early.
-    std::vector<const entity*> order;
-    for (const auto& [number, body] : engine.entities) order.push_back(&body);
-    auto distance = [&](const entity* e) { vec3 d = e->position - viewer.position; return dot(d, d); };
-    std::sort(order.begin(), order.end(), [&](const entity* a, const entity* b) { return distance(a) < distance(b); });
+    auto distance = [&](const drawn_entity& e) {
+        vec3 d = e.body->position - viewer.position;
+        return dot(d, d);
+    };
+    std::sort(drawn.begin(), drawn.end(),
+              [&](const drawn_entity& a, const drawn_entity& b) { return distance(a) < distance(b); });
     std::vector<vec3> placed;
-    for (const entity* body : order) {
-        entity_pass pass{engine, viewer, *body, jobs, placed};
+    for (const drawn_entity& entry : drawn) {
+        entity_pass pass{engine, viewer, entry, jobs, placed};
         draw_entity(pass);
     }
 }
+
+namespace {
 
 struct frame_work {
     context& engine;
@@ -106,8 +117,10 @@ bool render_world(context& engine) {
     if (reuse_kept_frame(engine)) return true;
     frame_resize(engine.frame, screen.width, screen.height);
     engine.jobs.clear();
+    std::vector<drawn_entity> drawn;
+    for (const auto& [number, body] : engine.entities) drawn.push_back({&body, body.look.get()});
     for (const auto& [number, eye] : engine.cameras)
-        collect_view(engine, make_view(eye, screen.width, screen.height), engine.jobs);
+        collect_view(engine, make_view(eye, screen.width, screen.height), drawn, engine.jobs);
     locked_surface target;
     if (!display_lock(screen, target)) return false;
     frame_work work{engine, target};

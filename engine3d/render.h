@@ -2,11 +2,27 @@
 // into the back buffer.
 #pragma once
 
+#include <vector>
+
 #include "engine3d/scene.h"
+#include "engine3d/triangle.h"
 
 namespace engine3d {
 
 constexpr float field_of_view_degrees = 30;
+
+// A camera's viewport on a screen of width x height pixels.
+view make_view(const camera& eye, int32_t width, int32_t height);
+
+// An entity as one render shows it: its own material, or another in an export.
+struct drawn_entity {
+    const entity* body;
+    const material* look;
+};
+
+// Appends the rasterizer jobs of every drawn entity as the viewer sees it.
+void collect_view(const context& engine, const view& viewer, std::vector<drawn_entity> drawn,
+                  std::vector<raster_job>& jobs);
 
 // False without an open screen. Draws anew only when the scene's version moved on since
 // the kept frame; otherwise the kept frame is copied into the back buffer.

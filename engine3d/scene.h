@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,12 @@ struct kept_frame {
     uint32_t restores = 0;    // the display's restores when it was kept
 };
 
+// What exports change in the scene they draw; the preview never sees it.
+struct export_settings {
+    std::set<int32_t> hidden;                                    // entity numbers left out
+    std::map<int32_t, std::shared_ptr<const texture>> textures;  // by material number
+};
+
 struct context {
     bool started = false;
     // Raised by every entry point that changes the engine's state; RenderWorld draws anew
@@ -87,6 +94,7 @@ struct context {
     frame_buffer frame;
     std::vector<raster_job> jobs;
     kept_frame kept;
+    export_settings exports;
 
     int32_t new_handle() { return ++last_handle; }
     // Also for a back buffer whose memory was lost and restored: the next render draws anew.

@@ -44,6 +44,10 @@ struct engine_dll {
     decltype(&::CreateLight2) CreateLight2;
     decltype(&::LightLocate) LightLocate;
     decltype(&::RenderWorld) RenderWorld;
+    decltype(&::LoadTexturePixels) LoadTexturePixels;
+    decltype(&::ExportMaterialTexture) ExportMaterialTexture;
+    decltype(&::ExportHideEntity) ExportHideEntity;
+    decltype(&::RenderCameraRows) RenderCameraRows;
 };
 
 // The loaded library with every entry point above, or null when one is missing.

@@ -41,10 +41,22 @@ struct engine_calls {
     decltype(&::RenderWorld) RenderWorld;
 };
 
+// The entry points of exports. An engine without them still runs the preview; only the
+// large exports are then not offered.
+struct engine_export_calls {
+    decltype(&::LoadTexturePixels) LoadTexturePixels;
+    decltype(&::FreeTexture) FreeTexture;
+    decltype(&::ExportMaterialTexture) ExportMaterialTexture;
+    decltype(&::ExportHideEntity) ExportHideEntity;
+    decltype(&::RenderCameraRows) RenderCameraRows;
+};
+
 struct engine_state {
     HMODULE module;  // null when the library is absent or failed to initialise
     int ready;       // set by engine_init: the library is initialised and every call is bound
     engine_calls call;
+    int exports_ready;  // set by engine_init with every export call bound
+    engine_export_calls exports;
 };
 
 extern engine_state engine;

@@ -22,20 +22,32 @@ void run_initialiser(const char* name) {
     if (module_entry(engine.module, name, initialiser)) initialiser();
 }
 
-bool every_call_bound() {
-    // The table holds nothing but entry-point pointers.
-    const auto* slot = reinterpret_cast<void (*const*)()>(&engine.call);
-    const size_t count = sizeof(engine.call) / sizeof(*slot);
+// The table holds nothing but entry-point pointers.
+template <typename Table>
+bool every_entry_bound(const Table& table) {
+    const auto* slot = reinterpret_cast<void (*const*)()>(&table);
+    const size_t count = sizeof(table) / sizeof(*slot);
     for (size_t i = 0; i < count; ++i)
         if (!slot[i]) return false;
     return true;
+}
+
+void bind_exports() {
+    bind(engine.exports.LoadTexturePixels, "LoadTexturePixels");
+    bind(engine.exports.FreeTexture, "FreeTexture");
+    bind(engine.exports.ExportMaterialTexture, "ExportMaterialTexture");
+    bind(engine.exports.ExportHideEntity, "ExportHideEntity");
+    bind(engine.exports.RenderCameraRows, "RenderCameraRows");
+    engine.exports_ready = every_entry_bound(engine.exports) ? 1 : 0;
 }
 
 void forget_module() {
     if (engine.module) FreeLibrary(engine.module);
     engine.module = nullptr;
     engine.ready = 0;
+    engine.exports_ready = 0;
     std::memset(&engine.call, 0, sizeof(engine.call));
+    std::memset(&engine.exports, 0, sizeof(engine.exports));
 }
 
 }  // namespace
@@ -107,11 +119,12 @@ void engine_bind_world() {
 int engine_init() {
     engine_initialiser initialise;
     if (!module_entry(engine.module, "InitEngine3D", initialise) || !initialise() ||
-        !every_call_bound()) {
+        !every_entry_bound(engine.call)) {
         forget_module();
         return 0;
     }
     engine.ready = 1;
+    bind_exports();
     return 1;
 }
 

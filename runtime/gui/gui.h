@@ -145,6 +145,8 @@ char* requester_open_file(const char* title, const char* default_file, const cha
                           int32_t pattern_position, int32_t offset);
 char* requester_save_file(const char* title, const char* default_file, const char* pattern,
                           int32_t pattern_position, int32_t offset);
+// The 0-based pattern pair (file type) selected when a file requester was last confirmed.
+int32_t requester_chosen_pattern();
 // The chosen colour, or color_none when cancelled.
 uint32_t requester_color(uint32_t initial = color_none);
 // The current directory, ending in a backslash unless it is empty.

@@ -13,6 +13,9 @@ constexpr DWORD file_options =
 
 using file_dialog = BOOL(WINAPI*)(LPOPENFILENAMEA);
 
+// The pattern pair the user left selected in the last confirmed file requester.
+int32_t chosen_pattern = 0;
+
 // A zero-filled block from main_heap, freed when it goes out of scope.
 class main_block {
   public:
@@ -83,6 +86,7 @@ bool run_dialog(file_dialog dialog, const char* title, const char* default_file,
     requester_disable_others();
     bool confirmed = dialog(&request) != 0;
     requester_enable_others();
+    if (confirmed && request.nFilterIndex > 0) chosen_pattern = int32_t(request.nFilterIndex) - 1;
     return confirmed;
 }
 
@@ -110,6 +114,8 @@ char* requester_save_file(const char* title, const char* default_file, const cha
                           int32_t pattern_position, int32_t offset) {
     return file_requester(GetSaveFileNameA, title, default_file, pattern, pattern_position, offset);
 }
+
+int32_t requester_chosen_pattern() { return chosen_pattern; }
 
 char* file_current_directory(int32_t offset) {
     // Room for a full-length directory, the backslash added and the terminator.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "runtime/image/image_internal.h"
+#include "runtime/image/staged_file.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ int32_t probe_memory(const uint8_t* address, size_t size) {
 }
 
 int32_t probe_file(const char* name) {
-    registry.current_file = std::fopen(name, "rb");
+    registry.current_file = image_open_for_reading(name);
     if (!registry.current_file) return probe_refused;
     for (int32_t i = 0; i < registry.decoder_count; ++i) {
         std::fseek(registry.current_file, 0, SEEK_SET);
@@ -140,6 +141,7 @@ HBITMAP decoder_decode_bitmap(int32_t probe_result, int32_t flags) {
 
 int32_t encoder_save(const char* name, const uint8_t* buffer, uint32_t plugin, int32_t width,
                      int32_t height, int32_t stride, int32_t flags) {
+    save_failure_clear();
     for (int32_t i = 0; i < registry.encoder_count; ++i) {
         if (registry.encoders[i]->id == plugin)
             return registry.encoders[i]->encode(name, buffer, width, height, stride, flags);
@@ -150,4 +152,9 @@ int32_t encoder_save(const char* name, const uint8_t* buffer, uint32_t plugin, i
 void decoder_want_size(int32_t width, int32_t height) {
     for (int32_t i = 0; i < registry.decoder_count; ++i)
         if (registry.decoders[i]->want_size) registry.decoders[i]->want_size(width, height);
+}
+
+void decoder_turn_upright(bool upright) {
+    for (int32_t i = 0; i < registry.decoder_count; ++i)
+        if (registry.decoders[i]->turn_upright) registry.decoders[i]->turn_upright(upright);
 }

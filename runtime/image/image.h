@@ -20,6 +20,8 @@ struct image_record {
 };
 
 constexpr int32_t image_display_compatible = 128;  // depth and flag bit alike
+// Load flag: pixels as the file stores them, not turned upright by an Exif orientation.
+constexpr int32_t image_load_as_stored = 0x100;
 
 void image_library_init();
 object_number image_create(object_number number, int32_t width, int32_t height,
@@ -29,6 +31,9 @@ void image_free_all();
 platform_handle image_handle(object_number number);
 const image_record* image_get(object_number number);
 platform_handle image_make_bitmap(int32_t width, int32_t height, int32_t flags, int32_t depth);
+// The pixels of an image that lives in a DIB section: the top row's address and, in `pitch`,
+// the signed distance in bytes to the row below it. Null for any other image.
+uint8_t* image_top_row(object_number number, int32_t* pitch);
 
 struct draw_output;
 draw_output* image_output(object_number number);
@@ -53,6 +58,9 @@ struct image_decoder {
     // Optional: the size the next probes' picture will be drawn at (0 x 0: its own), for a
     // decoder that can deliver a smaller picture that still covers it.
     void (*want_size)(int32_t width, int32_t height) = nullptr;
+    // Optional: whether the next probes' pictures are turned upright as their own orientation
+    // tag says (the default) or left as stored.
+    void (*turn_upright)(bool upright) = nullptr;
 };
 
 // Plugin id: four ASCII characters, the first in the lowest byte; 0 means BMP.
@@ -62,6 +70,7 @@ constexpr uint32_t plugin_id(char a, char b, char c, char d) {
 }
 constexpr uint32_t plugin_bmp = 0;
 constexpr uint32_t plugin_jpeg = plugin_id('J', 'P', 'E', 'G');
+constexpr uint32_t plugin_png = plugin_id('P', 'N', 'G', ' ');
 
 // Encoders receive 24-bit B, G, R rows, bottom row first, stride = 3 x width rounded up to
 // a multiple of 4, and return non-zero when the whole file was written.
@@ -111,6 +120,15 @@ object_number image_load_sized(object_number number, const char* name, int32_t w
                                int32_t height);
 object_number image_load_memory(object_number number, const uint8_t* address, size_t size);
 int32_t image_save(object_number number, const char* name, uint32_t plugin, int32_t flags);
+// Why the last image or sprite save that answered 0 failed, for a caller that tells its user.
+enum class image_save_failure : int32_t {
+    none,            // nothing found: no image, no encoder, or no file touched yet
+    refused,         // the target or its folder is read-only, or the folder is missing
+    in_use,          // another program held the target for longer than the save waits
+    not_written,     // the write broke off (full disk, lost network folder); target as it was
+    target_damaged,  // the same while writing in place, and the old content not put back
+};
+image_save_failure image_last_save_failure();
 int32_t encoder_save(const char* name, const uint8_t* buffer, uint32_t plugin, int32_t width,
                      int32_t height, int32_t stride, int32_t flags);
 // Writes 24-bit bottom-up rows as a BMP file, with `image_size` in the header's image size
@@ -118,6 +136,19 @@ int32_t encoder_save(const char* name, const uint8_t* buffer, uint32_t plugin, i
 // whole file was written.
 int32_t bmp_write(const char* name, const uint8_t* rows, int32_t width, int32_t height,
                   int32_t stride, uint32_t image_size);
+
+// ---- pictures written a band of rows at a time -----------------------------------------------
+
+// For pictures too large to hold whole: rows are 32-bit B, G, R, A with straight alpha, top
+// row first, handed over in bands. plugin_png keeps the alpha; plugin_jpeg writes quality
+// 100 with full-resolution colour and drops it. Null when the file or encoder cannot start.
+struct image_writer;
+image_writer* image_writer_open(const char* name, uint32_t plugin, int32_t width, int32_t height);
+// 1 while every row so far was written.
+int32_t image_writer_rows(image_writer* writer, const uint8_t* rows, int32_t stride, int32_t count);
+// Ends the writer. With keep = 1 and every row written, the file replaces the target and 1
+// is returned; otherwise the target stays as it was and 0 is returned.
+int32_t image_writer_close(image_writer* writer, int32_t keep);
 
 // ---- drawing -------------------------------------------------------------------------------
 

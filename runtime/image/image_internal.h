@@ -19,10 +19,17 @@ object_number image_keep_icon(object_number number, image_record* record, HICON 
 // A create or load that failed: the record made for it is given back; answers 0.
 object_number image_abandon(object_number number, image_record* record);
 
+// A picture file opened for reading so that other programs (viewers, indexers, virus
+// scanners, the engine) may read, write, rename and delete it meanwhile, and so that the
+// open goes through while they hold it; null when it cannot be opened.
+FILE* image_open_for_reading(const char* name);
+
 // Finds the decoder that accepts a file (name) or memory block (address, size).
 int32_t decoder_probe(const char* name, const uint8_t* address, size_t size);
 // Tells every decoder that takes it the size the next picture will be drawn at.
 void decoder_want_size(int32_t width, int32_t height);
+// Tells every decoder that takes it whether the next pictures are turned upright.
+void decoder_turn_upright(bool upright);
 // Makes a bitmap from the accepted picture; the probe result tells its pixel layout.
 HBITMAP decoder_decode_bitmap(int32_t probe_result, int32_t flags);
 

@@ -1,5 +1,8 @@
 // Loading images from files and memory blocks: BMP and icons through the platform's own
 // loaders, every other format through the registered decoders.
+#include <fcntl.h>
+#include <io.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -19,8 +22,13 @@ bool may_be_icon(const uint8_t bytes[2]) {
     return (bytes[0] == 0 && bytes[1] == 0) || (bytes[0] == 'R' && bytes[1] == 'I');
 }
 
+HANDLE open_shared(const char* name) {
+    return CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 bool read_first_two_bytes(const char* name, uint8_t bytes[2]) {
-    HANDLE file = CreateFileA(name, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = open_shared(name);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD read = 0;
     bool ok = ReadFile(file, bytes, 2, &read, nullptr) && read == 2;
@@ -105,6 +113,19 @@ object_number load_decoded(object_number number, image_record* record, const cha
 
 }  // namespace
 
+FILE* image_open_for_reading(const char* name) {
+    HANDLE file = open_shared(name);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY);
+    if (descriptor < 0) {
+        CloseHandle(file);
+        return nullptr;
+    }
+    FILE* stream = _fdopen(descriptor, "rb");
+    if (!stream) _close(descriptor);
+    return stream;
+}
+
 object_number image_load(object_number number, const char* name, int32_t flags) {
     auto* record = static_cast<image_record*>(object_new(image_table(), number));
     if (!record) return 0;
@@ -117,7 +138,11 @@ object_number image_load(object_number number, const char* name, int32_t flags) 
         auto icon = static_cast<HICON>(LoadImageA(nullptr, name, IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
         if (icon) return image_keep_icon(number, record, icon, flags & 0xFF);
     }
-    return load_decoded(number, record, name, nullptr, 0, flags);
+    if (!(flags & image_load_as_stored)) return load_decoded(number, record, name, nullptr, 0, flags);
+    decoder_turn_upright(false);
+    const object_number loaded = load_decoded(number, record, name, nullptr, 0, flags);
+    decoder_turn_upright(true);
+    return loaded;
 }
 
 object_number image_load_memory(object_number number, const uint8_t* address, size_t size) {

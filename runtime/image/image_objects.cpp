@@ -151,3 +151,19 @@ void image_output_release() {
     DeleteDC(output_state->dc);
     output_state->dc = nullptr;
 }
+
+uint8_t* image_top_row(object_number number, int32_t* pitch) {
+    platform_handle handle = image_handle(number);
+    DIBSECTION section = {};
+    if (!handle || GetObjectType(handle) != OBJ_BITMAP ||
+        GetObjectA(handle, sizeof section, &section) != int(sizeof section) || !section.dsBm.bmBits)
+        return nullptr;
+    auto* bits = static_cast<uint8_t*>(section.dsBm.bmBits);
+    const int32_t stride = section.dsBm.bmWidthBytes;
+    if (section.dsBmih.biHeight < 0) {
+        *pitch = stride;
+        return bits;
+    }
+    *pitch = -stride;
+    return bits + ptrdiff_t(section.dsBm.bmHeight - 1) * stride;
+}

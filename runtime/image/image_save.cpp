@@ -1,8 +1,10 @@
 // Saving images: the picture is read back as 24-bit bottom-up rows and written as a BMP
 // file here, or handed to the encoder registered under the plugin id.
 #include "runtime/image/image_internal.h"
+#include "runtime/image/staged_file.h"
 
 int32_t image_save(object_number number, const char* name, uint32_t plugin, int32_t flags) {
+    save_failure_clear();
     const image_record* record = image_get(number);
     if (!record || !name) return 0;
     BITMAP description = {};

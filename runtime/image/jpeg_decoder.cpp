@@ -1,7 +1,7 @@
 // JPEG decoder behind the codec registry: accepts JPEG files and memory blocks and writes
 // the picture as top-down B, G, R rows. Relies on libjpeg and the bounded memory source;
 // one picture at a time, from a probe that accepted to the end of its decode. Photos come
-// out upright as their Exif orientation says.
+// out upright as their Exif orientation says, unless the load asks for them as stored.
 #include <algorithm>
 #include <cstdlib>
 
@@ -38,6 +38,7 @@ struct decoder_state {
     // the size the picture will be drawn at; 0 x 0 decodes at full size
     int32_t wanted_width;
     int32_t wanted_height;
+    bool as_stored;  // the orientation tag is not followed
 };
 
 decoder_state state;
@@ -130,7 +131,7 @@ int32_t open_picture(const uint8_t* data, size_t length) {
         return probe_refused;
     }
     if (state.four_components) state.row = image_row(picture, picture->output_width * cmyk_samples);
-    state.orientation = orientation_of(picture);
+    state.orientation = state.as_stored ? orientation_upright : orientation_of(picture);
     if (state.orientation != orientation_upright) state.stored_bgr = image_row(picture, picture->output_width * bgr_bytes);
     jpeg_start_decompress(picture);
     state.width = int32_t(picture->output_width);
@@ -213,6 +214,8 @@ void want_size(int32_t width, int32_t height) {
     state.wanted_height = height;
 }
 
+void turn_upright(bool upright) { state.as_stored = !upright; }
+
 }  // namespace
 
-const image_decoder jpeg_decoder = {probe, decode, get_width, get_height, want_size};
+const image_decoder jpeg_decoder = {probe, decode, get_width, get_height, want_size, turn_upright};

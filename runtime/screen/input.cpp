@@ -1,5 +1,8 @@
 // The one DirectInput 7 interface that the keyboard and the mouse share, made from
-// "DINPUT.DLL" on first use and counted.
+// "DINPUT.DLL" on first use and counted. The DLL itself stays loaded until the process
+// ends: unloading it stops its input thread with a wait of half a second that the thread
+// cannot meet while the unload holds the loader lock, and on a busy machine the thread may
+// then still be running inside the unmapped DLL, which crashes the process as it ends.
 #include "runtime/screen/input_internal.h"
 
 namespace {
@@ -9,16 +12,19 @@ using direct_input_create_ex = HRESULT(WINAPI*)(HINSTANCE instance, DWORD versio
                                                 void** input, IUnknown* outer);
 
 IDirectInput7A* input;
-unique_module input_module;
 int32_t input_references;
+
+HMODULE input_module() {
+    static const HMODULE module = LoadLibraryA("DINPUT.DLL");
+    return module;
+}
 
 }  // namespace
 
 IDirectInput7A* input_acquire() {
     if (!input) {
-        if (!input_module.get()) input_module.reset(LoadLibraryA("DINPUT.DLL"));
-        auto create = input_module.entry<direct_input_create_ex>("DirectInputCreateEx");
-        if (create)
+        direct_input_create_ex create = nullptr;
+        if (module_entry(input_module(), "DirectInputCreateEx", create))
             create(GetModuleHandleA(nullptr), input_version, IID_IDirectInput7A,
                    reinterpret_cast<void**>(&input), nullptr);
     }
@@ -31,5 +37,4 @@ void input_release() {
     if (!input || input_references != 0) return;
     input->Release();
     input = nullptr;
-    input_module.reset();
 }

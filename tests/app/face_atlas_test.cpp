@@ -2,6 +2,9 @@
 // folder: pictures land exactly in their face rectangles and nothing else changes.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <fstream>
+
 #include "runtime/core/windows_host.h"
 
 #include "app/face_atlas.h"
@@ -15,6 +18,9 @@ constexpr object_number work_image = 60;
 // JPEG at the highest quality keeps grey levels within a few steps.
 constexpr int jpeg_tolerance = 6;
 constexpr uint8_t background_grey = 40;
+// An Exif segment whose one tag says the picture stands turned by 90 degrees (orientation 6).
+constexpr uint8_t exif_turned[] = {0xFF, 0xE1, 0, 34, 'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0,
+                                   0, 0, 1, 0, 0x12, 1, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0, 0, 0, 0, 0};
 
 bool contains(const face_rectangle& face, int32_t x, int32_t y) {
     return x >= face.x && x < face.x + face.width && y >= face.y && y < face.y + face.height;
@@ -46,7 +52,12 @@ protected:
 
 }  // namespace
 
+// The atlas carries an orientation tag, as one saved by a photo editor may: it is still read
+// as stored, as the engine reads it.
 TEST_F(FaceAtlas, EveryFaceLandsInItsRectangleAndEarlierFacesStay) {
+    std::vector<uint8_t> tagged = read_file(atlas);
+    tagged.insert(tagged.begin() + 2, std::begin(exif_turned), std::end(exif_turned));
+    write_file(atlas, tagged);
     for (int32_t face = 0; face < face_count; ++face) {
         save_plain_picture("face.bmp", 37 + face, 53, grey_colorref(uint8_t(80 + 30 * face)));
         ASSERT_EQ(compose_face("face.bmp", face), 1) << face;
@@ -121,6 +132,32 @@ TEST_F(FaceAtlas, ReadOnlyOrMissingAtlasIsNotWritten) {
     EXPECT_EQ(compose_face("face.bmp", 3, &failure), 0);
     EXPECT_EQ(failure, face_failure::atlas_unreadable);
     EXPECT_FALSE(file_exists(atlas));
+}
+
+// Atlases stored by earlier runs hold their faces at these numbers, and box.mesh maps its
+// corners to them in the 868 x 1023 atlas; neither reads face_rectangles.h.
+TEST(FaceRectangles, AgreeWithStoredAtlasesAndTheBoxTextureCoordinates) {
+    const int32_t stored[face_count][4] = {{175, 7, 167, 492},   {0, 511, 166, 512},
+                                           {166, 511, 351, 512}, {517, 511, 351, 512},
+                                           {342, 7, 167, 492},   {0, 0, 166, 511}};
+    std::ifstream mesh(TESSARYN_BOX_MESH);
+    std::vector<double> xs, ys;
+    for (std::string line; std::getline(mesh, line);) {
+        double u, v;
+        if (std::sscanf(line.c_str(), "vt %lf %lf", &u, &v) != 2) continue;
+        xs.push_back(u * 868), ys.push_back((1 - v) * 1023);
+    }
+    ASSERT_EQ(xs.size(), size_t(4 * face_count));
+    const auto at = [](double a, int32_t b) { return std::fabs(a - b) < 0.01; };
+    for (int32_t face = 0; face < face_count; ++face) {
+        const face_rectangle& r = face_rectangles[face];
+        EXPECT_EQ((std::vector<int32_t>{r.x, r.y, r.width, r.height}),
+                  std::vector<int32_t>(stored[face], stored[face] + 4)) << "face " << face;
+        for (size_t i = size_t(4 * face); i < size_t(4 * face + 4); ++i)
+            EXPECT_TRUE((at(xs[i], r.x) || at(xs[i], r.x + r.width)) &&
+                        (at(ys[i], r.y) || at(ys[i], r.y + r.height)))
+                << "face " << face << ": corner at " << xs[i] << ", " << ys[i];
+    }
 }
 
 TEST_F(FaceAtlas, BackgroundTextureIsOneColour) {

@@ -11,6 +11,7 @@ namespace {
 constexpr int dialog_wait_ms = 15000;
 constexpr int file_name_combo = 0x47C;
 constexpr int file_name_edit = 0x480;
+constexpr int file_type_combo = 0x470;
 constexpr int colour_red_edit = 706;
 constexpr int colour_green_edit = 707;
 constexpr int colour_blue_edit = 708;
@@ -66,10 +67,19 @@ HWND colour_dialog(const tessaryn_process& program) {
 
 }  // namespace
 
+// The dialog takes the type from the combo box's notices, sent as when a user picks it.
+void choose_file_type(HWND dialog, int file_type) {
+    HWND types = GetDlgItem(dialog, file_type_combo);
+    SendMessageA(types, CB_SETCURSEL, WPARAM(file_type), 0);
+    for (WORD notice : {CBN_SELCHANGE, CBN_SELENDOK})
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(file_type_combo, notice), LPARAM(types));
+}
+
 bool answer_file_dialog(const tessaryn_process& program, const char* title,
-                        const std::string& path) {
+                        const std::string& path, int file_type) {
     HWND dialog = program.wait_for_window(title, "#32770", dialog_wait_ms);
     if (!dialog) return false;
+    if (file_type) choose_file_type(dialog, file_type);
     return typed_and_kept([&] { return window_text(file_name_field(dialog)) == path; },
                           [&] { set_text(file_name_field(dialog), path); }) &&
            press(dialog, IDOK);

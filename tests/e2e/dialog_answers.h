@@ -4,8 +4,10 @@
 
 #include "tests/e2e/tessaryn_process.h"
 
-// Waits for the file dialog with this title, types `path` as the file name and confirms.
-bool answer_file_dialog(const tessaryn_process& program, const char* title, const std::string& path);
+// Waits for the file dialog with this title, selects the file type (0-based), types `path`
+// as the file name and confirms.
+bool answer_file_dialog(const tessaryn_process& program, const char* title, const std::string& path,
+                        int file_type = 0);
 bool cancel_dialog(const tessaryn_process& program, const char* title);
 // Waits for the colour dialog, enters red, green and blue and confirms. `then_click`, when
 // given, is a button of the program clicked at once, so that the click waits in the

@@ -216,6 +216,10 @@ public:
     // Picks the face's picture and waits until the atlas shows it.
     bool choose_face(const face_choice& face) const {
         write_face_picture(face);
+        return pick_face(face);
+    }
+    // The same for a picture already written.
+    bool pick_face(const face_choice& face) const {
         const std::string path = full_path(face.file);
         click(face.button);
         if (!answer_file_dialog(program_, face.title, path)) {
@@ -233,9 +237,24 @@ public:
                 return channel_distance(atlas_pixel(), rgb(face.r, face.g, face.b)) <= 12;
             }))
             return true;
+        const bool told = program_.wait_for_window("Tessaryn", "#32770", 0) != nullptr;
+        const std::string message = told ? dismiss_message(program_) : "(none)";
         ADD_FAILURE() << face.file << ": the atlas shows " << std::hex << atlas_pixel()
-                      << ", the path field \"" << window_text(g(30 + face.button - 6)) << "\"";
+                      << ", the path field \"" << window_text(g(30 + face.button - 6))
+                      << "\", message box " << message << ", the program "
+                      << (caught_up(window_, 2000) ? "answers" : "does not answer");
         return false;
+    }
+
+    // "Bild Speichern" answered with a file type and a typed name; the picture the program
+    // wrote under `written`, alpha kept, once the export has ended.
+    picture exported(const char* typed, int file_type, const char* written) const {
+        DeleteFileA(full_path(written).c_str());
+        click(13);
+        if (!answer_file_dialog(program_, "Bild Abspeichern", full_path(typed), file_type) ||
+            !caught_up(window_, 120000))
+            return {};
+        return load_pixels(full_path(written).c_str(), true);
     }
 
 private:
@@ -538,6 +557,68 @@ TEST_F(Tessaryn, SnapshotIsTheSizeAndPictureOfThePreview) {
     const picture saved = run_->snapshot("snapshot.jpg");
     EXPECT_EQ(saved.height, 295);
     EXPECT_LT(mean_difference(saved, shown), 6.0);
+}
+
+// Black and white stripes four pixels wide, too fine for the atlas's 351-pixel face.
+void write_striped_picture(const char* file) {
+    ASSERT_NE(image_create(901, 2400, 3200, 24), 0);
+    draw_begin(image_output(901));
+    draw_box(0, 0, 2400, 3200, color_rgb(255, 255, 255));
+    for (int x = 0; x < 2400; x += 8) draw_box(x, 0, 4, 3200, color_rgb(0, 0, 0));
+    draw_end();
+    ASSERT_EQ(image_save(901, file, plugin_jpeg, 10), 1);
+    image_free(901);
+}
+
+// A large picture shrunk by averaging the pixels that fall on each pixel of the small one.
+picture shrunk(const picture& large, int size) {
+    picture small{size, size, std::vector<uint32_t>(size_t(size) * size)};
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            uint32_t sum[3] = {}, count = 0;
+            for (int ly = y * large.height / size; ly < (y + 1) * large.height / size; ++ly)
+                for (int lx = x * large.width / size; lx < (x + 1) * large.width / size; ++lx, ++count)
+                    for (int c = 0; c < 3; ++c) sum[c] += large.at(lx, ly) >> (8 * c) & 0xFF;
+            small.pixels[size_t(y) * size + x] = rgb(sum[2] / count, sum[1] / count, sum[0] / count);
+        }
+    return small;
+}
+
+// Changes between dark and light along a row: the stripes of a sharp face.
+int stripe_edges(const picture& shot, int y, int from_x, int to_x) {
+    int edges = 0;
+    bool dark = (shot.at(from_x, y) & 0xFF) < 128;
+    for (int x = from_x; x < to_x; ++x) {
+        const int blue = int(shot.at(x, y) & 0xFF);
+        if ((dark && blue > 170) || (!dark && blue < 85)) ++edges, dark = !dark;
+    }
+    return edges;
+}
+
+TEST_F(Tessaryn, ExportsAreLargeSharpTransparentAndNamedForTheirType) {
+    const face_choice stripes = {9, "Bild f\xFCr die R\xFC" "ckseite", "stripes.jpg", 341, 767, 128, 128, 128};
+    write_striped_picture(stripes.file);
+    ASSERT_TRUE(run_->pick_face(stripes));
+    run_->click(13);
+    const picture snapshot = run_->snapshot("view.jpg");
+
+    const picture large = run_->exported("Box", 1, "Box.jpg");
+    ASSERT_EQ(large.width, 2048);
+    EXPECT_LT(mean_difference(shrunk(large, 295), snapshot), 6.0) << "the snapshot's view";
+    const std::vector<uint8_t> jpeg_bytes = read_file(full_path("Box.jpg"));
+
+    const picture clear = run_->exported("Box.jpg", 2, "Box.png");
+    ASSERT_EQ(clear.width, 2048);
+    EXPECT_EQ(read_file(full_path("Box.jpg")), jpeg_bytes) << "nothing under the typed name";
+    EXPECT_EQ(clear.at(0, 0) >> 24, 0u);
+    EXPECT_EQ(clear.at(1024, 1024) >> 24, 255u);
+    EXPECT_TRUE(std::any_of(clear.pixels.begin(), clear.pixels.end(),
+                            [](uint32_t p) { return p >> 24 > 0 && p >> 24 < 255; })) << "smooth edges";
+
+    const picture sharp = run_->exported("Box", 3, "Box.png");
+    ASSERT_EQ(sharp.width, 4096);
+    const int x = (preview_centre + 40) * 4096 / 295, y = (preview_centre - 20) * 4096 / 295;
+    EXPECT_GT(stripe_edges(sharp, y, x - 150, x + 150), 40) << "the front face's stripes";
 }
 
 TEST_F(Tessaryn, ClosingTheWindowEndsWithExitCodeZero) {

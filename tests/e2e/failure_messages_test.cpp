@@ -46,6 +46,24 @@ TEST_F(FailureMessages, UnreadablePictureIsNamedAndTheFaceKeepsItsPicture) {
     expect_atlas_unchanged();
 }
 
+// A viewer keeps the atlas open, letting others read it but not replace it, for longer
+// than a save waits: the choice is told as lost to the other program.
+TEST_F(FailureMessages, AtlasHeldByAnotherProgramIsNamedAsInUse) {
+    const std::string picture = full_path("held_face.bmp");
+    ASSERT_NE(image_create(900, 8, 8), 0);
+    ASSERT_EQ(image_save(900, picture.c_str(), plugin_bmp, 0), 1);
+    image_free(900);
+    HANDLE viewer = CreateFileA((folder_ + "\\model\\cube1.jpg").c_str(), GENERIC_READ,
+                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+    click(7);
+    ASSERT_TRUE(answer_file_dialog(program_, "Bild f\xFCr die Rechteseite", picture));
+    const std::string message = dismiss_message(program_);
+    CloseHandle(viewer);
+    EXPECT_NE(message.find("anderen Programm"), std::string::npos) << message;
+    expect_atlas_unchanged();
+}
+
 TEST_F(FailureMessages, SnapshotIntoAFolderThatRefusesItIsNamed) {
     const std::string folder = locked_folder();
     if (folder.empty()) GTEST_SKIP() << "no folder that refuses new files here";
@@ -56,6 +74,11 @@ TEST_F(FailureMessages, SnapshotIntoAFolderThatRefusesItIsNamed) {
     EXPECT_NE(message.find(snapshot), std::string::npos) << message;
     EXPECT_NE(message.find("nicht gespeichert"), std::string::npos) << message;
     EXPECT_FALSE(file_exists(snapshot));
+    click(13);
+    ASSERT_TRUE(answer_file_dialog(program_, "Bild Abspeichern", folder + "\\export", 2));
+    const std::string export_message = dismiss_message(program_);
+    EXPECT_NE(export_message.find(folder + "\\export.png"), std::string::npos) << export_message;
+    EXPECT_FALSE(file_exists(folder + "\\export.png"));
     expect_atlas_unchanged();
 }
 

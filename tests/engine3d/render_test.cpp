@@ -250,6 +250,41 @@ TEST_F(engine_render, unchanged_scene_reuses_its_frame_and_every_change_draws_an
     }
 }
 
+// An export draws the preview's view into memory in bands; entities left out leave alpha 0,
+// their edges partial alpha in the face's own colour, and the preview stays as it was.
+TEST_F(engine_render, export_draws_the_preview_view_with_alpha_where_entities_are_left_out) {
+    build_default_scene("faces.bmp");
+    const picture preview = render_picture();
+    std::vector<uint32_t> out(preview.pixels.size());
+    auto export_rows = [&](int samples, int first, int rows) {
+        return e->RenderCameraRows(0, preview_size, preview_size, samples, first, rows,
+                                   &out[size_t(first) * preview_size], preview_size * 4);
+    };
+    ASSERT_TRUE(export_rows(4, 0, 100) && export_rows(4, 100, preview_size - 100));
+    int differing = 0;
+    for (size_t i = 0; i < out.size(); ++i)
+        differing += out[i] >> 24 != 255 || channel_distance(out[i], preview.pixels[i]) > 8;
+    EXPECT_LT(differing, preview_size) << "pixels unlike the preview";
+    EXPECT_FALSE(export_rows(5, 0, 1));
+
+    constexpr uint32_t green = 0x30A050;
+    const picture plain = filled(64, 64, green);
+    e->ExportMaterialTexture(0, e->LoadTexturePixels(900, plain.pixels.data(), 64, 64, 64 * 4));
+    e->ExportHideEntity(6, 1);
+    e->ExportHideEntity(7, 1);
+    ASSERT_TRUE(export_rows(16, 0, preview_size));
+    EXPECT_EQ(out[0], 0u);
+    EXPECT_EQ(out[size_t(centre) * preview_size + centre], 0xFF000000 | green);
+    int edges = 0;
+    for (uint32_t pixel : out)
+        if (pixel >> 24 && pixel >> 24 < 255) {
+            ++edges;
+            ASSERT_LE(channel_distance(pixel, green), 2) << std::hex << pixel;
+        }
+    EXPECT_GT(edges, 100);
+    EXPECT_EQ(render_picture().pixels, preview.pixels);
+}
+
 TEST_F(engine_render, sixteen_twenty_four_and_thirty_two_bits_give_one_picture) {
     build_default_scene("faces.bmp");
     picture reference = render_picture();

@@ -57,6 +57,7 @@ TEST_F(requesters, default_file_gives_folder_and_name_and_confirming_returns_the
     EXPECT_EQ(seen.name, "Box.jpg");
     EXPECT_EQ(seen.title, "Bild f\xFCr die Oberseite");
     EXPECT_EQ(seen.pattern, 4);
+    EXPECT_EQ(requester_chosen_pattern(), 4);
     EXPECT_FALSE(seen.other_window_enabled);
     EXPECT_TRUE(IsWindowEnabled(other));
     EXPECT_STREQ(result, "C:\\Prog\\Box.jpg");

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "runtime/image/staged_file.h"
 #include "tests/support/test_runtime.h"
 
 namespace {
@@ -147,7 +148,16 @@ TEST(BmpWriter, FolderWithoutRoomForATemporaryFileIsWrittenInPlace) {
     const std::string target = folder + "\\target.bmp";
     EXPECT_EQ(image_save(scratch, target.c_str(), plugin_bmp, 0), 1);
     EXPECT_EQ(load_pixels(target.c_str()).width, 3);
+    {
+        staged_file cut_short(target.c_str());
+        ASSERT_NE(cut_short.stream(), nullptr);
+        std::fputs("BM and then a full disk", cut_short.stream());
+        std::fflush(cut_short.stream());
+    }
+    EXPECT_EQ(load_pixels(target.c_str()).width, 3) << "a write that broke off is undone";
+    EXPECT_EQ(image_last_save_failure(), image_save_failure::not_written);
     EXPECT_EQ(image_save(scratch, (folder + "\\new.bmp").c_str(), plugin_bmp, 0), 0);
+    EXPECT_EQ(image_last_save_failure(), image_save_failure::refused);
     image_free(scratch);
 }
 
@@ -159,15 +169,17 @@ DWORD WINAPI close_after_a_moment(void* file) {
 
 TEST(BmpWriter, SaveWaitsForAReaderThatHoldsTheTargetForAMoment) {
     make_six_colour_image(scratch);
-    write_file("held.bmp", {1, 2, 3});
+    ASSERT_EQ(image_save(scratch, "held.bmp", plugin_bmp, 0), 1);
     HANDLE reader = CreateFileA("held.bmp", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_NE(image_load(scratch + 1, "held.bmp"), 0) << "a load beside the reader";
     HANDLE closer = CreateThread(nullptr, 0, close_after_a_moment, reader, 0, nullptr);
     EXPECT_EQ(image_save(scratch, "held.bmp", plugin_bmp, 0), 1);
     WaitForSingleObject(closer, 5000);
     CloseHandle(closer);
     EXPECT_EQ(load_pixels("held.bmp").width, 3);
+    image_free(scratch + 1);
     image_free(scratch);
 }
 

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-pixel_grid read_pixels(platform_handle bitmap) {
+pixel_grid read_pixels(platform_handle bitmap, bool keep_alpha) {
     pixel_grid grid;
     BITMAP description = {};
     if (!GetObjectA(bitmap, sizeof description, &description)) return grid;
@@ -23,16 +23,17 @@ pixel_grid read_pixels(platform_handle bitmap) {
     HDC dc = CreateCompatibleDC(nullptr);
     GetDIBits(dc, static_cast<HBITMAP>(bitmap), 0, grid.height, grid.pixels.data(), &info, DIB_RGB_COLORS);
     DeleteDC(dc);
-    for (uint32_t& pixel : grid.pixels) pixel &= 0x00FFFFFF;
+    if (!keep_alpha)
+        for (uint32_t& pixel : grid.pixels) pixel &= 0x00FFFFFF;
     return grid;
 }
 
 pixel_grid read_image(object_number number) { return read_pixels(image_handle(number)); }
 
-pixel_grid load_pixels(const char* file) {
+pixel_grid load_pixels(const char* file, bool keep_alpha) {
     constexpr object_number probe_number = 4000;
     if (!image_load(probe_number, file)) return {};
-    pixel_grid grid = read_image(probe_number);
+    pixel_grid grid = read_pixels(image_handle(probe_number), keep_alpha);
     image_free(probe_number);
     return grid;
 }

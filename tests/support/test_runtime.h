@@ -18,9 +18,10 @@ struct pixel_grid {
     uint32_t at(int32_t x, int32_t y) const { return pixels[size_t(y) * width + x]; }
 };
 
-pixel_grid read_pixels(platform_handle bitmap);
+// With keep_alpha the fourth byte of 32-bit pictures stays in the top byte.
+pixel_grid read_pixels(platform_handle bitmap, bool keep_alpha = false);
 pixel_grid read_image(object_number number);
-pixel_grid load_pixels(const char* file);
+pixel_grid load_pixels(const char* file, bool keep_alpha = false);
 
 // 0x00RRGGBB as read back, from red, green and blue.
 constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return r << 16 | g << 8 | b; }

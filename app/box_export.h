@@ -1,0 +1,40 @@
+// Exports of the preview's view at shop-page sizes: the same camera, box and angles drawn
+// large and smooth by the engine, faces chosen in this run drawn sharp from their own
+// pictures, written a band of rows at a time. Window-free, so benchmarks run exactly this.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/engine/engine.h"
+
+struct export_type {
+    int32_t size;  // pixels on each side
+    uint32_t plugin;
+    bool transparent;  // backdrop and floor left out, alpha kept
+    const char* extension;
+};
+
+// The save requester's file types after the snapshot's own, in the requester's order.
+constexpr int32_t export_type_count = 3;
+extern const export_type export_types[export_type_count];
+
+// The typed name with the type's extension: "Box.jpg" as PNG becomes "Box.png", "Box"
+// becomes "Box.png"; a name that already ends in it stays as it is.
+std::string export_file_name(const std::string& typed, const export_type& type);
+
+// The engine's numbers of what an export draws, changes and leaves out.
+struct export_scene {
+    int camera;
+    int box_material;
+    int sharp_texture;   // a free texture number for the sharp atlas
+    int backdrop[2];     // the entities a transparent export leaves out
+};
+
+enum class export_failure { none, not_written, no_memory };
+
+// Told after each band: how much of the picture is done, 0 to 100.
+using export_progress = void (*)(int32_t percent, void* context);
+
+export_failure export_box(const engine_export_calls& engine, const export_scene& scene, const char* path,
+                          const export_type& type, export_progress progress, void* context);

@@ -1,0 +1,80 @@
+// The sharp atlas of an export, built in a 32-bit DIB section and handed to the engine,
+// which keeps its own copy: the section is freed before the render needs its memory.
+#include "app/export_atlas.h"
+
+#include <cstdio>
+
+#include "app/face_atlas.h"
+#include "runtime/image/image.h"
+
+namespace {
+
+constexpr object_number atlas_image = 308;
+constexpr object_number large_image = 309;
+constexpr object_number picture_image = 310;
+constexpr int32_t true_colour = 32;
+
+// A picture that cannot be read leaves its face as the atlas shows it; false then.
+bool draw_chosen_picture(int32_t face_index, int32_t scale) {
+    const char* path = face_picture(face_index);
+    const face_rectangle& face = face_rectangles[face_index];
+    if (!path || !image_load_sized(picture_image, path, face.width * scale, face.height * scale))
+        return false;
+    draw_begin(image_output(large_image));
+    draw_image(image_handle(picture_image), face.x * scale, face.y * scale, face.width * scale,
+               face.height * scale);
+    draw_end();
+    image_free(picture_image);
+    return true;
+}
+
+int32_t draw_chosen_pictures(int32_t scale) {
+    int32_t drawn = 0;
+    for (int32_t face = 0; face < face_count; ++face) drawn += draw_chosen_picture(face, scale) ? 1 : 0;
+    return drawn;
+}
+
+bool draw_stored_atlas(int32_t scale) {
+    if (!image_load(atlas_image, face_atlas_file, image_load_as_stored)) return false;
+    draw_begin(image_output(large_image));
+    draw_image(image_handle(atlas_image), 0, 0, atlas_width * scale, atlas_height * scale);
+    draw_end();
+    image_free(atlas_image);
+    return true;
+}
+
+// Texels outside the face rectangles are never drawn, so with a picture for every face the
+// stored atlas need not be read at all.
+bool every_face_has_a_picture() {
+    for (int32_t face = 0; face < face_count; ++face) {
+        const char* path = face_picture(face);
+        FILE* file = path ? std::fopen(path, "rb") : nullptr;
+        if (!file) return false;
+        std::fclose(file);
+    }
+    return true;
+}
+
+bool draw_large_atlas(int32_t scale) {
+    if (!image_create(large_image, atlas_width * scale, atlas_height * scale, true_colour)) return false;
+    const bool pictures_only = every_face_has_a_picture();
+    if (!pictures_only && !draw_stored_atlas(scale)) return false;
+    if (draw_chosen_pictures(scale) == face_count || !pictures_only) return true;
+    // A picture that was there but could not be read: its face comes from the atlas after all.
+    if (!draw_stored_atlas(scale)) return false;
+    draw_chosen_pictures(scale);
+    return true;
+}
+
+}  // namespace
+
+int export_atlas_texture(const engine_export_calls& engine, int number, int32_t scale) {
+    int handle = 0;
+    int32_t pitch = 0;
+    if (draw_large_atlas(scale))
+        if (const uint8_t* top = image_top_row(large_image, &pitch))
+            handle = engine.LoadTexturePixels(number, top, atlas_width * scale, atlas_height * scale, pitch);
+    image_free(atlas_image);
+    image_free(large_image);
+    return handle;
+}

@@ -1,0 +1,69 @@
+// PNG rows with alpha through libpng 1.6. libpng errors unwind through setjmp into the
+// call that met them, which then fails, as does every later one.
+#include <png.h>
+
+#include <csetjmp>
+
+#include "runtime/image/row_encoder.h"
+
+namespace {
+
+constexpr int bit_depth = 8;
+
+[[noreturn]] void on_error(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void on_warning(png_structp, png_const_charp) {}
+
+class png_rows final : public row_encoder {
+public:
+    png_rows(FILE* stream, int32_t width, int32_t height) {
+        png_ = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, on_error, on_warning);
+        if (png_) info_ = png_create_info_struct(png_);
+        failed_ = !info_ || !start(stream, width, height);
+    }
+    ~png_rows() override { png_destroy_write_struct(&png_, &info_); }
+    png_rows(const png_rows&) = delete;
+    png_rows& operator=(const png_rows&) = delete;
+
+    bool started() const { return !failed_; }
+
+    bool write_row(const uint8_t* row) override {
+        if (failed_ || setjmp(png_jmpbuf(png_))) return fail();
+        png_write_row(png_, row);
+        return true;
+    }
+
+    bool finish() override {
+        if (failed_ || setjmp(png_jmpbuf(png_))) return fail();
+        png_write_end(png_, info_);
+        return true;
+    }
+
+private:
+    bool start(FILE* stream, int32_t width, int32_t height) {
+        if (setjmp(png_jmpbuf(png_))) return false;
+        png_init_io(png_, stream);
+        png_set_IHDR(png_, info_, png_uint_32(width), png_uint_32(height), bit_depth,
+                     PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                     PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(png_, info_);
+        png_set_bgr(png_);  // the rows lie as B, G, R, A
+        return true;
+    }
+
+    bool fail() {
+        failed_ = true;
+        return false;
+    }
+
+    png_structp png_ = nullptr;
+    png_infop info_ = nullptr;
+    bool failed_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<row_encoder> png_row_encoder(FILE* stream, int32_t width, int32_t height) {
+    auto encoder = std::make_unique<png_rows>(stream, width, height);
+    if (!encoder->started()) return nullptr;
+    return encoder;
+}

@@ -1,0 +1,22 @@
+// Encoders that take a picture a row at a time, top row first, for pictures too large to
+// hold whole. Rows are 32-bit B, G, R, A with straight alpha. Host-neutral.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+class row_encoder {
+public:
+    virtual ~row_encoder() = default;
+    // False once the encoder failed; every later call fails too.
+    virtual bool write_row(const uint8_t* row) = 0;
+    // Writes what follows the last row.
+    virtual bool finish() = 0;
+};
+
+// PNG, 8 bits per channel with alpha, libpng's default compression and filters; null
+// when libpng cannot start.
+std::unique_ptr<row_encoder> png_row_encoder(FILE* stream, int32_t width, int32_t height);
+// JPEG of quality 100 with full-resolution colour; the alpha is dropped.
+std::unique_ptr<row_encoder> jpeg_row_encoder(FILE* stream, int32_t width, int32_t height);
