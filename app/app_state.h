@@ -23,6 +23,10 @@ struct app_state {
 
 extern app_state app;
 
+// The angles the box shows at start and after a double click in the preview.
+constexpr int32_t start_turn_angle = 120;
+constexpr int32_t start_tilt_angle = 0;
+
 namespace gadget {
 constexpr int32_t window_frame = 5;
 constexpr int32_t face_top = 6;
@@ -61,6 +65,9 @@ constexpr int32_t zoom_label = 44;
 constexpr int32_t face_path(int32_t face_button) {
     return first_face_path + face_button - first_face;
 }
+constexpr int32_t face_button_of_path(int32_t face_path) {
+    return first_face + face_path - first_face_path;
+}
 }  // namespace gadget
 
 namespace scene {
@@ -79,4 +86,5 @@ constexpr int light = 1;
 }  // namespace scene
 
 constexpr int32_t main_window = 0;
+constexpr int32_t about_menu_item = 1;
 constexpr int32_t preview_size = 295;

@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/export_command.h"
 #include "app/face_atlas.h"
+#include "app/face_choice.h"
 #include "app/failure_notice.h"
 #include "app/scene.h"
 #include "runtime/core/core.h"
@@ -16,19 +17,6 @@
 
 namespace {
 
-struct face_button {
-    const char* requester_title;
-    int32_t face_index;
-};
-
-// Indexed from the first face button. The titles are the program's own, as its users know them.
-constexpr face_button face_buttons[] = {
-    {"Bild f\xFCr die Oberseite", 0},      {"Bild f\xFCr die Rechteseite", 1},
-    {"Bild f\xFCr Oben", 5},               {"Bild f\xFCr die R\xFC" "ckseite", 2},
-    {"Bild f\xFC" "rdie Vorderseite", 3},  {"Bild f\xFCr Oben", 4},
-};
-
-constexpr const char* picture_pattern = "JPG|*.jpg;*.jpeg|Bitmap|*.bmp|PNG|*.png|TGA|*.tga|TIF|*.tif";
 constexpr int32_t snapshot_sprite = 355;
 constexpr int32_t best_quality = 10;
 constexpr int32_t zoom_step = 5;
@@ -37,28 +25,6 @@ bool is_empty(const char* text) { return string_equal(text, ""); }
 
 // Temporary-area results are null when the area could not grow.
 std::string text_of(const char* text) { return text ? text : ""; }
-
-void choose_face_picture(int32_t gadget_number) {
-    const face_button& face = face_buttons[gadget_number - gadget::first_face];
-    // The preview's DirectDraw surface would paint over the dialog.
-    const bool hide_preview = gadget_number == gadget::face_top;
-    if (hide_preview) gadget_hide(gadget::preview, 1);
-    // The folder is copied out: the requester builds its answer in the same temporary area.
-    const std::string last_folder = text_of(file_path_part(app.last_picture_path, 0));
-    string_assign(&app.last_picture_path, requester_open_file(face.requester_title,
-                                                              last_folder.c_str(), picture_pattern,
-                                                              0, 0));
-    if (hide_preview) gadget_hide(gadget::preview, 0);
-    if (is_empty(app.last_picture_path)) return;
-
-    gadget_set_text(gadget::face_path(gadget_number), app.last_picture_path);
-    face_failure failure = face_failure::none;
-    if (!compose_face(app.last_picture_path, face.face_index, &failure)) {
-        tell_face_not_composed(failure, app.last_picture_path);
-        return;
-    }
-    rebuild_box();
-}
 
 void choose_background_colour() {
     app.background_colour = requester_color();

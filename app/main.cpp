@@ -1,10 +1,13 @@
 // Tessaryn's entry procedure: starts the runtime libraries in their fixed order, builds the
 // window and the scene, runs the frame loop until the window is closed, and shuts down.
+#include "app/about_box.h"
 #include "app/app_state.h"
 #include "app/engine/engine.h"
 #include "app/face_atlas.h"
+#include "app/face_choice.h"
 #include "app/handlers.h"
 #include "app/main_window.h"
+#include "app/preview_mouse.h"
 #include "app/scene.h"
 #include "app/start_check.h"
 #include "runtime/core/core.h"
@@ -104,6 +107,8 @@ bool drain_events() {
         const int32_t event = window_event();
         if (event == 0) return true;
         if (event == event_code_gadget) handle_gadget_event(event_gadget());
+        if (event == event_code_drop) take_dropped_picture(event_gadget());
+        if (event == event_code_menu && event_gadget() == about_menu_item) show_about_box();
         if (event == event_code_close) return false;
     }
 }
@@ -111,6 +116,7 @@ bool drain_events() {
 void run_frames() {
     for (;;) {
         turn_box_by_arrow_keys();
+        follow_preview_mouse();
         scene_draw();
         screen_flip(1);
         if (!drain_events()) return;
@@ -131,8 +137,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     start_libraries();
     if (!start_requirements_met()) quit(1);
 
-    app.turn_angle = 120;
-    app.tilt_angle = 0;
+    app.turn_angle = start_turn_angle;
+    app.tilt_angle = start_tilt_angle;
     app.camera_distance = 47;
     app.fonts[0] = font_load(0, "arial", 9, font_bold);
     app.fonts[1] = font_load(1, "arial", 14, font_bold);

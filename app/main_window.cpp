@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include "app/app_state.h"
+#include "app/face_choice.h"
 #include "app/resources/resource_ids.h"
 #include "app/scene.h"
 #include "runtime/core/core.h"
@@ -53,18 +54,24 @@ constexpr labelled_scrollbar controls[] = {
 };
 
 void add_menu_and_status_bar() {
-    if (menu_create(0, window_id(main_window))) menu_title("Info");
+    if (menu_create(0, window_id(main_window))) {
+        menu_title("Info");
+        menu_item(about_menu_item, "\xDC" "ber Tessaryn...");
+    }
     if (statusbar_create(0, window_id(main_window))) {
         statusbar_add_field(650);
         statusbar_set_text(0, 0, usual_status);
     }
 }
 
+// The box in the preview can be turned, tilted and zoomed with the mouse.
 void add_preview() {
     gadget_container(gadget::preview, 335, 25, preview_size, preview_size, 0);
     if (screen_open_windowed(gadget_id(gadget::preview), 0, 0, preview_size, preview_size, 1, 0,
-                             0))
+                             0)) {
         scene_create();
+        mouse_watch_screen();
+    }
     gadget_list_close();
 }
 
@@ -88,6 +95,7 @@ void add_face_rows() {
     for (const face_row& row : face_rows)
         gadget_string(gadget::face_path(row.button), 135, row.y, 180, 25, no_picture_yet,
                       string_read_only);
+    accept_dropped_pictures();
     gadget_editor(gadget::colour_swatch, 135, 208, 30, 30, 0);
     SendMessageA(reinterpret_cast<HWND>(gadget_id(gadget::colour_swatch)), EM_SETREADONLY, 1, 0);
     gadget_set_color(gadget::colour_swatch, color_back, 0xFFFFFF);

@@ -1,5 +1,6 @@
 // Gadgets as numbered controls: the gadgets table, the creation path all kinds share,
-// the subclassed procedure that frees a gadget with its control, and kind look-up.
+// the subclassed procedure that frees a gadget with its control and takes files dropped on
+// it, and kind look-up.
 #include "runtime/gui/host_extras.h"
 
 namespace {
@@ -85,6 +86,10 @@ LRESULT CALLBACK gadget_procedure(HWND control, UINT message, WPARAM wparam, LPA
     gadget_record* record = id == unregistered_id ? nullptr : gadget_get(id);
     if (!record || record->handle != control)
         return DefWindowProcA(control, message, wparam, lparam);
+    if (message == WM_DROPFILES) {
+        gadget_take_drop(id, wparam);
+        return 0;
+    }
     LRESULT result = CallWindowProcA(record->old_proc, control, message, wparam, lparam);
     if (message == WM_NCDESTROY) release_control(control, record, id);
     return result;

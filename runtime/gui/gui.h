@@ -16,6 +16,8 @@ constexpr int32_t event_code_close = 16;
 constexpr int32_t event_code_gadget = 13100;
 constexpr int32_t event_code_menu = 13101;
 constexpr int32_t event_code_activate = 13104;
+// Files dropped on a gadget that accepts them; event_gadget names the gadget.
+constexpr int32_t event_code_drop = 13105;
 
 // Posted to a window by gadgets: word parameter = gadget number, long parameter = type.
 constexpr uint32_t msg_gadget_event = 13103;
@@ -53,6 +55,9 @@ object_number event_gadget();
 // Window of the last event (-1 when none) and sub-type of the last gadget event.
 object_number event_window();
 int32_t event_type();
+// A file of the last drop event by its place in the drop, from 0; the empty string past the
+// last. Follows the temporary-string convention.
+char* event_dropped_file(int32_t index, int32_t offset);
 void delay(int32_t milliseconds);
 
 // ---- gadgets -----------------------------------------------------------------------------
@@ -118,6 +123,8 @@ int32_t gadget_get_attribute(object_number number, int32_t attribute);
 // number -1: the font of gadgets created from now on. font: a host font, or -1 for the
 // host's default GUI font.
 int32_t gadget_set_font(object_number number, intptr_t font);
+// Files dropped on the gadget come as drop events (accept 1) or are refused (accept 0).
+int32_t gadget_accept_files(object_number number, int32_t accept);
 // Moves and sizes a frame.
 int32_t gadget_resize(object_number number, int32_t x, int32_t y, int32_t width, int32_t height);
 
@@ -161,6 +168,9 @@ void font_free_all();
 void menu_library_init();
 object_number menu_create(object_number number, platform_handle window);
 int32_t menu_title(const char* text);
+// Appends an item to the drop-down (or bar) being built; choosing it gives a menu event
+// whose event_gadget is `item`.
+int32_t menu_item(int32_t item, const char* text);
 int32_t menu_free(object_number number);
 
 constexpr int32_t statusbar_raised = 1;

@@ -162,6 +162,9 @@ LRESULT gadget_offer(HWND control, HWND window, UINT message, WPARAM wparam, LPA
 void gadget_redraw(HWND control);
 // Reports an action of `control` later: a gadget event of `type` posted to its window.
 void gadget_post_event(HWND control, int32_t type);
+// Files dropped on a gadget: their names are kept and the drop reported as an event of the
+// window that is being polled; `drop` is the host's drop handle, given back here.
+void gadget_take_drop(object_number gadget, WPARAM drop);
 
 void gadget_table_init();
 

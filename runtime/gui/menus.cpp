@@ -1,5 +1,5 @@
-// Numbered menu bars: titles with their drop-downs, attached to a window; a menu dies
-// with its window through a hook on the window's procedure.
+// Numbered menu bars: titles with their drop-downs and items, attached to a window; a menu
+// dies with its window through a hook on the window's procedure.
 #include "runtime/gui/gui_internal.h"
 
 namespace {
@@ -93,6 +93,14 @@ int32_t menu_title(const char* text) {
     state->level_stack[state->level_depth++] = state->level_handle;
     state->level_handle = drop_down;
     if (record->window) SetMenu(record->window, record->handle);
+    return 1;
+}
+
+int32_t menu_item(int32_t item, const char* text) {
+    menu_record* record = state->building ? menu_get(state->current) : nullptr;
+    if (!record || !AppendMenuA(state->level_handle, MF_STRING, UINT_PTR(item), text ? text : ""))
+        return 0;
+    if (record->window) DrawMenuBar(record->window);
     return 1;
 }
 

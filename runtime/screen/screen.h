@@ -1,6 +1,7 @@
 // Screen library: a DirectDraw 7 screen inside a child window, cleared and presented once
 // per frame at a paced rate; the sprite table with grabbing and saving; the keyboard and
-// mouse through DirectInput 7. Host-neutral declarations: window handles travel as pointers.
+// mouse through DirectInput 7, and the mouse's drags, wheel and double clicks in the screen
+// window. Host-neutral declarations: window handles travel as pointers.
 #pragma once
 
 #include <cstdint>
@@ -73,3 +74,14 @@ void keyboard_end();
 
 int32_t mouse_init();
 void mouse_end();
+
+// What the mouse did in the screen window since the last mouse_take_input.
+struct mouse_input {
+    int32_t drag_x, drag_y;  // pixels moved with the left button held; right and down positive
+    int32_t wheel_notches;   // forward positive
+    int32_t double_clicks;
+};
+// From now on the screen window shows the hand pointer and gathers drags, wheel notches and
+// double clicks.
+void mouse_watch_screen();
+mouse_input mouse_take_input();

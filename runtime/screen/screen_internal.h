@@ -71,6 +71,10 @@ void screen_repaint();
 void screen_release();
 
 void mouse_unacquire();
+// Takes the screen window's mouse messages while the mouse is watched; false leaves the
+// message to the window's own procedure.
+bool screen_mouse_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                          LRESULT& result);
 
 // ---- sprites -------------------------------------------------------------------------------
 

@@ -1,5 +1,5 @@
 // The screen window's procedure: geometry on resize, repaint after the window's own paint,
-// and surfaces restored after a locked session. Installed once per window; each window
+// the mouse when it is watched, and surfaces restored after a locked session. Installed once per window; each window
 // keeps its own previous procedure, so a screen that moves between windows chains rightly.
 #include "runtime/screen/screen_internal.h"
 
@@ -35,6 +35,10 @@ LRESULT CALLBACK screen_window_proc(HWND window, UINT message, WPARAM wparam, LP
         return old ? CallWindowProcA(old, window, message, wparam, lparam)
                    : DefWindowProcA(window, message, wparam, lparam);
     };
+    LRESULT mouse_result = 0;
+    if (is_screen_window(window) &&
+        screen_mouse_message(window, message, wparam, lparam, mouse_result))
+        return mouse_result;
     switch (message) {
     case WM_SIZE:
         if (is_screen_window(window)) {

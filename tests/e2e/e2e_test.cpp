@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "tests/e2e/dialog_answers.h"
 #include "tests/e2e/polling.h"
@@ -225,6 +226,10 @@ public:
             ADD_FAILURE() << "requester \"" << face.title << "\" not answered";
             return false;
         }
+        return atlas_shows(face);
+    }
+    // Waits until the face's rectangle of the atlas has the face's colour.
+    bool atlas_shows(const face_choice& face) const {
         const auto atlas_pixel = [&] {
             return pixel_of(model_file("cube1.jpg"), face.face_x, face.face_y);
         };
@@ -257,6 +262,42 @@ private:
     tessaryn_process program_;
     HWND window_ = nullptr;
 };
+
+// Real mouse input, as the host delivers a user's: the pointer moves to a point of the screen
+// and does what `flags` say there.
+void mouse_at(POINT at, DWORD flags, int wheel = 0) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    // Absolute positions are in 1/65536 of the screen, rounded up to land on the pixel.
+    input.mi.dx = (at.x * 65536 + width - 1) / width;
+    input.mi.dy = (at.y * 65536 + height - 1) / height;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+    input.mi.mouseData = DWORD(wheel);
+    SendInput(1, &input, sizeof input);
+}
+
+// A real key press, down and up.
+void press_key(WORD key) {
+    INPUT press[2] = {};
+    for (INPUT& input : press) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+    }
+    press[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, press, sizeof *press);
+}
+
+POINT centre_of(HWND window) {
+    RECT place;
+    GetWindowRect(window, &place);
+    return {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+}
+
+void post_scroll(HWND bar, int code, int times) {
+    for (int step = 0; step < times; ++step)
+        PostMessageA(GetParent(bar), WM_HSCROLL, WPARAM(code), reinterpret_cast<LPARAM>(bar));
+}
 
 bool corners_are(const picture& shot, uint32_t colour) {
     if (shot.width != 295) return false;
@@ -435,6 +476,79 @@ TEST_F(Tessaryn, ScrollBarsZoomAndArrowKeysChangeThePreview) {
     run_->click(42);
     run_->click(42);
     EXPECT_GT(mean_difference(keyed, run_->preview_changed_from(keyed, 2.0)), 2.0) << "zooming in";
+}
+
+// A drag of 40 pixels right and 22 down turns and tilts the box as 20 and 11 steps of "Box
+// Drehen" and "Box Neigen" do; a double click brings back the start angles and keeps the
+// scroll bars' offsets; a wheel notch is undone by the other zoom button.
+TEST_F(Tessaryn, MouseTurnsTiltsAndZoomsThePreview) {
+    const picture start = run_->still_preview();
+    // The first event of "Box Neigen" adds its start position 1 to the ten steps.
+    post_scroll(run_->g(18), SB_LINERIGHT, 20);
+    post_scroll(run_->g(20), SB_LINERIGHT, 10);
+    const picture turned = run_->preview_changed_from(start, 2.0);
+    const POINT centre = centre_of(run_->g(39));
+    SetForegroundWindow(run_->window());
+    mouse_at(centre, MOUSEEVENTF_LEFTDOWN);
+    mouse_at({centre.x + 20, centre.y + 11}, 0);
+    mouse_at({centre.x + 40, centre.y + 22}, MOUSEEVENTF_LEFTUP);
+    const picture dragged = run_->preview_changed_from(turned, 2.0);
+
+    for (int click = 0; click < 2; ++click) {
+        mouse_at(centre, MOUSEEVENTF_LEFTDOWN);
+        mouse_at(centre, MOUSEEVENTF_LEFTUP);
+    }
+    EXPECT_LT(mean_difference(turned, run_->preview_changed_from(dragged, 2.0)), 0.3)
+        << "double click";
+    post_scroll(run_->g(18), SB_LINERIGHT, 20);
+    post_scroll(run_->g(20), SB_LINERIGHT, 11);
+    const picture stepped = run_->preview_changed_from(turned, 2.0);
+    EXPECT_LT(mean_difference(dragged, stepped), 0.3) << "drag against scroll bars";
+
+    mouse_at(centre, MOUSEEVENTF_WHEEL, WHEEL_DELTA);
+    const picture nearer = run_->preview_changed_from(stepped, 1.0);
+    run_->click(43);
+    EXPECT_LT(mean_difference(stepped, run_->preview_changed_from(nearer, 1.0)), 0.3)
+        << "notch forward";
+    mouse_at(centre, MOUSEEVENTF_WHEEL, -WHEEL_DELTA);
+    const picture farther = run_->preview_changed_from(stepped, 1.0);
+    run_->click(42);
+    EXPECT_LT(mean_difference(stepped, run_->preview_changed_from(farther, 1.0)), 0.3)
+        << "notch back";
+}
+
+// Only the first picture file of a drop counts; it is chosen as in the button's requester.
+TEST_F(Tessaryn, PictureDroppedOnAFaceButtonIsChosenForItsFace) {
+    write_face_picture(front_face);
+    const std::string picture = full_path(front_face.file);
+    ASSERT_TRUE(run_->program().drop_files(run_->g(front_face.button),
+                                           {full_path("notes.txt"), picture}));
+    // The field is answered once the handler has returned: the atlas is not read while the
+    // program writes it.
+    EXPECT_TRUE(eventually(10000, [&] { return window_text(run_->g(33)) == picture; }))
+        << window_text(run_->g(33));
+    EXPECT_TRUE(run_->atlas_shows(front_face));
+}
+
+// The name and version are the program file's own.
+TEST_F(Tessaryn, InfoMenuTellsVersionMouseAndLibraries) {
+    const std::string program = build_path("bin/Tessaryn.exe");
+    std::vector<char> resource(GetFileVersionInfoSizeA(program.c_str(), nullptr));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(GetFileVersionInfoA(program.c_str(), 0, DWORD(resource.size()), resource.data()) &&
+                VerQueryValueA(resource.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    const std::string version = "Tessaryn " + std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                                std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                                std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
+                                std::to_string(LOWORD(fixed->dwFileVersionLS));
+    SetForegroundWindow(run_->window());
+    for (WORD key : {VK_F10, VK_DOWN, VK_RETURN}) press_key(key);
+    const std::string about = dismiss_message(run_->program());
+    for (const std::string& part : {version, std::string("Doppelklick"), std::string("libjpeg-turbo"),
+                                    std::string("libpng"), std::string("libtiff"), std::string("zlib"),
+                                    std::string("THIRD-PARTY-NOTICES.txt")})
+        EXPECT_NE(about.find(part), std::string::npos) << part << " in:\n" << about;
 }
 
 TEST_F(Tessaryn, SnapshotIsTheSizeAndPictureOfThePreview) {

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 
+#include <psapi.h>
+#include <shlobj.h>
+
 namespace {
 
 struct window_search {
@@ -73,6 +76,48 @@ DWORD tessaryn_process::wait_for_exit(int milliseconds) const {
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
+}
+
+// The address of a function in the program: where the program has the module, plus the
+// function's distance from the start of our own copy.
+void* tessaryn_process::entry_in_program(const char* module, const char* function) const {
+    HMODULE own = LoadLibraryA(module);
+    HMODULE modules[256] = {};
+    DWORD size = 0;
+    if (!own || !EnumProcessModules(info_.hProcess, modules, sizeof modules, &size)) return nullptr;
+    for (DWORD index = 0; index < size / sizeof *modules && index < 256; ++index) {
+        char name[MAX_PATH] = {};
+        GetModuleBaseNameA(info_.hProcess, modules[index], name, MAX_PATH);
+        if (lstrcmpiA(name, module) == 0)
+            return reinterpret_cast<char*>(modules[index]) +
+                   (reinterpret_cast<char*>(GetProcAddress(own, function)) -
+                    reinterpret_cast<char*>(own));
+    }
+    return nullptr;
+}
+
+// The drop block comes from the program's own process heap, as the shell's would, so that
+// the program gives it back as it gives back any drop: the program allocates it on a thread
+// of ours.
+bool tessaryn_process::drop_files(HWND target, const std::vector<std::string>& files) const {
+    DROPFILES header = {};
+    header.pFiles = sizeof header;
+    std::string block(reinterpret_cast<const char*>(&header), sizeof header);
+    for (const std::string& file : files) block += file + '\0';
+    block += '\0';
+    auto allocate = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+        entry_in_program("combase.dll", "CoTaskMemAlloc"));
+    HANDLE thread = allocate ? CreateRemoteThread(info_.hProcess, nullptr, 0, allocate,
+                                                  reinterpret_cast<void*>(block.size()), 0, nullptr)
+                             : nullptr;
+    if (!thread) return false;
+    DWORD copy = 0;
+    WaitForSingleObject(thread, 10000);
+    GetExitCodeThread(thread, &copy);
+    CloseHandle(thread);
+    const auto address = reinterpret_cast<void*>(uintptr_t(copy));
+    return copy && WriteProcessMemory(info_.hProcess, address, block.data(), block.size(), nullptr) &&
+           PostMessageA(target, WM_DROPFILES, WPARAM(copy), 0);
 }
 
 bool prepare_model_folder(const std::string& folder, const std::vector<std::string>& left_out) {

@@ -21,10 +21,15 @@ public:
     HWND main_window(int milliseconds = 20000) const;
     // The exit code once the process ended within the time, else STILL_ACTIVE.
     DWORD wait_for_exit(int milliseconds) const;
+    // Drops the files on `target` as the shell does: a drop block holding their names, in the
+    // program's memory, comes with the drop message.
+    bool drop_files(HWND target, const std::vector<std::string>& files) const;
     DWORD id() const { return info_.dwProcessId; }
     HANDLE handle() const { return info_.hProcess; }
 
 private:
+    void* entry_in_program(const char* module, const char* function) const;
+
     PROCESS_INFORMATION info_ = {};
 };
 

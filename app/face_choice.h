@@ -1,0 +1,12 @@
+// Choosing the picture of a box face: in the face button's requester, or by dropping picture
+// files on the button or on its path field. Both end the same way.
+#pragma once
+
+#include <cstdint>
+
+void choose_face_picture(int32_t face_button);
+// Face buttons and path fields take dropped files from now on.
+void accept_dropped_pictures();
+// A drop on a face button or a path field: the first picture file of it is chosen for that
+// face; a drop without one does nothing.
+void take_dropped_picture(int32_t gadget_number);
