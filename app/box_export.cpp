@@ -21,7 +21,7 @@ namespace {
 
 // At least 16 samples per pixel: the preview's 4 leave steps on a large picture's edges.
 constexpr int32_t export_samples = 16;
-constexpr int32_t band_rows = 64;
+constexpr int32_t band_rows = 256;
 // Export pixels per step of the atlas's scale: a 4096 export draws its faces from an atlas
 // four times as large, about one texel per pixel on a box that fills half the picture.
 constexpr int32_t pixels_per_atlas_scale = 1024;

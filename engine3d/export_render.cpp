@@ -1,11 +1,12 @@
 // An export is drawn in bands of sub-pixel rows, so that its memory stays small whatever
-// its size; the two threads share each band's tiles, clearing, rasterizing and resolving
-// each tile to straight-alpha pixels in one go.
+// its size; the two threads take each band's tiles in turn, clearing, rasterizing and
+// resolving each tile to straight-alpha pixels in one go.
 #include "engine3d/export_render.h"
 
 #include <emmintrin.h>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 
 #include "engine3d/parallel.h"
@@ -49,6 +50,7 @@ struct band {
     frame_buffer frame;
     std::vector<raster_job> jobs;  // moved up to the band's first row and clipped to it
     int32_t first_pixel_row = 0;   // of the export, for the band's first sub-pixel row
+    std::atomic<int32_t> next_tile{0};
 };
 
 void place_jobs(const std::vector<raster_job>& all, int32_t top, band& work) {
@@ -63,13 +65,11 @@ void place_jobs(const std::vector<raster_job>& all, int32_t top, band& work) {
     }
 }
 
+// Only the depths: a sample's colour is read only where a surface was drawn into it.
 void clear_tile(frame_buffer& frame, const pixel_rect& tile) {
     const size_t samples = size_t(tile.right - tile.left) * 4;
-    for (int32_t row = tile.top; row < tile.bottom; ++row) {
-        const size_t first = (size_t(row) * frame.width + tile.left) * 4;
-        std::fill_n(&frame.colour[first], samples, 0u);
-        std::fill_n(&frame.depth[first], samples, 0.0f);
-    }
+    for (int32_t row = tile.top; row < tile.bottom; ++row)
+        std::fill_n(&frame.depth[(size_t(row) * frame.width + tile.left) * 4], samples, 0.0f);
 }
 
 void draw_tile(frame_buffer& frame, const std::vector<raster_job>& jobs, const pixel_rect& tile) {
@@ -129,12 +129,13 @@ void resolve_tile(const band& work, const pixel_rect& tile) {
     }
 }
 
-// Each thread draws and resolves every other tile of the band, start to end, while its
-// samples are still in the cache.
-void draw_band(void* data, int32_t part) {
+// Each thread takes the band's next tile and draws and resolves it start to end, while its
+// samples are still in the cache; the tiles with the box in them cost more than the rest,
+// so they are taken as the threads come free rather than shared out beforehand.
+void draw_band(void* data, int32_t) {
     auto* work = static_cast<band*>(data);
     const int32_t tile_width = tile_pixels * work->request.grid;
-    for (int32_t left = part * tile_width; left < work->frame.width; left += work_parts * tile_width) {
+    for (int32_t left; (left = work->next_tile++ * tile_width) < work->frame.width;) {
         const pixel_rect tile{left, 0, std::min(left + tile_width, work->frame.width), work->frame.height};
         draw_tile(work->frame, work->jobs, tile);
         resolve_tile(*work, tile);
@@ -162,6 +163,7 @@ bool export_rows(const context& engine, const export_request& request) {
         int32_t rows = std::min(band_pixel_rows, request.first_row + request.rows - first);
         frame_resize(work.frame, request.width * grid, rows * grid);
         work.first_pixel_row = first;
+        work.next_tile = 0;
         place_jobs(all, first * grid, work);
         run_in_parts(draw_band, &work);
     }
