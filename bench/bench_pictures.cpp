@@ -22,27 +22,50 @@ rgb_picture make_photo(int width, int height, uint32_t seed) {
     return picture;
 }
 
-void write_jpeg(const char* name, const rgb_picture& picture, int quality) {
+namespace {
+
+struct jpeg_input {
+    const uint8_t* samples;  // top row first, rows packed
+    int width, height, components;
+    J_COLOR_SPACE colour_space;
+};
+
+void encode_jpeg(const char* name, const jpeg_input& input, int quality, bool full_colour) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr errors;
     cinfo.err = jpeg_std_error(&errors);
     jpeg_create_compress(&cinfo);
     FILE* file = std::fopen(name, "wb");
     jpeg_stdio_dest(&cinfo, file);
-    cinfo.image_width = picture.width;
-    cinfo.image_height = picture.height;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
+    cinfo.image_width = JDIMENSION(input.width);
+    cinfo.image_height = JDIMENSION(input.height);
+    cinfo.input_components = input.components;
+    cinfo.in_color_space = input.colour_space;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, quality, FALSE);
+    jpeg_set_quality(&cinfo, quality, full_colour ? TRUE : FALSE);
+    if (full_colour)
+        for (int i = 0; i < cinfo.num_components; ++i)
+            cinfo.comp_info[i].h_samp_factor = cinfo.comp_info[i].v_samp_factor = 1;
     jpeg_start_compress(&cinfo, TRUE);
+    const size_t row_bytes = size_t(input.width) * input.components;
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<uint8_t*>(&picture.samples[size_t(cinfo.next_scanline) * picture.width * 3]);
+        JSAMPROW row = const_cast<uint8_t*>(&input.samples[cinfo.next_scanline * row_bytes]);
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
     jpeg_destroy_compress(&cinfo);
     std::fclose(file);
+}
+
+}  // namespace
+
+void write_jpeg(const char* name, const rgb_picture& picture, int quality) {
+    encode_jpeg(name, {picture.samples.data(), picture.width, picture.height, 3, JCS_RGB}, quality, false);
+}
+
+void write_jpeg_full_colour(const char* name, const std::vector<uint32_t>& bgra, int width, int height) {
+    encode_jpeg(name, {reinterpret_cast<const uint8_t*>(bgra.data()), width, height, 4, JCS_EXT_BGRA}, 100,
+                true);
 }
 
 rgb_picture read_jpeg(const char* name, int scale_eighths) {

@@ -14,6 +14,8 @@ struct rgb_picture {
 // Smooth shapes with fine texture, so the encoder sees something like a photograph.
 rgb_picture make_photo(int width, int height, uint32_t seed = 12345);
 void write_jpeg(const char* name, const rgb_picture& picture, int quality);
+// B, G, R, A pixels as libjpeg alone writes them at quality 100 with colour at full resolution.
+void write_jpeg_full_colour(const char* name, const std::vector<uint32_t>& bgra, int width, int height);
 // Decoded by libjpeg alone at scale_eighths / 8 of its size.
 rgb_picture read_jpeg(const char* name, int scale_eighths = 8);
 

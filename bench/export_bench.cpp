@@ -6,7 +6,6 @@
 //   libpng (at its defaults) or libjpeg (quality 100, 4:4:4) alone encoding the same picture;
 // - the peak memory of a 4096 export above the memory before it.
 #include <png.h>
-#include <jpeglib.h>
 
 #include <algorithm>
 #include <atomic>
@@ -75,30 +74,6 @@ void write_png_rows(const char* name, const std::vector<uint32_t>& pixels, int s
     std::fclose(file);
 }
 
-void write_jpeg_rows(const char* name, const std::vector<uint32_t>& pixels, int size) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr errors;
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&cinfo);
-    FILE* file = std::fopen(name, "wb");
-    jpeg_stdio_dest(&cinfo, file);
-    cinfo.image_width = JDIMENSION(size);
-    cinfo.image_height = JDIMENSION(size);
-    cinfo.input_components = 4;
-    cinfo.in_color_space = JCS_EXT_BGRA;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 100, TRUE);
-    for (int i = 0; i < cinfo.num_components; ++i) cinfo.comp_info[i].h_samp_factor = cinfo.comp_info[i].v_samp_factor = 1;
-    jpeg_start_compress(&cinfo, TRUE);
-    for (int y = 0; y < size; ++y) {
-        JSAMPROW row = const_cast<JSAMPROW>(reinterpret_cast<const uint8_t*>(&pixels[size_t(y) * size]));
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::fclose(file);
-}
-
 // The scene as an export of this type draws it: the sharp atlas on the box, the backdrop
 // left out of transparent ones. Undone with `on` false.
 void export_view(const engine_dll& e, const export_type& type, bool on) {
@@ -121,7 +96,7 @@ double floor_milliseconds(const std::vector<uint32_t>& pixels, const export_type
     return milliseconds([&] {
         for (int face = 0; face < face_count; ++face) read_jpeg(photo_name(face).c_str(), needed_eighths(face, scale));
         if (type.plugin == plugin_png) write_png_rows("floor.png", pixels, type.size);
-        else write_jpeg_rows("floor.jpg", pixels, type.size);
+        else write_jpeg_full_colour("floor.jpg", pixels, type.size, type.size);
     });
 }
 

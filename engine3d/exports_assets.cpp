@@ -1,7 +1,8 @@
-// Entry points for meshes, textures and materials: numbered objects, each also known by a
-// handle that entities and materials are made from.
+// Entry points for meshes, textures (from files or from memory) and materials: numbered
+// objects, each also known by a handle that entities and materials are made from.
 #include "engine3d/engine3d.h"
 
+#include <cstring>
 #include <new>
 
 #include "engine3d/files.h"
@@ -17,6 +18,16 @@ material* material_of(int number) {
     engine().invalidate_frame();
     auto* found = find_number(engine().materials, number);
     return found ? found->get() : nullptr;
+}
+
+// The picture with its mip chain as the texture under `number`; answers its handle.
+int keep_texture(int number, texture_level picture) {
+    context& c = engine();
+    auto image = std::make_shared<texture>();
+    image->levels = mip_chain(std::move(picture));
+    image->handle = c.new_handle();
+    c.textures[number] = image;
+    return image->handle;
 }
 
 int set_colour(int number, uint32_t material::*colour, int value) {
@@ -58,11 +69,26 @@ int ENGINE3D_CALL LoadTexture(int number, const char* file) try {
     std::vector<uint8_t> bytes;
     texture_level picture;
     if (!archive_read(c.folders, file, bytes) || !decode_picture(bytes, picture)) return 0;
-    auto image = std::make_shared<texture>();
-    image->levels = mip_chain(std::move(picture));
-    image->handle = c.new_handle();
-    c.textures[number] = image;
-    return image->handle;
+    return keep_texture(number, std::move(picture));
+} catch (const std::bad_alloc&) {
+    return 0;
+}
+
+int ENGINE3D_CALL LoadTexturePixels(int number, const void* pixels, int width, int height,
+                                    int pitch) try {
+    if (!pixels || !picture_size_fits(width, height)) return 0;
+    engine().invalidate_frame();
+    texture_level picture;
+    picture.width = width;
+    picture.height = height;
+    picture.texels.resize(size_t(width) * size_t(height));
+    const auto* row = static_cast<const uint8_t*>(pixels);
+    for (int32_t y = 0; y < height; ++y, row += pitch) {
+        uint32_t* texel = &picture.texels[size_t(y) * size_t(width)];
+        std::memcpy(texel, row, size_t(width) * sizeof(uint32_t));
+        for (int32_t x = 0; x < width; ++x) texel[x] &= 0xFFFFFF;
+    }
+    return keep_texture(number, std::move(picture));
 } catch (const std::bad_alloc&) {
     return 0;
 }

@@ -1,12 +1,10 @@
-// Entry points for exports: textures from memory, what an export leaves out or shows
-// otherwise, and the export render itself. None of them changes what the preview shows.
+// Entry points for exports: what an export leaves out or shows otherwise, and the export
+// render itself. None of them changes what the preview shows.
 #include "engine3d/engine3d.h"
 
-#include <cstring>
 #include <new>
 
 #include "engine3d/export_render.h"
-#include "engine3d/picture.h"
 
 using namespace engine3d;
 
@@ -23,30 +21,6 @@ int32_t grid_of(int samples) {
 }
 
 }  // namespace
-
-int ENGINE3D_CALL LoadTexturePixels(int number, const void* pixels, int width, int height,
-                                    int pitch) try {
-    if (!pixels || !picture_size_fits(width, height)) return 0;
-    context& c = engine();
-    c.invalidate_frame();
-    texture_level picture;
-    picture.width = width;
-    picture.height = height;
-    picture.texels.resize(size_t(width) * size_t(height));
-    const auto* row = static_cast<const uint8_t*>(pixels);
-    for (int32_t y = 0; y < height; ++y, row += pitch) {
-        uint32_t* texel = &picture.texels[size_t(y) * size_t(width)];
-        std::memcpy(texel, row, size_t(width) * sizeof(uint32_t));
-        for (int32_t x = 0; x < width; ++x) texel[x] &= 0xFFFFFF;
-    }
-    auto image = std::make_shared<texture>();
-    image->levels = mip_chain(std::move(picture));
-    image->handle = c.new_handle();
-    c.textures[number] = image;
-    return image->handle;
-} catch (const std::bad_alloc&) {
-    return 0;
-}
 
 int ENGINE3D_CALL ExportMaterialTexture(int material_number, int texture_handle) {
     context& c = engine();
