@@ -1,4 +1,6 @@
-// The frame's second share on a system pool thread (QueueUserWorkItem), awaited by event.
+// The frame's second share on a system pool thread, awaited by an event that the pool sets
+// only once the callback has returned: a caller that unloads the engine right after a
+// render never leaves the pool thread running in unmapped code.
 #include "engine3d/parallel.h"
 
 #include "engine3d/win32.h"
@@ -12,18 +14,17 @@ struct pool_share {
     HANDLE done;
 };
 
-DWORD WINAPI run_share(void* parameter) {
+void CALLBACK run_share(PTP_CALLBACK_INSTANCE instance, void* parameter) {
     auto* share = static_cast<pool_share*>(parameter);
     share->work(share->data, 1);
-    SetEvent(share->done);
-    return 0;
+    SetEventWhenCallbackReturns(instance, share->done);
 }
 
 }  // namespace
 
 void run_in_parts(void (*work)(void* data, int32_t part), void* data) {
     pool_share share{work, data, CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    bool queued = share.done && QueueUserWorkItem(run_share, &share, WT_EXECUTEDEFAULT);
+    bool queued = share.done && TrySubmitThreadpoolCallback(run_share, &share, nullptr);
     work(data, 0);
     if (queued) WaitForSingleObject(share.done, INFINITE);
     else work(data, 1);
