@@ -40,9 +40,10 @@ class export_changes {
 public:
     export_changes(const engine_export_calls& engine, const export_scene& scene, const export_type& type,
                    int texture)
-        : engine_(engine), scene_(scene), hidden_(type.transparent), texture_(texture) {
+        : engine_(engine), scene_(scene), texture_(texture) {
         if (texture_) engine_.ExportMaterialTexture(scene_.box_material, texture_);
-        for (int entity : scene_.backdrop) engine_.ExportHideEntity(entity, hidden_ ? 1 : 0);
+        if (type.transparent)
+            for (int entity : scene_.backdrop) engine_.ExportHideEntity(entity, 1);
     }
     ~export_changes() {
         for (int entity : scene_.backdrop) engine_.ExportHideEntity(entity, 0);
@@ -56,7 +57,6 @@ public:
 private:
     const engine_export_calls& engine_;
     const export_scene& scene_;
-    bool hidden_;
     int texture_;
 };
 

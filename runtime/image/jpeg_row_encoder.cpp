@@ -18,8 +18,6 @@ public:
     jpeg_rows(const jpeg_rows&) = delete;
     jpeg_rows& operator=(const jpeg_rows&) = delete;
 
-    bool started() const { return !failed_; }
-
     bool write_row(const uint8_t* row) override {
         if (failed_ || setjmp(error_.target)) return fail();
         JSAMPROW line = const_cast<uint8_t*>(row);
@@ -50,21 +48,15 @@ private:
         return true;
     }
 
-    bool fail() {
-        failed_ = true;
-        return false;
-    }
-
     // Zeroed so that destroying after an early error finds no memory manager.
     jpeg_compress_struct picture_{};
     jpeg_jump_error error_;
-    bool failed_ = false;
 };
 
 }  // namespace
 
 std::unique_ptr<row_encoder> jpeg_row_encoder(FILE* stream, int32_t width, int32_t height) {
     auto encoder = std::make_unique<jpeg_rows>(stream, width, height);
-    if (!encoder->started()) return nullptr;
+    if (encoder->failed()) return nullptr;
     return encoder;
 }

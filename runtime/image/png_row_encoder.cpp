@@ -24,8 +24,6 @@ public:
     png_rows(const png_rows&) = delete;
     png_rows& operator=(const png_rows&) = delete;
 
-    bool started() const { return !failed_; }
-
     bool write_row(const uint8_t* row) override {
         if (failed_ || setjmp(png_jmpbuf(png_))) return fail();
         png_write_row(png_, row);
@@ -50,20 +48,14 @@ private:
         return true;
     }
 
-    bool fail() {
-        failed_ = true;
-        return false;
-    }
-
     png_structp png_ = nullptr;
     png_infop info_ = nullptr;
-    bool failed_ = false;
 };
 
 }  // namespace
 
 std::unique_ptr<row_encoder> png_row_encoder(FILE* stream, int32_t width, int32_t height) {
     auto encoder = std::make_unique<png_rows>(stream, width, height);
-    if (!encoder->started()) return nullptr;
+    if (encoder->failed()) return nullptr;
     return encoder;
 }

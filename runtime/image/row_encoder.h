@@ -13,6 +13,14 @@ public:
     virtual bool write_row(const uint8_t* row) = 0;
     // Writes what follows the last row.
     virtual bool finish() = 0;
+    bool failed() const { return failed_; }
+
+protected:
+    bool fail() {
+        failed_ = true;
+        return false;
+    }
+    bool failed_ = false;
 };
 
 // PNG, 8 bits per channel with alpha, libpng's default compression and filters; null
