@@ -19,6 +19,12 @@ constexpr int bilinear_filtering = 1;
 // Once "Box Heben/Senken" has moved it, the camera stands this far below the bar's value.
 constexpr float camera_height_offset = -5.0f;
 
+// The studio look: the shadow's darkness, and the reflection's strength where it starts and
+// the share of the box's height over which it fades to nothing.
+constexpr float shadow_strength = 0.5f;
+constexpr float reflection_strength = 0.3f;
+constexpr float reflection_fade = 0.5f;
+
 const int white = int(color_rgb(255, 255, 255));
 const int rebuilt_box_ambient = int(color_rgb(100, 100, 100));
 
@@ -81,6 +87,7 @@ void scene_create() {
     e.CameraLocate(scene::camera, 0.0f, float(app.camera_height), float(app.camera_distance));
     e.CreateLight2(scene::light, int(color_rgb(25, 25, 255)), 0.0f, 20.0f, 15.0f);
     e.LightLocate(scene::light, 2000.0f, 2000.0f, 2000.0f);
+    apply_view_options();
 }
 
 // The engine reads the rewritten atlas anew; the box is made again around it.
@@ -95,6 +102,7 @@ void rebuild_box() {
     create_box_entity();
     apply_box_rotation();
     apply_box_size();
+    apply_view_options();
 }
 
 // Texture, material and entities are created again under their numbers: the engine
@@ -106,6 +114,18 @@ void rebuild_floor() {
     e.MoveEntity(scene::lower_floor, 0.0f, lower_floor_drop, 0.0f);
     e.RotateEntity(scene::floor, 0.0f, 90.0f, 0.0f);
     e.RotateEntity(scene::lower_floor, 0.0f, 0.0f, 0.0f);
+    apply_view_options();
+}
+
+// The box casts its shadow on, and is mirrored in, the level floor it floats over.
+void apply_view_options() {
+    if (!engine.studio_ready) return;
+    const engine_studio_calls& e = engine.studio;
+    const view_options& view = app.view;
+    e.EntityStudioLight(scene::box, view.light ? 1 : 0);
+    e.EntityShadow(scene::box, scene::lower_floor, view.shadow ? shadow_strength : 0.0f);
+    e.EntityMirror(scene::box, scene::lower_floor, view.reflection ? reflection_strength : 0.0f,
+                   reflection_fade);
 }
 
 void apply_box_rotation() {
