@@ -43,6 +43,9 @@ struct engine_dll {
     decltype(&::CameraLocate) CameraLocate;
     decltype(&::CreateLight2) CreateLight2;
     decltype(&::LightLocate) LightLocate;
+    decltype(&::EntityStudioLight) EntityStudioLight;
+    decltype(&::EntityShadow) EntityShadow;
+    decltype(&::EntityMirror) EntityMirror;
     decltype(&::RenderWorld) RenderWorld;
     decltype(&::LoadTexturePixels) LoadTexturePixels;
     decltype(&::ExportMaterialTexture) ExportMaterialTexture;
