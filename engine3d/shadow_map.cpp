@@ -9,8 +9,8 @@ namespace engine3d {
 namespace {
 
 // Blur spread in world units: a little even for a caster standing on the plane.
-constexpr float spread_standing = 0.4f;
-constexpr float spread_per_height = 0.15f;
+constexpr float spread_standing = 0.5f;
+constexpr float spread_per_height = 0.2f;
 // Three box passes reach about three spreads; a few texels more keep the border at 0.
 constexpr float reach_in_spreads = 3;
 constexpr int32_t border_texels = 4;
@@ -112,30 +112,41 @@ void fill_footprint(const footprint& f, const shadow_map& map, std::vector<float
     }
 }
 
-// A box blur of `count` values `stride` apart, zeros beyond both ends.
-void box_blur_line(float* line, int32_t stride, int32_t count, int32_t radius, std::vector<float>& copy) {
-    copy.resize(size_t(count));
-    for (int32_t i = 0; i < count; ++i) copy[size_t(i)] = line[i * stride];
+// A box blur down every column at once, zeros above and below: whole rows are added and
+// taken away, which the compiler turns into vector code.
+void box_blur_columns(std::vector<float>& cover, int32_t radius, std::vector<float>& out) {
+    constexpr int32_t n = shadow_map_size;
     const float scale = 1.0f / float(2 * radius + 1);
-    float sum = 0;
-    for (int32_t i = 0; i < std::min(radius, count); ++i) sum += copy[size_t(i)];
-    for (int32_t i = 0; i < count; ++i) {
-        if (i + radius < count) sum += copy[size_t(i + radius)];
-        if (i - radius - 1 >= 0) sum -= copy[size_t(i - radius - 1)];
-        line[i * stride] = sum * scale;
+    float sum[n] = {};
+    auto row = [&](int32_t j) { return &cover[size_t(j) * n]; };
+    for (int32_t j = 0; j < std::min(radius, n); ++j)
+        for (int32_t i = 0; i < n; ++i) sum[i] += row(j)[i];
+    out.resize(cover.size());
+    for (int32_t j = 0; j < n; ++j) {
+        if (j + radius < n)
+            for (int32_t i = 0; i < n; ++i) sum[i] += row(j + radius)[i];
+        if (j - radius - 1 >= 0)
+            for (int32_t i = 0; i < n; ++i) sum[i] -= row(j - radius - 1)[i];
+        for (int32_t i = 0; i < n; ++i) out[size_t(j) * n + i] = sum[i] * scale;
     }
+    cover.swap(out);
 }
 
-// Three passes of radius r spread a point by sqrt(r (r + 1)) texels.
+void transpose(std::vector<float>& cover) {
+    constexpr int32_t n = shadow_map_size;
+    for (int32_t j = 0; j < n; ++j)
+        for (int32_t i = j + 1; i < n; ++i) std::swap(cover[size_t(j) * n + i], cover[size_t(i) * n + j]);
+}
+
+// Three passes of radius r spread a point by sqrt(r (r + 1)) texels; the rows are blurred
+// as columns of the transposed map.
 void blur(std::vector<float>& cover, float spread_texels) {
     int32_t radius = std::max(1, int32_t(std::lround((std::sqrt(4 * spread_texels * spread_texels + 1) - 1) / 2)));
-    std::vector<float> copy;
-    for (int32_t pass = 0; pass < blur_passes; ++pass)
-        for (int32_t j = 0; j < shadow_map_size; ++j)
-            box_blur_line(&cover[size_t(j) * shadow_map_size], 1, shadow_map_size, radius, copy);
-    for (int32_t pass = 0; pass < blur_passes; ++pass)
-        for (int32_t i = 0; i < shadow_map_size; ++i)
-            box_blur_line(&cover[size_t(i)], shadow_map_size, shadow_map_size, radius, copy);
+    std::vector<float> spare;
+    for (int32_t pass = 0; pass < blur_passes; ++pass) box_blur_columns(cover, radius, spare);
+    transpose(cover);
+    for (int32_t pass = 0; pass < blur_passes; ++pass) box_blur_columns(cover, radius, spare);
+    transpose(cover);
 }
 
 }  // namespace

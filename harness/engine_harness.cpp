@@ -210,6 +210,13 @@ void build_default_scene(const char* atlas) {
     e->RotateEntity(5, 120, 0, 0);
 }
 
+void studio_look(bool on) {
+    const engine_dll* e = engine_library();
+    e->EntityStudioLight(5, on ? 1 : 0);
+    e->EntityShadow(5, 7, on ? 0.5f : 0.0f);
+    e->EntityMirror(5, 7, on ? 0.3f : 0.0f, 0.5f);
+}
+
 void write_picture(const std::string& name, const picture& image, picture_format format) {
     switch (format) {
         case picture_format::bmp: return write_bmp(name, image);
