@@ -147,7 +147,6 @@ int ENGINE3D_CALL ExportHideEntity(int entity, int hide);
 int ENGINE3D_CALL RenderCameraRows(int camera, int width, int height, int samples, int first_row,
                                    int rows, void* pixels, int pitch);
 
-
 #ifdef __cplusplus
 }
 #endif
