@@ -20,10 +20,13 @@ inline uint32_t shaded(uint32_t colour, uint32_t shadow_alpha) {
 
 inline uint32_t alpha_byte(float share) { return uint32_t(share * 255 + 0.5f); }
 
+// Beyond the map's border, which is 0, nothing is looked up.
 inline uint32_t shadow_alpha_at(const triangle_setup& t, const raster_style& style, const pixel_at& p) {
+    constexpr float last = float(shadow_map_size - 1);
     if (!style.shadow) return 0;
-    float distance = distance_at(t, p.z);
-    return alpha_byte(shadow_at(*style.shadow, p.a * distance, p.b * distance));
+    float distance = distance_at(t, p.z), x = p.a * distance, y = p.b * distance;
+    if (!(x > 0 && x < last && y > 0 && y < last)) return 0;
+    return alpha_byte(shadow_at(*style.shadow, x, y));
 }
 
 struct mirror_paint {
