@@ -53,6 +53,8 @@ bool footprint_of(const shadow_caster& caster, float plane_y, footprint& out) {
     std::vector<point2> dropped;
     float lowest = caster.points[0].y;
     for (const vec3& p : caster.points) {
+        // The hull's sort needs numbers that compare.
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return false;
         dropped.push_back({p.x, p.z});
         lowest = std::min(lowest, p.y);
     }
@@ -141,7 +143,8 @@ void transpose(std::vector<float>& cover) {
 // Three passes of radius r spread a point by sqrt(r (r + 1)) texels; the rows are blurred
 // as columns of the transposed map.
 void blur(std::vector<float>& cover, float spread_texels) {
-    int32_t radius = std::max(1, int32_t(std::lround((std::sqrt(4 * spread_texels * spread_texels + 1) - 1) / 2)));
+    float wanted = (std::sqrt(4 * spread_texels * spread_texels + 1) - 1) / 2;
+    int32_t radius = wanted < float(shadow_map_size) ? std::max(1, int32_t(std::lround(wanted))) : shadow_map_size;
     std::vector<float> spare;
     for (int32_t pass = 0; pass < blur_passes; ++pass) box_blur_columns(cover, radius, spare);
     transpose(cover);
@@ -159,6 +162,7 @@ bool shadow_map_build(float plane_y, const std::vector<shadow_caster>& casters, 
     }
     if (prints.empty()) return false;
     place_map(prints, map);
+    if (!std::isfinite(map.texel) || !(map.texel > 0)) return false;
     map.values.assign(size_t(shadow_map_size) * shadow_map_size, 0.0f);
     std::vector<float> cover;
     for (const footprint& f : prints) {
