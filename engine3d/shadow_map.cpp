@@ -8,8 +8,9 @@
 namespace engine3d {
 namespace {
 
-// Blur spread in world units: a little even for a caster standing on the plane.
-constexpr float spread_standing = 0.5f;
+// Blur spread in world units: soft even for a caster standing on the plane, whose floor a
+// low camera sees at a grazing angle that squeezes the fade into few rows.
+constexpr float spread_standing = 1.4f;
 constexpr float spread_per_height = 0.2f;
 // Three box passes reach about three spreads; a few texels more keep the border at 0.
 constexpr float reach_in_spreads = 3;
