@@ -1,6 +1,7 @@
 // PNG rows with alpha through libpng 1.6. libpng errors unwind through setjmp into the
 // call that met them, which then fails, as does every later one.
 #include <png.h>
+#include <zlib.h>
 
 #include <csetjmp>
 
@@ -9,6 +10,8 @@
 namespace {
 
 constexpr int bit_depth = 8;
+// zlib's largest state: longer blocks keep their own codes, a few bytes smaller.
+constexpr int compression_memory_level = 9;
 
 [[noreturn]] void on_error(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void on_warning(png_structp, png_const_charp) {}
@@ -43,6 +46,14 @@ private:
         png_set_IHDR(png_, info_, png_uint_32(width), png_uint_32(height), bit_depth,
                      PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                      PNG_FILTER_TYPE_DEFAULT);
+        // One Paeth filter for every row and runs of equal bytes as the only matches: on
+        // rendered pictures, whose pixels are mostly runs of transparency and smooth faces,
+        // the file comes out a little smaller than with libpng's defaults at several times
+        // the speed, the defaults spending most of an export's time on trying filters and
+        // searching matches.
+        png_set_filter(png_, PNG_FILTER_TYPE_BASE, PNG_FILTER_PAETH);
+        png_set_compression_strategy(png_, Z_RLE);
+        png_set_compression_mem_level(png_, compression_memory_level);
         png_write_info(png_, info_);
         png_set_bgr(png_);  // the rows lie as B, G, R, A
         return true;

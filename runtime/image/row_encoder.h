@@ -23,8 +23,8 @@ protected:
     bool failed_ = false;
 };
 
-// PNG, 8 bits per channel with alpha, libpng's default compression and filters; null
-// when libpng cannot start.
+// PNG, 8 bits per channel with alpha, every row Paeth-filtered and run-length deflated;
+// null when libpng cannot start.
 std::unique_ptr<row_encoder> png_row_encoder(FILE* stream, int32_t width, int32_t height);
 // JPEG of quality 100 with full-resolution colour; the alpha is dropped.
 std::unique_ptr<row_encoder> jpeg_row_encoder(FILE* stream, int32_t width, int32_t height);
