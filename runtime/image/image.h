@@ -127,6 +127,7 @@ enum class image_save_failure : int32_t {
     in_use,          // another program held the target for longer than the save waits
     not_written,     // the write broke off (full disk, lost network folder); target as it was
     target_damaged,  // the same while writing in place, and the old content not put back
+    no_memory,       // the encoder found no memory for its work; target as it was
 };
 image_save_failure image_last_save_failure();
 int32_t encoder_save(const char* name, const uint8_t* buffer, uint32_t plugin, int32_t width,

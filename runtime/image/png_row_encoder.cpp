@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <csetjmp>
+#include <cstdlib>
 
 #include "runtime/image/row_encoder.h"
 
@@ -19,7 +20,8 @@ void on_warning(png_structp, png_const_charp) {}
 class png_rows final : public row_encoder {
 public:
     png_rows(FILE* stream, int32_t width, int32_t height) {
-        png_ = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, on_error, on_warning);
+        png_ = png_create_write_struct_2(PNG_LIBPNG_VER_STRING, nullptr, on_error, on_warning, this,
+                                         allocate, release);
         if (png_) info_ = png_create_info_struct(png_);
         failed_ = !info_ || !start(stream, width, height);
     }
@@ -40,6 +42,15 @@ public:
     }
 
 private:
+    // libpng's and zlib's memory alike: a block that cannot be had marks the failure that
+    // follows as one of memory.
+    static png_voidp allocate(png_structp png, png_alloc_size_t size) {
+        png_voidp block = std::malloc(size);
+        if (!block) static_cast<png_rows*>(png_get_mem_ptr(png))->lacked_memory_ = true;
+        return block;
+    }
+    static void release(png_structp, png_voidp block) { std::free(block); }
+
     bool start(FILE* stream, int32_t width, int32_t height) {
         if (setjmp(png_jmpbuf(png_))) return false;
         png_init_io(png_, stream);
@@ -66,7 +77,5 @@ private:
 }  // namespace
 
 std::unique_ptr<row_encoder> png_row_encoder(FILE* stream, int32_t width, int32_t height) {
-    auto encoder = std::make_unique<png_rows>(stream, width, height);
-    if (encoder->failed()) return nullptr;
-    return encoder;
+    return std::make_unique<png_rows>(stream, width, height);
 }

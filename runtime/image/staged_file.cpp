@@ -92,6 +92,8 @@ image_save_failure image_last_save_failure() { return last_failure; }
 
 void save_failure_clear() { last_failure = image_save_failure::none; }
 
+void save_failure_set(image_save_failure failure) { last_failure = failure; }
+
 staged_file::staged_file(const char* target) : target_(target ? target : "") {
     save_failure_clear();
     if (target_.empty()) return;
@@ -144,7 +146,7 @@ bool staged_file::commit() {
     return true;
 }
 
-void staged_file::fail(image_save_failure failure) { last_failure = failure; }
+void staged_file::fail(image_save_failure failure) { save_failure_set(failure); }
 
 // A write that did not go through: the temporary file goes, or the target written in place
 // gets its old content back, which fits even on a full disk, as the cut target holds less.

@@ -40,3 +40,5 @@ private:
 
 // Forgets the failure of an earlier save, at the start of the next.
 void save_failure_clear();
+// The reason the save that is ending failed, when its writer knows better than the file.
+void save_failure_set(image_save_failure failure);
