@@ -118,6 +118,12 @@ object_number image_load(object_number number, const char* name, int32_t flags =
 // whichever way the picture stands upright; every other picture loads at its own size.
 object_number image_load_sized(object_number number, const char* name, int32_t width,
                                int32_t height);
+// As image_load_sized, outside the numbered images, so that several threads may decode at
+// once, each its own picture: the picture's bitmap for draw_image, given back with
+// image_decoded_free. Null for BMP and icon files, which only image_load_sized reads, and
+// for pictures that cannot be read.
+platform_handle image_decode_sized(const char* name, int32_t width, int32_t height);
+void image_decoded_free(platform_handle picture);
 object_number image_load_memory(object_number number, const uint8_t* address, size_t size);
 int32_t image_save(object_number number, const char* name, uint32_t plugin, int32_t flags);
 // Why the last image or sprite save that answered 0 failed, for a caller that tells its user.
