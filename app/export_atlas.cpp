@@ -23,8 +23,10 @@ void draw_into_face(platform_handle picture, int32_t face_index, int32_t scale) 
 }
 
 // A picture that cannot be read leaves its face as the atlas shows it; false then. One that
-// was not decoded beside the drawing (a BMP file, an icon) is loaded here.
+// was not drawn where it was decoded is drawn here, and one that was not decoded there (a
+// BMP file, an icon) is loaded here.
 bool draw_chosen_picture(const decoded_face& decoded, int32_t scale) {
+    if (decoded.drawn) return true;
     if (decoded.picture) {
         draw_into_face(decoded.picture, decoded.face, scale);
         image_decoded_free(decoded.picture);
@@ -39,10 +41,20 @@ bool draw_chosen_picture(const decoded_face& decoded, int32_t scale) {
     return true;
 }
 
+// Faces left to this thread are drawn once the two threads are done: drawing through the
+// drawing state briefly marks a pixel of the atlas to learn its row order.
 int32_t draw_chosen_pictures(int32_t scale) {
+    pixel_target atlas{nullptr, 0, atlas_width * scale, atlas_height * scale};
+    atlas.top_row = image_top_row(large_image, &atlas.pitch);
+    if (!atlas.top_row) return 0;
+    decoded_face faces[face_count];
+    int32_t given = 0;
+    {
+        face_decoding decoding(scale, atlas);
+        while (decoding.next(faces[given])) ++given;
+    }
     int32_t drawn = 0;
-    face_decoding decoding(scale);
-    for (decoded_face decoded; decoding.next(decoded);) drawn += draw_chosen_picture(decoded, scale) ? 1 : 0;
+    for (int32_t i = 0; i < given; ++i) drawn += draw_chosen_picture(faces[i], scale) ? 1 : 0;
     return drawn;
 }
 

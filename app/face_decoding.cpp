@@ -1,20 +1,21 @@
-// Two threads decoding the face pictures: decoding a few large photos is most of an
-// export's time before its render, and the decoders keep their state per thread.
+// Two threads decoding and drawing the face pictures: decoding a few large photos is most of
+// an export's time before its render. The decoders keep their state per thread, and each
+// thread draws into the face rectangles it took, which never overlap.
 #include "app/face_decoding.h"
 
 #include <system_error>
 
 #include "app/face_atlas.h"
-#include "runtime/image/image.h"
 
 namespace {
 
-// Pictures decoded ahead of the caller's drawing; each is up to some tens of megabytes.
+// Faces decoded ahead of the caller taking them; one whose picture is left to the caller
+// to draw holds it meanwhile, up to some tens of megabytes.
 constexpr size_t pictures_waiting = 2;
 
 }  // namespace
 
-face_decoding::face_decoding(int32_t scale) : scale_(scale) {
+face_decoding::face_decoding(int32_t scale, const pixel_target& atlas) : scale_(scale), atlas_(atlas) {
     for (int32_t face = 0; face < face_count; ++face)
         if (const char* path = face_picture(face)) paths_[face] = path;
     try {
@@ -48,7 +49,7 @@ bool face_decoding::next(decoded_face& decoded) {
     }
     const int32_t face = next_face_++;
     lock.unlock();
-    decoded = {face, decode(face)};
+    decoded = decode(face);
     return true;
 }
 
@@ -59,15 +60,20 @@ void face_decoding::help() {
         if (quit_ || next_face_ == face_count) return;
         const int32_t face = next_face_++;
         lock.unlock();
-        const decoded_face decoded{face, decode(face)};
+        const decoded_face decoded = decode(face);
         lock.lock();
         ready_.push_back(decoded);
         changed_.notify_all();
     }
 }
 
-platform_handle face_decoding::decode(int32_t face) const {
-    if (paths_[face].empty()) return nullptr;
-    const face_rectangle& rectangle = face_rectangles[face];
-    return image_decode_sized(paths_[face].c_str(), rectangle.width * scale_, rectangle.height * scale_);
+decoded_face face_decoding::decode(int32_t face) const {
+    if (paths_[face].empty()) return {face, false, nullptr};
+    const face_rectangle& r = face_rectangles[face];
+    const int32_t width = r.width * scale_, height = r.height * scale_;
+    platform_handle picture = image_decode_sized(paths_[face].c_str(), width, height);
+    if (!image_stretch_decoded(picture, atlas_, r.x * scale_, r.y * scale_, width, height))
+        return {face, false, picture};
+    image_decoded_free(picture);
+    return {face, true, nullptr};
 }

@@ -1,6 +1,6 @@
 // The chosen face pictures of an export, decoded two at a time at the size they will be
-// drawn at: a helper thread and the caller take faces in turn, and the caller gets each
-// picture as soon as it is there, to draw it while the next ones are decoded.
+// drawn at and drawn into the export's atlas by the thread that decoded them: a helper
+// thread and the caller take faces in turn.
 #pragma once
 
 #include <condition_variable>
@@ -11,19 +11,22 @@
 #include <thread>
 
 #include "app/face_rectangles.h"
-#include "runtime/core/core.h"
+#include "runtime/image/image.h"
 
 struct decoded_face {
     int32_t face;
-    // Null when the face has no picture, or its picture is one only image_load_sized reads
-    // (or none can read); otherwise the caller gives it back with image_decoded_free.
+    bool drawn;  // into the atlas already
+    // Not drawn: null when the face has no picture, or its picture is one only
+    // image_load_sized reads (or none can read); else a picture for draw_image, which the
+    // caller gives back with image_decoded_free.
     platform_handle picture;
 };
 
 class face_decoding {
 public:
-    // `scale`: the export's atlas is that many times the stored one's size.
-    explicit face_decoding(int32_t scale);
+    // `scale`: the export's atlas is that many times the stored one's size. Nothing else
+    // may draw into `atlas` until every face was given.
+    face_decoding(int32_t scale, const pixel_target& atlas);
     ~face_decoding();
     face_decoding(const face_decoding&) = delete;
     face_decoding& operator=(const face_decoding&) = delete;
@@ -33,9 +36,10 @@ public:
 
 private:
     void help();
-    platform_handle decode(int32_t face) const;
+    decoded_face decode(int32_t face) const;
 
     const int32_t scale_;
+    const pixel_target atlas_;
     std::string paths_[face_count];
     std::mutex mutex_;
     std::condition_variable changed_;

@@ -124,6 +124,19 @@ object_number image_load_sized(object_number number, const char* name, int32_t w
 // for pictures that cannot be read.
 platform_handle image_decode_sized(const char* name, int32_t width, int32_t height);
 void image_decoded_free(platform_handle picture);
+// The 32-bit pixels of an image, as image_top_row gives them.
+struct pixel_target {
+    static constexpr int32_t bytes_per_pixel = 4;
+    uint8_t* top_row;
+    int32_t pitch;
+    int32_t width;
+    int32_t height;
+};
+// Draws a picture from image_decode_sized into a rectangle of `target` with exactly the
+// pixels draw_image would give, without the drawing state, so that any thread may draw into
+// a rectangle of its own; false (nothing drawn) where draw_image would not stretch it.
+bool image_stretch_decoded(platform_handle picture, const pixel_target& target, int32_t x, int32_t y,
+                           int32_t width, int32_t height);
 object_number image_load_memory(object_number number, const uint8_t* address, size_t size);
 int32_t image_save(object_number number, const char* name, uint32_t plugin, int32_t flags);
 // Why the last image or sprite save that answered 0 failed, for a caller that tells its user.
