@@ -63,6 +63,5 @@ void save_export(const char* typed_path, int32_t type) {
                              show_progress, &status);
     }
     if (status.shown) status_show_usual();
-    if (failure != export_failure::none)
-        tell_export_not_saved(path.c_str(), failure == export_failure::no_memory);
+    if (failure != export_failure::none) tell_export_not_saved(path.c_str(), failure);
 }

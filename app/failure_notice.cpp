@@ -33,6 +33,9 @@ std::string save_cause(image_save_failure failure) {
         case image_save_failure::target_damaged:
             return "Der Datentr\xE4ger ist voll oder nicht erreichbar, und der bisherige Inhalt "
                    "der Datei lie\xDF sich nicht zur\xFC" "ckschreiben: sie ist unvollst\xE4ndig.";
+        case image_save_failure::no_memory:
+            return "F\xFCr das Speichern reicht der Arbeitsspeicher nicht. Weniger offene Programme "
+                   "helfen.";
         case image_save_failure::none:
             break;
     }
@@ -52,8 +55,12 @@ void tell_snapshot_without_preview(const char* path) {
               "\n\nEs gibt keine 3D-Vorschau, von der ein Bild genommen werden k\xF6nnte.");
 }
 
-void tell_export_not_saved(const char* path, bool for_lack_of_memory) {
-    if (!for_lack_of_memory) {
+void tell_export_not_saved(const char* path, export_failure failure) {
+    if (failure == export_failure::no_preview) {
+        tell_snapshot_without_preview(path);
+        return;
+    }
+    if (failure != export_failure::no_memory && image_last_save_failure() != image_save_failure::no_memory) {
         tell_snapshot_not_saved(path);
         return;
     }
