@@ -109,11 +109,13 @@ void rebuild_floor() {
 }
 
 void apply_box_rotation() {
+    app.offsets_shown = true;
     engine.call.RotateEntity(scene::box, float(app.turn_angle + app.turn_offset), 0.0f,
                              float(app.tilt_angle + app.tilt_offset));
 }
 
 void apply_box_angles() {
+    app.offsets_shown = false;
     engine.call.RotateEntity(scene::box, float(app.turn_angle), 0.0f, float(app.tilt_angle));
 }
 

@@ -171,6 +171,8 @@ int32_t menu_title(const char* text);
 // Appends an item to the drop-down (or bar) being built; choosing it gives a menu event
 // whose event_gadget is `item`.
 int32_t menu_item(int32_t item, const char* text);
+// Appends a separating line to the drop-down being built.
+int32_t menu_bar();
 int32_t menu_free(object_number number);
 
 constexpr int32_t statusbar_raised = 1;
