@@ -141,6 +141,12 @@ int32_t build_main_window(bool shown) {
     return 1;
 }
 
+const char* face_caption(int32_t face_button) {
+    for (const face_row& row : face_rows)
+        if (row.button == face_button) return row.caption;
+    return "";
+}
+
 void status_show(const char* text) {
     statusbar_set_text(0, 0, text);
     RedrawWindow(static_cast<HWND>(window_id(main_window)), nullptr, nullptr,

@@ -8,6 +8,9 @@
 // other failures leave their part out.
 int32_t build_main_window(bool shown = true);
 
+// The caption of a face button, which names its face to the user.
+const char* face_caption(int32_t face_button);
+
 // Shows a passing text in the status bar at once, even while the frame loop waits.
 void status_show(const char* text);
 // Gives the status bar its usual text back.

@@ -64,17 +64,21 @@ long clamped(long value, long limit) { return value < -limit ? -limit : value > 
 
 void read_numbers(const char* path, project& into, project_reading& reading) {
     for (const number_entry& entry : number_entries) {
+        const std::string text = entry_text(path, entry.section, entry.key);
+        // A file written by hand or by a script may leave out what it does not change.
+        if (text.empty()) continue;
         long value = 0;
-        if (!parse_number(entry_text(path, entry.section, entry.key), 10, &value)) {
+        if (!parse_number(text, 10, &value)) {
             ++reading.values_not_taken;
             continue;
         }
         if (clamped(value, entry.limit) != value) ++reading.values_not_taken;
         into.*entry.field = int32_t(clamped(value, entry.limit));
     }
+    const std::string colour_text = entry_text(path, view_section, "FloorColour");
+    if (colour_text.empty()) return;
     long colour = 0;
-    if (!parse_number(entry_text(path, view_section, "FloorColour"), 16, &colour) || colour < 0 ||
-        colour > 0xFFFFFF) {
+    if (!parse_number(colour_text, 16, &colour) || colour < 0 || colour > 0xFFFFFF) {
         ++reading.values_not_taken;
         return;
     }
@@ -113,6 +117,13 @@ project_refusal refusal_of(const char* path, project_reading& reading) {
     return version > project_format_version ? project_refusal::later_version : project_refusal::none;
 }
 
+// The profile functions look for a bare name in the system's folder, not in the working one.
+std::string full_path(const char* name) {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetFullPathNameA(name, MAX_PATH, path, nullptr);
+    return length && length < MAX_PATH ? std::string(path, length) : std::string();
+}
+
 std::string number_text(long value) { return std::to_string(value); }
 
 std::string colour_text(uint32_t colour) {
@@ -134,7 +145,11 @@ bool write_entries(const char* file, const std::string& target, const project& s
         written = written && put(entry.section, entry.key, number_text(saved.*entry.field));
     written = written && put(view_section, "FloorColour", colour_text(saved.floor_colour));
     // The profile functions may hold what they wrote; the file must be whole before it moves.
-    return written && WritePrivateProfileStringA(nullptr, nullptr, nullptr, file) != 0;
+    // Flushing always answers false.
+    const DWORD error = GetLastError();
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, file);
+    SetLastError(error);
+    return written;
 }
 
 project_save_failure failure_of(DWORD error) {
@@ -145,7 +160,9 @@ project_save_failure failure_of(DWORD error) {
 
 }  // namespace
 
-project_reading project_read(const char* path, project& into) {
+project_reading project_read(const char* name, project& into) {
+    const std::string full = full_path(name);
+    const char* path = full.c_str();
     project_reading reading;
     reading.refusal = refusal_of(path, reading);
     if (reading.refusal != project_refusal::none) return reading;
@@ -156,9 +173,10 @@ project_reading project_read(const char* path, project& into) {
     return reading;
 }
 
-project_save_failure project_write(const char* path, const project& saved) {
+project_save_failure project_write(const char* name, const project& saved) {
     static unsigned serial = 0;
-    const std::string target = path;
+    const std::string target = full_path(name);
+    const char* path = target.c_str();
     const std::string temporary = folder_of(target) + "~tessaryn-" + std::to_string(GetCurrentProcessId()) +
                                   "-" + std::to_string(++serial) + ".tmp";
     DeleteFileA(temporary.c_str());

@@ -3,18 +3,12 @@
 
 #include "app/app_state.h"
 #include "app/failure_notice.h"
+#include "app/main_window.h"
 #include "app/user_message.h"
-#include "runtime/core/core.h"
-#include "runtime/gui/gui.h"
 
 namespace {
 
 const std::string nothing_changed = "\n\nEs wurde nichts ge\xE4ndert.";
-
-std::string face_name(int32_t row) {
-    const char* caption = gadget_get_text(gadget::first_face + row, 0);
-    return caption ? caption : "";
-}
 
 std::string save_cause(project_save_failure failure) {
     switch (failure) {
@@ -54,7 +48,7 @@ void tell_project_incomplete(const std::string& path, const project_outcome& out
     std::string pictures;
     for (int32_t row = 0; row < project_face_count; ++row)
         if (!outcome.picture_failures[row].empty())
-            pictures += "\n" + face_name(row) + ": " + outcome.picture_failures[row];
+            pictures += std::string("\n") + face_caption(gadget::first_face + row) + ": " + outcome.picture_failures[row];
     if (pictures.empty() && outcome.values_adjusted == 0) return;
     std::string text = "Das Projekt wurde ge\xF6" "ffnet, aber nicht alles lie\xDF sich \xFC" "bernehmen:\n" + path;
     if (!pictures.empty())
