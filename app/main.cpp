@@ -15,6 +15,7 @@
 #include "app/scene.h"
 #include "app/start_check.h"
 #include "app/user_message.h"
+#include "app/view_menu.h"
 #include "runtime/core/core.h"
 #include "runtime/gui/gui.h"
 #include "runtime/image/image.h"
@@ -112,10 +113,10 @@ void turn_box_by_arrow_keys() {
 }
 
 // False for "Beenden", which ends the program as closing the window does.
-bool handle_menu_item(int32_t item) {
+bool take_menu_choice(int32_t item) {
     if (item == quit_menu_item) return false;
     if (item == about_menu_item) show_about_box();
-    handle_project_menu_item(item);
+    else if (!handle_project_menu_item(item)) toggle_view_option(item);
     return true;
 }
 
@@ -126,7 +127,7 @@ bool drain_events() {
         if (event == 0) return true;
         if (event == event_code_gadget) handle_gadget_event(event_gadget());
         if (event == event_code_drop) take_dropped_picture(event_gadget());
-        if (event == event_code_menu && !handle_menu_item(event_gadget())) return false;
+        if (event == event_code_menu && !take_menu_choice(event_gadget())) return false;
         if (event == event_code_close) return false;
     }
 }
@@ -201,6 +202,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     register_codecs();
     app.background_colour = 0xFFFFFF;
     make_background_texture(app.background_colour);
+    app.view = view_settings_load();
     // Without its window the program would run on unseen, with no way to end it.
     if (!build_main_window(!without_window)) {
         start_report_no_window();

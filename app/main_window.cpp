@@ -6,6 +6,7 @@
 #include "app/face_choice.h"
 #include "app/resources/resource_ids.h"
 #include "app/scene.h"
+#include "app/view_menu.h"
 #include "runtime/core/core.h"
 #include "runtime/gui/gui.h"
 #include "runtime/image/image.h"
@@ -61,6 +62,7 @@ void add_menu_and_status_bar() {
         menu_item(save_project_as_menu_item, "Projekt speichern unter...");
         menu_bar();
         menu_item(quit_menu_item, "Beenden");
+        add_view_menu();
         menu_title("Info");
         menu_item(about_menu_item, "\xDC" "ber Tessaryn...");
     }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/project_paths.h"
+#include "app/view_settings.h"
 
 constexpr const char* project_extension = ".tessaryn";
 constexpr int32_t project_format_version = 1;
@@ -23,6 +24,7 @@ struct project {
     int32_t turn_angle, tilt_angle, turn_offset, tilt_offset;
     int32_t camera_distance;
     uint32_t floor_colour;  // 0x00BBGGRR
+    view_options view;
 };
 
 enum class project_refusal { none, unreadable, not_a_project, later_version };

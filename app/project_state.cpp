@@ -6,6 +6,7 @@
 #include "app/face_choice.h"
 #include "app/handlers.h"
 #include "app/scene.h"
+#include "app/view_menu.h"
 #include "runtime/core/core.h"
 #include "runtime/gui/gui.h"
 
@@ -130,6 +131,7 @@ project project_of_window() {
     shown.tilt_offset = app.offsets_shown ? app.tilt_offset : 0;
     shown.camera_distance = app.camera_distance;
     shown.floor_colour = app.background_colour;
+    shown.view = app.view;
     return shown;
 }
 
@@ -138,6 +140,8 @@ project_outcome project_apply(const project& opened, const project_reading& read
     apply_pictures(opened, reading, drawing, outcome);
     apply_numbers(opened, outcome.values_adjusted);
     if (opened.floor_colour != app.background_colour) set_floor_colour(opened.floor_colour);
+    app.view = opened.view;
+    show_view_options();
     outcome.values_adjusted += reading.values_not_taken;
     return outcome;
 }

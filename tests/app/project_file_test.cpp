@@ -27,6 +27,7 @@ project sample() {
     p.turn_angle = -30;
     p.camera_distance = 52;
     p.floor_colour = 0x00102030;
+    p.view.shadow = true;
     return p;
 }
 
@@ -52,6 +53,7 @@ TEST(ProjectFile, WrittenProjectReadsBackWithPicturesBesideItRelative) {
     EXPECT_EQ(read.turn_angle, -30);
     EXPECT_EQ(read.camera_distance, 52);
     EXPECT_EQ(read.floor_colour, 0x00102030u);
+    EXPECT_TRUE(read.view.shadow && !read.view.light);
 }
 
 TEST(ProjectFile, SaveIntoAMissingFolderFailsAndLeavesNothing) {

@@ -33,9 +33,10 @@ void post_scroll(HWND bar, int code, int times);
 
 class session {
 public:
-    explicit session(const std::string& name) : folder_(full_path(name)) {
-        if (prepare_model_folder(folder_, {}) &&
-            program_.start(build_path("bin/Tessaryn.exe"), folder_))
+    // With `own_program` the program runs from a copy in the folder, so that the settings it
+    // keeps beside itself are the case's own.
+    explicit session(const std::string& name, bool own_program = false) : folder_(full_path(name)) {
+        if (prepare_model_folder(folder_, {}) && program_.start(program_file(own_program), folder_))
             window_ = program_.main_window();
         // Answered from the frame loop, after the first frame has been drawn.
         if (window_ && !caught_up(window_)) window_ = nullptr;
@@ -51,6 +52,7 @@ public:
 
     const tessaryn_process& program() const { return program_; }
     HWND window() const { return window_; }
+    std::string folder() const { return folder_; }
     HWND g(int number) const { return gadget(window_, number); }
     std::string model_file(const char* name) const { return folder_ + "\\model\\" + name; }
     pixel_grid preview() const { return capture(g(39)); }
@@ -133,6 +135,13 @@ public:
     }
 
 private:
+    std::string program_file(bool own_program) const {
+        if (!own_program) return build_path("bin/Tessaryn.exe");
+        for (const char* file : {"Tessaryn.exe", "Engine3D.dll"})
+            CopyFileA(build_path((std::string("bin/") + file).c_str()).c_str(), (folder_ + "\\" + file).c_str(), FALSE);
+        return folder_ + "\\Tessaryn.exe";
+    }
+
     std::string folder_;
     tessaryn_process program_;
     HWND window_ = nullptr;
