@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int open_item = 5, save_as_item = 7;
+constexpr int open_item = 5, save_as_item = 7, quit_item = 8;
 constexpr int turn_bar = 18, camera_bar = 19, size_depth_bar = 15;
 constexpr const char* open_title = "Projekt \xF6" "ffnen";
 constexpr const char* save_as_title = "Projekt speichern unter";
@@ -100,6 +100,11 @@ TEST_F(Projects, SavedProjectOpensAsItWasSavedAlsoFromAMovedFolder) {
     ASSERT_TRUE(open(full_path("moved_box\\shot.tessaryn")));
     EXPECT_TRUE(run_->atlas_shows(front_in_box));
     EXPECT_EQ(window_text(run_->g(33)), full_path("moved_box\\front.jpg"));
+}
+
+TEST_F(Projects, BeendenEndsTheProgramAsClosingTheWindowDoes) {
+    menu(quit_item);
+    EXPECT_EQ(run_->program().wait_for_exit(20000), 0u);
 }
 
 struct hostile_project {
