@@ -454,6 +454,39 @@ TEST_F(Tessaryn, ExportsAreLargeSharpTransparentAndNamedForTheirType) {
         << "a transparent export gives the floor back";
 }
 
+// Each "Ansicht" item ticks, changes the preview at once and is kept for the next start;
+// all three off again show the start view as it was.
+TEST(TessarynView, OptionsTickChangeThePreviewAndAreKept) {
+    const int items[] = {2, 3, 4};
+    picture plain, studio;
+    {
+        session run("view_options", true);
+        ASSERT_NE(run.window(), nullptr);
+        HMENU bar = GetMenu(run.window());
+        const int titles = GetMenuItemCount(bar);
+        char title[32] = {};
+        GetMenuStringA(bar, titles - 2, title, sizeof title, MF_BYPOSITION);
+        EXPECT_STREQ(title, "Ansicht");
+        plain = run.still_preview();
+        picture last = plain;
+        for (int item : items) {
+            PostMessageA(run.window(), WM_COMMAND, WPARAM(item), 0);
+            last = run.preview_changed_from(last, 0.2);
+            EXPECT_TRUE(GetMenuState(bar, UINT(item), MF_BYCOMMAND) & MF_CHECKED) << "item " << item;
+        }
+        studio = last;
+    }
+    session again("view_options", true);
+    ASSERT_NE(again.window(), nullptr);
+    EXPECT_LT(mean_difference(again.still_preview(), studio), 0.3) << "kept across a restart";
+    for (int item : items) {
+        EXPECT_TRUE(GetMenuState(GetMenu(again.window()), UINT(item), MF_BYCOMMAND) & MF_CHECKED);
+        PostMessageA(again.window(), WM_COMMAND, WPARAM(item), 0);
+    }
+    ASSERT_TRUE(caught_up(again.window()));
+    EXPECT_LT(mean_difference(again.still_preview(), plain), 0.3) << "all off";
+}
+
 TEST_F(Tessaryn, ClosingTheWindowEndsWithExitCodeZero) {
     PostMessageA(run_->window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(run_->program().wait_for_exit(20000), 0u);
