@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/preview_mouse.h"
 #include "app/project_commands.h"
+#include "app/project_paths.h"
 #include "app/scene.h"
 #include "app/start_check.h"
 #include "app/user_message.h"
@@ -147,12 +148,6 @@ void run_frames() {
     end_libraries();
     main_heap_destroy();
     ExitProcess(exit_code);
-}
-
-std::string full_path(const std::string& name) {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetFullPathNameA(name.c_str(), MAX_PATH, path, nullptr);
-    return length && length < MAX_PATH ? std::string(path, length) : name;
 }
 
 // A project opened by a double click or from a batch file in another folder: the program

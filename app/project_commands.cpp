@@ -11,7 +11,6 @@
 #include "app/project_state.h"
 #include "runtime/core/core.h"
 #include "runtime/gui/gui.h"
-#include "runtime/core/windows_host.h"
 
 namespace {
 
@@ -21,12 +20,6 @@ constexpr const char* project_pattern = "Tessaryn-Projekt (*.tessaryn)|*.tessary
 std::string current_project;
 
 std::string text_of(const char* text) { return text ? text : ""; }
-
-std::string full_path(const std::string& name) {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetFullPathNameA(name.c_str(), MAX_PATH, path, nullptr);
-    return length && length < MAX_PATH ? std::string(path, length) : name;
-}
 
 std::string with_extension(const std::string& name) {
     const size_t length = std::string(project_extension).size();

@@ -16,31 +16,29 @@ constexpr const char* faces_section = "Faces";
 constexpr const char* box_section = "Box";
 constexpr const char* view_section = "View";
 constexpr const char* face_keys[project_face_count] = {"Top", "Right", "Left", "Front", "Back", "Bottom"};
-// Angles and distances beyond these come from no user: turning past them takes hours.
-constexpr long angle_limit = 100000;
-constexpr long distance_limit = 100000;
+// No user turns or zooms this far: turning past it takes hours. The scroll bars keep their own,
+// narrower ranges when the project is applied.
+constexpr long number_limit = 100000;
 constexpr DWORD text_limit = 4096;
 
 struct number_entry {
     const char* section;
     const char* key;
     int32_t project::*field;
-    long limit;  // the bars check their own ranges when the project is applied
 };
 
-constexpr long bar_limit = 100000;
 const number_entry number_entries[] = {
-    {box_section, "Depth", &project::size_depth, bar_limit},
-    {box_section, "Width", &project::size_width, bar_limit},
-    {box_section, "Height", &project::size_height, bar_limit},
-    {view_section, "TurnBar", &project::turn_bar, bar_limit},
-    {view_section, "TiltBar", &project::tilt_bar, bar_limit},
-    {view_section, "CameraHeightBar", &project::camera_height_bar, bar_limit},
-    {view_section, "TurnAngle", &project::turn_angle, angle_limit},
-    {view_section, "TiltAngle", &project::tilt_angle, angle_limit},
-    {view_section, "TurnOffset", &project::turn_offset, bar_limit},
-    {view_section, "TiltOffset", &project::tilt_offset, bar_limit},
-    {view_section, "Zoom", &project::camera_distance, distance_limit},
+    {box_section, "Depth", &project::size_depth},
+    {box_section, "Width", &project::size_width},
+    {box_section, "Height", &project::size_height},
+    {view_section, "TurnBar", &project::turn_bar},
+    {view_section, "TiltBar", &project::tilt_bar},
+    {view_section, "CameraHeightBar", &project::camera_height_bar},
+    {view_section, "TurnAngle", &project::turn_angle},
+    {view_section, "TiltAngle", &project::tilt_angle},
+    {view_section, "TurnOffset", &project::turn_offset},
+    {view_section, "TiltOffset", &project::tilt_offset},
+    {view_section, "Zoom", &project::camera_distance},
 };
 
 struct switch_entry {
@@ -83,8 +81,8 @@ void read_numbers(const char* path, project& into, project_reading& reading) {
             ++reading.values_not_taken;
             continue;
         }
-        if (clamped(value, entry.limit) != value) ++reading.values_not_taken;
-        into.*entry.field = int32_t(clamped(value, entry.limit));
+        if (clamped(value, number_limit) != value) ++reading.values_not_taken;
+        into.*entry.field = int32_t(clamped(value, number_limit));
     }
     for (const switch_entry& entry : switch_entries) {
         const std::string text = entry_text(path, view_section, entry.key);
@@ -133,13 +131,6 @@ project_refusal refusal_of(const char* path, project_reading& reading) {
     return version > project_format_version ? project_refusal::later_version : project_refusal::none;
 }
 
-// The profile functions look for a bare name in the system's folder, not in the working one.
-std::string full_path(const char* name) {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetFullPathNameA(name, MAX_PATH, path, nullptr);
-    return length && length < MAX_PATH ? std::string(path, length) : std::string();
-}
-
 std::string number_text(long value) { return std::to_string(value); }
 
 std::string colour_text(uint32_t colour) {
@@ -179,6 +170,7 @@ project_save_failure failure_of(DWORD error) {
 }  // namespace
 
 project_reading project_read(const char* name, project& into) {
+    // The profile functions look for a bare name in the system's folder, not in the working one.
     const std::string full = full_path(name);
     const char* path = full.c_str();
     project_reading reading;

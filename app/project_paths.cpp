@@ -43,6 +43,12 @@ bool outside_plain_files(const std::string& path) {
 
 }  // namespace
 
+std::string full_path(const std::string& name) {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetFullPathNameA(name.c_str(), MAX_PATH, path, nullptr);
+    return length && length < MAX_PATH ? std::string(path, length) : name;
+}
+
 std::string folder_of(const std::string& path) {
     const size_t cut = path.find_last_of("\\/");
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);

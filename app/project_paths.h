@@ -5,6 +5,8 @@
 
 #include <string>
 
+// The name as a full path, from the working folder; the name itself when that would not fit.
+std::string full_path(const std::string& name);
 // The folder part of a path with its closing backslash; empty without one.
 std::string folder_of(const std::string& path);
 // `picture` relative to `folder` when it lies inside it, else as it is.

@@ -25,12 +25,6 @@ const export_scene scene_numbers = {0, 0, 303, {6, 7}};
 
 std::string photo_name(int face) { return "box\\photo" + std::to_string(face) + ".jpg"; }
 
-std::string full_path(const std::string& name) {
-    char path[MAX_PATH] = {};
-    GetFullPathNameA(name.c_str(), MAX_PATH, path, nullptr);
-    return path;
-}
-
 void reload_atlas(const engine_dll& e) {
     e.FreeTexture(box_texture);
     if (!e.LoadTexture(box_texture, "cube1.jpg")) std::printf("LoadTexture failed\n");
