@@ -80,6 +80,12 @@ TEST_F(Projects, SavedProjectOpensAsItWasSavedAlsoFromAMovedFolder) {
         << "a picture beside the project is kept relative:\n" << text_of(read_file(saved_project));
     const picture saved = snapshot("saved.jpg");
     const int turn = bar(turn_bar), camera = bar(camera_bar);
+    tessaryn_process command_line;
+    const std::string small_export = full_path("command_line.jpg");
+    ASSERT_TRUE(command_line.start(build_path("bin/Tessaryn.exe"), run_->folder(),
+                                   "\"" + saved_project + "\" /export \"" + small_export + "\" /size 295"));
+    EXPECT_EQ(command_line.wait_for_exit(60000), 0u);
+    EXPECT_LT(mean_difference(saved, load_pixels(small_export.c_str())), 2.0) << "the command line's snapshot";
 
     ASSERT_TRUE(run_->choose_face({9, front_in_box.title, "other_front.jpg", 341, 767, 10, 10, 10}));
     post_scroll(run_->g(turn_bar), SB_PAGELEFT, 3);
