@@ -187,6 +187,10 @@ project_save_failure project_write(const char* name, const project& saved) {
     static unsigned serial = 0;
     const std::string target = full_path(name);
     const char* path = target.c_str();
+    // A protected project stays as it is, even where the host would let a move replace it.
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return project_save_failure::refused;
     const std::string temporary = folder_of(target) + "~tessaryn-" + std::to_string(GetCurrentProcessId()) +
                                   "-" + std::to_string(++serial) + ".tmp";
     DeleteFileA(temporary.c_str());

@@ -56,9 +56,19 @@ TEST(ProjectFile, WrittenProjectReadsBackWithPicturesBesideItRelative) {
     EXPECT_TRUE(read.view.shadow && !read.view.light);
 }
 
-TEST(ProjectFile, SaveIntoAMissingFolderFailsAndLeavesNothing) {
+// A failed save leaves no file behind, or the old one whole.
+TEST(ProjectFile, FailedSavesLeaveNothingOrTheOldFile) {
     EXPECT_NE(project_write("no_such_folder\\box.tessaryn", sample()), project_save_failure::none);
     EXPECT_FALSE(file_exists("no_such_folder\\box.tessaryn"));
+    SetFileAttributesA("kept.tessaryn", FILE_ATTRIBUTE_NORMAL);
+    ASSERT_EQ(project_write("kept.tessaryn", sample()), project_save_failure::none);
+    const std::vector<uint8_t> old = read_file("kept.tessaryn");
+    SetFileAttributesA("kept.tessaryn", FILE_ATTRIBUTE_READONLY);
+    project changed = sample();
+    changed.size_depth = 2;
+    EXPECT_EQ(project_write("kept.tessaryn", changed), project_save_failure::refused);
+    EXPECT_EQ(read_file("kept.tessaryn"), old);
+    SetFileAttributesA("kept.tessaryn", FILE_ATTRIBUTE_NORMAL);
 }
 
 // Refused files leave the project as it was; taken ones keep what is unusable as it was.
