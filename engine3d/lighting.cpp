@@ -13,9 +13,9 @@ constexpr float shininess = 16;
 // The studio rig: a key light from the upper front left (left, up, towards the camera),
 // a soft fill from above and a floor of ambient light, which together reach at most 1.
 const vec3 key_light = normalized({-1, 1.2f, 1});
-constexpr float studio_ambient = 0.6f;
-constexpr float studio_key = 0.32f;
-constexpr float studio_fill = 0.08f;
+constexpr float studio_ambient = 0.72f;
+constexpr float studio_key = 0.24f;
+constexpr float studio_fill = 0.04f;
 
 vec3 channels(uint32_t colour) {
     return {float(colour & 0xFF) / 255, float(colour >> 8 & 0xFF) / 255, float(colour >> 16 & 0xFF) / 255};

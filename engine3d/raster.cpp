@@ -46,6 +46,8 @@ struct opaque_paint {
     static constexpr bool studio = false;
     surface_paint surface;
 
+    static __m128 depth_margin(__m128 stored) { return stored; }
+
     __m128 operator()(const pixel_at& p, __m128 nearer, __m128, uint32_t* colour) const {
         store_where(colour, surface.at(p), nearer);
         return nearer;
@@ -72,7 +74,7 @@ void raster_row(frame_buffer& frame, const triangle_setup& t, const Paint& paint
         if (_mm_movemask_ps(inside)) {
             __m128 sample_z = _mm_add_ps(_mm_set1_ps(p.z), z_offset);
             __m128 stored = _mm_loadu_ps(depth);
-            __m128 nearer = _mm_and_ps(inside, _mm_cmpgt_ps(sample_z, stored));
+            __m128 nearer = _mm_and_ps(inside, _mm_cmpgt_ps(sample_z, Paint::depth_margin(stored)));
             if (_mm_movemask_ps(nearer)) {
                 __m128 written = paint(p, nearer, stored, colour);
                 _mm_storeu_ps(depth, _mm_or_ps(_mm_and_ps(written, sample_z), _mm_andnot_ps(written, stored)));

@@ -8,8 +8,9 @@
 namespace engine3d {
 namespace {
 
-// Blur spread in world units: a little even for a caster standing on the plane.
-constexpr float spread_standing = 0.5f;
+// Blur spread in world units: soft even for a caster standing on the plane, whose floor a
+// low camera sees at a grazing angle that squeezes the fade into few rows.
+constexpr float spread_standing = 1.4f;
 constexpr float spread_per_height = 0.2f;
 // Three box passes reach about three spreads; a few texels more keep the border at 0.
 constexpr float reach_in_spreads = 3;
@@ -53,6 +54,8 @@ bool footprint_of(const shadow_caster& caster, float plane_y, footprint& out) {
     std::vector<point2> dropped;
     float lowest = caster.points[0].y;
     for (const vec3& p : caster.points) {
+        // The hull's sort needs numbers that compare.
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return false;
         dropped.push_back({p.x, p.z});
         lowest = std::min(lowest, p.y);
     }
@@ -141,7 +144,8 @@ void transpose(std::vector<float>& cover) {
 // Three passes of radius r spread a point by sqrt(r (r + 1)) texels; the rows are blurred
 // as columns of the transposed map.
 void blur(std::vector<float>& cover, float spread_texels) {
-    int32_t radius = std::max(1, int32_t(std::lround((std::sqrt(4 * spread_texels * spread_texels + 1) - 1) / 2)));
+    float wanted = (std::sqrt(4 * spread_texels * spread_texels + 1) - 1) / 2;
+    int32_t radius = wanted < float(shadow_map_size) ? std::max(1, int32_t(std::lround(wanted))) : shadow_map_size;
     std::vector<float> spare;
     for (int32_t pass = 0; pass < blur_passes; ++pass) box_blur_columns(cover, radius, spare);
     transpose(cover);
@@ -159,6 +163,7 @@ bool shadow_map_build(float plane_y, const std::vector<shadow_caster>& casters, 
     }
     if (prints.empty()) return false;
     place_map(prints, map);
+    if (!std::isfinite(map.texel) || !(map.texel > 0)) return false;
     map.values.assign(size_t(shadow_map_size) * shadow_map_size, 0.0f);
     std::vector<float> cover;
     for (const footprint& f : prints) {

@@ -20,15 +20,25 @@ inline uint32_t shaded(uint32_t colour, uint32_t shadow_alpha) {
 
 inline uint32_t alpha_byte(float share) { return uint32_t(share * 255 + 0.5f); }
 
+// A receiver's own triangles meet along shared edges, whose samples both may cover. Drawn
+// twice, a mirror image would be blended twice, or a caught shadow caught again; a
+// receiver therefore covers only samples it lies clearly in front of.
+inline __m128 clearly_behind(__m128 stored) { return _mm_mul_ps(stored, _mm_set1_ps(1 + 1.0f / 65536)); }
+
+// Beyond the map's border, which is 0, nothing is looked up.
 inline uint32_t shadow_alpha_at(const triangle_setup& t, const raster_style& style, const pixel_at& p) {
+    constexpr float last = float(shadow_map_size - 1);
     if (!style.shadow) return 0;
-    float distance = distance_at(t, p.z);
-    return alpha_byte(shadow_at(*style.shadow, p.a * distance, p.b * distance));
+    float distance = distance_at(t, p.z), x = p.a * distance, y = p.b * distance;
+    if (!(x > 0 && x < last && y > 0 && y < last)) return 0;
+    return alpha_byte(shadow_at(*style.shadow, x, y));
 }
 
 struct mirror_paint {
     static constexpr bool studio = true;
     surface_paint surface;
+
+    static __m128 depth_margin(__m128 stored) { return stored; }
 
     __m128 operator()(const pixel_at& p, __m128 nearer, __m128, uint32_t* colour) const {
         float weight = bounded(p.a * distance_at(surface.t, p.z), 0.0f, surface.style.weight_limit);
@@ -48,6 +58,8 @@ inline int image_samples(__m128 stored, const uint32_t* colour) {
 struct receiver_paint {
     static constexpr bool studio = true;
     surface_paint surface;
+
+    static __m128 depth_margin(__m128 stored) { return clearly_behind(stored); }
 
     __m128 operator()(const pixel_at& p, __m128 nearer, __m128 stored, uint32_t* colour) const {
         const uint32_t floor = shaded(surface.at(p), shadow_alpha_at(surface.t, surface.style, p));
@@ -69,6 +81,8 @@ struct receiver_paint {
 struct catcher_paint {
     static constexpr bool studio = true;
     surface_paint surface;
+
+    static __m128 depth_margin(__m128 stored) { return clearly_behind(stored); }
 
     // The shadow (black, alpha s) under a sample: opaque ones darken; a mirror image of
     // alpha w lies over it, giving alpha w + s (1 - w) and its colour scaled back to straight.

@@ -1,8 +1,7 @@
 // The triangle path in the order a triangle passes it: cull, to clip space, clip, project,
-// choose the mip level, queue the fan for rasterising; a shadow's receiver is cut along its
-// map on the way. Texture coordinates start as
+// choose the mip level, queue the fan for rasterising. Texture coordinates start as
 // fractions of the picture, are divided by distance when projected and become texels of
-// the level once it is chosen.
+// the level once it is chosen; the studio look's values go the same way.
 #include "engine3d/triangle.h"
 
 #include <algorithm>
@@ -208,24 +207,17 @@ void map_sides(const view& viewer, const shadow_map& map, clip_plane* sides) {
     sides[3] = {0, 0, 1, map.back + extent - eye.z};
 }
 
-// A receiver cut along its shadow map's square: the shadow is looked up only inside it;
-// outside, a receiver only lets mirror images through and a catcher draws nothing.
-void queue_receiver(const view& viewer, const clip_vertex* polygon, int count, const texture_level& level,
-                    const raster_style& style, const surface_role& role, std::vector<raster_job>& jobs) {
+// A catcher draws only what its shadow map covers: its polygon is cut to the map's square.
+void queue_caught_part(const view& viewer, const clip_vertex* polygon, int count, const texture_level& level,
+                       const raster_style& style, const surface_role& role, std::vector<raster_job>& jobs) {
     clip_plane sides[4];
     map_sides(viewer, *role.shadow, sides);
-    clip_vertex inside[max_polygon], outside[max_polygon];
+    clip_vertex inside[max_polygon], spare[max_polygon];
     std::copy(polygon, polygon + count, inside);
-    raster_style unshadowed = style;
-    unshadowed.shadow = nullptr;
     for (const clip_plane& side : sides) {
-        if (style.kind == paint_kind::receiver) {
-            int pieces = clip_against(inside, count, outside, {-side.x, -side.y, -side.w, -side.k});
-            if (pieces >= 3) queue_piece(viewer, outside, pieces, level, unshadowed, role, jobs);
-        }
-        count = clip_against(inside, count, outside, side);
+        count = clip_against(inside, count, spare, side);
         if (count < 3) return;
-        std::copy(outside, outside + count, inside);
+        std::copy(spare, spare + count, inside);
     }
     queue_piece(viewer, inside, count, level, style, role, jobs);
 }
@@ -245,8 +237,8 @@ void triangle_queue(const context& engine, const view& viewer, const material& l
     project(viewer, polygon, count, screen);
     const texture_level& level = choose_mip_level(*look.image, screen, polygon, count);
     const raster_style style = style_of(engine, viewer, look, level, triangle, normal, role);
-    if (role.shadow) return queue_receiver(viewer, polygon, count, level, style, role, jobs);
-    if (role.kind == paint_kind::mirror) add_studio_values(viewer, role, style, polygon, count, screen);
+    if (role.kind == paint_kind::catcher) return queue_caught_part(viewer, polygon, count, level, style, role, jobs);
+    if (role.kind != paint_kind::opaque) add_studio_values(viewer, role, style, polygon, count, screen);
     to_texel_space(screen, count, level);
     queue_fan(viewer, screen, count, style, jobs);
 }
