@@ -12,7 +12,6 @@
 #include "app/project_notice.h"
 #include "app/project_state.h"
 #include "app/user_message.h"
-#include "runtime/image/image.h"
 
 namespace {
 
@@ -21,12 +20,8 @@ constexpr int failed = 1;
 
 // The large type of this size and file kind, or -1.
 int32_t export_type_for(const command& asked) {
-    const uint32_t plugin = asked.target.size() >= 4 && asked.target.compare(asked.target.size() - 4, 4, ".png") == 0
-                                ? plugin_png
-                                : plugin_jpeg;
     for (int32_t type = 0; type < export_type_count; ++type)
-        if (export_types[type].size == asked.size && (export_types[type].plugin == plugin_png) == (plugin == plugin_png))
-            return type;
+        if (export_types[type].size == asked.size && export_types[type].transparent == asked.transparent) return type;
     return -1;
 }
 

@@ -12,6 +12,7 @@ struct target_type {
     int32_t sizes[2];  // the first is the default
 };
 
+// The transparent type first.
 constexpr target_type target_types[] = {
     {".png", {2048, 4096}},
     {".jpg", {2048, 295}},
@@ -45,6 +46,7 @@ command checked_export(command answer, const std::string& size_text) {
     const target_type* type = type_of(answer.target);
     if (!type) return wrong("Die Zieldatei muss auf .png oder .jpg enden: " + answer.target);
     answer.size = type->sizes[0];
+    answer.transparent = type == &target_types[0];
     if (size_text.empty()) return answer;
     char* end = nullptr;
     const long size = std::strtol(size_text.c_str(), &end, 10);

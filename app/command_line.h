@@ -12,6 +12,7 @@ struct command {
     std::string project;
     std::string target;
     int32_t size = 0;         // pixels on each side of the picture
+    bool transparent = false;  // a png, the backdrop left out
     std::string complaint;    // what was wrong, in the program's language
 };
 

@@ -109,7 +109,7 @@ TEST(CommandLine, ArgumentsChooseTheRun) {
         {{"/?"}, command_mode::usage, 0},
         {{"box.tessaryn"}, command_mode::window_with_project, 0},
         {{"box.tessaryn", "/export", "b.png"}, command_mode::export_project, 2048},
-        {{"box.tessaryn", "/EXPORT", "b.png", "/size", "4096"}, command_mode::export_project, 4096},
+        {{"box.tessaryn", "/EXPORT", "B.PNG", "/size", "4096"}, command_mode::export_project, 4096},
         {{"box.tessaryn", "/export", "b.jpg", "/size", "295"}, command_mode::export_project, 295},
         {{"box.tessaryn", "/export", "b.png", "/size", "295"}, command_mode::wrong, 0},
         {{"box.tessaryn", "/export", "b.gif"}, command_mode::wrong, 0},
@@ -123,6 +123,7 @@ TEST(CommandLine, ArgumentsChooseTheRun) {
         EXPECT_EQ(read.mode, c.mode) << call;
         EXPECT_EQ(read.size, c.size) << call;
         EXPECT_EQ(read.mode == command_mode::wrong, !read.complaint.empty()) << call;
+        EXPECT_EQ(read.transparent, read.mode == command_mode::export_project && call != "295") << call;
     }
 }
 
