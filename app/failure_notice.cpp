@@ -3,6 +3,7 @@
 #include "app/failure_notice.h"
 
 #include "app/app_state.h"
+#include "app/user_message.h"
 #include "runtime/core/windows_host.h"
 #include "runtime/gui/gui.h"
 #include "runtime/image/image.h"
@@ -17,10 +18,7 @@ std::string full_path(const char* name) {
     return length && length < MAX_PATH ? std::string(path, length) : std::string(name);
 }
 
-void tell_user(const std::string& message) {
-    MessageBoxA(static_cast<HWND>(window_id(main_window)), message.c_str(), "Tessaryn",
-                MB_OK | MB_ICONWARNING);
-}
+void tell_user(const std::string& message) { message_tell(message); }
 
 std::string save_cause(image_save_failure failure) {
     switch (failure) {
