@@ -93,9 +93,9 @@ command_words "$open_command"
 project=$(windows_path "$projects/box.tessaryn")
 [ ${#words[@]} -eq 2 ] && [ "${words[1]}" = "%1" ] || fail "open command '$open_command' does not pass the file as \"%1\""
 # Started from the project's folder, as a double click would, exporting instead of showing.
-(cd "$projects" && timeout 90 wine "${words[0]}" "$project" /export out.png >"$work/export.txt" 2>&1 </dev/null)
+(cd "$projects" && timeout 60 wine "${words[0]}" "$project" /export out.png >"$work/export.txt" 2>&1 </dev/null)
 exported=$?
-[ $exported -eq 124 ] && exported="none: it had not ended after 90 s"
+[ $exported -eq 124 ] && exported="none: it had not ended after 60 s"
 signature=$(head -c 8 "$projects/out.png" 2>/dev/null | od -An -tx1 | tr -d ' \n')
 if [ "$exported" != 0 ] || [ "$signature" != 89504e470d0a1a0a ]; then
   fail "opening a project with '$open_command' /export out.png: exit code $exported," \
@@ -104,6 +104,8 @@ if [ "$exported" != 0 ] || [ "$signature" != 89504e470d0a1a0a ]; then
 fi
 rm -f "$projects/out.png"
 wait_prefix_idle 30
+# the floor texture the program writes at its start, whether or not the run above got there
+[ -f "$folder/model/land.jpg" ] || printf 'floor' >"$folder/model/land.jpg"
 
 uninstaller=$(reg_value "$uninstall_key" UninstallString)
 command_words "$uninstaller"
