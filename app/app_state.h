@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "app/view_settings.h"
+
 struct app_state {
     int32_t turn_angle;
     int32_t tilt_angle;
@@ -19,6 +21,7 @@ struct app_state {
     char* last_picture_path;  // string variables
     char* snapshot_path;
     intptr_t fonts[2];
+    view_options view;  // the studio look chosen in "Ansicht"
 };
 
 extern app_state app;
@@ -87,4 +90,7 @@ constexpr int light = 1;
 
 constexpr int32_t main_window = 0;
 constexpr int32_t about_menu_item = 1;
+constexpr int32_t light_menu_item = 2;
+constexpr int32_t shadow_menu_item = 3;
+constexpr int32_t reflection_menu_item = 4;
 constexpr int32_t preview_size = 295;

@@ -10,6 +10,7 @@
 #include "app/preview_mouse.h"
 #include "app/scene.h"
 #include "app/start_check.h"
+#include "app/view_menu.h"
 #include "runtime/core/core.h"
 #include "runtime/gui/gui.h"
 #include "runtime/image/image.h"
@@ -101,6 +102,11 @@ void turn_box_by_arrow_keys() {
     }
 }
 
+void take_menu_choice(int32_t item) {
+    if (item == about_menu_item) show_about_box();
+    else toggle_view_option(item);
+}
+
 // Handles every pending event; false once the window asked to close.
 bool drain_events() {
     for (;;) {
@@ -108,7 +114,7 @@ bool drain_events() {
         if (event == 0) return true;
         if (event == event_code_gadget) handle_gadget_event(event_gadget());
         if (event == event_code_drop) take_dropped_picture(event_gadget());
-        if (event == event_code_menu && event_gadget() == about_menu_item) show_about_box();
+        if (event == event_code_menu) take_menu_choice(event_gadget());
         if (event == event_code_close) return false;
     }
 }
@@ -144,6 +150,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     app.fonts[1] = font_load(1, "arial", 14, font_bold);
     register_codecs();
     make_background_texture(0xFFFFFF);
+    app.view = view_settings_load();
     // Without its window the program would run on unseen, with no way to end it.
     if (!build_main_window()) {
         start_report_no_window();

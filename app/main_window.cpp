@@ -6,6 +6,7 @@
 #include "app/face_choice.h"
 #include "app/resources/resource_ids.h"
 #include "app/scene.h"
+#include "app/view_menu.h"
 #include "runtime/core/core.h"
 #include "runtime/gui/gui.h"
 #include "runtime/image/image.h"
@@ -55,6 +56,7 @@ constexpr labelled_scrollbar controls[] = {
 
 void add_menu_and_status_bar() {
     if (menu_create(0, window_id(main_window))) {
+        add_view_menu();
         menu_title("Info");
         menu_item(about_menu_item, "\xDC" "ber Tessaryn...");
     }

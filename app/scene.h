@@ -10,5 +10,7 @@ void apply_box_rotation();
 void apply_box_angles();
 void apply_box_size();
 void apply_camera();
+// Sends the studio look of app.view to the engine, when the engine has it.
+void apply_view_options();
 // Clears the back buffer and lets the engine draw the scene into it, once the engine runs.
 void scene_draw();

@@ -125,6 +125,16 @@ int ENGINE3D_CALL ExportHideEntity(int entity, int hide);
 int ENGINE3D_CALL RenderCameraRows(int camera, int width, int height, int samples, int first_row,
                                    int rows, void* pixels, int pitch);
 
+// the studio look
+// 1: the entity's faces are lit by the fixed white studio rig; 0: as their material says
+int ENGINE3D_CALL EntityStudioLight(int entity, int on);
+// a soft shadow of the entity straight down on the level plane through the receiver;
+// strength 0 removes it
+int ENGINE3D_CALL EntityShadow(int entity, int receiver, float strength);
+// the entity mirrored in the level plane through the receiver, `strength` where the image
+// starts and nothing `fade` times the entity's height further down; strength 0 removes it
+int ENGINE3D_CALL EntityMirror(int entity, int receiver, float strength, float fade);
+
 #ifdef __cplusplus
 }
 #endif

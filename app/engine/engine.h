@@ -51,12 +51,22 @@ struct engine_export_calls {
     decltype(&::RenderCameraRows) RenderCameraRows;
 };
 
+// The studio look's entry points. An engine without them still runs the preview; the
+// "Ansicht" menu is then left out.
+struct engine_studio_calls {
+    decltype(&::EntityStudioLight) EntityStudioLight;
+    decltype(&::EntityShadow) EntityShadow;
+    decltype(&::EntityMirror) EntityMirror;
+};
+
 struct engine_state {
     HMODULE module;  // null when the library is absent or failed to initialise
     int ready;       // set by engine_init: the library is initialised and every call is bound
     engine_calls call;
     int exports_ready;  // set by engine_init with every export call bound
     engine_export_calls exports;
+    int studio_ready;  // set by engine_init with every studio call bound
+    engine_studio_calls studio;
 };
 
 extern engine_state engine;

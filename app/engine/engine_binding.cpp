@@ -41,13 +41,22 @@ void bind_exports() {
     engine.exports_ready = every_entry_bound(engine.exports) ? 1 : 0;
 }
 
+void bind_studio() {
+    bind(engine.studio.EntityStudioLight, "EntityStudioLight");
+    bind(engine.studio.EntityShadow, "EntityShadow");
+    bind(engine.studio.EntityMirror, "EntityMirror");
+    engine.studio_ready = every_entry_bound(engine.studio) ? 1 : 0;
+}
+
 void forget_module() {
     if (engine.module) FreeLibrary(engine.module);
     engine.module = nullptr;
     engine.ready = 0;
     engine.exports_ready = 0;
+    engine.studio_ready = 0;
     std::memset(&engine.call, 0, sizeof(engine.call));
     std::memset(&engine.exports, 0, sizeof(engine.exports));
+    std::memset(&engine.studio, 0, sizeof(engine.studio));
 }
 
 }  // namespace
@@ -125,6 +134,7 @@ int engine_init() {
     }
     engine.ready = 1;
     bind_exports();
+    bind_studio();
     return 1;
 }
 

@@ -104,6 +104,20 @@ int32_t menu_item(int32_t item, const char* text) {
     return 1;
 }
 
+int32_t menu_set_item_state(object_number number, int32_t item, int32_t state) {
+    menu_record* record = menu_get(number);
+    if (!record) return 0;
+    const UINT tick = state ? MF_CHECKED : MF_UNCHECKED;
+    return CheckMenuItem(record->handle, UINT(item), MF_BYCOMMAND | tick) == DWORD(-1) ? 0 : 1;
+}
+
+int32_t menu_item_state(object_number number, int32_t item) {
+    menu_record* record = menu_get(number);
+    if (!record) return 0;
+    const UINT flags = GetMenuState(record->handle, UINT(item), MF_BYCOMMAND);
+    return flags != UINT(-1) && (flags & MF_CHECKED) ? 1 : 0;
+}
+
 int32_t menu_free(object_number number) {
     menu_record* record = menu_get(number);
     if (!record) return 0;

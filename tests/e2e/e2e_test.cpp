@@ -158,9 +158,10 @@ uint32_t pixel_of(const std::string& file, int x, int y) {
 // what one case does to the window or the files is never what another case starts from.
 class session {
 public:
-    explicit session(const std::string& name) : folder_(full_path(name)) {
-        if (prepare_model_folder(folder_, {}) &&
-            program_.start(build_path("bin/Tessaryn.exe"), folder_))
+    // With `own_program` the program runs from a copy in the folder, so that the settings it
+    // keeps beside itself are the case's own.
+    explicit session(const std::string& name, bool own_program = false) : folder_(full_path(name)) {
+        if (prepare_model_folder(folder_, {}) && program_.start(program_file(own_program), folder_))
             window_ = program_.main_window();
         // Answered from the frame loop, after the first frame has been drawn.
         if (window_ && !caught_up(window_)) window_ = nullptr;
@@ -176,6 +177,7 @@ public:
 
     const tessaryn_process& program() const { return program_; }
     HWND window() const { return window_; }
+    std::string folder() const { return folder_; }
     HWND g(int number) const { return gadget(window_, number); }
     std::string model_file(const char* name) const { return folder_ + "\\model\\" + name; }
     picture preview() const { return capture(g(39)); }
@@ -258,6 +260,13 @@ public:
     }
 
 private:
+    std::string program_file(bool own_program) const {
+        if (!own_program) return build_path("bin/Tessaryn.exe");
+        for (const char* file : {"Tessaryn.exe", "Engine3D.dll"})
+            CopyFileA(build_path((std::string("bin/") + file).c_str()).c_str(), (folder_ + "\\" + file).c_str(), FALSE);
+        return folder_ + "\\Tessaryn.exe";
+    }
+
     std::string folder_;
     tessaryn_process program_;
     HWND window_ = nullptr;
@@ -543,7 +552,10 @@ TEST_F(Tessaryn, InfoMenuTellsVersionMouseAndLibraries) {
                                 std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
                                 std::to_string(LOWORD(fixed->dwFileVersionLS));
     SetForegroundWindow(run_->window());
-    for (WORD key : {VK_F10, VK_DOWN, VK_RETURN}) press_key(key);
+    // "Info" is the last title.
+    press_key(VK_F10);
+    for (int title = 1; title < GetMenuItemCount(GetMenu(run_->window())); ++title) press_key(VK_RIGHT);
+    for (WORD key : {VK_DOWN, VK_RETURN}) press_key(key);
     const std::string about = dismiss_message(run_->program());
     for (const std::string& part : {version, std::string("Doppelklick"), std::string("libjpeg-turbo"),
                                     std::string("libpng"), std::string("libtiff"), std::string("zlib"),
@@ -619,6 +631,10 @@ TEST_F(Tessaryn, ExportsAreLargeSharpTransparentAndNamedForTheirType) {
     ASSERT_EQ(sharp.width, 4096);
     const int x = (preview_centre + 40) * 4096 / 295, y = (preview_centre - 20) * 4096 / 295;
     EXPECT_GT(stripe_edges(sharp, y, x - 150, x + 150), 40) << "the front face's stripes";
+
+    const picture after = run_->exported("Box", 1, "Box.jpg");
+    EXPECT_TRUE(corners_are(shrunk(after, 295), rgb(255, 255, 255)))
+        << "a transparent export gives the floor back";
 }
 
 TEST_F(Tessaryn, ClosingTheWindowEndsWithExitCodeZero) {

@@ -37,6 +37,12 @@ TEST_F(dressing, menu_title_shows_the_bar_on_its_window) {
     char title[16] = {};
     GetMenuStringA(GetMenu(window), 0, title, sizeof title, MF_BYPOSITION);
     EXPECT_STREQ(title, "Info");
+    menu_item(2, "Licht");
+    EXPECT_EQ(menu_set_item_state(0, 2, 1), 1);
+    EXPECT_EQ(menu_item_state(0, 2), 1);
+    menu_set_item_state(0, 2, 0);
+    EXPECT_EQ(menu_item_state(0, 2), 0);
+    EXPECT_EQ(menu_set_item_state(0, 99, 1), 0) << "an item the bar does not hold";
     window_free(0);
     EXPECT_EQ(menu_free(0), 0);
 }

@@ -100,8 +100,8 @@ if [ "$exported" != 0 ] || [ "$signature" != 89504e470d0a1a0a ]; then
        "the program said: $(tr -d '\r' <"$work/export.txt" | head -c 400)"
 fi
 wait_prefix_idle 30
-# the floor texture the program writes at its start, whether or not the run above got there
-[ -f "$folder/model/land.jpg" ] || printf 'floor' >"$folder/model/land.jpg"
+# the files the program writes itself, whether or not the run above got that far
+for own in model/land.jpg Tessaryn.ini; do [ -f "$folder/$own" ] || printf 'own' >"$folder/$own"; done
 
 uninstaller=$(reg_value "$uninstall_key" UninstallString)
 command_words "$uninstaller"
