@@ -37,6 +37,21 @@
 //   of its samples they cover (0 where nothing is drawn, where RenderWorld shows black).
 //   ExportHideEntity and ExportMaterialTexture change what exports show, never what
 //   RenderWorld shows; the back buffer and the kept frame are not touched by an export.
+// - Studio look, the same in RenderWorld and exports, kept by entity number (an entity made
+//   again under its number keeps it; a number naming nothing is skipped at render time):
+//   EntityStudioLight lights an entity's faces, one factor per triangle from its normal in
+//   the world, with a fixed neutral white rig (a key light from the upper front left, a
+//   soft fill from above), whatever the material's lighting, never brighter than the
+//   picture. EntityShadow casts a soft shadow straight down onto the level plane at the
+//   receiver entity's y: darkest under the entity (strength is the share of light taken
+//   where the shadow is full), fading to nothing, softer the higher the entity's lowest
+//   point floats. EntityMirror shows the entity upside down under that plane as a polished
+//   floor would, from the mirror of its lowest point down: weight `strength` there, falling
+//   linearly to 0 over `fade` times the entity's own height; its faces keep their picture
+//   and lighting, and the receiver shows it over its shadowed colour. Strength 0 switches a
+//   shadow or mirror image off. A receiver left out of an export (ExportHideEntity) still
+//   catches them: the shadow as black with alpha s, the mirror image of weight w over it
+//   with alpha w + s (1 - w) and straight colour, nothing elsewhere.
 #pragma once
 
 #include <cstdint>
@@ -110,6 +125,13 @@ int ENGINE3D_CALL CameraLocate(int camera, float x, float y, float z);
 int ENGINE3D_CALL CreateLight2(int light, int color, float x, float y, float z);
 int ENGINE3D_CALL LightLocate(int light, float x, float y, float z);
 
+// studio look: 1 lights the entity with the studio rig, 0 gives back its own lighting
+int ENGINE3D_CALL EntityStudioLight(int entity, int on);
+// a soft shadow of the entity on the level plane at the receiver's y; strength 0: none
+int ENGINE3D_CALL EntityShadow(int entity, int receiver, float strength);
+// the entity mirrored in the receiver's level plane, fading over fade x its height
+int ENGINE3D_CALL EntityMirror(int entity, int receiver, float strength, float fade);
+
 // draws the scene of every camera into the back buffer
 int ENGINE3D_CALL RenderWorld(void);
 
@@ -124,16 +146,6 @@ int ENGINE3D_CALL ExportHideEntity(int entity, int hide);
 // rows first_row .. first_row + rows - 1 of the camera's view at width x height pixels
 int ENGINE3D_CALL RenderCameraRows(int camera, int width, int height, int samples, int first_row,
                                    int rows, void* pixels, int pitch);
-
-// the studio look
-// 1: the entity's faces are lit by the fixed white studio rig; 0: as their material says
-int ENGINE3D_CALL EntityStudioLight(int entity, int on);
-// a soft shadow of the entity straight down on the level plane through the receiver;
-// strength 0 removes it
-int ENGINE3D_CALL EntityShadow(int entity, int receiver, float strength);
-// the entity mirrored in the level plane through the receiver, `strength` where the image
-// starts and nothing `fade` times the entity's height further down; strength 0 removes it
-int ENGINE3D_CALL EntityMirror(int entity, int receiver, float strength, float fade);
 
 #ifdef __cplusplus
 }

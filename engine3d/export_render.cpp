@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "engine3d/parallel.h"
-#include "engine3d/render.h"
+#include "engine3d/studio.h"
 
 namespace engine3d {
 namespace {
@@ -39,10 +39,11 @@ const material* export_look(const context& engine, const material* own, export_s
     return own;
 }
 
+// Entities left out still catch the shadows that fall on them.
 void gather(const context& engine, export_scene& scene) {
     for (const auto& [number, body] : engine.entities)
-        if (!engine.exports.hidden.count(number))
-            scene.drawn.push_back({&body, export_look(engine, body.look.get(), scene)});
+        scene.drawn.push_back({&body, export_look(engine, body.look.get(), scene), number,
+                               engine.exports.hidden.count(number) > 0});
 }
 
 struct band {
@@ -90,6 +91,26 @@ struct sample_share {
 };
 const sample_share shares;
 
+// A pixel with partly transparent samples (shadows and mirror images without their floor):
+// each drawn sample weighs by its alpha, 255 - t.
+uint32_t resolve_partial(const frame_buffer& frame, int32_t x, int32_t y, int32_t grid) {
+    uint32_t sum[3] = {}, weights = 0;
+    for (int32_t j = 0; j < grid; ++j) {
+        size_t index = (size_t(y + j) * frame.width + x) * 4;
+        for (int32_t k = 0; k < grid * 4; ++k, ++index) {
+            if (!(frame.depth[index] > 0)) continue;
+            uint32_t sample = frame.colour[index], alpha = 255 - (sample >> 24);
+            weights += alpha;
+            for (int c = 0; c < 3; ++c) sum[c] += (sample >> (8 * c) & 0xFF) * alpha;
+        }
+    }
+    if (!weights) return 0;
+    const uint32_t total = uint32_t(grid * grid * 4);
+    uint32_t out = ((weights + total / 2) / total) << 24;
+    for (int c = 0; c < 3; ++c) out |= ((sum[c] + weights / 2) / weights) << (8 * c);
+    return out;
+}
+
 // One pixel from its grid x grid sub-pixels: covered samples summed per channel.
 uint32_t resolve_pixel(const frame_buffer& frame, int32_t x, int32_t y, int32_t grid) {
     const __m128i zero = _mm_setzero_si128();
@@ -112,6 +133,7 @@ uint32_t resolve_pixel(const frame_buffer& frame, int32_t x, int32_t y, int32_t 
     sum = _mm_add_epi16(sum, _mm_srli_si128(sum, 8));
     alignas(16) uint16_t channel[8];
     _mm_store_si128(reinterpret_cast<__m128i*>(channel), sum);
+    if (channel[3]) return resolve_partial(frame, x, y, grid);
     const uint32_t total = uint32_t(grid * grid * 4), share = shares.reciprocal[covered];
     auto mean = [&](uint32_t value) { return (value * share + 32768) >> 16; };
     uint32_t alpha = (covered * 255 + total / 2) / total;
@@ -144,7 +166,7 @@ void draw_band(void* data, int32_t) {
 
 }  // namespace
 
-bool export_rows(const context& engine, const export_request& request) {
+bool export_rows(context& engine, const export_request& request) {
     auto* eye = find_number(engine.cameras, request.camera);
     auto side_fits = [](int32_t side) { return side > 0 && side <= largest_side; };
     if (!eye || !side_fits(request.width) || !side_fits(request.height) || request.grid < 1 ||
@@ -152,6 +174,7 @@ bool export_rows(const context& engine, const export_request& request) {
         !request.pixels)
         return false;
     const int32_t grid = request.grid;
+    studio_prepare(engine);
     export_scene scene;
     gather(engine, scene);
     std::vector<raster_job> all;

@@ -11,7 +11,8 @@ namespace engine3d {
 // Rows first_row .. first_row + rows - 1 of a width x height picture of the camera's view,
 // each pixel drawn from grid x grid sub-pixels of four samples. Pixels are 32-bit B, G, R, A
 // with straight alpha: the colour is that of the surfaces covering the pixel, the alpha
-// the share of its samples they cover.
+// the share of its samples they cover, each partly transparent sample (a shadow or a mirror
+// image caught by a receiver left out) counting by its own alpha.
 struct export_request {
     int32_t camera;
     int32_t width, height, grid;
@@ -20,6 +21,7 @@ struct export_request {
     int32_t pitch;
 };
 
-bool export_rows(const context& engine, const export_request& request);
+// The studio's shadow maps are made first when the scene changed since they were made.
+bool export_rows(context& engine, const export_request& request);
 
 }  // namespace engine3d

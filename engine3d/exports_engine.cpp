@@ -19,6 +19,8 @@ void free_everything() {
     c.invalidate_frame();
     c.kept = {};
     c.exports = {};
+    c.studio = {};
+    c.maps = {};
     c.entities.clear();
     c.materials.clear();
     c.textures.clear();

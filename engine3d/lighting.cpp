@@ -10,6 +10,13 @@ namespace {
 constexpr float ambient_share = 0.35f;
 constexpr float shininess = 16;
 
+// The studio rig: a key light from the upper front left (left, up, towards the camera),
+// a soft fill from above and a floor of ambient light, which together reach at most 1.
+const vec3 key_light = normalized({-1, 1.2f, 1});
+constexpr float studio_ambient = 0.72f;
+constexpr float studio_key = 0.24f;
+constexpr float studio_fill = 0.04f;
+
 vec3 channels(uint32_t colour) {
     return {float(colour & 0xFF) / 255, float(colour >> 8 & 0xFF) / 255, float(colour >> 16 & 0xFF) / 255};
 }
@@ -35,6 +42,14 @@ uint32_t lighting_factor(const context& engine, const material& look, vec3 norma
         sum = sum + scaled(colour, vec3{1, 1, 1} * diffuse + shine * specular);
     }
     return packed_rgb(sum);
+}
+
+uint32_t studio_light_factor(vec3 normal) {
+    vec3 n = normalized(normal);
+    float key = std::max(dot(n, key_light), 0.0f);
+    float fill = (1 + n.y) / 2;
+    float grey = studio_ambient + studio_key * key + studio_fill * fill;
+    return packed_rgb({grey, grey, grey});
 }
 
 }  // namespace engine3d

@@ -34,19 +34,41 @@ struct pixel_rect {
     int32_t left, top, right, bottom;  // right and bottom exclusive
 };
 
-// Screen position in pixels, z = 1 / distance, and u, v in texels, each divided by distance.
+// Screen position in pixels, z = 1 / distance, and u, v in texels, each divided by distance;
+// a and b are the studio look's own values at the corner (see paint_kind), divided too.
 struct raster_vertex {
     float x, y, z, u, v;
+    float a = 0, b = 0;
 };
 
 // The lighting factor that leaves a texture's colours as they are.
 constexpr uint32_t unlit = 0xFFFFFF;
+
+// How a triangle's paint meets the samples already drawn. A sample's top byte is its
+// transparency t = 255 - alpha: 0 for every opaque paint, more for a mirror image waiting
+// for the floor that it lies under.
+enum class paint_kind : uint8_t {
+    opaque,
+    // a mirror image: `a` is its weight, clamped to [0, weight_limit], stored as alpha
+    mirror,
+    // the floor a mirror image lies under: the image's samples shine through by their
+    // alpha; with a shadow map, (a, b) are map texels and darken the floor
+    receiver,
+    // a receiver left out of an export: only the shadow (black, alpha s) and the mirror
+    // image over it, with straight colours; nothing where there is neither
+    catcher,
+};
+
+struct shadow_map;
 
 struct raster_style {
     const texture_level* level;
     bool bilinear;
     float u_min, u_max, v_min, v_max;  // texel-space bounds that keep a face to its picture
     uint32_t lighting;                 // 0x00RRGGBB factor per channel
+    paint_kind kind = paint_kind::opaque;
+    float weight_limit = 0;            // mirror images
+    const shadow_map* shadow = nullptr;  // receivers and catchers inside the map
 };
 
 // A triangle ready to draw, kept until every thread has drawn its rows of it.

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "engine3d/parallel.h"
+#include "engine3d/studio.h"
 #include "engine3d/triangle.h"
 
 namespace engine3d {
@@ -41,26 +42,34 @@ struct entity_pass {
     const context& engine;
     const view& viewer;
     const drawn_entity& drawn;
+    const surface_role& role;
     std::vector<raster_job>& jobs;
     std::vector<vec3>& placed;  // the mesh's vertices relative to the eye
 };
 
+// A mirror image stands upside down below the plane; mirrored, its corners run the other
+// way round, so two of them swap to keep its front faces in front.
 void draw_entity(entity_pass& pass) {
     const entity& body = *pass.drawn.body;
-    mat3 turn = rotation_degrees(body.angles);
-    vec3 factor = scaled(body.scale, body.size);
+    placement place(body);
+    const bool mirrored = pass.role.kind == paint_kind::mirror;
+    const float plane_twice = 2 * pass.role.fade.plane_y;
     pass.placed.clear();
-    for (const mesh_vertex& vertex : body.shape->vertices)
-        pass.placed.push_back(turn * scaled(vertex.position, factor) + body.position - pass.viewer.position);
+    for (const mesh_vertex& vertex : body.shape->vertices) {
+        vec3 point = place(vertex.position);
+        if (mirrored) point.y = plane_twice - point.y;
+        pass.placed.push_back(point - pass.viewer.position);
+    }
     const std::vector<mesh_vertex>& vertices = body.shape->vertices;
     const std::vector<uint32_t>& triangles = body.shape->triangles;
     for (size_t i = 0; i + 2 < triangles.size(); i += 3) {
         view_triangle triangle;
         for (int k = 0; k < 3; ++k) {
-            triangle.corner[k] = pass.placed[triangles[i + k]];
-            triangle.vertex[k] = &vertices[triangles[i + k]];
+            uint32_t index = triangles[i + (mirrored && k ? 3 - k : k)];
+            triangle.corner[k] = pass.placed[index];
+            triangle.vertex[k] = &vertices[index];
         }
-        triangle_queue(pass.engine, pass.viewer, *pass.drawn.look, triangle, pass.jobs);
+        triangle_queue(pass.engine, pass.viewer, *pass.drawn.look, triangle, pass.role, pass.jobs);
     }
 }
 
@@ -77,8 +86,17 @@ void collect_view(const context& engine, const view& viewer, std::vector<drawn_e
     std::sort(drawn.begin(), drawn.end(),
               [&](const drawn_entity& a, const drawn_entity& b) { return distance(a) < distance(b); });
     std::vector<vec3> placed;
+    // Mirror images before everything: the receivers drawn over them let them through.
     for (const drawn_entity& entry : drawn) {
-        entity_pass pass{engine, viewer, entry, jobs, placed};
+        surface_role role;
+        if (!mirror_role(engine, viewer, entry, role)) continue;
+        entity_pass pass{engine, viewer, entry, role, jobs, placed};
+        draw_entity(pass);
+    }
+    for (const drawn_entity& entry : drawn) {
+        const surface_role role = studio_role(engine, entry);
+        if (entry.catcher_only && role.kind != paint_kind::catcher) continue;
+        entity_pass pass{engine, viewer, entry, role, jobs, placed};
         draw_entity(pass);
     }
 }
@@ -116,9 +134,10 @@ bool render_world(context& engine) {
     if (!screen.back) return false;
     if (reuse_kept_frame(engine)) return true;
     frame_resize(engine.frame, screen.width, screen.height);
+    studio_prepare(engine);
     engine.jobs.clear();
     std::vector<drawn_entity> drawn;
-    for (const auto& [number, body] : engine.entities) drawn.push_back({&body, body.look.get()});
+    for (const auto& [number, body] : engine.entities) drawn.push_back({&body, body.look.get(), number});
     for (const auto& [number, eye] : engine.cameras)
         collect_view(engine, make_view(eye, screen.width, screen.height), drawn, engine.jobs);
     locked_surface target;

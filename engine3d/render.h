@@ -18,9 +18,12 @@ view make_view(const camera& eye, int32_t width, int32_t height);
 struct drawn_entity {
     const entity* body;
     const material* look;
+    int32_t number;
+    bool catcher_only = false;  // left out of an export, it still catches shadows
 };
 
-// Appends the rasterizer jobs of every drawn entity as the viewer sees it.
+// Appends the rasterizer jobs of every drawn entity as the viewer sees it, mirror images
+// first. The studio's shadow maps must be prepared for the scene's version.
 void collect_view(const context& engine, const view& viewer, std::vector<drawn_entity> drawn,
                   std::vector<raster_job>& jobs);
 

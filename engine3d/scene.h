@@ -12,6 +12,7 @@
 #include "engine3d/display.h"
 #include "engine3d/math3d.h"
 #include "engine3d/raster.h"
+#include "engine3d/shadow_map.h"
 
 namespace engine3d {
 
@@ -52,6 +53,16 @@ struct entity {
     vec3 size{1, 1, 1};
 };
 
+// Where an entity's mesh vertices stand in the world.
+struct placement {
+    mat3 turn;
+    vec3 factor, position;
+
+    explicit placement(const entity& body)
+        : turn(rotation_degrees(body.angles)), factor(scaled(body.scale, body.size)), position(body.position) {}
+    vec3 operator()(vec3 model) const { return turn * scaled(model, factor) + position; }
+};
+
 struct camera {
     float left, top, width, height;  // viewport in percent of the screen
     vec3 position{0, 0, 0};
@@ -77,6 +88,26 @@ struct export_settings {
     std::map<int32_t, std::shared_ptr<const texture>> textures;  // by material number
 };
 
+// The studio look, kept by entity number so that an entity made again under its number
+// keeps it; numbers that name nothing are skipped.
+struct plane_effect {
+    int32_t receiver;  // the entity whose position's y is the level plane
+    float strength;
+    float fade;        // mirror images: their fading length in the entity's heights
+};
+
+struct studio_settings {
+    std::set<int32_t> lit;                    // entities lit by the studio rig
+    std::map<int32_t, plane_effect> shadows;  // by casting entity
+    std::map<int32_t, plane_effect> mirrors;  // by mirrored entity
+};
+
+// The shadow maps of the scene version they were made for, by receiving entity.
+struct studio_maps {
+    uint32_t version = 0;
+    std::map<int32_t, shadow_map> shadows;
+};
+
 struct context {
     bool started = false;
     // Raised by every entry point that changes the engine's state; RenderWorld draws anew
@@ -95,6 +126,8 @@ struct context {
     std::vector<raster_job> jobs;
     kept_frame kept;
     export_settings exports;
+    studio_settings studio;
+    studio_maps maps;
 
     int32_t new_handle() { return ++last_handle; }
     // Also for a back buffer whose memory was lost and restored: the next render draws anew.

@@ -1,7 +1,7 @@
 // The triangle path in the order a triangle passes it: cull, to clip space, clip, project,
 // choose the mip level, queue the fan for rasterising. Texture coordinates start as
 // fractions of the picture, are divided by distance when projected and become texels of
-// the level once it is chosen.
+// the level once it is chosen; the studio look's values go the same way.
 #include "engine3d/triangle.h"
 
 #include <algorithm>
@@ -129,15 +129,30 @@ void picture_bounds(raster_style& style, const view_triangle& triangle) {
     bound(p[0]->v, p[1]->v, p[2]->v, level.height, style.v_min, style.v_max);
 }
 
+// A mirror image's face takes the lighting of the face it mirrors.
+uint32_t lighting_of(const context& engine, const view& viewer, const material& look,
+                     const view_triangle& triangle, vec3 normal, const surface_role& role) {
+    vec3 point = triangle.corner[0] + viewer.position;
+    if (role.kind == paint_kind::mirror) {
+        normal.y = -normal.y;
+        point.y = 2 * role.fade.plane_y - point.y;
+    }
+    if (role.studio_lit) return studio_light_factor(normal);
+    return look.lit ? lighting_factor(engine, look, normal, point, viewer.position) : unlit;
+}
+
 raster_style style_of(const context& engine, const view& viewer, const material& look,
-                      const texture_level& level, const view_triangle& triangle, vec3 normal) {
+                      const texture_level& level, const view_triangle& triangle, vec3 normal,
+                      const surface_role& role) {
     raster_style style;
     style.level = &level;
     style.bilinear = look.filtering != filter_nearest;
-    vec3 point = triangle.corner[0] + viewer.position;
-    style.lighting =
-        look.lit ? lighting_factor(engine, look, normal, point, viewer.position) : unlit;
+    style.lighting = lighting_of(engine, viewer, look, triangle, normal, role);
     picture_bounds(style, triangle);
+    style.kind = role.kind;
+    // A weight of 1 would read as an opaque paint.
+    style.weight_limit = std::min(role.fade.strength, 254.0f / 255);
+    style.shadow = role.shadow;
     return style;
 }
 
@@ -153,10 +168,65 @@ void queue_fan(const view& viewer, const raster_vertex* screen, int count,
         jobs.push_back({{screen[0], screen[i - 1], screen[i]}, style, viewer.rect});
 }
 
+// The studio look's values at each corner, divided by distance as the texture coordinates
+// are: a mirror image's weight, or a shadow map's texel coordinates.
+void add_studio_values(const view& viewer, const surface_role& role, const raster_style& style,
+                       const clip_vertex* polygon, int count, raster_vertex* screen) {
+    for (int i = 0; i < count; ++i) {
+        const clip_vertex& p = polygon[i];
+        vec3 world{p.x / viewer.focal_x + viewer.position.x, p.y / viewer.focal_y + viewer.position.y,
+                   viewer.position.z - p.w};
+        if (style.kind == paint_kind::mirror) {
+            const mirror_fade& f = role.fade;
+            float below_image_top = 2 * f.plane_y - world.y - f.lowest;
+            screen[i].a = f.strength * (1 - below_image_top / f.length) * screen[i].z;
+        } else if (style.shadow) {
+            const shadow_map& map = *style.shadow;
+            screen[i].a = ((world.x - map.left) / map.texel - 0.5f) * screen[i].z;
+            screen[i].b = ((world.z - map.back) / map.texel - 0.5f) * screen[i].z;
+        }
+    }
+}
+
+void queue_piece(const view& viewer, const clip_vertex* polygon, int count, const texture_level& level,
+                 const raster_style& style, const surface_role& role, std::vector<raster_job>& jobs) {
+    raster_vertex screen[max_polygon];
+    project(viewer, polygon, count, screen);
+    add_studio_values(viewer, role, style, polygon, count, screen);
+    to_texel_space(screen, count, level);
+    queue_fan(viewer, screen, count, style, jobs);
+}
+
+// The sides of a shadow map's square on the plane, as planes in clip space.
+void map_sides(const view& viewer, const shadow_map& map, clip_plane* sides) {
+    const float extent = map.texel * float(shadow_map_size);
+    const vec3& eye = viewer.position;
+    sides[0] = {1 / viewer.focal_x, 0, 0, eye.x - map.left};
+    sides[1] = {-1 / viewer.focal_x, 0, 0, map.left + extent - eye.x};
+    sides[2] = {0, 0, -1, eye.z - map.back};
+    sides[3] = {0, 0, 1, map.back + extent - eye.z};
+}
+
+// A catcher draws only what its shadow map covers: its polygon is cut to the map's square.
+void queue_caught_part(const view& viewer, const clip_vertex* polygon, int count, const texture_level& level,
+                       const raster_style& style, const surface_role& role, std::vector<raster_job>& jobs) {
+    clip_plane sides[4];
+    map_sides(viewer, *role.shadow, sides);
+    clip_vertex inside[max_polygon], spare[max_polygon];
+    std::copy(polygon, polygon + count, inside);
+    for (const clip_plane& side : sides) {
+        count = clip_against(inside, count, spare, side);
+        if (count < 3) return;
+        std::copy(spare, spare + count, inside);
+    }
+    queue_piece(viewer, inside, count, level, style, role, jobs);
+}
+
 }  // namespace
 
 void triangle_queue(const context& engine, const view& viewer, const material& look,
-                    const view_triangle& triangle, std::vector<raster_job>& jobs) {
+                    const view_triangle& triangle, const surface_role& role,
+                    std::vector<raster_job>& jobs) {
     vec3 normal = face_normal(triangle);
     if (faces_away(triangle, normal)) return;
     clip_vertex polygon[max_polygon];
@@ -166,8 +236,11 @@ void triangle_queue(const context& engine, const view& viewer, const material& l
     raster_vertex screen[max_polygon];
     project(viewer, polygon, count, screen);
     const texture_level& level = choose_mip_level(*look.image, screen, polygon, count);
+    const raster_style style = style_of(engine, viewer, look, level, triangle, normal, role);
+    if (role.kind == paint_kind::catcher) return queue_caught_part(viewer, polygon, count, level, style, role, jobs);
+    if (role.kind != paint_kind::opaque) add_studio_values(viewer, role, style, polygon, count, screen);
     to_texel_space(screen, count, level);
-    queue_fan(viewer, screen, count, style_of(engine, viewer, look, level, triangle, normal), jobs);
+    queue_fan(viewer, screen, count, style, jobs);
 }
 
 }  // namespace engine3d

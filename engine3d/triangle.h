@@ -21,8 +21,23 @@ struct view_triangle {
     const mesh_vertex* vertex[3];
 };
 
+// A mirror image's weight at a point of the image: `strength` at the mirror of the entity's
+// lowest point, falling linearly to 0 over `length` further down.
+struct mirror_fade {
+    float plane_y, lowest, length, strength;
+};
+
+// How an entity's triangles take part in the studio look; plain by default.
+struct surface_role {
+    paint_kind kind = paint_kind::opaque;
+    bool studio_lit = false;
+    const shadow_map* shadow = nullptr;  // receivers and catchers
+    mirror_fade fade{};                  // mirror images, whose triangles run mirrored
+};
+
 // Appends the triangle's rasterizer jobs, none when it faces away or lies outside the view.
 void triangle_queue(const context& engine, const view& viewer, const material& look,
-                    const view_triangle& triangle, std::vector<raster_job>& jobs);
+                    const view_triangle& triangle, const surface_role& role,
+                    std::vector<raster_job>& jobs);
 
 }  // namespace engine3d

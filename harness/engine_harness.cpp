@@ -27,7 +27,8 @@ bool bind_all(HMODULE module, engine_dll& e) {
            ENGINE_FETCH(FreeEntity) && ENGINE_FETCH(CopyEntity) && ENGINE_FETCH(ScaleEntity) &&
            ENGINE_FETCH(MoveEntity) && ENGINE_FETCH(RotateEntity) && ENGINE_FETCH(ResizeEntity) &&
            ENGINE_FETCH(IsEntity) && ENGINE_FETCH(CreateCamera) && ENGINE_FETCH(CameraLocate) &&
-           ENGINE_FETCH(CreateLight2) && ENGINE_FETCH(LightLocate) && ENGINE_FETCH(RenderWorld) &&
+           ENGINE_FETCH(CreateLight2) && ENGINE_FETCH(LightLocate) && ENGINE_FETCH(EntityStudioLight) &&
+           ENGINE_FETCH(EntityShadow) && ENGINE_FETCH(EntityMirror) && ENGINE_FETCH(RenderWorld) &&
            ENGINE_FETCH(LoadTexturePixels) && ENGINE_FETCH(ExportMaterialTexture) &&
            ENGINE_FETCH(ExportHideEntity) && ENGINE_FETCH(RenderCameraRows);
 #undef ENGINE_FETCH
@@ -207,6 +208,13 @@ void build_default_scene(const char* atlas) {
     e->LightLocate(1, 2000, 2000, 2000);
     e->ResizeEntity(5, 5, 5, 5);
     e->RotateEntity(5, 120, 0, 0);
+}
+
+void studio_look(bool on) {
+    const engine_dll* e = engine_library();
+    e->EntityStudioLight(5, on ? 1 : 0);
+    e->EntityShadow(5, 7, on ? 0.5f : 0.0f);
+    e->EntityMirror(5, 7, on ? 0.3f : 0.0f, 0.5f);
 }
 
 void write_picture(const std::string& name, const picture& image, picture_format format) {

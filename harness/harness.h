@@ -43,6 +43,9 @@ struct engine_dll {
     decltype(&::CameraLocate) CameraLocate;
     decltype(&::CreateLight2) CreateLight2;
     decltype(&::LightLocate) LightLocate;
+    decltype(&::EntityStudioLight) EntityStudioLight;
+    decltype(&::EntityShadow) EntityShadow;
+    decltype(&::EntityMirror) EntityMirror;
     decltype(&::RenderWorld) RenderWorld;
     decltype(&::LoadTexturePixels) LoadTexturePixels;
     decltype(&::ExportMaterialTexture) ExportMaterialTexture;
@@ -72,6 +75,9 @@ void fill_back_buffer(uint32_t value);
 
 // The program's scene: box, floors, camera and light, box at (120, 0, 0) and size 5.
 void build_default_scene(const char* atlas = "cube1.jpg");
+// The studio look as the program sets it on that scene: the box lit by the rig, its shadow
+// and its mirror image in the level floor; or all three off.
+void studio_look(bool on);
 
 // Files written by the tests: one-colour pictures and the six-colour face atlas.
 enum class picture_format { bmp, png, jpeg };

@@ -552,10 +552,8 @@ TEST_F(Tessaryn, InfoMenuTellsVersionMouseAndLibraries) {
                                 std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
                                 std::to_string(LOWORD(fixed->dwFileVersionLS));
     SetForegroundWindow(run_->window());
-    // "Info" is the last title.
-    press_key(VK_F10);
-    for (int title = 1; title < GetMenuItemCount(GetMenu(run_->window())); ++title) press_key(VK_RIGHT);
-    for (WORD key : {VK_DOWN, VK_RETURN}) press_key(key);
+    // "Info" is the title after "Ansicht".
+    for (WORD key : {VK_F10, VK_RIGHT, VK_DOWN, VK_RETURN}) press_key(key);
     const std::string about = dismiss_message(run_->program());
     for (const std::string& part : {version, std::string("Doppelklick"), std::string("libjpeg-turbo"),
                                     std::string("libpng"), std::string("libtiff"), std::string("zlib"),
@@ -635,6 +633,42 @@ TEST_F(Tessaryn, ExportsAreLargeSharpTransparentAndNamedForTheirType) {
     const picture after = run_->exported("Box", 1, "Box.jpg");
     EXPECT_TRUE(corners_are(shrunk(after, 295), rgb(255, 255, 255)))
         << "a transparent export gives the floor back";
+}
+
+// The options the program keeps beside itself, "Licht", "Schatten", "Spiegelung", as 1 or 0
+// each. Menus live in their program's own process under Wine, so the ticks are read here.
+std::string kept_options(const session& run) {
+    const std::string file = run.folder() + "\\Tessaryn.ini";
+    std::string kept;
+    for (const char* key : {"Licht", "Schatten", "Spiegelung"})
+        kept += char('0' + GetPrivateProfileIntA("Ansicht", key, 0, file.c_str()));
+    return kept;
+}
+
+// Each "Ansicht" item changes the preview at once and is kept for the next start; all
+// three off again show the start view as it was.
+TEST(TessarynView, OptionsChangeThePreviewAndAreKept) {
+    const int items[] = {2, 3, 4};
+    const char* const kept[] = {"100", "110", "111"};
+    picture plain, studio;
+    {
+        session run("view_options", true);
+        ASSERT_NE(run.window(), nullptr);
+        plain = run.still_preview();
+        picture last = plain;
+        for (int i = 0; i < 3; ++i) {
+            PostMessageA(run.window(), WM_COMMAND, WPARAM(items[i]), 0);
+            last = run.preview_changed_from(last, 0.2);
+            EXPECT_TRUE(eventually(3000, [&] { return kept_options(run) == kept[i]; })) << kept_options(run);
+        }
+        studio = last;
+    }
+    session again("view_options", true);
+    ASSERT_NE(again.window(), nullptr);
+    EXPECT_LT(mean_difference(again.still_preview(), studio), 0.3) << "kept across a restart";
+    for (int item : items) PostMessageA(again.window(), WM_COMMAND, WPARAM(item), 0);
+    EXPECT_TRUE(eventually(3000, [&] { return kept_options(again) == "000"; })) << kept_options(again);
+    EXPECT_LT(mean_difference(again.still_preview(), plain), 0.3) << "all off";
 }
 
 TEST_F(Tessaryn, ClosingTheWindowEndsWithExitCodeZero) {

@@ -1,6 +1,7 @@
 // What the renderer draws: faces where the projection puts them and the right way up,
 // the rotation convention, depth order, reuse of an unchanged frame, culling, clipping at
-// the camera, the backdrop of the program's scene, and equal pictures in every pixel format.
+// the camera, the backdrop of the program's scene, equal pictures in every pixel format, and
+// the studio look: the rig's light, the soft shadow and the mirror image in the floor.
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -60,6 +61,28 @@ int face_of(uint32_t pixel) {
     int found = face_quarter(pixel);
     return found < 0 ? -1 : found / 4;
 }
+
+// A band of rows of a size x size export at 16 samples, B, G, R, A per pixel.
+struct export_band {
+    int size, first;
+    std::vector<uint32_t> pixels;
+    uint32_t at(int x, int y) const { return pixels[size_t(y - first) * size + x]; }
+};
+
+export_band export_rows(int size, int first, int rows) {
+    export_band band{size, first, std::vector<uint32_t>(size_t(size) * rows)};
+    engine_library()->RenderCameraRows(0, size, size, 16, first, rows, band.pixels.data(), size * 4);
+    return band;
+}
+
+// Seen from here, a 2048 export shows the floor below the box: the middle of the shadow at
+// row 1441; the mirror image of the unturned box's bottom from row 1856 and of its side
+// from row 1895, faded out at row 1984; the side's left half in columns 935 to 1024.
+constexpr float far_eye[3] = {0, -3, 130};
+constexpr int export_side = 2048, export_middle = 1024;
+constexpr int shadow_row = 1441, image_top = 1895, image_fade_end = 1984, side_left_half = 980;
+
+int grey_of(uint32_t pixel) { return int(pixel >> 8 & 0xFF); }
 
 class engine_render : public testing::Test {
 protected:
@@ -241,6 +264,7 @@ TEST_F(engine_render, unchanged_scene_reuses_its_frame_and_every_change_draws_an
         {"RotateEntity", [&] { e->RotateEntity(5, 150, 0, 0); }, [&] { e->RotateEntity(5, 120, 0, 0); }},
         {"CameraLocate", [&] { e->CameraLocate(0, 0, 3, 47); }, [&] { e->CameraLocate(0, 0, 0, 47); }},
         {"texture reload", [&] { load_atlas("plain.bmp"); }, [&] { load_atlas("faces.bmp"); }},
+        {"EntityStudioLight", [&] { e->EntityStudioLight(5, 1); }, [&] { e->EntityStudioLight(5, 0); }},
     };
     for (const change& c : changes) {
         c.make();
@@ -297,6 +321,115 @@ TEST_F(engine_render, sixteen_twenty_four_and_thirty_two_bits_give_one_picture) 
         for (size_t i = 0; i < p.pixels.size(); ++i)
             ASSERT_LE(channel_distance(p.pixels[i], reference.pixels[i]), tolerance) << depth << " at " << i;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// With one grey picture on every face, the rig lights the two faces of the start view
+// unlike, neutral and no brighter than the picture, the face towards the upper left the
+// brighter whichever face that is; switched off, the picture is as before to the byte.
+TEST_F(engine_render, studio_light_is_fixed_in_the_world_neutral_and_comes_off_exactly) {
+    write_picture("model\\grey.bmp", filled(868, 1023, 0x808080), picture_format::bmp);
+    build_default_scene("grey.bmp");
+    const picture plain = render_picture();
+    const int left = centre - 50, right = centre + 40, row = centre - 20;
+    EXPECT_EQ(plain.at(left, row), plain.at(right, row));
+    for (float turn : {121.0f, 211.0f}) {
+        e->RotateEntity(5, turn, 0, 0);
+        e->EntityStudioLight(5, 1);
+        picture lit = render_picture();
+        for (int x : {left, right}) {
+            uint32_t pixel = lit.at(x, row);
+            EXPECT_EQ(pixel, (pixel & 0xFF) * 0x010101) << std::hex << pixel << " not neutral";
+            EXPECT_GE(grey_of(pixel), 64) << turn;
+            EXPECT_LE(grey_of(pixel), 0x80 + 3) << turn;
+        }
+        EXPECT_GE(grey_of(lit.at(left, row)) - grey_of(lit.at(right, row)), 12) << turn;
+    }
+    e->RotateEntity(5, 120, 0, 0);
+    e->EntityStudioLight(5, 0);
+    EXPECT_EQ(render_picture().pixels, plain.pixels);
+}
+
+// Under the floating box a soft shadow, no step between neighbours along its row and
+// column, that leaves the export as it was once switched off; freeing the floor leaves no
+// shadow to draw.
+TEST_F(engine_render, shadow_is_darkest_under_the_box_smooth_and_comes_off_exactly) {
+    build_default_scene("faces.bmp");
+    e->CameraLocate(0, far_eye[0], far_eye[1], far_eye[2]);
+    const int first = shadow_row - 100;
+    const export_band plain = export_rows(export_side, first, 200);
+    const picture preview = render_picture();
+    e->EntityShadow(5, 7, 0.5f);
+    EXPECT_NE(render_picture().pixels, preview.pixels) << "the kept frame shown again";
+    const export_band shaded = export_rows(export_side, first, 200);
+    const uint32_t middle = shaded.at(export_middle, shadow_row);
+    EXPECT_GE(grey_of(plain.at(export_middle, shadow_row)) - grey_of(middle), 25) << std::hex << middle;
+    EXPECT_EQ(plain.at(600, shadow_row), shaded.at(600, shadow_row)) << "shadow too wide";
+    int steepest = 0;
+    for (int x = 600; x < 1448; ++x)
+        steepest = std::max(steepest, channel_distance(shaded.at(x, shadow_row), shaded.at(x + 1, shadow_row)));
+    for (int y = first; y < first + 199; ++y)
+        steepest = std::max(steepest, channel_distance(shaded.at(export_middle, y), shaded.at(export_middle, y + 1)));
+    EXPECT_LE(steepest, 3);
+    e->EntityShadow(5, 7, 0);
+    EXPECT_EQ(export_rows(export_side, first, 200).pixels, plain.pixels);
+    e->EntityShadow(5, 7, 0.5f);
+    e->FreeEntity(7);
+    EXPECT_TRUE(e->RenderWorld());
+}
+
+// The unturned box's side (green, its lower half the darker) mirrored upside down below the
+// floor line: the darker half first, 0.3 of it over the white floor, fading to nothing.
+TEST_F(engine_render, mirror_image_shows_the_face_upside_down_fading_into_the_floor) {
+    build_default_scene("faces.bmp");
+    e->RotateEntity(5, 0, 0, 0);
+    e->CameraLocate(0, far_eye[0], far_eye[1], far_eye[2]);
+    const picture preview = render_picture();
+    e->EntityMirror(5, 7, 0.3f, 0.5f);
+    EXPECT_NE(render_picture().pixels, preview.pixels) << "the kept frame shown again";
+    const int first = image_top - 60;
+    const export_band band = export_rows(export_side, first, image_fade_end + 10 - first);
+    const uint32_t white = band.at(side_left_half, first);
+    const uint32_t darker_half = shade(atlas_faces[right_side].colour, lower_left);
+    auto towards = [](uint32_t from, uint32_t to, float w) {
+        uint32_t out = 0;
+        for (int shift = 0; shift < 24; shift += 8)
+            out |= uint32_t(float(from >> shift & 0xFF) * (1 - w) + float(to >> shift & 0xFF) * w + 0.5f) << shift;
+        return out;
+    };
+    auto red = [&](int y) { return int(band.at(side_left_half, y) >> 16 & 0xFF); };
+    EXPECT_LE(channel_distance(white, 0xFFFFFF), 3) << std::hex << white;
+    const uint32_t top = band.at(side_left_half, image_top + 3);
+    EXPECT_LE(channel_distance(top, towards(white, darker_half, 0.3f)), 6) << std::hex << top;
+    const int middle = (image_top + image_fade_end) / 2;
+    EXPECT_LT(red(image_top + 3), red(middle) - 10);
+    EXPECT_LT(red(middle), red(image_fade_end - 5));
+    EXPECT_LE(channel_distance(band.at(side_left_half, image_fade_end + 5), white), 1);
+}
+
+// Without their floor, shadow and mirror image are caught with partial alpha: the shadow
+// black, the image in its own straight colour; nothing else is written.
+TEST_F(engine_render, export_without_the_floor_catches_shadow_and_mirror_image_in_alpha) {
+    build_default_scene("faces.bmp");
+    e->RotateEntity(5, 0, 0, 0);
+    e->CameraLocate(0, far_eye[0], far_eye[1], far_eye[2]);
+    studio_look(true);
+    e->EntityStudioLight(5, 0);
+    e->ExportHideEntity(6, 1);
+    e->ExportHideEntity(7, 1);
+    const export_band shadow = export_rows(export_side, shadow_row, 1);
+    const export_band image = export_rows(export_side, image_top + 3, 1);
+    const uint32_t dark = shadow.at(export_middle, shadow_row), seen = image.at(side_left_half, image_top + 3);
+    EXPECT_EQ(dark & 0xFFFFFF, 0u) << std::hex << dark;
+    EXPECT_GT(dark >> 24, 25u);
+    EXPECT_LT(dark >> 24, 200u);
+    EXPECT_LE(channel_distance(seen, shade(atlas_faces[right_side].colour, lower_left)), 4) << std::hex << seen;
+    EXPECT_NEAR(double(seen >> 24), 0.3 * 255, 6);
+    EXPECT_EQ(shadow.at(100, shadow_row), 0u);
+    EXPECT_EQ(image.at(100, image_top + 3), 0u);
 }
 
 }  // namespace

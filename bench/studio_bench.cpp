@@ -1,0 +1,111 @@
+// Times a png 4096 export (16 samples, into memory, the backdrop and the floor left out as
+// in a transparent export) with the studio look on against off, rounds taken in turn, of
+// the start view and of a view from further back that shows the shadow and the mirror
+// image, and prints the medians; given a folder it also writes 2048 exports of the second
+// view with the look on there as PNG, with the floor (studio.png) and without
+// (studio-transparent.png).
+#include <png.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "harness/harness.h"
+
+namespace {
+
+constexpr int rounds = 5;
+constexpr int samples = 16;
+constexpr int band_rows = 256;
+constexpr int large = 4096, medium = 2048;
+
+void hide_floors(bool hide) {
+    for (int entity : {6, 7}) engine_library()->ExportHideEntity(entity, hide ? 1 : 0);
+}
+
+bool export_into(std::vector<uint32_t>& pixels, int size) {
+    pixels.resize(size_t(size) * size);
+    for (int first = 0; first < size; first += band_rows)
+        if (!engine_library()->RenderCameraRows(0, size, size, samples, first, std::min(band_rows, size - first),
+                                                &pixels[size_t(first) * size], size * 4))
+            return false;
+    return true;
+}
+
+double export_seconds(std::vector<uint32_t>& pixels) {
+    auto start = std::chrono::steady_clock::now();
+    if (!export_into(pixels, large)) return -1;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double median(std::vector<double> times) {
+    std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
+    return times[times.size() / 2];
+}
+
+bool write_png(const std::string& name, const std::vector<uint32_t>& pixels, int size) {
+    png_image description{};
+    description.version = PNG_IMAGE_VERSION;
+    description.width = png_uint_32(size);
+    description.height = png_uint_32(size);
+    description.format = PNG_FORMAT_BGRA;
+    return png_image_write_to_file(&description, name.c_str(), 0, pixels.data(), 0, nullptr) != 0;
+}
+
+// From the start view the level floor lies below the picture: the camera steps back far
+// enough to show the box, its shadow and its mirror image.
+bool write_pictures(const std::string& folder) {
+    std::vector<uint32_t> pixels;
+    studio_look(true);
+    engine_library()->CameraLocate(0, 0, -3, 130);
+    hide_floors(false);
+    bool written = export_into(pixels, medium) && write_png(folder + "\\studio.png", pixels, medium);
+    hide_floors(true);
+    return written && export_into(pixels, medium) &&
+           write_png(folder + "\\studio-transparent.png", pixels, medium);
+}
+
+// Export renders of the start turn seen from `eye` without and with the studio look, taken
+// in turn so that the machine's load weighs on both alike; their medians.
+void studio_medians(const float (&eye)[3], double& without, double& with) {
+    engine_library()->CameraLocate(0, eye[0], eye[1], eye[2]);
+    std::vector<uint32_t> pixels;
+    std::vector<double> on, off;
+    for (int round = 0; round < rounds; ++round) {
+        studio_look(false);
+        off.push_back(export_seconds(pixels));
+        studio_look(true);
+        on.push_back(export_seconds(pixels));
+    }
+    without = median(off), with = median(on);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!engine_start()) {
+        std::fprintf(stderr, "studio_bench: Engine3D.dll or its screen is not available\n");
+        return 1;
+    }
+    write_picture("model\\land.jpg", filled(1024, 1024, 0xFFFFFF), picture_format::jpeg);
+    build_default_scene();
+    engine_library()->RotateEntity(5, 121, 0, 0);
+    hide_floors(true);
+    // From the start view the level floor lies below the picture; from further back the
+    // shadow and the mirror image show.
+    const struct {
+        const char* name;
+        float eye[3];
+    } views[] = {{"start view", {0, 0, 47}}, {"view from (0, -3, 130)", {0, -3, 130}}};
+    for (const auto& v : views) {
+        double without, with;
+        studio_medians(v.eye, without, with);
+        std::printf("studio_bench: png %d export render of the %s, %d samples, floor left out: studio look on "
+                    "%.3f s against off %.3f s, ratio %.2f (target at most 1.5)\n",
+                    large, v.name, samples, with, without, with / without);
+    }
+    if (argc > 1 && !write_pictures(argv[1])) return 1;
+    return 0;
+}

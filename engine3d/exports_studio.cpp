@@ -1,0 +1,39 @@
+// Entry points for the studio look: the rig's light, soft shadows and mirror images in a
+// level receiver. Settings are kept by entity number; each call makes the next render draw
+// anew.
+#include "engine3d/engine3d.h"
+
+#include "engine3d/scene.h"
+
+using namespace engine3d;
+
+namespace {
+
+// An effect of strength 0 is no effect: its setting goes.
+int set_effect(std::map<int32_t, plane_effect>& effects, int entity_number, plane_effect effect) {
+    context& c = engine();
+    c.invalidate_frame();
+    if (!find_number(c.entities, entity_number)) return 0;
+    if (effect.strength > 0) effects[entity_number] = effect;
+    else effects.erase(entity_number);
+    return 1;
+}
+
+}  // namespace
+
+int ENGINE3D_CALL EntityStudioLight(int entity_number, int on) {
+    context& c = engine();
+    c.invalidate_frame();
+    if (!find_number(c.entities, entity_number)) return 0;
+    if (on) c.studio.lit.insert(entity_number);
+    else c.studio.lit.erase(entity_number);
+    return 1;
+}
+
+int ENGINE3D_CALL EntityShadow(int entity_number, int receiver, float strength) {
+    return set_effect(engine().studio.shadows, entity_number, {receiver, strength, 0});
+}
+
+int ENGINE3D_CALL EntityMirror(int entity_number, int receiver, float strength, float fade) {
+    return set_effect(engine().studio.mirrors, entity_number, {receiver, strength, fade});
+}

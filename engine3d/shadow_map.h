@@ -1,0 +1,44 @@
+// Soft shadows on a level plane: each caster's footprint, dropped straight down, blurred the
+// more the higher the caster floats, in a small map over the plane's x and z.
+// Host-neutral: points in, shares of darkness out.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "engine3d/math3d.h"
+
+namespace engine3d {
+
+constexpr int32_t shadow_map_size = 128;
+
+// Texel (i, j) covers world x from left + i * texel and z from back + j * texel; each value
+// is the share of the floor's light taken away there, 0 along the border.
+struct shadow_map {
+    float left = 0, back = 0, texel = 1;
+    std::vector<float> values;  // shadow_map_size rows of shadow_map_size
+};
+
+struct shadow_caster {
+    std::vector<vec3> points;  // world positions of the caster's vertices
+    float strength;            // darkness right under a caster wide enough to cover it all
+};
+
+// The map of every caster over the plane y = plane_y; false when none lies above it.
+bool shadow_map_build(float plane_y, const std::vector<shadow_caster>& casters, shadow_map& map);
+
+// Bilinear at texel coordinates whose integers are texel centres; 0 beyond the map.
+inline float shadow_at(const shadow_map& map, float x, float y) {
+    constexpr float last = float(shadow_map_size - 1);
+    x = std::min(last, std::max(0.0f, x));
+    y = std::min(last, std::max(0.0f, y));
+    int32_t x0 = std::min(int32_t(x), shadow_map_size - 2), y0 = std::min(int32_t(y), shadow_map_size - 2);
+    float fx = x - float(x0), fy = y - float(y0);
+    const float* row = &map.values[size_t(y0) * shadow_map_size + x0];
+    float upper = row[0] + (row[1] - row[0]) * fx;
+    float lower = row[shadow_map_size] + (row[shadow_map_size + 1] - row[shadow_map_size]) * fx;
+    return upper + (lower - upper) * fy;
+}
+
+}  // namespace engine3d
