@@ -17,7 +17,9 @@ struct app_state {
     int32_t camera_height;
     int32_t camera_distance;
     int32_t box_texture;
-    uint32_t background_colour;
+    uint32_t background_colour;  // of the floor, 0x00BBGGRR
+    // The scroll bars' offsets join the rotation with the first event after start.
+    bool offsets_shown;
     char* last_picture_path;  // string variables
     char* snapshot_path;
     intptr_t fonts[2];
@@ -93,4 +95,8 @@ constexpr int32_t about_menu_item = 1;
 constexpr int32_t light_menu_item = 2;
 constexpr int32_t shadow_menu_item = 3;
 constexpr int32_t reflection_menu_item = 4;
+constexpr int32_t open_project_menu_item = 5;
+constexpr int32_t save_project_menu_item = 6;
+constexpr int32_t save_project_as_menu_item = 7;
+constexpr int32_t quit_menu_item = 8;
 constexpr int32_t preview_size = 295;

@@ -60,6 +60,13 @@ private:
     int texture_;
 };
 
+// The camera is there only once the preview's screen was opened. A one-pixel view tells its
+// absence apart from a band that finds no memory, before anything is built or written.
+bool camera_draws(const engine_export_calls& engine, const export_scene& scene) {
+    uint32_t pixel = 0;
+    return engine.RenderCameraRows(scene.camera, 1, 1, export_samples, 0, 1, &pixel, sizeof pixel) == 1;
+}
+
 export_failure render_bands(const engine_export_calls& engine, const export_scene& scene,
                             image_writer* writer, int32_t size, export_progress progress, void* context) {
     std::vector<uint32_t> band;
@@ -96,6 +103,7 @@ std::string export_file_name(const std::string& typed, const export_type& type) 
 // Without memory for the sharp atlas the export still shows the atlas the preview shows.
 export_failure export_box(const engine_export_calls& engine, const export_scene& scene, const char* path,
                           const export_type& type, export_progress progress, void* context) {
+    if (!camera_draws(engine, scene)) return export_failure::no_preview;
     const int32_t scale = std::max(1, type.size / pixels_per_atlas_scale);
     export_changes changes(engine, scene, type, export_atlas_texture(engine, scene.sharp_texture, scale));
     image_writer* writer = image_writer_open(path, type.plugin, type.size, type.size);

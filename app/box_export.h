@@ -31,7 +31,8 @@ struct export_scene {
     int backdrop[2];     // the entities a transparent export leaves out
 };
 
-enum class export_failure { none, not_written, no_memory };
+// no_preview: the preview's screen could not be opened, so there is no camera to draw from.
+enum class export_failure { none, not_written, no_memory, no_preview };
 
 // Told after each band: how much of the picture is done, 0 to 100.
 using export_progress = void (*)(int32_t percent, void* context);

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/face_atlas.h"
+#include "app/face_decoding.h"
 #include "runtime/image/image.h"
 
 namespace {
@@ -14,23 +15,46 @@ constexpr object_number large_image = 309;
 constexpr object_number picture_image = 310;
 constexpr int32_t true_colour = 32;
 
-// A picture that cannot be read leaves its face as the atlas shows it; false then.
-bool draw_chosen_picture(int32_t face_index, int32_t scale) {
-    const char* path = face_picture(face_index);
+void draw_into_face(platform_handle picture, int32_t face_index, int32_t scale) {
     const face_rectangle& face = face_rectangles[face_index];
+    draw_begin(image_output(large_image));
+    draw_image(picture, face.x * scale, face.y * scale, face.width * scale, face.height * scale);
+    draw_end();
+}
+
+// A picture that cannot be read leaves its face as the atlas shows it; false then. One that
+// was not drawn where it was decoded is drawn here, and one that was not decoded there (a
+// BMP file, an icon) is loaded here.
+bool draw_chosen_picture(const decoded_face& decoded, int32_t scale) {
+    if (decoded.drawn) return true;
+    if (decoded.picture) {
+        draw_into_face(decoded.picture, decoded.face, scale);
+        image_decoded_free(decoded.picture);
+        return true;
+    }
+    const char* path = face_picture(decoded.face);
+    const face_rectangle& face = face_rectangles[decoded.face];
     if (!path || !image_load_sized(picture_image, path, face.width * scale, face.height * scale))
         return false;
-    draw_begin(image_output(large_image));
-    draw_image(image_handle(picture_image), face.x * scale, face.y * scale, face.width * scale,
-               face.height * scale);
-    draw_end();
+    draw_into_face(image_handle(picture_image), decoded.face, scale);
     image_free(picture_image);
     return true;
 }
 
+// Faces left to this thread are drawn once the two threads are done: drawing through the
+// drawing state briefly marks a pixel of the atlas to learn its row order.
 int32_t draw_chosen_pictures(int32_t scale) {
+    pixel_target atlas{nullptr, 0, atlas_width * scale, atlas_height * scale};
+    atlas.top_row = image_top_row(large_image, &atlas.pitch);
+    if (!atlas.top_row) return 0;
+    decoded_face faces[face_count];
+    int32_t given = 0;
+    {
+        face_decoding decoding(scale, atlas);
+        while (decoding.next(faces[given])) ++given;
+    }
     int32_t drawn = 0;
-    for (int32_t face = 0; face < face_count; ++face) drawn += draw_chosen_picture(face, scale) ? 1 : 0;
+    for (int32_t i = 0; i < given; ++i) drawn += draw_chosen_picture(faces[i], scale) ? 1 : 0;
     return drawn;
 }
 

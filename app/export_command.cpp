@@ -52,8 +52,8 @@ const char* export_patterns() {
            "|png 4096 x 4096, transparent (*.png)|*.png";
 }
 
-void save_export(const char* typed_path, int32_t type) {
-    if (!engine.exports_ready || type < 0 || type >= export_type_count) return;
+bool save_export(const char* typed_path, int32_t type) {
+    if (!engine.exports_ready || type < 0 || type >= export_type_count) return false;
     const std::string path = export_file_name(typed_path, export_types[type]);
     export_failure failure;
     progress_status status;
@@ -63,6 +63,7 @@ void save_export(const char* typed_path, int32_t type) {
                              show_progress, &status);
     }
     if (status.shown) status_show_usual();
-    if (failure != export_failure::none)
-        tell_export_not_saved(path.c_str(), failure == export_failure::no_memory);
+    if (failure == export_failure::none) return true;
+    tell_export_not_saved(path.c_str(), failure);
+    return false;
 }

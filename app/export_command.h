@@ -7,5 +7,6 @@
 // The large file types the save requester offers after the snapshot's own: their pattern
 // pairs, or nothing when the engine cannot export.
 const char* export_patterns();
-// `type` counts the large types from 0; the typed name gets the type's extension.
-void save_export(const char* typed_path, int32_t type);
+// `type` counts the large types from 0; the typed name gets the type's extension. A failure
+// is told and answers false.
+bool save_export(const char* typed_path, int32_t type);

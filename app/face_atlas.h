@@ -23,6 +23,20 @@ enum class face_failure {
 // atlas file left as it was and, when `failure` is given, the reason there.
 int32_t compose_face(const char* path, int32_t face_index, face_failure* failure = nullptr);
 
+struct face_picture_request {
+    const char* path;
+    int32_t face_index;
+    bool drawn;  // answered: the picture was read and is in the saved atlas
+};
+
+// Draws every readable picture into its face's rectangle with one read and one save of the
+// atlas, as one choice after another would leave it. The failure is the atlas's own; with it
+// no picture counts as drawn and the atlas file is left as it was.
+face_failure compose_faces(face_picture_request* requests, int32_t count);
+
+// Exports draw the face from this picture from now on; the atlas is left as it is.
+void face_picture_choose(int32_t face_index, const char* path);
+
 // The picture composed into the face last in this run, or null when none was.
 const char* face_picture(int32_t face_index);
 

@@ -58,8 +58,7 @@ std::string first_dropped_picture() {
 void use_chosen_picture(int32_t face_button) {
     gadget_set_text(gadget::face_path(face_button), app.last_picture_path);
     face_failure failure = face_failure::none;
-    if (!compose_face(app.last_picture_path, face_buttons[face_button - gadget::first_face].face_index,
-                      &failure)) {
+    if (!compose_face(app.last_picture_path, face_index_of_button(face_button), &failure)) {
         tell_face_not_composed(failure, app.last_picture_path);
         return;
     }
@@ -85,6 +84,10 @@ void choose_face_picture(int32_t face_button) {
     if (hide_preview) gadget_hide(gadget::preview, 0);
     if (is_empty(app.last_picture_path)) return;
     use_chosen_picture(face_button);
+}
+
+int32_t face_index_of_button(int32_t face_button) {
+    return face_buttons[face_button - gadget::first_face].face_index;
 }
 
 void accept_dropped_pictures() {

@@ -10,3 +10,5 @@ void accept_dropped_pictures();
 // A drop on a face button or a path field: the first picture file of it is chosen for that
 // face; a drop without one does nothing.
 void take_dropped_picture(int32_t gadget_number);
+// The atlas face (0..5) the face button's picture fills.
+int32_t face_index_of_button(int32_t face_button);

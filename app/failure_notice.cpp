@@ -3,6 +3,7 @@
 #include "app/failure_notice.h"
 
 #include "app/app_state.h"
+#include "app/user_message.h"
 #include "runtime/core/windows_host.h"
 #include "runtime/gui/gui.h"
 #include "runtime/image/image.h"
@@ -17,10 +18,7 @@ std::string full_path(const char* name) {
     return length && length < MAX_PATH ? std::string(path, length) : std::string(name);
 }
 
-void tell_user(const std::string& message) {
-    MessageBoxA(static_cast<HWND>(window_id(main_window)), message.c_str(), "Tessaryn",
-                MB_OK | MB_ICONWARNING);
-}
+void tell_user(const std::string& message) { message_tell(message); }
 
 std::string save_cause(image_save_failure failure) {
     switch (failure) {
@@ -33,6 +31,9 @@ std::string save_cause(image_save_failure failure) {
         case image_save_failure::target_damaged:
             return "Der Datentr\xE4ger ist voll oder nicht erreichbar, und der bisherige Inhalt "
                    "der Datei lie\xDF sich nicht zur\xFC" "ckschreiben: sie ist unvollst\xE4ndig.";
+        case image_save_failure::no_memory:
+            return "F\xFCr das Speichern reicht der Arbeitsspeicher nicht. Weniger offene Programme "
+                   "helfen.";
         case image_save_failure::none:
             break;
     }
@@ -52,8 +53,12 @@ void tell_snapshot_without_preview(const char* path) {
               "\n\nEs gibt keine 3D-Vorschau, von der ein Bild genommen werden k\xF6nnte.");
 }
 
-void tell_export_not_saved(const char* path, bool for_lack_of_memory) {
-    if (!for_lack_of_memory) {
+void tell_export_not_saved(const char* path, export_failure failure) {
+    if (failure == export_failure::no_preview) {
+        tell_snapshot_without_preview(path);
+        return;
+    }
+    if (failure != export_failure::no_memory && image_last_save_failure() != image_save_failure::no_memory) {
         tell_snapshot_not_saved(path);
         return;
     }

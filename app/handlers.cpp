@@ -27,13 +27,10 @@ bool is_empty(const char* text) { return string_equal(text, ""); }
 std::string text_of(const char* text) { return text ? text : ""; }
 
 void choose_background_colour() {
-    app.background_colour = requester_color();
+    const uint32_t chosen = requester_color();
     // A cancelled requester keeps the floor and the swatch as they are.
-    if (app.background_colour == color_none) return;
-    gadget_set_color(gadget::colour_swatch, color_back, app.background_colour);
-    make_background_texture(app.background_colour);
-    rebuild_floor();
-    apply_box_size();
+    if (chosen == color_none) return;
+    set_floor_colour(chosen);
 }
 
 void save_snapshot() {
@@ -47,15 +44,7 @@ void save_snapshot() {
         save_export(app.snapshot_path, type - 1);
         return;
     }
-    // Handlers that ran earlier in this event drain may have changed the scene since the
-    // last frame was drawn; the file must show it as it is now.
-    scene_draw();
-    if (!sprite_grab(snapshot_sprite, 0, 0, preview_size, preview_size, 0)) {
-        tell_snapshot_without_preview(app.snapshot_path);
-        return;
-    }
-    if (!sprite_save(snapshot_sprite, app.snapshot_path, plugin_jpeg, best_quality))
-        tell_snapshot_not_saved(app.snapshot_path);
+    save_snapshot_file(app.snapshot_path);
 }
 
 void zoom(int32_t distance_change) {
@@ -64,6 +53,27 @@ void zoom(int32_t distance_change) {
 }
 
 }  // namespace
+
+void set_floor_colour(uint32_t colour) {
+    app.background_colour = colour;
+    gadget_set_color(gadget::colour_swatch, color_back, colour);
+    make_background_texture(colour);
+    rebuild_floor();
+    apply_box_size();
+}
+
+bool save_snapshot_file(const char* path) {
+    // Handlers that ran earlier in this event drain may have changed the scene since the
+    // last frame was drawn; the file must show it as it is now.
+    scene_draw();
+    if (!sprite_grab(snapshot_sprite, 0, 0, preview_size, preview_size, 0)) {
+        tell_snapshot_without_preview(path);
+        return false;
+    }
+    if (sprite_save(snapshot_sprite, path, plugin_jpeg, best_quality)) return true;
+    tell_snapshot_not_saved(path);
+    return false;
+}
 
 void handle_gadget_event(int32_t gadget_number) {
     if (gadget_number >= gadget::first_face && gadget_number <= gadget::last_face) {

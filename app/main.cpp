@@ -2,19 +2,28 @@
 // window and the scene, runs the frame loop until the window is closed, and shuts down.
 #include "app/about_box.h"
 #include "app/app_state.h"
+#include "app/batch_export.h"
+#include "app/command_line.h"
+#include "app/console_output.h"
 #include "app/engine/engine.h"
 #include "app/face_atlas.h"
 #include "app/face_choice.h"
 #include "app/handlers.h"
 #include "app/main_window.h"
 #include "app/preview_mouse.h"
+#include "app/project_commands.h"
+#include "app/project_paths.h"
 #include "app/scene.h"
 #include "app/start_check.h"
+#include "app/user_message.h"
 #include "app/view_menu.h"
 #include "runtime/core/core.h"
 #include "runtime/gui/gui.h"
 #include "runtime/image/image.h"
 #include "runtime/screen/screen.h"
+
+#include <cstdlib>
+#include <string>
 
 app_state app;
 
@@ -25,6 +34,8 @@ constexpr int32_t key_down = 208;
 constexpr int32_t key_left = 203;
 constexpr int32_t key_right = 205;
 constexpr int32_t frame_pause_ms = 10;
+constexpr UINT wrong_call = 2;
+constexpr const char* model_probe = "model\\box.mesh";
 
 // The engine is loaded and bound between the library starts: the screen library must find
 // it initialised, because it adopts the engine's display object.
@@ -102,9 +113,12 @@ void turn_box_by_arrow_keys() {
     }
 }
 
-void take_menu_choice(int32_t item) {
+// False for "Beenden", which ends the program as closing the window does.
+bool take_menu_choice(int32_t item) {
+    if (item == quit_menu_item) return false;
     if (item == about_menu_item) show_about_box();
-    else toggle_view_option(item);
+    else if (!handle_project_menu_item(item)) toggle_view_option(item);
+    return true;
 }
 
 // Handles every pending event; false once the window asked to close.
@@ -114,7 +128,7 @@ bool drain_events() {
         if (event == 0) return true;
         if (event == event_code_gadget) handle_gadget_event(event_gadget());
         if (event == event_code_drop) take_dropped_picture(event_gadget());
-        if (event == event_code_menu) take_menu_choice(event_gadget());
+        if (event == event_code_menu && !take_menu_choice(event_gadget())) return false;
         if (event == event_code_close) return false;
     }
 }
@@ -136,9 +150,41 @@ void run_frames() {
     ExitProcess(exit_code);
 }
 
+// A project opened by a double click or from a batch file in another folder: the program
+// then finds its model data beside itself. The files it names are taken as full paths first.
+void settle_working_folder(command& asked) {
+    asked.project = full_path(asked.project);
+    if (!asked.target.empty()) asked.target = full_path(asked.target);
+    if (GetFileAttributesA(model_probe) != INVALID_FILE_ATTRIBUTES) return;
+    char program[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string folder(program, length < MAX_PATH ? length : 0);
+    folder.erase(folder.find_last_of('\\') + 1);
+    if (GetFileAttributesA((folder + model_probe).c_str()) != INVALID_FILE_ATTRIBUTES)
+        SetCurrentDirectoryA(folder.c_str());
+}
+
+// The arguments that need no window are answered at once, before any library starts.
+command read_arguments() {
+    command asked = command_read(__argc - 1, __argv + 1);
+    if (asked.mode == command_mode::usage) {
+        console_write(command_usage(), false);
+        ExitProcess(0);
+    }
+    if (asked.mode == command_mode::wrong) {
+        console_write(asked.complaint + "\n\n" + command_usage(), true);
+        ExitProcess(wrong_call);
+    }
+    if (asked.mode == command_mode::export_project) message_to_console();
+    if (asked.mode != command_mode::window) settle_working_folder(asked);
+    return asked;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    const command asked = read_arguments();
+    const bool without_window = asked.mode == command_mode::export_project;
     main_heap_create();
     start_libraries();
     if (!start_requirements_met()) quit(1);
@@ -149,10 +195,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     app.fonts[0] = font_load(0, "arial", 9, font_bold);
     app.fonts[1] = font_load(1, "arial", 14, font_bold);
     register_codecs();
-    make_background_texture(0xFFFFFF);
+    app.background_colour = 0xFFFFFF;
+    make_background_texture(app.background_colour);
     app.view = view_settings_load();
     // Without its window the program would run on unseen, with no way to end it.
-    if (!build_main_window()) {
+    if (!build_main_window(!without_window)) {
         start_report_no_window();
         quit(1);
     }
@@ -160,6 +207,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     apply_box_size();
     apply_box_angles();
 
+    if (without_window) quit(UINT(batch_export(asked)));
+    if (asked.mode == command_mode::window_with_project) open_project(asked.project.c_str());
     run_frames();
     quit(0);
 }

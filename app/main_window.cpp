@@ -56,6 +56,12 @@ constexpr labelled_scrollbar controls[] = {
 
 void add_menu_and_status_bar() {
     if (menu_create(0, window_id(main_window))) {
+        menu_title("Datei");
+        menu_item(open_project_menu_item, "Projekt \xF6" "ffnen...");
+        menu_item(save_project_menu_item, "Projekt speichern");
+        menu_item(save_project_as_menu_item, "Projekt speichern unter...");
+        menu_bar();
+        menu_item(quit_menu_item, "Beenden");
         add_view_menu();
         menu_title("Info");
         menu_item(about_menu_item, "\xDC" "ber Tessaryn...");
@@ -124,7 +130,7 @@ void add_zoom() {
 
 }  // namespace
 
-int32_t build_main_window() {
+int32_t build_main_window(bool shown) {
     if (!window_open(main_window, 382, 308, 650, 500, "Tessaryn", window_flags, 0)) return 0;
     add_menu_and_status_bar();
     if (!gadget_list_create(window_id(main_window))) return 0;
@@ -133,8 +139,14 @@ int32_t build_main_window() {
     add_face_rows();
     add_controls();
     add_zoom();
-    window_hide(main_window, 0);
+    if (shown) window_hide(main_window, 0);
     return 1;
+}
+
+const char* face_caption(int32_t face_button) {
+    for (const face_row& row : face_rows)
+        if (row.button == face_button) return row.caption;
+    return "";
 }
 
 void status_show(const char* text) {

@@ -3,9 +3,13 @@
 
 #include <cstdint>
 
-// Builds window 0 with every gadget, opens the preview and creates the scene. 0 when the
-// window or its gadget list could not be made; other failures leave their part out.
-int32_t build_main_window();
+// Builds window 0 with every gadget, opens the preview and creates the scene; the window
+// stays hidden unless `shown`. 0 when the window or its gadget list could not be made;
+// other failures leave their part out.
+int32_t build_main_window(bool shown = true);
+
+// The caption of a face button, which names its face to the user.
+const char* face_caption(int32_t face_button);
 
 // Shows a passing text in the status bar at once, even while the frame loop waits.
 void status_show(const char* text);

@@ -159,12 +159,14 @@ void apply_view_options() {
 }
 
 void apply_box_rotation() {
+    app.offsets_shown = true;
     box_tilt = float(app.tilt_angle + app.tilt_offset);
     engine.call.RotateEntity(scene::box, float(app.turn_angle + app.turn_offset), 0.0f, box_tilt);
     place_lower_floor();
 }
 
 void apply_box_angles() {
+    app.offsets_shown = false;
     box_tilt = float(app.tilt_angle);
     engine.call.RotateEntity(scene::box, float(app.turn_angle), 0.0f, box_tilt);
     place_lower_floor();

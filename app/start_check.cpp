@@ -3,6 +3,7 @@
 #include "app/start_check.h"
 
 #include "app/engine/engine.h"
+#include "app/user_message.h"
 
 #include <string>
 
@@ -19,9 +20,7 @@ std::string current_folder() {
     return folder;
 }
 
-void tell_user(const std::string& message) {
-    MessageBoxA(nullptr, message.c_str(), "Tessaryn", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
-}
+void tell_user(const std::string& message) { message_tell(message, message_kind::error); }
 
 std::string module_path(HMODULE module) {
     char path[MAX_PATH] = {};

@@ -20,7 +20,7 @@ constexpr view_item view_items[] = {
     {reflection_menu_item, "Spiegelung", &view_options::reflection},
 };
 
-constexpr object_number menu_bar = 0;
+constexpr object_number main_menu = 0;
 
 }  // namespace
 
@@ -29,7 +29,7 @@ void add_view_menu() {
     menu_title("Ansicht");
     for (const view_item& entry : view_items) {
         menu_item(entry.item, entry.text);
-        menu_set_item_state(menu_bar, entry.item, app.view.*entry.option ? 1 : 0);
+        menu_set_item_state(main_menu, entry.item, app.view.*entry.option ? 1 : 0);
     }
 }
 
@@ -38,10 +38,16 @@ bool toggle_view_option(int32_t item) {
         if (entry.item != item) continue;
         bool& option = app.view.*entry.option;
         option = !option;
-        menu_set_item_state(menu_bar, item, option ? 1 : 0);
+        menu_set_item_state(main_menu, item, option ? 1 : 0);
         apply_view_options();
         view_settings_save(app.view);
         return true;
     }
     return false;
+}
+
+void show_view_options() {
+    if (engine.studio_ready)
+        for (const view_item& entry : view_items) menu_set_item_state(main_menu, entry.item, app.view.*entry.option ? 1 : 0);
+    apply_view_options();
 }

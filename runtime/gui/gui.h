@@ -171,6 +171,8 @@ int32_t menu_title(const char* text);
 // Appends an item to the drop-down (or bar) being built; choosing it gives a menu event
 // whose event_gadget is `item`.
 int32_t menu_item(int32_t item, const char* text);
+// Appends a separating line to the drop-down being built.
+int32_t menu_bar();
 // Ticks (state 1) or unticks (0) an item of the menu bar `number`; its tick as 1 or 0.
 int32_t menu_set_item_state(object_number number, int32_t item, int32_t state);
 int32_t menu_item_state(object_number number, int32_t item);

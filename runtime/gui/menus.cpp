@@ -104,6 +104,11 @@ int32_t menu_item(int32_t item, const char* text) {
     return 1;
 }
 
+int32_t menu_bar() {
+    menu_record* record = state->building ? menu_get(state->current) : nullptr;
+    return record && AppendMenuA(state->level_handle, MF_SEPARATOR, 0, nullptr) ? 1 : 0;
+}
+
 int32_t menu_set_item_state(object_number number, int32_t item, int32_t state) {
     menu_record* record = menu_get(number);
     if (!record) return 0;

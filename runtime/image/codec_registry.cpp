@@ -14,15 +14,17 @@ struct codec_registry {
     int32_t decoder_count;
     const image_encoder* encoders[registry_capacity];
     int32_t encoder_count;
-    const image_decoder* current_decoder;
-    FILE* current_file;
 };
 
 codec_registry registry;
+// The picture being decoded, one per thread like the decoders' own state: the codecs are
+// registered once at start, and then any thread may decode.
+thread_local const image_decoder* current_decoder;
+thread_local FILE* current_file;
 
 void close_current_file() {
-    if (registry.current_file) std::fclose(registry.current_file);
-    registry.current_file = nullptr;
+    if (current_file) std::fclose(current_file);
+    current_file = nullptr;
 }
 
 // Each format registers once, however often its register operation runs.
@@ -40,20 +42,20 @@ int32_t probe_memory(const uint8_t* address, size_t size) {
     for (int32_t i = 0; i < registry.decoder_count; ++i) {
         int32_t answer = registry.decoders[i]->probe(nullptr, nullptr, address, size);
         if (answer == probe_refused) continue;
-        registry.current_decoder = registry.decoders[i];
+        current_decoder = registry.decoders[i];
         return answer;
     }
     return probe_refused;
 }
 
 int32_t probe_file(const char* name) {
-    registry.current_file = image_open_for_reading(name);
-    if (!registry.current_file) return probe_refused;
+    current_file = image_open_for_reading(name);
+    if (!current_file) return probe_refused;
     for (int32_t i = 0; i < registry.decoder_count; ++i) {
-        std::fseek(registry.current_file, 0, SEEK_SET);
-        int32_t answer = registry.decoders[i]->probe(registry.current_file, name, nullptr, 0);
+        std::fseek(current_file, 0, SEEK_SET);
+        int32_t answer = registry.decoders[i]->probe(current_file, name, nullptr, 0);
         if (answer == probe_refused) continue;
-        registry.current_decoder = registry.decoders[i];
+        current_decoder = registry.decoders[i];
         return answer;
     }
     close_current_file();
@@ -62,7 +64,7 @@ int32_t probe_file(const char* name) {
 
 // A picture with nowhere to go still has its decoder's state freed: file copies, library
 // structures and open file handles would otherwise stay held until the next probe.
-void release_current_decoder() { registry.current_decoder->decode(nullptr, 0); }
+void release_current_decoder() { current_decoder->decode(nullptr, 0); }
 
 // Decoders write top-down rows; a display-compatible bitmap takes them through SetDIBits.
 HBITMAP decode_display_compatible(const BITMAPINFO& info, int32_t stride) {
@@ -73,7 +75,7 @@ HBITMAP decode_display_compatible(const BITMAPINFO& info, int32_t stride) {
         release_current_decoder();
         return nullptr;
     }
-    registry.current_decoder->decode(buffer.get(), stride);
+    current_decoder->decode(buffer.get(), stride);
     HBITMAP bitmap = CreateCompatibleBitmap(display.get(), width, height);
     owned_dc dc(CreateCompatibleDC(nullptr));
     if (bitmap) SetDIBits(dc.get(), bitmap, 0, height, buffer.get(), &info, DIB_RGB_COLORS);
@@ -89,7 +91,7 @@ HBITMAP decode_dib_section(const BITMAPINFO& info, int32_t stride) {
         release_current_decoder();
         return nullptr;
     }
-    registry.current_decoder->decode(static_cast<uint8_t*>(bits), stride);
+    current_decoder->decode(static_cast<uint8_t*>(bits), stride);
     return bitmap;
 }
 
@@ -97,7 +99,7 @@ HBITMAP decode_dib_section(const BITMAPINFO& info, int32_t stride) {
 
 void codec_registry_reset() {
     registry.decoder_count = 0;
-    registry.current_decoder = nullptr;
+    current_decoder = nullptr;
     close_current_file();
 }
 
@@ -117,13 +119,13 @@ void tiff_decoder_register() { add_decoder_once(tiff_decoder); }
 
 int32_t decoder_probe(const char* name, const uint8_t* address, size_t size) {
     close_current_file();
-    registry.current_decoder = nullptr;
+    current_decoder = nullptr;
     return address ? probe_memory(address, size) : probe_file(name);
 }
 
 HBITMAP decoder_decode_bitmap(int32_t probe_result, int32_t flags) {
-    int32_t width = registry.current_decoder->get_width();
-    int32_t height = registry.current_decoder->get_height();
+    int32_t width = current_decoder->get_width();
+    int32_t height = current_decoder->get_height();
     int32_t stride = decoder_row_stride(probe_result, width);
 
     BITMAPINFO info = {};

@@ -118,6 +118,25 @@ object_number image_load(object_number number, const char* name, int32_t flags =
 // whichever way the picture stands upright; every other picture loads at its own size.
 object_number image_load_sized(object_number number, const char* name, int32_t width,
                                int32_t height);
+// As image_load_sized, outside the numbered images, so that several threads may decode at
+// once, each its own picture: the picture's bitmap for draw_image, given back with
+// image_decoded_free. Null for BMP and icon files, which only image_load_sized reads, and
+// for pictures that cannot be read.
+platform_handle image_decode_sized(const char* name, int32_t width, int32_t height);
+void image_decoded_free(platform_handle picture);
+// The 32-bit pixels of an image, as image_top_row gives them.
+struct pixel_target {
+    static constexpr int32_t bytes_per_pixel = 4;
+    uint8_t* top_row;
+    int32_t pitch;
+    int32_t width;
+    int32_t height;
+};
+// Draws a picture from image_decode_sized into a rectangle of `target` with exactly the
+// pixels draw_image would give, without the drawing state, so that any thread may draw into
+// a rectangle of its own; false (nothing drawn) where draw_image would not stretch it.
+bool image_stretch_decoded(platform_handle picture, const pixel_target& target, int32_t x, int32_t y,
+                           int32_t width, int32_t height);
 object_number image_load_memory(object_number number, const uint8_t* address, size_t size);
 int32_t image_save(object_number number, const char* name, uint32_t plugin, int32_t flags);
 // Why the last image or sprite save that answered 0 failed, for a caller that tells its user.
@@ -127,6 +146,7 @@ enum class image_save_failure : int32_t {
     in_use,          // another program held the target for longer than the save waits
     not_written,     // the write broke off (full disk, lost network folder); target as it was
     target_damaged,  // the same while writing in place, and the old content not put back
+    no_memory,       // the encoder found no memory for its work; target as it was
 };
 image_save_failure image_last_save_failure();
 int32_t encoder_save(const char* name, const uint8_t* buffer, uint32_t plugin, int32_t width,
@@ -141,10 +161,12 @@ int32_t bmp_write(const char* name, const uint8_t* rows, int32_t width, int32_t 
 
 // For pictures too large to hold whole: rows are 32-bit B, G, R, A with straight alpha, top
 // row first, handed over in bands. plugin_png keeps the alpha; plugin_jpeg writes quality
-// 100 with full-resolution colour and drops it. Null when the file or encoder cannot start.
+// 100 with full-resolution colour and drops it. Null when the file or encoder cannot start
+// (image_last_save_failure says no_memory where memory was the cause).
 struct image_writer;
 image_writer* image_writer_open(const char* name, uint32_t plugin, int32_t width, int32_t height);
-// 1 while every row so far was written.
+// 1 while no row failed so far. The rows are encoded on another thread behind the caller, so
+// a failure shows a little later, at the latest when the writer is closed.
 int32_t image_writer_rows(image_writer* writer, const uint8_t* rows, int32_t stride, int32_t count);
 // Ends the writer. With keep = 1 and every row written, the file replaces the target and 1
 // is returned; otherwise the target stays as it was and 0 is returned.

@@ -145,6 +145,24 @@ object_number image_load(object_number number, const char* name, int32_t flags) 
     return loaded;
 }
 
+// Only the registered decoders are used: they keep their state per thread, while the
+// platform's BMP and icon loaders are left to image_load, on the thread that draws.
+platform_handle image_decode_sized(const char* name, int32_t width, int32_t height) {
+    uint8_t signature[2];
+    if (!name || !read_first_two_bytes(name, signature) || starts_with_bm(signature, sizeof signature) ||
+        may_be_icon(signature))
+        return nullptr;
+    decoder_want_size(width, height);
+    HBITMAP bitmap = nullptr;
+    if (int32_t answer = decoder_probe(name, nullptr, 0)) bitmap = decoder_decode_bitmap(answer, 0);
+    decoder_want_size(0, 0);
+    return bitmap;
+}
+
+void image_decoded_free(platform_handle picture) {
+    if (picture) DeleteObject(static_cast<HBITMAP>(picture));
+}
+
 object_number image_load_memory(object_number number, const uint8_t* address, size_t size) {
     constexpr int32_t flags = 0;
     auto* record = static_cast<image_record*>(object_new(image_table(), number));

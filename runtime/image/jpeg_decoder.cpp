@@ -1,7 +1,8 @@
 // JPEG decoder behind the codec registry: accepts JPEG files and memory blocks and writes
 // the picture as top-down B, G, R rows. Relies on libjpeg and the bounded memory source;
-// one picture at a time, from a probe that accepted to the end of its decode. Photos come
-// out upright as their Exif orientation says, unless the load asks for them as stored.
+// one picture at a time on each thread, from a probe that accepted to the end of its decode.
+// Photos come out upright as their Exif orientation says, unless the load asks for them as
+// stored.
 #include <algorithm>
 #include <cstdlib>
 
@@ -41,7 +42,8 @@ struct decoder_state {
     bool as_stored;  // the orientation tag is not followed
 };
 
-decoder_state state;
+// One per thread, so that several threads may each decode a picture of their own.
+thread_local decoder_state state;
 
 // Safe on a picture never created: the library skips objects without a memory manager.
 void release_picture() {
@@ -156,18 +158,21 @@ int32_t probe(FILE* file, const char*, const uint8_t* address, size_t size) {
 }
 
 // The light a sample lets through; plain files store ink amounts instead.
-int light_through(JSAMPLE sample) { return state.inverted_ink ? sample : sample_max - sample; }
+int light_through(JSAMPLE sample, bool inverted_ink) { return inverted_ink ? sample : sample_max - sample; }
 
 uint8_t light_left(int ink, int black) {
     return uint8_t((ink * black + sample_max / 2) / sample_max);
 }
 
+// The state is read once per row: every reach into a thread's own state costs a call.
 void convert_cmyk_row(const JSAMPLE* samples, uint8_t* target) {
-    for (int32_t x = 0; x < state.width; ++x, samples += cmyk_samples, target += bgr_bytes) {
-        int black = light_through(samples[3]);
-        target[0] = light_left(light_through(samples[2]), black);
-        target[1] = light_left(light_through(samples[1]), black);
-        target[2] = light_left(light_through(samples[0]), black);
+    const bool inverted = state.inverted_ink;
+    const int32_t width = state.width;
+    for (int32_t x = 0; x < width; ++x, samples += cmyk_samples, target += bgr_bytes) {
+        int black = light_through(samples[3], inverted);
+        target[0] = light_left(light_through(samples[2], inverted), black);
+        target[1] = light_left(light_through(samples[1], inverted), black);
+        target[2] = light_left(light_through(samples[0], inverted), black);
     }
 }
 

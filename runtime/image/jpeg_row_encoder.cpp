@@ -12,26 +12,30 @@ class jpeg_rows final : public row_encoder {
 public:
     jpeg_rows(FILE* stream, int32_t width, int32_t height) {
         picture_.err = jpeg_jump_error_init(error_);
-        failed_ = !start(stream, width, height);
+        if (!start(stream, width, height)) failure();
     }
     ~jpeg_rows() override { jpeg_destroy_compress(&picture_); }
     jpeg_rows(const jpeg_rows&) = delete;
     jpeg_rows& operator=(const jpeg_rows&) = delete;
 
     bool write_row(const uint8_t* row) override {
-        if (failed_ || setjmp(error_.target)) return fail();
+        if (failed_ || setjmp(error_.target)) return failure();
         JSAMPROW line = const_cast<uint8_t*>(row);
         jpeg_write_scanlines(&picture_, &line, 1);
         return true;
     }
 
     bool finish() override {
-        if (failed_ || setjmp(error_.target)) return fail();
+        if (failed_ || setjmp(error_.target)) return failure();
         jpeg_finish_compress(&picture_);
         return true;
     }
 
 private:
+    bool failure() {
+        return error_.manager.msg_code == JERR_OUT_OF_MEMORY ? fail_for_lack_of_memory() : fail();
+    }
+
     bool start(FILE* stream, int32_t width, int32_t height) {
         if (setjmp(error_.target)) return false;
         jpeg_create_compress(&picture_);
@@ -56,7 +60,5 @@ private:
 }  // namespace
 
 std::unique_ptr<row_encoder> jpeg_row_encoder(FILE* stream, int32_t width, int32_t height) {
-    auto encoder = std::make_unique<jpeg_rows>(stream, width, height);
-    if (encoder->failed()) return nullptr;
-    return encoder;
+    return std::make_unique<jpeg_rows>(stream, width, height);
 }

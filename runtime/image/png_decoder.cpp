@@ -34,7 +34,8 @@ struct png_state {
     int32_t pixel_bytes;
 };
 
-png_state state;
+// One per thread, as every decoder keeps it.
+thread_local png_state state;
 
 [[noreturn]] void on_error(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 

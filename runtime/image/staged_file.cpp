@@ -2,6 +2,7 @@
 // the last save failed.
 #include "runtime/image/staged_file.h"
 
+#include <cerrno>
 #include <cstdlib>
 
 #ifdef _WIN32
@@ -66,17 +67,21 @@ image_save_failure replace_target(const std::string& from, const std::string& to
 unsigned long process_id() { return static_cast<unsigned long>(getpid()); }
 #endif
 
-// The target's whole content; false when it exists but cannot be read.
-bool read_content(const std::string& path, std::vector<uint8_t>& content) {
+// What reading a target before it is written in place found.
+enum class old_target { absent, read, unreadable };
+
+// The target's whole content into `content`.
+old_target read_content(const std::string& path, std::vector<uint8_t>& content) {
+    errno = 0;
     FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
+    if (!file) return errno == ENOENT ? old_target::absent : old_target::unreadable;
     uint8_t block[65536];
     size_t got;
     while ((got = std::fread(block, 1, sizeof block, file)) > 0)
         content.insert(content.end(), block, block + got);
     bool whole = !std::ferror(file);
     std::fclose(file);
-    return whole;
+    return whole ? old_target::read : old_target::unreadable;
 }
 
 bool write_content(const std::string& path, const std::vector<uint8_t>& content) {
@@ -91,6 +96,8 @@ bool write_content(const std::string& path, const std::vector<uint8_t>& content)
 image_save_failure image_last_save_failure() { return last_failure; }
 
 void save_failure_clear() { last_failure = image_save_failure::none; }
+
+void save_failure_set(image_save_failure failure) { last_failure = failure; }
 
 staged_file::staged_file(const char* target) : target_(target ? target : "") {
     save_failure_clear();
@@ -113,9 +120,12 @@ staged_file::staged_file(const char* target) : target_(target ? target : "") {
 
 // A folder that refuses new files may still hold a writable target: it is then written in
 // place, as before there were temporary files, with its old content kept to put back.
+// A target there that cannot be read could not be put back, so it is not touched at all.
 void staged_file::open_in_place() {
-    existed_ = read_content(target_, old_content_);
-    if (!existed_ && open_refused_as_held()) return fail(image_save_failure::in_use);
+    const old_target old = read_content(target_, old_content_);
+    if (old == old_target::unreadable)
+        return fail(open_refused_as_held() ? image_save_failure::in_use : image_save_failure::refused);
+    existed_ = old == old_target::read;
     stream_ = std::fopen(target_.c_str(), "wb");
     if (!stream_)
         fail(open_refused_as_held() ? image_save_failure::in_use : image_save_failure::refused);
@@ -144,7 +154,7 @@ bool staged_file::commit() {
     return true;
 }
 
-void staged_file::fail(image_save_failure failure) { last_failure = failure; }
+void staged_file::fail(image_save_failure failure) { save_failure_set(failure); }
 
 // A write that did not go through: the temporary file goes, or the target written in place
 // gets its old content back, which fits even on a full disk, as the cut target holds less.

@@ -1,7 +1,8 @@
 // Saving without risk to the file being replaced: the new content goes to a temporary
 // file in the target's folder and replaces the target only once it was written whole.
 // Where the folder allows no temporary file, the target is written in place, its old
-// content kept aside and put back when the write does not go through.
+// content kept aside and put back when the write does not go through; a target that cannot
+// be read to keep its content aside is left alone and the save fails.
 #pragma once
 
 #include <cstdint>
@@ -40,3 +41,5 @@ private:
 
 // Forgets the failure of an earlier save, at the start of the next.
 void save_failure_clear();
+// The reason the save that is ending failed, when its writer knows better than the file.
+void save_failure_set(image_save_failure failure);

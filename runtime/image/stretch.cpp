@@ -133,6 +133,19 @@ void blend_columns(const std::vector<int32_t>& sum, int32_t bytes_per_pixel, con
     }
 }
 
+void stretch_views(const dib_view& source, const dib_view& target, int32_t x, int32_t y, int32_t width,
+                   int32_t height) {
+    filter lines = make_filter(source.height, height), columns = make_filter(source.width, width);
+    std::vector<int32_t> sum(size_t(source.width) * source.bytes_per_pixel);
+    int32_t first_column = std::max(0, -x), end_column = std::min(width, target.width - x);
+    for (int32_t line = std::max(0, -y); line < std::min(height, target.height - y); ++line) {
+        blend_rows(source, lines, line, sum);
+        uint8_t* out = target.row(y + line) + size_t(x + first_column) * target.bytes_per_pixel;
+        blend_columns(sum, source.bytes_per_pixel, columns, first_column, end_column, out,
+                      target.bytes_per_pixel);
+    }
+}
+
 }  // namespace
 
 bool stretch_between_dibs(HDC target_dc, HBITMAP source_bitmap, int32_t x, int32_t y, int32_t width,
@@ -147,15 +160,27 @@ bool stretch_between_dibs(HDC target_dc, HBITMAP source_bitmap, int32_t x, int32
     bool viewable = view_of(source_dc.get(), source_bitmap, source) && view_of(target_dc, target_bitmap, target);
     SelectObject(source_dc.get(), previous);
     if (!viewable) return false;
+    stretch_views(source, target, x, y, width, height);
+    return true;
+}
 
-    filter lines = make_filter(source.height, height), columns = make_filter(source.width, width);
-    std::vector<int32_t> sum(size_t(source.width) * source.bytes_per_pixel);
-    int32_t first_column = std::max(0, -x), end_column = std::min(width, target.width - x);
-    for (int32_t line = std::max(0, -y); line < std::min(height, target.height - y); ++line) {
-        blend_rows(source, lines, line, sum);
-        uint8_t* out = target.row(y + line) + size_t(x + first_column) * target.bytes_per_pixel;
-        blend_columns(sum, source.bytes_per_pixel, columns, first_column, end_column, out,
-                      target.bytes_per_pixel);
-    }
+// No device context is involved: the rows' direction is known from how they were made.
+bool image_stretch_decoded(platform_handle picture, const pixel_target& target, int32_t x, int32_t y,
+                           int32_t width, int32_t height) {
+    DIBSECTION section = {};
+    if (width <= 0 || height <= 0 || !picture ||
+        GetObjectA(picture, sizeof section, &section) != int(sizeof section) || !section.dsBm.bmBits)
+        return false;
+    const BITMAP& bits = section.dsBm;
+    // draw_image copies a picture of the rectangle's own size instead of stretching it
+    if ((bits.bmBitsPixel != 24 && bits.bmBitsPixel != 32) || (bits.bmWidth == width && bits.bmHeight == height))
+        return false;
+    const dib_view source{static_cast<uint8_t*>(bits.bmBits), bits.bmWidth, bits.bmHeight, bits.bmWidthBytes,
+                          bits.bmBitsPixel / 8, true};
+    const bool top_down = target.pitch > 0;
+    uint8_t* first_in_memory = top_down ? target.top_row : target.top_row + ptrdiff_t(target.height - 1) * target.pitch;
+    const dib_view into{first_in_memory, target.width, target.height, top_down ? target.pitch : -target.pitch,
+                        pixel_target::bytes_per_pixel, top_down};
+    stretch_views(source, into, x, y, width, height);
     return true;
 }

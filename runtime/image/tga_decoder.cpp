@@ -36,7 +36,8 @@ struct tga_state {
     tga_header header;
 };
 
-tga_state state;
+// One per thread, as every decoder keeps it.
+thread_local tga_state state;
 
 // Reads stop at the data's end rather than running on.
 struct tga_cursor {

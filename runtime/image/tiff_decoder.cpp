@@ -29,7 +29,8 @@ struct tiff_state {
     memory_client client;
 };
 
-tiff_state state;
+// One per thread, as every decoder keeps it.
+thread_local tiff_state state;
 
 memory_client& client_of(thandle_t handle) { return *static_cast<memory_client*>(handle); }
 

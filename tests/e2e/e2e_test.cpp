@@ -11,6 +11,7 @@
 
 #include "tests/e2e/dialog_answers.h"
 #include "tests/e2e/polling.h"
+#include "tests/e2e/session.h"
 #include "tests/e2e/tessaryn_process.h"
 #include "tests/support/picture_files.h"
 #include "tests/support/test_runtime.h"
@@ -57,14 +58,6 @@ const gadget_place layout[] = {
     {44, 400, 350, 100, 20, "Zoomen"},
 };
 
-struct face_choice {
-    int button;
-    const char* title;
-    const char* file;
-    int face_x, face_y;  // centre of the face's rectangle in the atlas
-    uint8_t r, g, b;
-};
-
 const face_choice faces[] = {
     {6, "Bild f\xFCr die Oberseite", "top.jpg", 258, 253, 200, 30, 30},
     {7, "Bild f\xFCr die Rechteseite", "right.png", 83, 767, 30, 160, 40},
@@ -80,35 +73,11 @@ constexpr int preview_centre = 147;
 
 using picture = pixel_grid;
 
-HWND gadget(HWND window, int number) {
-    HWND direct = GetDlgItem(window, number);
-    return direct ? direct : GetDlgItem(GetDlgItem(window, 14), number);
-}
-
 RECT place_in_parent(HWND control) {
     RECT place;
     GetWindowRect(control, &place);
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
     return place;
-}
-
-// The pixels of a window's client area as the screen shows them.
-picture capture(HWND window) {
-    RECT client;
-    GetClientRect(window, &client);
-    POINT origin = {0, 0};
-    ClientToScreen(window, &origin);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
-    SelectObject(memory, old);
-    picture shot = read_pixels(bitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return shot;
 }
 
 // Rows of a control that hold dark caption pixels, its border left out.
@@ -124,153 +93,6 @@ int caption_height(HWND control) {
             }
     return first < 0 ? 0 : last - first + 1;
 }
-
-double mean_difference(const picture& a, const picture& b) {
-    if (a.pixels.size() != b.pixels.size() || a.pixels.empty()) return 255.0;
-    double total = 0;
-    for (size_t i = 0; i < a.pixels.size(); ++i) total += channel_distance(a.pixels[i], b.pixels[i]);
-    return total / double(a.pixels.size());
-}
-
-void write_face_picture(const face_choice& face) {
-    const bgr_picture colour = one_colour_picture(64, 48, face.r, face.g, face.b);
-    const std::string name = face.file;
-    const std::string kind = name.substr(name.find('.'));
-    if (kind == ".png") ASSERT_TRUE(write_png(face.file, colour));
-    if (kind == ".tif") ASSERT_TRUE(write_tiff(face.file, colour));
-    if (kind == ".tga") write_tga(face.file, colour);
-    if (kind == ".jpg" || kind == ".bmp") {
-        ASSERT_NE(image_create(900, 64, 48, 24), 0);
-        draw_begin(image_output(900));
-        draw_box(0, 0, 64, 48, color_rgb(face.r, face.g, face.b));
-        draw_end();
-        ASSERT_EQ(image_save(900, face.file, kind == ".jpg" ? plugin_jpeg : plugin_bmp, 10), 1);
-        image_free(900);
-    }
-}
-
-uint32_t pixel_of(const std::string& file, int x, int y) {
-    const picture loaded = load_pixels(file.c_str());
-    return x < loaded.width && y < loaded.height ? loaded.at(x, y) : 0xFFFFFFFFu;
-}
-
-// A Tessaryn of its own, started in a fresh folder with the shipped model data, so that
-// what one case does to the window or the files is never what another case starts from.
-class session {
-public:
-    // With `own_program` the program runs from a copy in the folder, so that the settings it
-    // keeps beside itself are the case's own.
-    explicit session(const std::string& name, bool own_program = false) : folder_(full_path(name)) {
-        if (prepare_model_folder(folder_, {}) && program_.start(program_file(own_program), folder_))
-            window_ = program_.main_window();
-        // Answered from the frame loop, after the first frame has been drawn.
-        if (window_ && !caught_up(window_)) window_ = nullptr;
-    }
-    // Closed as a user closes it, so that its window has gone before the next case looks at
-    // the screen where the next program's window opens.
-    ~session() {
-        if (!window_) return;
-        PostMessageA(window_, WM_CLOSE, 0, 0);
-        program_.wait_for_exit(10000);
-        eventually(5000, [&] { return !IsWindow(window_); });
-    }
-
-    const tessaryn_process& program() const { return program_; }
-    HWND window() const { return window_; }
-    std::string folder() const { return folder_; }
-    HWND g(int number) const { return gadget(window_, number); }
-    std::string model_file(const char* name) const { return folder_ + "\\model\\" + name; }
-    picture preview() const { return capture(g(39)); }
-    void click(int number) const { PostMessageA(g(number), BM_CLICK, 0, 0); }
-
-    // The preview at rest with the scene drawn: two captures a moment apart agree, the
-    // corner is no longer the black of a cleared frame and the box shows (a window that
-    // has not presented its first frame yet is one plain colour).
-    picture still_preview() const {
-        picture last, now;
-        eventually(5000, [&] {
-            now = preview();
-            const bool drawn = now.width == 295 && now.at(0, 0) != 0 &&
-                               std::any_of(now.pixels.begin(), now.pixels.end(),
-                                           [&](uint32_t p) { return p != now.at(0, 0); });
-            const bool still = drawn && mean_difference(now, last) < 0.05;
-            last = now;
-            return still;
-        });
-        return now;
-    }
-    // The preview once it has moved on from `before` by more than `difference` and come to rest.
-    picture preview_changed_from(const picture& before, double difference) const {
-        eventually(5000, [&] { return mean_difference(before, preview()) > difference; });
-        return still_preview();
-    }
-    // The file the program writes when "Bild Speichern" is answered with `name`; the
-    // requester may already be waiting when this is called.
-    picture snapshot(const char* name) const {
-        const std::string path = full_path(name);
-        // A file of an earlier run would pass for the new one.
-        DeleteFileA(path.c_str());
-        // Read once the handler has returned: a file still being written decodes with grey rows.
-        if (!answer_file_dialog(program_, "Bild Abspeichern", path) || !caught_up(window_))
-            return {};
-        return load_pixels(path.c_str());
-    }
-    // Picks the face's picture and waits until the atlas shows it.
-    bool choose_face(const face_choice& face) const {
-        write_face_picture(face);
-        return pick_face(face);
-    }
-    // The same for a picture already written.
-    bool pick_face(const face_choice& face) const {
-        const std::string path = full_path(face.file);
-        click(face.button);
-        if (!answer_file_dialog(program_, face.title, path)) {
-            ADD_FAILURE() << "requester \"" << face.title << "\" not answered";
-            return false;
-        }
-        return atlas_shows(face);
-    }
-    // Waits until the face's rectangle of the atlas has the face's colour.
-    bool atlas_shows(const face_choice& face) const {
-        const auto atlas_pixel = [&] {
-            return pixel_of(model_file("cube1.jpg"), face.face_x, face.face_y);
-        };
-        if (eventually(10000, [&] {
-                return channel_distance(atlas_pixel(), rgb(face.r, face.g, face.b)) <= 12;
-            }))
-            return true;
-        const bool told = program_.wait_for_window("Tessaryn", "#32770", 0) != nullptr;
-        const std::string message = told ? dismiss_message(program_) : "(none)";
-        ADD_FAILURE() << face.file << ": the atlas shows " << std::hex << atlas_pixel()
-                      << ", the path field \"" << window_text(g(30 + face.button - 6))
-                      << "\", message box " << message << ", the program "
-                      << (caught_up(window_, 2000) ? "answers" : "does not answer");
-        return false;
-    }
-
-    // "Bild Speichern" answered with a file type and a typed name; the picture the program
-    // wrote under `written`, alpha kept, once the export has ended.
-    picture exported(const char* typed, int file_type, const char* written) const {
-        DeleteFileA(full_path(written).c_str());
-        click(13);
-        if (!answer_file_dialog(program_, "Bild Abspeichern", full_path(typed), file_type) ||
-            !caught_up(window_, 120000))
-            return {};
-        return load_pixels(full_path(written).c_str(), true);
-    }
-
-private:
-    std::string program_file(bool own_program) const {
-        if (!own_program) return build_path("bin/Tessaryn.exe");
-        for (const char* file : {"Tessaryn.exe", "Engine3D.dll"})
-            CopyFileA(build_path((std::string("bin/") + file).c_str()).c_str(), (folder_ + "\\" + file).c_str(), FALSE);
-        return folder_ + "\\Tessaryn.exe";
-    }
-
-    std::string folder_;
-    tessaryn_process program_;
-    HWND window_ = nullptr;
-};
 
 // Real mouse input, as the host delivers a user's: the pointer moves to a point of the screen
 // and does what `flags` say there.
@@ -301,11 +123,6 @@ POINT centre_of(HWND window) {
     RECT place;
     GetWindowRect(window, &place);
     return {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
-}
-
-void post_scroll(HWND bar, int code, int times) {
-    for (int step = 0; step < times; ++step)
-        PostMessageA(GetParent(bar), WM_HSCROLL, WPARAM(code), reinterpret_cast<LPARAM>(bar));
 }
 
 bool corners_are(const picture& shot, uint32_t colour) {
@@ -552,8 +369,10 @@ TEST_F(Tessaryn, InfoMenuTellsVersionMouseAndLibraries) {
                                 std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
                                 std::to_string(LOWORD(fixed->dwFileVersionLS));
     SetForegroundWindow(run_->window());
-    // "Info" is the title after "Ansicht".
-    for (WORD key : {VK_F10, VK_RIGHT, VK_DOWN, VK_RETURN}) press_key(key);
+    // "Info" is the last title. Left from the first one passes the window's system menu on
+    // the way there, however many titles come before it; another process cannot count them,
+    // as the menu's handle is the program's own.
+    for (WORD key : {VK_F10, VK_LEFT, VK_LEFT, VK_DOWN, VK_RETURN}) press_key(key);
     const std::string about = dismiss_message(run_->program());
     for (const std::string& part : {version, std::string("Doppelklick"), std::string("libjpeg-turbo"),
                                     std::string("libpng"), std::string("libtiff"), std::string("zlib"),

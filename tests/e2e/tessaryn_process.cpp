@@ -37,11 +37,16 @@ std::string build_path(const char* relative) {
     return path;
 }
 
-bool tessaryn_process::start(const std::string& program, const std::string& folder) {
+bool tessaryn_process::start(const std::string& program, const std::string& folder,
+                             const std::string& arguments, HANDLE output) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    std::string command = "\"" + program + "\"";
-    return CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+    if (output) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = startup.hStdError = output;
+    }
+    std::string command = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
+    return CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, output != nullptr, 0, nullptr,
                           folder.c_str(), &startup, &info_) != 0;
 }
 
@@ -140,7 +145,7 @@ std::string full_path(const std::string& name) {
 
 // Asked of the control itself: an edit field of another process keeps its own text.
 std::string window_text(HWND window) {
-    char text[512] = {};
+    char text[4096] = {};
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
                         SMTO_ABORTIFHUNG, 5000, &ignored);

@@ -12,8 +12,10 @@ std::string build_path(const char* relative);
 
 class tessaryn_process {
 public:
-    // Runs `program` with `folder` as its current directory.
-    bool start(const std::string& program, const std::string& folder);
+    // Runs `program` with `folder` as its current directory; `output`, when given, becomes
+    // its standard output and error, as a redirection in a batch file does.
+    bool start(const std::string& program, const std::string& folder, const std::string& arguments = "",
+               HANDLE output = nullptr);
     ~tessaryn_process();
 
     // A visible top-level window of the process with this title and, if given, class.

@@ -37,6 +37,10 @@ TEST_F(dressing, menu_title_shows_the_bar_on_its_window) {
     char title[16] = {};
     GetMenuStringA(GetMenu(window), 0, title, sizeof title, MF_BYPOSITION);
     EXPECT_STREQ(title, "Info");
+    menu_item(1, "Eins");
+    EXPECT_EQ(menu_bar(), 1);
+    EXPECT_EQ(GetMenuState(GetSubMenu(GetMenu(window), 0), 1, MF_BYPOSITION) & MF_SEPARATOR,
+              UINT(MF_SEPARATOR));
     menu_item(2, "Licht");
     EXPECT_EQ(menu_set_item_state(0, 2, 1), 1);
     EXPECT_EQ(menu_item_state(0, 2), 1);

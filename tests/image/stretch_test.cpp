@@ -126,3 +126,27 @@ TEST(Stretch, MatchesTheReferenceResampleInsideTheTargetOnly) {
     image_free(source_image);
     image_free(target_image);
 }
+
+// As an export draws its faces: a picture decoded away from the numbered images and drawn
+// without the drawing state lands exactly where and as draw_image puts it.
+TEST(Stretch, DecodedPictureDrawnWithoutTheDrawingStateMatchesDrawImage) {
+    make_source(61, 47, 24);
+    ASSERT_EQ(image_save(source_image, "stretch_source.jpg", plugin_jpeg, 10), 1);
+    platform_handle picture = image_decode_sized("stretch_source.jpg", 0, 0);
+    ASSERT_NE(picture, nullptr);
+    make_target(40, 30, 32, false);
+    draw_begin(image_output(target_image));
+    draw_image(picture, -3, 2, 17, 13);
+    draw_end();
+    const pixel_grid drawn = read_image(target_image);
+
+    make_target(40, 30, 32, false);
+    pixel_target target{nullptr, 0, 40, 30};
+    target.top_row = image_top_row(target_image, &target.pitch);
+    EXPECT_TRUE(image_stretch_decoded(picture, target, -3, 2, 17, 13));
+    EXPECT_EQ(read_image(target_image).pixels, drawn.pixels);
+    EXPECT_FALSE(image_stretch_decoded(picture, target, 0, 0, 61, 47)) << "draw_image copies a picture of its own size";
+    image_decoded_free(picture);
+    image_free(source_image);
+    image_free(target_image);
+}

@@ -1,0 +1,56 @@
+// A project that cannot be taken whole writes no picture: a batch of boxes is better stopped
+// than filled with boxes that miss a face. The large exports draw the faces from the
+// pictures themselves and leave the atlas alone; the snapshot's size shows the preview,
+// which needs them in the atlas.
+#include "app/batch_export.h"
+
+#include "app/box_export.h"
+#include "app/console_output.h"
+#include "app/engine/engine.h"
+#include "app/export_command.h"
+#include "app/handlers.h"
+#include "app/project_notice.h"
+#include "app/project_state.h"
+#include "app/user_message.h"
+
+namespace {
+
+constexpr int32_t snapshot_size = 295;
+constexpr int failed = 1;
+
+// The large type of this size and file kind, or -1.
+int32_t export_type_for(const command& asked) {
+    for (int32_t type = 0; type < export_type_count; ++type)
+        if (export_types[type].size == asked.size && export_types[type].transparent == asked.transparent) return type;
+    return -1;
+}
+
+bool write_picture(const command& asked) {
+    if (asked.size == snapshot_size) return save_snapshot_file(asked.target.c_str());
+    if (!engine.exports_ready) {
+        message_tell("Diese 3D-Engine kann keine gro\xDF" "en Bilder zeichnen: " + asked.target);
+        return false;
+    }
+    return save_export(asked.target.c_str(), export_type_for(asked));
+}
+
+}  // namespace
+
+int batch_export(const command& asked) {
+    project opened = project_of_window();
+    const project_reading reading = project_read(asked.project.c_str(), opened);
+    if (reading.refusal != project_refusal::none) {
+        tell_project_refused(asked.project, reading);
+        return failed;
+    }
+    const face_drawing drawing = asked.size == snapshot_size ? face_drawing::into_atlas : face_drawing::for_exports_only;
+    const project_outcome outcome = project_apply(opened, reading, drawing);
+    if (!outcome.complete()) {
+        tell_project_incomplete(asked.project, outcome);
+        message_tell("Es wurde kein Bild geschrieben.");
+        return failed;
+    }
+    if (!write_picture(asked)) return failed;
+    console_write("Bild gespeichert: " + asked.target, false);
+    return 0;
+}

@@ -1,0 +1,8 @@
+// A run from the command line: the project applied to the hidden window, its view written
+// into the file, and how it went on the console. No message box ever comes up.
+#pragma once
+
+#include "app/command_line.h"
+
+// The process's exit code: 0 when the picture was written, otherwise the reason was told.
+int batch_export(const command& asked);

@@ -1,0 +1,23 @@
+// What Tessaryn.exe is asked to do by its arguments: open its window, open it with a project
+// (a double click on a project file), or render a project into a file without a window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+enum class command_mode { window, window_with_project, export_project, usage, wrong };
+
+struct command {
+    command_mode mode = command_mode::window;
+    std::string project;
+    std::string target;
+    int32_t size = 0;         // pixels on each side of the picture
+    bool transparent = false;  // a png, the backdrop left out
+    std::string complaint;    // what was wrong, in the program's language
+};
+
+// `arguments` without the program's own name.
+command command_read(int argc, const char* const* arguments);
+
+// The lines /? prints.
+const char* command_usage();

@@ -1,0 +1,193 @@
+// Projects as a user keeps them: saved from the "Datei" menu, opened again after everything
+// changed or after the folder moved, refused or taken in part when a file is hostile, and
+// rendered from the command line by a batch file.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/session.h"
+
+namespace {
+
+constexpr int open_item = 5, save_as_item = 7, quit_item = 8;
+constexpr int turn_bar = 18, camera_bar = 19, size_depth_bar = 15;
+constexpr const char* open_title = "Projekt \xF6" "ffnen";
+constexpr const char* save_as_title = "Projekt speichern unter";
+
+const face_choice front_in_box = {9, "Bild f\xFCr die R\xFC" "ckseite", "box\\front.jpg", 341, 767, 220, 200, 20};
+const face_choice left_in_box = {8, "Bild f\xFCr Oben", "box\\left.jpg", 83, 255, 40, 60, 200};
+
+using picture = pixel_grid;
+
+std::string text_of(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::vector<uint8_t> bytes_of(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
+
+// A folder of files this test made, emptied and removed so that a run starts from nothing.
+void remove_folder(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do DeleteFileA((folder + "\\" + found.cFileName).c_str());
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    RemoveDirectoryA(folder.c_str());
+}
+
+class Projects : public testing::Test {
+protected:
+    void SetUp() override {
+        start_image_runtime();
+        const char* name = testing::UnitTest::GetInstance()->current_test_info()->name();
+        run_ = std::make_unique<session>(name);
+        ASSERT_NE(run_->window(), nullptr) << "Tessaryn's window did not open";
+    }
+
+    void menu(int item) const { PostMessageA(run_->window(), WM_COMMAND, WPARAM(item), 0); }
+    bool open(const std::string& project) const {
+        menu(open_item);
+        return answer_file_dialog(run_->program(), open_title, project) && caught_up(run_->window());
+    }
+    picture snapshot(const char* name) const {
+        run_->click(13);
+        return run_->snapshot(name);
+    }
+    int bar(int number) const { return GetScrollPos(run_->g(number), SB_CTL); }
+
+    std::unique_ptr<session> run_;
+};
+
+// The view is set by every kind of control, saved, changed throughout and opened again; the
+// folder then moves with its pictures and the project, and still opens with them.
+TEST_F(Projects, SavedProjectOpensAsItWasSavedAlsoFromAMovedFolder) {
+    remove_folder(full_path("box"));
+    remove_folder(full_path("moved_box"));
+    ASSERT_TRUE(CreateDirectoryA(full_path("box").c_str(), nullptr));
+    ASSERT_TRUE(run_->choose_face(front_in_box));
+    ASSERT_TRUE(run_->choose_face(left_in_box));
+    post_scroll(run_->g(turn_bar), SB_PAGERIGHT, 5);
+    post_scroll(run_->g(camera_bar), SB_LINERIGHT, 2);
+    run_->click(42);
+    run_->click(12);
+    ASSERT_TRUE(answer_colour_dialog(run_->program(), 30, 120, 90));
+    menu(save_as_item);
+    ASSERT_TRUE(answer_file_dialog(run_->program(), save_as_title, full_path("box\\shot")));
+    ASSERT_TRUE(caught_up(run_->window()));
+    const std::string saved_project = full_path("box\\shot.tessaryn");
+    ASSERT_TRUE(file_exists(saved_project)) << "the name gets the extension";
+    EXPECT_NE(text_of(read_file(saved_project)).find("Front=front.jpg"), std::string::npos)
+        << "a picture beside the project is kept relative:\n" << text_of(read_file(saved_project));
+    const picture saved = snapshot("saved.jpg");
+    const int turn = bar(turn_bar), camera = bar(camera_bar);
+    tessaryn_process command_line;
+    const std::string small_export = full_path("command_line.jpg");
+    ASSERT_TRUE(command_line.start(build_path("bin/Tessaryn.exe"), run_->folder(),
+                                   "\"" + saved_project + "\" /export \"" + small_export + "\" /size 295"));
+    EXPECT_EQ(command_line.wait_for_exit(60000), 0u);
+    EXPECT_LT(mean_difference(saved, load_pixels(small_export.c_str())), 2.0) << "the command line's snapshot";
+
+    ASSERT_TRUE(run_->choose_face({9, front_in_box.title, "other_front.jpg", 341, 767, 10, 10, 10}));
+    post_scroll(run_->g(turn_bar), SB_PAGELEFT, 3);
+    post_scroll(run_->g(camera_bar), SB_LINELEFT, 3);
+    run_->click(43);
+    run_->click(43);
+    run_->click(12);
+    ASSERT_TRUE(answer_colour_dialog(run_->program(), 250, 250, 0));
+    EXPECT_GT(mean_difference(saved, snapshot("changed.jpg")), 2.0) << "the change shows";
+
+    ASSERT_TRUE(open(saved_project));
+    EXPECT_LT(mean_difference(saved, snapshot("reopened.jpg")), 2.0);
+    EXPECT_EQ(bar(turn_bar), turn);
+    EXPECT_EQ(bar(camera_bar), camera);
+
+    ASSERT_TRUE(MoveFileA(full_path("box").c_str(), full_path("moved_box").c_str()));
+    ASSERT_TRUE(run_->choose_face({9, front_in_box.title, "other_front.jpg", 341, 767, 10, 10, 10}));
+    ASSERT_TRUE(open(full_path("moved_box\\shot.tessaryn")));
+    EXPECT_TRUE(run_->atlas_shows(front_in_box));
+    EXPECT_EQ(window_text(run_->g(33)), full_path("moved_box\\front.jpg"));
+}
+
+TEST_F(Projects, BeendenEndsTheProgramAsClosingTheWindowDoes) {
+    menu(quit_item);
+    EXPECT_EQ(run_->program().wait_for_exit(20000), 0u);
+}
+
+struct hostile_project {
+    const char* file;
+    std::string content;
+    const char* told;  // a part of the message
+};
+
+// Each file is opened in turn into the same window: it is told, the atlas stays as it was,
+// the scroll bars stand within their ranges and the program goes on answering.
+TEST_F(Projects, HostileProjectsAreToldAndLeaveASoundState) {
+    CreateDirectoryA(full_path("a_folder.jpg").c_str(), nullptr);
+    std::string garbage;
+    for (int i = 0; i < 5000; ++i) garbage += char(i * 7919 % 251);
+    const std::string header = "[Tessaryn]\r\nVersion=1\r\n";
+    const hostile_project hostile[] = {
+        {"notes.tessaryn", "Einkaufsliste\r\nMilch\r\n", "kein Tessaryn-Projekt"},
+        {"later.tessaryn", "[Tessaryn]\r\nVersion=2\r\n", "neueren"},
+        {"garbage.tessaryn", garbage, "kein Tessaryn-Projekt"},
+        {"numbers.tessaryn",
+         header + "[Box]\r\nDepth=99999999999999\r\nWidth=-7\r\n[View]\r\nTurnBar=400\r\nZoom=viel\r\n", "angepasst"},
+        {"paths.tessaryn",
+         header + "[Faces]\r\nTop=" + std::string(400, 'a') + ".jpg\r\nRight=CON\r\nLeft=\\\\.\\PhysicalDrive0\r\n"
+                  "Front=COM1.jpg\r\nBack=a_folder.jpg\r\nBottom=missing.jpg\r\n",
+         "Unterseite"},
+    };
+    const std::vector<uint8_t> atlas = read_file(run_->model_file("cube1.jpg"));
+    for (const hostile_project& file : hostile) {
+        write_file(file.file, bytes_of(file.content));
+        menu(open_item);
+        ASSERT_TRUE(answer_file_dialog(run_->program(), open_title, full_path(file.file))) << file.file;
+        const std::string message = dismiss_message(run_->program());
+        EXPECT_NE(message.find(file.told), std::string::npos) << file.file << " told:\n" << message;
+        EXPECT_TRUE(caught_up(run_->window())) << file.file;
+        EXPECT_EQ(read_file(run_->model_file("cube1.jpg")), atlas) << file.file;
+        for (int number = size_depth_bar; number <= 20; ++number) {
+            const int position = bar(number);
+            EXPECT_TRUE(position >= 1 && position <= 355) << file.file << ": bar " << number << " at " << position;
+        }
+    }
+}
+
+// What a batch file sees: the exit code, the text on its redirected output, and the file,
+// which is whole or not there at all.
+TEST(ProjectsFromTheCommandLine, ExportWritesTheFileOrTellsWhy) {
+    start_image_runtime();
+    const std::string folder = full_path("command_line");
+    ASSERT_TRUE(prepare_model_folder(folder, {}));
+    const face_choice front = {9, "", "command_line\\front.jpg", 341, 767, 220, 200, 20};
+    write_face_picture(front);
+    write_file(folder + "\\box.tessaryn", bytes_of("[Tessaryn]\r\nVersion=1\r\n[Faces]\r\nFront=front.jpg\r\n"));
+    const auto run = [&](const std::string& arguments, std::string* said) {
+        SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+        const std::string log = folder + "\\said.txt";
+        HANDLE output = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS, 0, nullptr);
+        tessaryn_process program;
+        const bool started = program.start(build_path("bin/Tessaryn.exe"), folder, arguments, output);
+        const DWORD code = started ? program.wait_for_exit(60000) : STILL_ACTIVE;
+        CloseHandle(output);
+        *said = text_of(read_file(log));
+        return code;
+    };
+    std::string said;
+    DeleteFileA((folder + "\\box.png").c_str());
+    EXPECT_EQ(run("box.tessaryn /export box.png", &said), 0u) << said;
+    EXPECT_NE(said.find("Bild gespeichert: " + folder + "\\box.png"), std::string::npos) << said;
+    const picture exported = load_pixels((folder + "\\box.png").c_str(), true);
+    ASSERT_EQ(exported.width, 2048);
+    EXPECT_EQ(exported.at(0, 0) >> 24, 0u) << "transparent";
+    const int x = (147 + 40) * 2048 / 295, y = (147 - 20) * 2048 / 295;
+    EXPECT_LE(channel_distance(exported.at(x, y) & 0xFFFFFF, rgb(front.r, front.g, front.b)), 12) << "the front face";
+
+    const std::string unwritable = folder + "\\no_such_folder\\box.png";
+    EXPECT_EQ(run("box.tessaryn /export \"" + unwritable + "\" /size 4096", &said), 1u) << said;
+    EXPECT_NE(said.find("nicht gespeichert"), std::string::npos) << said;
+    EXPECT_NE(said.find(unwritable), std::string::npos) << said;
+    EXPECT_FALSE(file_exists(unwritable));
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+// What the end-to-end cases share to look at the program.
+#include "tests/e2e/session.h"
+
+#include "tests/support/picture_files.h"
+
+HWND gadget(HWND window, int number) {
+    HWND direct = GetDlgItem(window, number);
+    return direct ? direct : GetDlgItem(GetDlgItem(window, 14), number);
+}
+
+pixel_grid capture(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+    SelectObject(memory, old);
+    pixel_grid shot = read_pixels(bitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return shot;
+}
+
+double mean_difference(const pixel_grid& a, const pixel_grid& b) {
+    if (a.pixels.size() != b.pixels.size() || a.pixels.empty()) return 255.0;
+    double total = 0;
+    for (size_t i = 0; i < a.pixels.size(); ++i) total += channel_distance(a.pixels[i], b.pixels[i]);
+    return total / double(a.pixels.size());
+}
+
+void write_face_picture(const face_choice& face) {
+    const bgr_picture colour = one_colour_picture(64, 48, face.r, face.g, face.b);
+    const std::string name = face.file;
+    const std::string kind = name.substr(name.find('.'));
+    if (kind == ".png") ASSERT_TRUE(write_png(face.file, colour));
+    if (kind == ".tif") ASSERT_TRUE(write_tiff(face.file, colour));
+    if (kind == ".tga") write_tga(face.file, colour);
+    if (kind == ".jpg" || kind == ".bmp") {
+        ASSERT_NE(image_create(900, 64, 48, 24), 0);
+        draw_begin(image_output(900));
+        draw_box(0, 0, 64, 48, color_rgb(face.r, face.g, face.b));
+        draw_end();
+        ASSERT_EQ(image_save(900, face.file, kind == ".jpg" ? plugin_jpeg : plugin_bmp, 10), 1);
+        image_free(900);
+    }
+}
+
+uint32_t pixel_of(const std::string& file, int x, int y) {
+    const pixel_grid loaded = load_pixels(file.c_str());
+    return x < loaded.width && y < loaded.height ? loaded.at(x, y) : 0xFFFFFFFFu;
+}
+
+// A Tessaryn of its own, started in a fresh folder with the shipped model data, so that
+
+void post_scroll(HWND bar, int code, int times) {
+    for (int step = 0; step < times; ++step)
+        PostMessageA(GetParent(bar), WM_HSCROLL, WPARAM(code), reinterpret_cast<LPARAM>(bar));
+}
