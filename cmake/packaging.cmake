@@ -59,10 +59,13 @@ tessaryn_write_windows_text(${CMAKE_BINARY_DIR}/package/ReadMe.txt "${readme}")
 install(FILES ${CMAKE_BINARY_DIR}/package/ReadMe.txt ${CMAKE_BINARY_DIR}/package/THIRD-PARTY-NOTICES.txt
   DESTINATION .)
 
-set(CPACK_GENERATOR ZIP)
+# The same files twice: a zip to unpack anywhere and a setup that installs them for one user.
+set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_PACKAGE_NAME Tessaryn)
+set(CPACK_PACKAGE_VENDOR Tessaryn)
 set(CPACK_PACKAGE_VERSION 1.0)
 set(CPACK_PACKAGE_FILE_NAME Tessaryn-1.0-win32)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_STRIP_FILES ON)
+include(cmake/setup.cmake)
 include(CPack)

@@ -2,7 +2,7 @@
 # libraries' notices. Run by CTest with BUILD_DIR and WORK_DIR.
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
-execute_process(COMMAND cpack --config ${BUILD_DIR}/CPackConfig.cmake -B ${WORK_DIR}
+execute_process(COMMAND cpack -G ZIP --config ${BUILD_DIR}/CPackConfig.cmake -B ${WORK_DIR}
   RESULT_VARIABLE made OUTPUT_VARIABLE cpack_output ERROR_VARIABLE cpack_output)
 set(zip ${WORK_DIR}/Tessaryn-1.0-win32.zip)
 if(NOT made EQUAL 0 OR NOT EXISTS ${zip})
