@@ -4,10 +4,14 @@
 // which needs them in the atlas.
 #include "app/batch_export.h"
 
+#include "app/app_state.h"
 #include "app/box_export.h"
 #include "app/console_output.h"
 #include "app/engine/engine.h"
 #include "app/export_command.h"
+#include "app/face_choice.h"
+#include "app/face_prefetch.h"
+#include "app/face_rectangles.h"
 #include "app/handlers.h"
 #include "app/project_notice.h"
 #include "app/project_state.h"
@@ -35,6 +39,23 @@ bool write_picture(const command& asked) {
 }
 
 }  // namespace
+
+void batch_prefetch_faces(const command& asked) {
+    const int32_t type = export_type_for(asked);
+    if (type < 0) return;
+    project wanted{};
+    const project_reading reading = project_read(asked.project.c_str(), wanted);
+    if (reading.refusal != project_refusal::none) return;
+    const int32_t scale = export_atlas_scale(export_types[type]);
+    prefetch_request requests[project_face_count];
+    int32_t count = 0;
+    for (int32_t row = 0; row < project_face_count; ++row) {
+        if (wanted.pictures[row].empty() || reading.picture_problems[row] != path_problem::none) continue;
+        const face_rectangle& face = face_rectangles[face_index_of_button(gadget::first_face + row)];
+        requests[count++] = {wanted.pictures[row], face.width * scale, face.height * scale};
+    }
+    face_prefetch_start(requests, count);
+}
 
 int batch_export(const command& asked) {
     project opened = project_of_window();

@@ -6,3 +6,6 @@
 
 // The process's exit code: 0 when the picture was written, otherwise the reason was told.
 int batch_export(const command& asked);
+// Starts decoding the pictures of a large export's project, so that they are ready by the
+// time the window is built; once the codecs are registered.
+void batch_prefetch_faces(const command& asked);

@@ -100,11 +100,15 @@ std::string export_file_name(const std::string& typed, const export_type& type) 
     return typed + type.extension;
 }
 
+int32_t export_atlas_scale(const export_type& type) {
+    return std::max(1, type.size / pixels_per_atlas_scale);
+}
+
 // Without memory for the sharp atlas the export still shows the atlas the preview shows.
 export_failure export_box(const engine_export_calls& engine, const export_scene& scene, const char* path,
                           const export_type& type, export_progress progress, void* context) {
     if (!camera_draws(engine, scene)) return export_failure::no_preview;
-    const int32_t scale = std::max(1, type.size / pixels_per_atlas_scale);
+    const int32_t scale = export_atlas_scale(type);
     export_changes changes(engine, scene, type, export_atlas_texture(engine, scene.sharp_texture, scale));
     image_writer* writer = image_writer_open(path, type.plugin, type.size, type.size);
     if (!writer) return export_failure::not_written;

@@ -37,5 +37,8 @@ enum class export_failure { none, not_written, no_memory, no_preview };
 // Told after each band: how much of the picture is done, 0 to 100.
 using export_progress = void (*)(int32_t percent, void* context);
 
+// How many times the stored atlas's size the export draws its faces at.
+int32_t export_atlas_scale(const export_type& type);
+
 export_failure export_box(const engine_export_calls& engine, const export_scene& scene, const char* path,
                           const export_type& type, export_progress progress, void* context);

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "app/face_atlas.h"
+#include "app/face_prefetch.h"
 
 namespace {
 
@@ -71,7 +72,8 @@ decoded_face face_decoding::decode(int32_t face) const {
     if (paths_[face].empty()) return {face, false, nullptr};
     const face_rectangle& r = face_rectangles[face];
     const int32_t width = r.width * scale_, height = r.height * scale_;
-    platform_handle picture = image_decode_sized(paths_[face].c_str(), width, height);
+    platform_handle picture = face_prefetch_take(paths_[face], width, height);
+    if (!picture) picture = image_decode_sized(paths_[face].c_str(), width, height);
     if (!image_stretch_decoded(picture, atlas_, r.x * scale_, r.y * scale_, width, height))
         return {face, false, picture};
     image_decoded_free(picture);

@@ -195,6 +195,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     app.fonts[0] = font_load(0, "arial", 9, font_bold);
     app.fonts[1] = font_load(1, "arial", 14, font_bold);
     register_codecs();
+    if (without_window) batch_prefetch_faces(asked);
     app.background_colour = 0xFFFFFF;
     make_background_texture(app.background_colour);
     app.view = view_settings_load();
