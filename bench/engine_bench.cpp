@@ -47,18 +47,19 @@ double median_render(Before before) {
     return median(times);
 }
 
-// Full renders of the start turn seen from `eye` without and with the studio look, taken in
-// turn so that the machine's load weighs on both alike; their medians.
-void studio_medians(const float (&eye)[3], double& without, double& with) {
+// Full renders of the start turn seen from the view without and with the studio look, taken
+// in turn so that the machine's load weighs on both alike; their medians.
+void studio_medians(const studio_view& view, double& without, double& with) {
     const engine_dll* e = engine_library();
     e->RotateEntity(5, 121, 0, 0);
-    e->CameraLocate(0, eye[0], eye[1], eye[2]);
+    studio_view_enter(view);
     std::vector<double> off, on;
     for (int round = 0; round < rounds; ++round) {
         off.push_back(timed_render([] { studio_look(false); }));
         on.push_back(timed_render([] { studio_look(true); }));
     }
     studio_look(false);
+    studio_view_leave(view);
     e->RotateEntity(5, 120, 0, 0);
     e->CameraLocate(0, 0, 0, 47);
     without = median(off), with = median(on);
@@ -80,15 +81,9 @@ int main(int argc, char** argv) {
     double reused = median_render([] {});
     std::printf("engine_bench: RenderWorld, default scene at %d x %d: full median %.3f ms, reused frame median %.3f ms\n",
                 preview_size, preview_size, full, reused);
-    // From the start view the level floor lies below the picture; from further back the
-    // shadow and the mirror image show.
-    const struct {
-        const char* name;
-        float eye[3];
-    } views[] = {{"start view", {0, 0, 47}}, {"view from (0, -3, 130)", {0, -3, 130}}};
-    for (const auto& v : views) {
+    for (const studio_view& v : studio_views) {
         double plain, studio;
-        studio_medians(v.eye, plain, studio);
+        studio_medians(v, plain, studio);
         std::printf("engine_bench: %s drawn in full, studio look on %.3f ms against off %.3f ms: "
                     "ratio %.2f (target at most 2.0 and 2 ms)\n", v.name, studio, plain, studio / plain);
     }

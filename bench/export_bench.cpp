@@ -120,6 +120,24 @@ void measure_export(const engine_dll& e, const char* label, const export_type& t
                 label, exported, floor, exported / floor, target, size_ratio, file_target);
 }
 
+// A png 4096 export of the program's start view with light, shadow and reflection on
+// against the same export with them off, taken in turn.
+void measure_studio_export(const engine_dll& e) {
+    const engine_export_calls calls = export_calls(e);
+    const export_type& type = export_types[2];
+    std::vector<double> on, off;
+    studio_view_enter(studio_views[0]);
+    for (int round = 0; round < rounds; ++round)
+        for (bool look : {false, true}) {
+            studio_look(look);
+            (look ? on : off).push_back(milliseconds([&] { export_box(calls, scene_numbers, "studio.png", type, nullptr, nullptr); }));
+        }
+    studio_look(false);
+    studio_view_leave(studio_views[0]);
+    std::printf("png 4096 x 4096 with light, shadow and reflection: export median %.0f ms against %.0f ms without, "
+                "ratio %.2f (target at most 1.5)\n", median(on), median(off), median(on) / median(off));
+}
+
 // Time per sample of RenderWorld at 295 x 295 against the render of a png 2048 export.
 void measure_render(const engine_dll& e) {
     std::vector<double> preview_times, export_times;
@@ -184,5 +202,6 @@ int main() {
     measure_export(e, "png 4096 x 4096", export_types[2], 0.5);
     measure_export(e, "jpg 2048 x 2048", export_types[0], 1.5);
     measure_memory(e);
+    measure_studio_export(e);
     return 0;
 }

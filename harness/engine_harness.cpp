@@ -217,6 +217,21 @@ void studio_look(bool on) {
     e->EntityMirror(5, 7, on ? 0.3f : 0.0f, 0.5f);
 }
 
+const studio_view studio_views[2] = {
+    {"start view, floor under the box", {0, 0, 47}, 12},
+    {"view from (0, -3, 130)", {0, -3, 130}, 0},
+};
+
+void studio_view_enter(const studio_view& view) {
+    const engine_dll* e = engine_library();
+    e->CameraLocate(0, view.eye[0], view.eye[1], view.eye[2]);
+    e->MoveEntity(7, 0, view.floor_rise, 0);
+}
+
+void studio_view_leave(const studio_view& view) {
+    engine_library()->MoveEntity(7, 0, -view.floor_rise, 0);
+}
+
 void write_picture(const std::string& name, const picture& image, picture_format format) {
     switch (format) {
         case picture_format::bmp: return write_bmp(name, image);

@@ -79,6 +79,20 @@ void build_default_scene(const char* atlas = "cube1.jpg");
 // and its mirror image in the level floor; or all three off.
 void studio_look(bool on);
 
+// Where the benchmarks see the studio look from: the program's start view, with the level
+// floor risen to just under the box as the program puts it for a shadow or a reflection,
+// and a view from further back over the floor at its own depth.
+struct studio_view {
+    const char* name;
+    float eye[3];
+    float floor_rise;
+};
+extern const studio_view studio_views[2];
+// The camera at the view's eye and the level floor where the view has it; leaving gives
+// the floor back its own depth.
+void studio_view_enter(const studio_view& view);
+void studio_view_leave(const studio_view& view);
+
 // Files written by the tests: one-colour pictures and the six-colour face atlas.
 enum class picture_format { bmp, png, jpeg };
 void write_picture(const std::string& name, const picture& image, picture_format format);
