@@ -35,7 +35,7 @@ bool write_picture(const command& asked) {
         message_tell("Diese 3D-Engine kann keine gro\xDF" "en Bilder zeichnen: " + asked.target);
         return false;
     }
-    return save_export(asked.target.c_str(), export_type_for(asked));
+    return save_export(asked.target.c_str(), export_type_for(asked), true);
 }
 
 }  // namespace

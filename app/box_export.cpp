@@ -106,10 +106,12 @@ int32_t export_atlas_scale(const export_type& type) {
 
 // Without memory for the sharp atlas the export still shows the atlas the preview shows.
 export_failure export_box(const engine_export_calls& engine, const export_scene& scene, const char* path,
-                          const export_type& type, export_progress progress, void* context) {
+                          const export_type& type, export_progress progress, void* context, bool every_picture) {
     if (!camera_draws(engine, scene)) return export_failure::no_preview;
     const int32_t scale = export_atlas_scale(type);
-    export_changes changes(engine, scene, type, export_atlas_texture(engine, scene.sharp_texture, scale));
+    int32_t unread = 0;
+    export_changes changes(engine, scene, type, export_atlas_texture(engine, scene.sharp_texture, scale, &unread));
+    if (every_picture && unread > 0) return export_failure::picture_unreadable;
     image_writer* writer = image_writer_open(path, type.plugin, type.size, type.size);
     if (!writer) return export_failure::not_written;
     export_failure failure = render_bands(engine, scene, writer, type.size, progress, context);

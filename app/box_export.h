@@ -32,7 +32,8 @@ struct export_scene {
 };
 
 // no_preview: the preview's screen could not be opened, so there is no camera to draw from.
-enum class export_failure { none, not_written, no_memory, no_preview };
+// picture_unreadable: a chosen picture could not be read where every one was needed.
+enum class export_failure { none, not_written, no_memory, no_preview, picture_unreadable };
 
 // Told after each band: how much of the picture is done, 0 to 100.
 using export_progress = void (*)(int32_t percent, void* context);
@@ -40,5 +41,8 @@ using export_progress = void (*)(int32_t percent, void* context);
 // How many times the stored atlas's size the export draws its faces at.
 int32_t export_atlas_scale(const export_type& type);
 
+// With `every_picture` an export whose chosen picture cannot be read writes nothing; without,
+// that face shows what the atlas file shows.
 export_failure export_box(const engine_export_calls& engine, const export_scene& scene, const char* path,
-                          const export_type& type, export_progress progress, void* context);
+                          const export_type& type, export_progress progress, void* context,
+                          bool every_picture = false);

@@ -79,23 +79,32 @@ bool every_face_has_a_picture() {
     return true;
 }
 
-bool draw_large_atlas(int32_t scale) {
-    if (!image_create(large_image, atlas_width * scale, atlas_height * scale, true_colour)) return false;
+int32_t chosen_pictures() {
+    int32_t chosen = 0;
+    for (int32_t face = 0; face < face_count; ++face) chosen += face_picture(face) ? 1 : 0;
+    return chosen;
+}
+
+// The chosen pictures drawn, or -1 when the atlas could not be made.
+int32_t draw_large_atlas(int32_t scale) {
+    if (!image_create(large_image, atlas_width * scale, atlas_height * scale, true_colour)) return -1;
     const bool pictures_only = every_face_has_a_picture();
-    if (!pictures_only && !draw_stored_atlas(scale)) return false;
-    if (draw_chosen_pictures(scale) == face_count || !pictures_only) return true;
+    if (!pictures_only && !draw_stored_atlas(scale)) return -1;
+    const int32_t drawn = draw_chosen_pictures(scale);
+    if (drawn == face_count || !pictures_only) return drawn;
     // A picture that was there but could not be read: its face comes from the atlas after all.
-    if (!draw_stored_atlas(scale)) return false;
-    draw_chosen_pictures(scale);
-    return true;
+    if (!draw_stored_atlas(scale)) return -1;
+    return draw_chosen_pictures(scale);
 }
 
 }  // namespace
 
-int export_atlas_texture(const engine_export_calls& engine, int number, int32_t scale) {
+int export_atlas_texture(const engine_export_calls& engine, int number, int32_t scale, int32_t* unread) {
     int handle = 0;
     int32_t pitch = 0;
-    if (draw_large_atlas(scale))
+    const int32_t drawn = draw_large_atlas(scale);
+    if (unread) *unread = drawn < 0 ? 0 : chosen_pictures() - drawn;
+    if (drawn >= 0)
         if (const uint8_t* top = image_top_row(large_image, &pitch))
             handle = engine.LoadTexturePixels(number, top, atlas_width * scale, atlas_height * scale, pitch);
     image_free(atlas_image);

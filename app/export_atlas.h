@@ -8,5 +8,7 @@
 #include "app/box_export.h"
 
 // The atlas `scale` times as large as a texture of the engine under `number`: its handle,
-// or 0 when there was no memory for it or the atlas could not be read.
-int export_atlas_texture(const engine_export_calls& engine, int number, int32_t scale);
+// or 0 when there was no memory for it or the atlas could not be read. `unread` is told how
+// many chosen pictures could not be read, whose faces then come from the atlas file.
+int export_atlas_texture(const engine_export_calls& engine, int number, int32_t scale,
+                         int32_t* unread = nullptr);

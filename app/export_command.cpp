@@ -52,7 +52,7 @@ const char* export_patterns() {
            "|png 4096 x 4096, transparent (*.png)|*.png";
 }
 
-bool save_export(const char* typed_path, int32_t type) {
+bool save_export(const char* typed_path, int32_t type, bool every_picture) {
     if (!engine.exports_ready || type < 0 || type >= export_type_count) return false;
     const std::string path = export_file_name(typed_path, export_types[type]);
     export_failure failure;
@@ -60,7 +60,7 @@ bool save_export(const char* typed_path, int32_t type) {
     {
         wait_cursor busy;
         failure = export_box(engine.exports, scene_numbers, path.c_str(), export_types[type],
-                             show_progress, &status);
+                             show_progress, &status, every_picture);
     }
     if (status.shown) status_show_usual();
     if (failure == export_failure::none) return true;

@@ -8,5 +8,5 @@
 // pairs, or nothing when the engine cannot export.
 const char* export_patterns();
 // `type` counts the large types from 0; the typed name gets the type's extension. A failure
-// is told and answers false.
-bool save_export(const char* typed_path, int32_t type);
+// is told and answers false; with `every_picture` so is a chosen picture that cannot be read.
+bool save_export(const char* typed_path, int32_t type, bool every_picture = false);

@@ -58,6 +58,12 @@ void tell_export_not_saved(const char* path, export_failure failure) {
         tell_snapshot_without_preview(path);
         return;
     }
+    if (failure == export_failure::picture_unreadable) {
+        tell_user("Das Bild wurde nicht gespeichert:\n" + std::string(path) +
+                  "\n\nEin Bild des Projekts lie\xDF sich nicht lesen: Die Datei ist besch\xE4" "digt oder hat "
+                  "kein bekanntes Format.");
+        return;
+    }
     if (failure != export_failure::no_memory && image_last_save_failure() != image_save_failure::no_memory) {
         tell_snapshot_not_saved(path);
         return;

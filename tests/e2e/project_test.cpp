@@ -188,6 +188,12 @@ TEST(ProjectsFromTheCommandLine, ExportWritesTheFileOrTellsWhy) {
     EXPECT_NE(said.find("nicht gespeichert"), std::string::npos) << said;
     EXPECT_NE(said.find(unwritable), std::string::npos) << said;
     EXPECT_FALSE(file_exists(unwritable));
+
+    write_file(folder + "\\broken.jpg", bytes_of("\xFF\xD8\xFF not a picture"));
+    write_file(folder + "\\broken.tessaryn", bytes_of("[Tessaryn]\r\nVersion=1\r\n[Faces]\r\nFront=broken.jpg\r\n"));
+    EXPECT_EQ(run("broken.tessaryn /export broken.png", &said), 1u) << said;
+    EXPECT_NE(said.find("nicht lesen"), std::string::npos) << said;
+    EXPECT_FALSE(file_exists(folder + "\\broken.png")) << "a picture with a face missing";
 }
 
 }  // namespace
