@@ -40,6 +40,8 @@ bool write_picture(const command& asked) {
 
 }  // namespace
 
+bool batch_needs_screen(const command& asked) { return asked.size == snapshot_size; }
+
 void batch_prefetch_faces(const command& asked) {
     const int32_t type = export_type_for(asked);
     if (type < 0) return;

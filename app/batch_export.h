@@ -9,3 +9,5 @@ int batch_export(const command& asked);
 // Starts decoding the pictures of a large export's project, so that they are ready by the
 // time the window is built; once the codecs are registered.
 void batch_prefetch_faces(const command& asked);
+// Only the snapshot's size is taken from a preview screen; the large exports need none.
+bool batch_needs_screen(const command& asked);

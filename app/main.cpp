@@ -38,8 +38,9 @@ constexpr UINT wrong_call = 2;
 constexpr const char* model_probe = "model\\box.mesh";
 
 // The engine is loaded and bound between the library starts: the screen library must find
-// it initialised, because it adopts the engine's display object.
-void start_libraries() {
+// it initialised, because it adopts the engine's display object. A run without a preview
+// screen starts neither the screen nor the sprites drawn on it.
+void start_libraries(bool with_screen) {
     string_library_init();
     object_heap_init();
     draw_library_init();
@@ -60,8 +61,10 @@ void start_libraries() {
     statusbar_library_init();
     engine_bind_world();
     engine_init();
-    screen_library_init(engine_screen());
-    sprite3d_library_init();
+    if (with_screen) {
+        screen_library_init(engine_screen());
+        sprite3d_library_init();
+    }
     keyboard_init();
     mouse_init();
 }
@@ -185,8 +188,9 @@ command read_arguments() {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const command asked = read_arguments();
     const bool without_window = asked.mode == command_mode::export_project;
+    const bool with_screen = !without_window || batch_needs_screen(asked);
     main_heap_create();
-    start_libraries();
+    start_libraries(with_screen);
     if (!start_requirements_met()) quit(1);
 
     app.turn_angle = start_turn_angle;
@@ -200,7 +204,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     make_background_texture(app.background_colour);
     app.view = view_settings_load();
     // Without its window the program would run on unseen, with no way to end it.
-    if (!build_main_window(!without_window)) {
+    if (!build_main_window(!without_window, with_screen)) {
         start_report_no_window();
         quit(1);
     }

@@ -72,11 +72,14 @@ void add_menu_and_status_bar() {
     }
 }
 
-// The box in the preview can be turned, tilted and zoomed with the mouse.
-void add_preview() {
+// The box in the preview can be turned, tilted and zoomed with the mouse. The engine's exports
+// draw from its camera alone and need no screen.
+void add_preview(bool with_screen) {
     gadget_container(gadget::preview, 335, 25, preview_size, preview_size, 0);
-    if (screen_open_windowed(gadget_id(gadget::preview), 0, 0, preview_size, preview_size, 1, 0,
-                             0)) {
+    if (!with_screen) {
+        scene_create();
+    } else if (screen_open_windowed(gadget_id(gadget::preview), 0, 0, preview_size, preview_size, 1, 0,
+                                    0)) {
         scene_create();
         mouse_watch_screen();
     }
@@ -130,11 +133,11 @@ void add_zoom() {
 
 }  // namespace
 
-int32_t build_main_window(bool shown) {
+int32_t build_main_window(bool shown, bool with_screen) {
     if (!window_open(main_window, 382, 308, 650, 500, "Tessaryn", window_flags, 0)) return 0;
     add_menu_and_status_bar();
     if (!gadget_list_create(window_id(main_window))) return 0;
-    add_preview();
+    add_preview(with_screen);
     add_snapshot_button();
     add_face_rows();
     add_controls();

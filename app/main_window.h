@@ -4,9 +4,10 @@
 #include <cstdint>
 
 // Builds window 0 with every gadget, opens the preview and creates the scene; the window
-// stays hidden unless `shown`. 0 when the window or its gadget list could not be made;
-// other failures leave their part out.
-int32_t build_main_window(bool shown = true);
+// stays hidden unless `shown`, and without `with_screen` the scene is made for exports alone,
+// with no preview screen. 0 when the window or its gadget list could not be made; other
+// failures leave their part out.
+int32_t build_main_window(bool shown = true, bool with_screen = true);
 
 // The caption of a face button, which names its face to the user.
 const char* face_caption(int32_t face_button);
