@@ -212,7 +212,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     apply_box_size();
     apply_box_angles();
 
-    if (without_window) quit(UINT(batch_export(asked)));
+    // A batch run ends once its file is written and closed: the system takes back the hidden
+    // window and everything else at once, where ending each library would only cost time.
+    if (without_window) ExitProcess(UINT(batch_export(asked)));
     if (asked.mode == command_mode::window_with_project) open_project(asked.project.c_str());
     run_frames();
     quit(0);
