@@ -92,9 +92,8 @@ constexpr int light = 1;
 
 constexpr int32_t main_window = 0;
 constexpr int32_t about_menu_item = 1;
-constexpr int32_t light_menu_item = 2;
-constexpr int32_t shadow_menu_item = 3;
-constexpr int32_t reflection_menu_item = 4;
+// "Licht", "Schatten" and "Spiegelung" are this item and the two after it.
+constexpr int32_t first_view_menu_item = 2;
 constexpr int32_t open_project_menu_item = 5;
 constexpr int32_t save_project_menu_item = 6;
 constexpr int32_t save_project_as_menu_item = 7;

@@ -41,17 +41,6 @@ const number_entry number_entries[] = {
     {view_section, "Zoom", &project::camera_distance},
 };
 
-struct switch_entry {
-    const char* key;
-    bool view_options::*option;
-};
-
-const switch_entry switch_entries[] = {
-    {"Light", &view_options::light},
-    {"Shadow", &view_options::shadow},
-    {"Reflection", &view_options::reflection},
-};
-
 // The entry's text; `whole` false when it did not fit the buffer.
 std::string entry_text(const char* path, const char* section, const char* key, bool* whole = nullptr) {
     char text[text_limit] = {};
@@ -84,9 +73,9 @@ void read_numbers(const char* path, project& into, project_reading& reading) {
         if (clamped(value, number_limit) != value) ++reading.values_not_taken;
         into.*entry.field = int32_t(clamped(value, number_limit));
     }
-    for (const switch_entry& entry : switch_entries) {
-        const std::string text = entry_text(path, view_section, entry.key);
-        if (text == "0" || text == "1") into.view.*entry.option = text == "1";
+    for (const view_option_name& name : view_option_names) {
+        const std::string text = entry_text(path, view_section, name.project_key);
+        if (text == "0" || text == "1") into.view.*name.option = text == "1";
         else if (!text.empty()) ++reading.values_not_taken;
     }
     const std::string colour_text = entry_text(path, view_section, "FloorColour");
@@ -150,8 +139,8 @@ bool write_entries(const char* file, const std::string& target, const project& s
         written = written && put(faces_section, face_keys[face], path_for_project(saved.pictures[face], folder));
     for (const number_entry& entry : number_entries)
         written = written && put(entry.section, entry.key, number_text(saved.*entry.field));
-    for (const switch_entry& entry : switch_entries)
-        written = written && put(view_section, entry.key, saved.view.*entry.option ? "1" : "0");
+    for (const view_option_name& name : view_option_names)
+        written = written && put(view_section, name.project_key, saved.view.*name.option ? "1" : "0");
     written = written && put(view_section, "FloorColour", colour_text(saved.floor_colour));
     // The profile functions may hold what they wrote; the file must be whole before it moves.
     // Flushing always answers false.

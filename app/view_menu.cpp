@@ -8,46 +8,37 @@
 
 namespace {
 
-struct view_item {
-    int32_t item;
-    const char* text;
-    bool view_options::*option;
-};
-
-constexpr view_item view_items[] = {
-    {light_menu_item, "Licht", &view_options::light},
-    {shadow_menu_item, "Schatten", &view_options::shadow},
-    {reflection_menu_item, "Spiegelung", &view_options::reflection},
-};
-
 constexpr object_number main_menu = 0;
+
+// The items follow one another in the options' order.
+int32_t item_of(int index) { return first_view_menu_item + index; }
+
+void tick_items() {
+    for (int i = 0; i < view_option_count; ++i)
+        menu_set_item_state(main_menu, item_of(i), app.view.*view_option_names[i].option ? 1 : 0);
+}
 
 }  // namespace
 
 void add_view_menu() {
     if (!engine.studio_ready) return;
     menu_title("Ansicht");
-    for (const view_item& entry : view_items) {
-        menu_item(entry.item, entry.text);
-        menu_set_item_state(main_menu, entry.item, app.view.*entry.option ? 1 : 0);
-    }
+    for (int i = 0; i < view_option_count; ++i) menu_item(item_of(i), view_option_names[i].shown);
+    tick_items();
 }
 
 bool toggle_view_option(int32_t item) {
-    for (const view_item& entry : view_items) {
-        if (entry.item != item) continue;
-        bool& option = app.view.*entry.option;
-        option = !option;
-        menu_set_item_state(main_menu, item, option ? 1 : 0);
-        apply_view_options();
-        view_settings_save(app.view);
-        return true;
-    }
-    return false;
+    const int index = item - first_view_menu_item;
+    if (index < 0 || index >= view_option_count) return false;
+    bool& option = app.view.*view_option_names[index].option;
+    option = !option;
+    menu_set_item_state(main_menu, item, option ? 1 : 0);
+    apply_view_options();
+    view_settings_save(app.view);
+    return true;
 }
 
 void show_view_options() {
-    if (engine.studio_ready)
-        for (const view_item& entry : view_items) menu_set_item_state(main_menu, entry.item, app.view.*entry.option ? 1 : 0);
+    if (engine.studio_ready) tick_items();
     apply_view_options();
 }

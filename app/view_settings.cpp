@@ -10,9 +10,6 @@ namespace {
 
 constexpr const char* file_name = "Tessaryn.ini";
 constexpr const char* section = "Ansicht";
-constexpr const char* light_key = "Licht";
-constexpr const char* shadow_key = "Schatten";
-constexpr const char* reflection_key = "Spiegelung";
 
 // Empty when the program's own path does not fit.
 std::string settings_path() {
@@ -25,26 +22,26 @@ std::string settings_path() {
     return path.size() < MAX_PATH ? path : "";
 }
 
-bool read_option(const std::string& path, const char* key) {
-    return GetPrivateProfileIntA(section, key, 0, path.c_str()) == 1;
-}
-
-void write_option(const std::string& path, const char* key, bool on) {
-    WritePrivateProfileStringA(section, key, on ? "1" : "0", path.c_str());
-}
-
 }  // namespace
 
+const view_option_name view_option_names[view_option_count] = {
+    {&view_options::light, "Licht", "Light"},
+    {&view_options::shadow, "Schatten", "Shadow"},
+    {&view_options::reflection, "Spiegelung", "Reflection"},
+};
+
 view_options view_settings_load() {
+    view_options options = {};
     const std::string path = settings_path();
-    if (path.empty()) return {};
-    return {read_option(path, light_key), read_option(path, shadow_key), read_option(path, reflection_key)};
+    if (path.empty()) return options;
+    for (const view_option_name& name : view_option_names)
+        options.*name.option = GetPrivateProfileIntA(section, name.shown, 0, path.c_str()) == 1;
+    return options;
 }
 
 void view_settings_save(const view_options& options) {
     const std::string path = settings_path();
     if (path.empty()) return;
-    write_option(path, light_key, options.light);
-    write_option(path, shadow_key, options.shadow);
-    write_option(path, reflection_key, options.reflection);
+    for (const view_option_name& name : view_option_names)
+        WritePrivateProfileStringA(section, name.shown, options.*name.option ? "1" : "0", path.c_str());
 }

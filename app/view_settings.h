@@ -8,6 +8,16 @@ struct view_options {
     bool reflection;
 };
 
+// Each option under its German name, which the menu shows and the settings file keeps, and
+// its key in project files; in the menu's order.
+struct view_option_name {
+    bool view_options::*option;
+    const char* shown;
+    const char* project_key;
+};
+constexpr int view_option_count = 3;
+extern const view_option_name view_option_names[view_option_count];
+
 // All off when the file is missing, unreadable or says anything but 1 for an option.
 view_options view_settings_load();
 // Writes the three options and nothing else; a file that cannot be written keeps the choice
