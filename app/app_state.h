@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/view_settings.h"
+#include "app/project/view_settings.h"
 
 struct app_state {
     int32_t turn_angle;

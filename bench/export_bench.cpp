@@ -14,9 +14,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/box_export.h"
-#include "app/export_atlas.h"
-#include "app/face_atlas.h"
+#include "app/export/box_export.h"
+#include "app/export/export_atlas.h"
+#include "app/faces/face_atlas.h"
 #include "bench/bench_pictures.h"
 #include "harness/harness.h"
 #include "runtime/core/windows_host.h"

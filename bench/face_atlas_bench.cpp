@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/face_atlas.h"
+#include "app/faces/face_atlas.h"
 #include "bench/bench_pictures.h"
 #include "harness/harness.h"
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/box_export.h"
-#include "app/face_atlas.h"
-#include "app/project_file.h"
+#include "app/export/box_export.h"
+#include "app/faces/face_atlas.h"
+#include "app/project/project_file.h"
 #include "bench/bench_pictures.h"
 #include "harness/harness.h"
 #include "runtime/core/windows_host.h"

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "app/face_rectangles.h"
+#include "app/faces/face_rectangles.h"
 #include "runtime/image/image.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // touches the file it would have replaced.
 #include <gtest/gtest.h>
 
-#include "app/box_export.h"
+#include "app/export/box_export.h"
 #include "tests/support/test_runtime.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "runtime/core/windows_host.h"
 
-#include "app/face_atlas.h"
+#include "app/faces/face_atlas.h"
 #include "tests/support/picture_files.h"
 #include "tests/support/test_runtime.h"
 

@@ -7,8 +7,8 @@
 
 #include "runtime/core/windows_host.h"
 
-#include "app/command_line.h"
-#include "app/project_file.h"
+#include "app/project/command_line.h"
+#include "app/project/project_file.h"
 #include "tests/support/test_runtime.h"
 
 namespace {

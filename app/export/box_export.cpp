@@ -1,0 +1,121 @@
+// An export: the sharp atlas handed to the engine, the scene changed for the export alone,
+// then the picture rendered and written a band at a time, so that even a 4096-pixel PNG
+// needs little more memory than the atlas.
+#include "app/export/box_export.h"
+
+#include <algorithm>
+#include <cctype>
+#include <new>
+#include <vector>
+
+#include "app/export/export_atlas.h"
+#include "runtime/image/image.h"
+
+const export_type export_types[export_type_count] = {
+    {2048, plugin_jpeg, false, ".jpg"},
+    {2048, plugin_png, true, ".png"},
+    {4096, plugin_png, true, ".png"},
+};
+
+namespace {
+
+// At least 16 samples per pixel: the preview's 4 leave steps on a large picture's edges.
+constexpr int32_t export_samples = 16;
+constexpr int32_t band_rows = 256;
+// Export pixels per step of the atlas's scale: a 4096 export draws its faces from an atlas
+// four times as large, about one texel per pixel on a box that fills half the picture.
+constexpr int32_t pixels_per_atlas_scale = 1024;
+
+std::string lower(std::string text) {
+    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool is_picture_extension(const std::string& extension) {
+    return extension == ".jpg" || extension == ".jpeg" || extension == ".png";
+}
+
+// Everything an export changes in the engine, given back when it ends however it ends.
+class export_changes {
+public:
+    export_changes(const engine_export_calls& engine, const export_scene& scene, const export_type& type,
+                   int texture)
+        : engine_(engine), scene_(scene), texture_(texture) {
+        if (texture_) engine_.ExportMaterialTexture(scene_.box_material, texture_);
+        if (type.transparent)
+            for (int entity : scene_.backdrop) engine_.ExportHideEntity(entity, 1);
+    }
+    ~export_changes() {
+        for (int entity : scene_.backdrop) engine_.ExportHideEntity(entity, 0);
+        if (!texture_) return;
+        engine_.ExportMaterialTexture(scene_.box_material, 0);
+        engine_.FreeTexture(scene_.sharp_texture);
+    }
+    export_changes(const export_changes&) = delete;
+    export_changes& operator=(const export_changes&) = delete;
+
+private:
+    const engine_export_calls& engine_;
+    const export_scene& scene_;
+    int texture_;
+};
+
+// The camera is there only once the preview's screen was opened. A one-pixel view tells its
+// absence apart from a band that finds no memory, before anything is built or written.
+bool camera_draws(const engine_export_calls& engine, const export_scene& scene) {
+    uint32_t pixel = 0;
+    return engine.RenderCameraRows(scene.camera, 1, 1, export_samples, 0, 1, &pixel, sizeof pixel) == 1;
+}
+
+export_failure render_bands(const engine_export_calls& engine, const export_scene& scene,
+                            image_writer* writer, int32_t size, export_progress progress, void* context) {
+    std::vector<uint32_t> band;
+    try {
+        band.resize(size_t(size) * band_rows);
+    } catch (const std::bad_alloc&) {
+        return export_failure::no_memory;
+    }
+    const int32_t pitch = size * 4;
+    for (int32_t first = 0; first < size; first += band_rows) {
+        const int32_t rows = std::min(band_rows, size - first);
+        if (!engine.RenderCameraRows(scene.camera, size, size, export_samples, first, rows, band.data(), pitch))
+            return export_failure::no_memory;
+        if (!image_writer_rows(writer, reinterpret_cast<const uint8_t*>(band.data()), pitch, rows))
+            return export_failure::not_written;
+        if (progress) progress((first + rows) * 100 / size, context);
+    }
+    return export_failure::none;
+}
+
+}  // namespace
+
+std::string export_file_name(const std::string& typed, const export_type& type) {
+    const size_t name_start = typed.find_last_of("\\/") + 1;  // 0 without a folder
+    const size_t dot = typed.find_last_of('.');
+    if (dot == std::string::npos || dot < name_start) return typed + type.extension;
+    const std::string extension = lower(typed.substr(dot));
+    if (extension == type.extension || (type.plugin == plugin_jpeg && extension == ".jpeg"))
+        return typed;
+    if (is_picture_extension(extension)) return typed.substr(0, dot) + type.extension;
+    return typed + type.extension;
+}
+
+int32_t export_atlas_scale(const export_type& type) {
+    return std::max(1, type.size / pixels_per_atlas_scale);
+}
+
+// Without memory for the sharp atlas the export still shows the atlas the preview shows.
+export_failure export_box(const engine_export_calls& engine, const export_scene& scene, const char* path,
+                          const export_type& type, export_progress progress, void* context, bool every_picture) {
+    if (!camera_draws(engine, scene)) return export_failure::no_preview;
+    const int32_t scale = export_atlas_scale(type);
+    int32_t unread = 0;
+    export_changes changes(engine, scene, type, export_atlas_texture(engine, scene.sharp_texture, scale, &unread));
+    if (every_picture && unread > 0) return export_failure::picture_unreadable;
+    image_writer* writer = image_writer_open(path, type.plugin, type.size, type.size);
+    if (!writer) return export_failure::not_written;
+    export_failure failure = render_bands(engine, scene, writer, type.size, progress, context);
+    const bool written = image_writer_close(writer, failure == export_failure::none) == 1;
+    if (failure == export_failure::none && !written) failure = export_failure::not_written;
+    return failure;
+}

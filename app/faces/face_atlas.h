@@ -1,0 +1,44 @@
+// The two texture files the 3D preview shows: the face atlas, into which each chosen
+// picture is stretched at its face's rectangle, and the one-colour floor texture.
+#pragma once
+
+#include <cstdint>
+
+#include "app/faces/face_rectangles.h"
+
+constexpr const char* face_atlas_file = "model\\cube1.jpg";
+
+// Why a face could not be composed, for telling the user.
+enum class face_failure {
+    none,
+    picture_unreadable,
+    atlas_unreadable,
+    atlas_not_written,  // read-only, or the write broke off and was undone
+    atlas_in_use,       // another program held it for longer than the save waits
+    atlas_damaged,      // the write broke off and the old content could not be put back
+};
+
+// Draws the picture at `path` into the rectangle of `face_index` (0..5) of
+// model\cube1.jpg and saves the atlas back; 1 when the atlas was saved, else 0 with the
+// atlas file left as it was and, when `failure` is given, the reason there.
+int32_t compose_face(const char* path, int32_t face_index, face_failure* failure = nullptr);
+
+struct face_picture_request {
+    const char* path;
+    int32_t face_index;
+    bool drawn;  // answered: the picture was read and is in the saved atlas
+};
+
+// Draws every readable picture into its face's rectangle with one read and one save of the
+// atlas, as one choice after another would leave it. The failure is the atlas's own; with it
+// no picture counts as drawn and the atlas file is left as it was.
+face_failure compose_faces(face_picture_request* requests, int32_t count);
+
+// Exports draw the face from this picture from now on; the atlas is left as it is.
+void face_picture_choose(int32_t face_index, const char* path);
+
+// The picture composed into the face last in this run, or null when none was.
+const char* face_picture(int32_t face_index);
+
+// Writes model\land.jpg: 1024 x 1024 pixels of one colour (0x00BBGGRR). Always 0.
+int32_t make_background_texture(uint32_t colour);

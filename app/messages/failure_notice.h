@@ -1,0 +1,16 @@
+// Failures of the user's actions, told in a message box in the program's language, naming
+// the file and what became of it. The program goes on as before once it is closed.
+#pragma once
+
+#include "app/export/box_export.h"
+#include "app/faces/face_atlas.h"
+
+// The cause is the one the image library gives for its last save.
+void tell_snapshot_not_saved(const char* path);
+// Without a preview screen there is no picture to save; the file is not to blame.
+void tell_snapshot_without_preview(const char* path);
+// An export that could not be written, that found no memory for its picture or its
+// encoder, or that had no preview to draw from.
+void tell_export_not_saved(const char* path, export_failure failure);
+// `picture` is the file the user chose; an atlas failure names the atlas instead.
+void tell_face_not_composed(face_failure failure, const char* picture);

@@ -1,0 +1,196 @@
+// Project files through GetPrivateProfileString and WritePrivateProfileString: the entries,
+// the checks of what is read, and the staged write.
+#include "app/project/project_file.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+#include "runtime/core/windows_host.h"
+
+namespace {
+
+constexpr const char* format_section = "Tessaryn";
+constexpr const char* faces_section = "Faces";
+constexpr const char* box_section = "Box";
+constexpr const char* view_section = "View";
+constexpr const char* face_keys[project_face_count] = {"Top", "Right", "Left", "Front", "Back", "Bottom"};
+// No user turns or zooms this far: turning past it takes hours. The scroll bars keep their own,
+// narrower ranges when the project is applied.
+constexpr long number_limit = 100000;
+constexpr DWORD text_limit = 4096;
+
+struct number_entry {
+    const char* section;
+    const char* key;
+    int32_t project::*field;
+};
+
+const number_entry number_entries[] = {
+    {box_section, "Depth", &project::size_depth},
+    {box_section, "Width", &project::size_width},
+    {box_section, "Height", &project::size_height},
+    {view_section, "TurnBar", &project::turn_bar},
+    {view_section, "TiltBar", &project::tilt_bar},
+    {view_section, "CameraHeightBar", &project::camera_height_bar},
+    {view_section, "TurnAngle", &project::turn_angle},
+    {view_section, "TiltAngle", &project::tilt_angle},
+    {view_section, "TurnOffset", &project::turn_offset},
+    {view_section, "TiltOffset", &project::tilt_offset},
+    {view_section, "Zoom", &project::camera_distance},
+};
+
+// The entry's text; `whole` false when it did not fit the buffer.
+std::string entry_text(const char* path, const char* section, const char* key, bool* whole = nullptr) {
+    char text[text_limit] = {};
+    const DWORD length = GetPrivateProfileStringA(section, key, "", text, text_limit, path);
+    if (whole) *whole = length < text_limit - 1;
+    return std::string(text, length);
+}
+
+// A whole number in the text and nothing else; false otherwise.
+bool parse_number(const std::string& text, int base, long* value) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    *value = std::strtol(text.c_str(), &end, base);
+    return errno == 0 && *end == 0;
+}
+
+long clamped(long value, long limit) { return value < -limit ? -limit : value > limit ? limit : value; }
+
+void read_numbers(const char* path, project& into, project_reading& reading) {
+    for (const number_entry& entry : number_entries) {
+        const std::string text = entry_text(path, entry.section, entry.key);
+        // A file written by hand or by a script may leave out what it does not change.
+        if (text.empty()) continue;
+        long value = 0;
+        if (!parse_number(text, 10, &value)) {
+            ++reading.values_not_taken;
+            continue;
+        }
+        if (clamped(value, number_limit) != value) ++reading.values_not_taken;
+        into.*entry.field = int32_t(clamped(value, number_limit));
+    }
+    for (const view_option_name& name : view_option_names) {
+        const std::string text = entry_text(path, view_section, name.project_key);
+        if (text == "0" || text == "1") into.view.*name.option = text == "1";
+        else if (!text.empty()) ++reading.values_not_taken;
+    }
+    const std::string colour_text = entry_text(path, view_section, "FloorColour");
+    if (colour_text.empty()) return;
+    long colour = 0;
+    if (!parse_number(colour_text, 16, &colour) || colour < 0 || colour > 0xFFFFFF) {
+        ++reading.values_not_taken;
+        return;
+    }
+    // Written as RRGGBB, as colour pickers show it.
+    into.floor_colour = uint32_t((colour >> 16 & 0xFF) | (colour & 0xFF00) | (colour & 0xFF) << 16);
+}
+
+void read_pictures(const char* path, project& into, project_reading& reading) {
+    const std::string folder = folder_of(path);
+    for (int32_t face = 0; face < project_face_count; ++face) {
+        bool whole = true;
+        const std::string kept = entry_text(path, faces_section, face_keys[face], &whole);
+        if (kept.empty()) {
+            into.pictures[face].clear();
+            continue;
+        }
+        const std::string full = whole ? path_from_project(kept, folder) : std::string();
+        into.pictures[face] = full.empty() ? kept.substr(0, 80) + "..." : full;
+        reading.picture_problems[face] = full.empty() ? path_problem::too_long : check_file_path(full);
+    }
+}
+
+long file_size(const char* path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data) || data.nFileSizeHigh) return LONG_MAX;
+    return data.nFileSizeLow > DWORD(LONG_MAX) ? LONG_MAX : long(data.nFileSizeLow);
+}
+
+project_refusal refusal_of(const char* path, project_reading& reading) {
+    if (check_file_path(path) != path_problem::none) return project_refusal::unreadable;
+    if (file_size(path) > project_size_limit) return project_refusal::not_a_project;
+    long version = 0;
+    if (!parse_number(entry_text(path, format_section, "Version"), 10, &version) || version < 1)
+        return project_refusal::not_a_project;
+    reading.version = int32_t(clamped(version, INT32_MAX));
+    return version > project_format_version ? project_refusal::later_version : project_refusal::none;
+}
+
+std::string number_text(long value) { return std::to_string(value); }
+
+std::string colour_text(uint32_t colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%06X",
+                  unsigned((colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF)));
+    return text;
+}
+
+bool write_entries(const char* file, const std::string& target, const project& saved) {
+    const auto put = [&](const char* section, const char* key, const std::string& value) {
+        return WritePrivateProfileStringA(section, key, value.c_str(), file) != 0;
+    };
+    bool written = put(format_section, "Version", number_text(project_format_version));
+    const std::string folder = folder_of(target);
+    for (int32_t face = 0; face < project_face_count; ++face)
+        written = written && put(faces_section, face_keys[face], path_for_project(saved.pictures[face], folder));
+    for (const number_entry& entry : number_entries)
+        written = written && put(entry.section, entry.key, number_text(saved.*entry.field));
+    for (const view_option_name& name : view_option_names)
+        written = written && put(view_section, name.project_key, saved.view.*name.option ? "1" : "0");
+    written = written && put(view_section, "FloorColour", colour_text(saved.floor_colour));
+    // The profile functions may hold what they wrote; the file must be whole before it moves.
+    // Flushing always answers false.
+    const DWORD error = GetLastError();
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, file);
+    SetLastError(error);
+    return written;
+}
+
+project_save_failure failure_of(DWORD error) {
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return project_save_failure::in_use;
+    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return project_save_failure::not_written;
+    return project_save_failure::refused;
+}
+
+}  // namespace
+
+project_reading project_read(const char* name, project& into) {
+    // The profile functions look for a bare name in the system's folder, not in the working one.
+    const std::string full = full_path(name);
+    const char* path = full.c_str();
+    project_reading reading;
+    reading.refusal = refusal_of(path, reading);
+    if (reading.refusal != project_refusal::none) return reading;
+    project read = into;
+    read_numbers(path, read, reading);
+    read_pictures(path, read, reading);
+    into = read;
+    return reading;
+}
+
+project_save_failure project_write(const char* name, const project& saved) {
+    static unsigned serial = 0;
+    const std::string target = full_path(name);
+    const char* path = target.c_str();
+    // A protected project stays as it is, even where the host would let a move replace it.
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return project_save_failure::refused;
+    const std::string temporary = folder_of(target) + "~tessaryn-" + std::to_string(GetCurrentProcessId()) +
+                                  "-" + std::to_string(++serial) + ".tmp";
+    DeleteFileA(temporary.c_str());
+    if (!write_entries(temporary.c_str(), target, saved)) {
+        const DWORD error = GetLastError();
+        DeleteFileA(temporary.c_str());
+        return failure_of(error);
+    }
+    if (MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return project_save_failure::none;
+    const DWORD error = GetLastError();
+    DeleteFileA(temporary.c_str());
+    return failure_of(error);
+}

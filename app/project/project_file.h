@@ -1,0 +1,48 @@
+// A project: what the user set up for one box, kept in a small INI text file that only the
+// host's profile functions read and write. The format version comes first, so that a later
+// program can tell an earlier file and an earlier program refuses a later one.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/project/project_paths.h"
+#include "app/project/view_settings.h"
+
+constexpr const char* project_extension = ".tessaryn";
+constexpr int32_t project_format_version = 1;
+constexpr int32_t project_face_count = 6;
+// Beyond any file this program writes: a larger file is refused before it is read.
+constexpr long project_size_limit = 65536;
+
+struct project {
+    // Full paths by face row, as the window lists the faces from the top; empty: none chosen.
+    std::string pictures[project_face_count];
+    // Scroll-bar positions.
+    int32_t size_depth, size_width, size_height, turn_bar, tilt_bar, camera_height_bar;
+    // The angles the arrow keys and the mouse change, and the bars' share of the rotation.
+    int32_t turn_angle, tilt_angle, turn_offset, tilt_offset;
+    int32_t camera_distance;
+    uint32_t floor_colour;  // 0x00BBGGRR
+    view_options view;
+};
+
+enum class project_refusal { none, unreadable, not_a_project, later_version };
+
+struct project_reading {
+    project_refusal refusal = project_refusal::none;
+    int32_t version = 0;
+    // Entries missing, no numbers, or beyond what the program could ever set: left as they were.
+    int32_t values_not_taken = 0;
+    // Pictures that must not be opened; their paths stay in the project for naming them.
+    path_problem picture_problems[project_face_count] = {};
+};
+
+// Reads the file over `into`, which holds what entries that cannot be taken keep. Nothing is
+// changed when the file is refused.
+project_reading project_read(const char* path, project& into);
+
+enum class project_save_failure { none, refused, not_written, in_use };
+// Writes a temporary file beside the target and puts it in the target's place; on failure
+// the target is left as it was.
+project_save_failure project_write(const char* path, const project& saved);

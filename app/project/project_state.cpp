@@ -1,0 +1,147 @@
+// The project's numbers go through the scroll bars, which keep them in their ranges, and its
+// pictures through the face atlas in one read and one write, whatever their number.
+#include "app/project/project_state.h"
+
+#include "app/app_state.h"
+#include "app/faces/face_choice.h"
+#include "app/window/handlers.h"
+#include "app/scene/scene.h"
+#include "app/window/view_menu.h"
+#include "runtime/core/core.h"
+#include "runtime/gui/gui.h"
+
+namespace {
+
+struct bar_field {
+    int32_t bar;
+    int32_t project::*position;
+};
+
+const bar_field bar_fields[] = {
+    {gadget::size_depth, &project::size_depth},   {gadget::size_width, &project::size_width},
+    {gadget::size_height, &project::size_height}, {gadget::turn, &project::turn_bar},
+    {gadget::tilt, &project::tilt_bar},           {gadget::camera_height, &project::camera_height_bar},
+};
+
+int32_t face_button_of_row(int32_t row) { return gadget::first_face + row; }
+
+std::string problem_text(path_problem problem) {
+    switch (problem) {
+        case path_problem::too_long:
+            return "Pfad zu lang";
+        case path_problem::device:
+            return "ein Ger\xE4t, keine Datei";
+        case path_problem::folder:
+            return "ein Ordner, kein Bild";
+        case path_problem::missing:
+            return "nicht gefunden";
+        case path_problem::none:
+            break;
+    }
+    return "";
+}
+
+std::string failure_text(const project& opened, int32_t row, const std::string& reason) {
+    return opened.pictures[row] + " (" + reason + ")";
+}
+
+// The bar keeps a position within its range; one it had to move counts as adjusted.
+int32_t set_bar(int32_t bar, int32_t position, int32_t& adjusted) {
+    gadget_set_state(bar, position);
+    const int32_t kept = gadget_get_state(bar);
+    if (kept != position) ++adjusted;
+    return kept;
+}
+
+// An offset is a position the bar had, or 0 before its first event.
+int32_t bar_offset(int32_t bar, int32_t offset, int32_t& adjusted) {
+    const int32_t highest = gadget_get_attribute(bar, scrollbar_maximum);
+    if (offset >= 0 && offset <= highest) return offset;
+    ++adjusted;
+    return offset < 0 ? 0 : highest;
+}
+
+void apply_numbers(const project& opened, int32_t& adjusted) {
+    project kept = opened;
+    for (const bar_field& field : bar_fields) kept.*field.position = set_bar(field.bar, opened.*field.position, adjusted);
+    app.size_depth = kept.size_depth;
+    app.size_width = kept.size_width;
+    app.size_height = kept.size_height;
+    app.camera_height = kept.camera_height_bar;
+    app.turn_angle = opened.turn_angle;
+    app.tilt_angle = opened.tilt_angle;
+    app.turn_offset = bar_offset(gadget::turn, opened.turn_offset, adjusted);
+    app.tilt_offset = bar_offset(gadget::tilt, opened.tilt_offset, adjusted);
+    app.camera_distance = opened.camera_distance;
+    apply_box_rotation();
+    apply_camera();
+    apply_box_size();
+}
+
+// What a face choice does after the atlas: the path field, and the requester's next folder.
+void show_chosen(int32_t row, const std::string& picture) {
+    gadget_set_text(gadget::face_path(face_button_of_row(row)), picture.c_str());
+    string_assign(&app.last_picture_path, picture.c_str());
+}
+
+void apply_pictures(const project& opened, const project_reading& reading, face_drawing drawing,
+                    project_outcome& outcome) {
+    face_picture_request requests[project_face_count];
+    int32_t rows[project_face_count];
+    int32_t count = 0;
+    for (int32_t row = 0; row < project_face_count; ++row) {
+        if (opened.pictures[row].empty()) continue;
+        if (reading.picture_problems[row] != path_problem::none) {
+            outcome.picture_failures[row] = failure_text(opened, row, problem_text(reading.picture_problems[row]));
+            continue;
+        }
+        requests[count] = {opened.pictures[row].c_str(), face_index_of_button(face_button_of_row(row)), true};
+        rows[count++] = row;
+    }
+    if (drawing == face_drawing::into_atlas && count > 0) {
+        outcome.atlas_failure = compose_faces(requests, count);
+        if (outcome.atlas_failure == face_failure::none) rebuild_box();
+    }
+    for (int32_t i = 0; i < count; ++i) {
+        if (drawing == face_drawing::for_exports_only) face_picture_choose(requests[i].face_index, requests[i].path);
+        if (requests[i].drawn) show_chosen(rows[i], opened.pictures[rows[i]]);
+        else if (outcome.atlas_failure == face_failure::none)
+            outcome.picture_failures[rows[i]] = failure_text(opened, rows[i], "nicht lesbar");
+    }
+}
+
+}  // namespace
+
+bool project_outcome::complete() const {
+    for (const std::string& failure : picture_failures)
+        if (!failure.empty()) return false;
+    return atlas_failure == face_failure::none && values_adjusted == 0;
+}
+
+project project_of_window() {
+    project shown = {};
+    for (int32_t row = 0; row < project_face_count; ++row) {
+        const char* picture = face_picture(face_index_of_button(face_button_of_row(row)));
+        shown.pictures[row] = picture ? picture : "";
+    }
+    for (const bar_field& field : bar_fields) shown.*field.position = gadget_get_state(field.bar);
+    shown.turn_angle = app.turn_angle;
+    shown.tilt_angle = app.tilt_angle;
+    shown.turn_offset = app.offsets_shown ? app.turn_offset : 0;
+    shown.tilt_offset = app.offsets_shown ? app.tilt_offset : 0;
+    shown.camera_distance = app.camera_distance;
+    shown.floor_colour = app.background_colour;
+    shown.view = app.view;
+    return shown;
+}
+
+project_outcome project_apply(const project& opened, const project_reading& reading, face_drawing drawing) {
+    project_outcome outcome;
+    apply_pictures(opened, reading, drawing, outcome);
+    apply_numbers(opened, outcome.values_adjusted);
+    if (opened.floor_colour != app.background_colour) set_floor_colour(opened.floor_colour);
+    app.view = opened.view;
+    show_view_options();
+    outcome.values_adjusted += reading.values_not_taken;
+    return outcome;
+}

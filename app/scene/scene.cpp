@@ -1,0 +1,189 @@
+// Sends the scene to the engine. The engine keeps the objects; the application only re-sends
+// the values it holds, so every call here is a full, absolute setting.
+#include "app/scene/scene.h"
+
+#include <cmath>
+
+#include "app/app_state.h"
+#include "app/engine/engine.h"
+#include "runtime/core/core.h"
+#include "runtime/screen/screen.h"
+
+namespace {
+
+constexpr const char* model_folder = "model\\";
+constexpr float floor_scale = 15.0f;
+constexpr float box_z = 20.0f;
+constexpr float floor_y = -5.0f;
+constexpr float lower_floor_drop = -10.0f;
+constexpr int frame_rate = 50;
+constexpr int bilinear_filtering = 1;
+// Once "Box Heben/Senken" has moved it, the camera stands this far below the bar's value.
+constexpr float camera_height_offset = -5.0f;
+
+// The studio look: the shadow's darkness, and the reflection's strength where it starts and
+// the share of the box's height over which it fades to nothing.
+constexpr float shadow_strength = 0.5f;
+constexpr float reflection_strength = 0.3f;
+constexpr float reflection_fade = 0.5f;
+// The level floor lies below the preview's view; with a shadow or a reflection it rises to
+// this far under the box's lowest point, where both are seen.
+constexpr float studio_floor_gap = 0.5f;
+// Floor heights on a grid of 1/256 unit: the relative moves then add up exactly, and the
+// floor comes back to its own depth to the bit.
+constexpr float floor_grid = 256.0f;
+
+// Where the level floor stands now, and the box's tilt as last sent.
+float lower_floor_y = floor_y + lower_floor_drop;
+float box_tilt = 0.0f;
+
+const int white = int(color_rgb(255, 255, 255));
+const int rebuilt_box_ambient = int(color_rgb(100, 100, 100));
+
+// Start-up and a rebuild after a face choice differ only here; a material made without the
+// filtering call keeps the engine's default, which is the same bilinear filter.
+void create_box_material(int ambient, bool set_filtering) {
+    const engine_calls& e = engine.call;
+    e.CreateMaterial(scene::box_material, app.box_texture);
+    e.DisableMaterialLighting(scene::box_material, 1);
+    e.MaterialAmbientColor(scene::box_material, ambient);
+    e.MaterialSpecularColor(scene::box_material, white);
+    if (set_filtering) e.MaterialFilteringMode(scene::box_material, bilinear_filtering);
+}
+
+void create_box_entity() {
+    const engine_calls& e = engine.call;
+    e.CreateEntity2(scene::box, e.MeshID(scene::box_mesh), e.MaterialID(scene::box_material),
+                    0.0f, 0.0f, box_z);
+}
+
+void create_floor_material(int texture) {
+    const engine_calls& e = engine.call;
+    e.CreateMaterial(scene::floor_material, texture);
+    e.DisableMaterialLighting(scene::floor_material, 1);
+    e.MaterialAmbientColor(scene::floor_material, white);
+    e.MaterialSpecularColor(scene::floor_material, white);
+}
+
+void create_floor_entities() {
+    const engine_calls& e = engine.call;
+    lower_floor_y = floor_y + lower_floor_drop;
+    e.CreateEntity2(scene::floor, e.MeshID(scene::floor_mesh), e.MaterialID(scene::floor_material),
+                    0.0f, floor_y, 0.0f);
+    e.CopyEntity(scene::floor, scene::lower_floor);
+    e.ScaleEntity(scene::floor, floor_scale, 1.0f, floor_scale);
+    e.ScaleEntity(scene::lower_floor, floor_scale, 1.0f, floor_scale);
+}
+
+// The box's lowest point: its height and depth stand at the tilt about its width.
+float box_lowest_point() {
+    const double tilt = double(box_tilt) * 3.14159265358979 / 180.0;
+    return -float(std::fabs(std::sin(tilt)) * app.size_depth + std::fabs(std::cos(tilt)) * app.size_height) / 2;
+}
+
+void place_lower_floor() {
+    const view_options& view = app.view;
+    float target = floor_y + lower_floor_drop;
+    if (engine.studio_ready && (view.shadow || view.reflection))
+        target = std::floor((box_lowest_point() - studio_floor_gap) * floor_grid) / floor_grid;
+    if (target == lower_floor_y) return;
+    engine.call.MoveEntity(scene::lower_floor, 0.0f, target - lower_floor_y, 0.0f);
+    lower_floor_y = target;
+}
+
+}  // namespace
+
+void scene_create() {
+    const engine_calls& e = engine.call;
+    engine_add_archive(model_folder, 0);
+    e.LoadMesh(scene::box_mesh, "box.mesh");
+    e.LoadMesh(scene::floor_mesh, "land.mesh");
+    app.box_texture = e.LoadTexture(scene::box_texture, "cube1.jpg");
+    const int floor_texture = e.LoadTexture(scene::floor_texture, "land.jpg");
+    screen_set_frame_rate(frame_rate);
+
+    create_box_material(white, true);
+    create_floor_material(floor_texture);
+
+    create_box_entity();
+    create_floor_entities();
+    e.RotateEntity(scene::box, 30.0f, 10.0f, 0.0f);
+    e.RotateEntity(scene::floor, 0.0f, 90.0f, 0.0f);
+    e.MoveEntity(scene::lower_floor, 0.0f, lower_floor_drop, 0.0f);
+    e.RotateEntity(scene::lower_floor, 0.0f, 0.0f, 0.0f);
+
+    e.CreateCamera(scene::camera, 0.0f, 0.0f, 100.0f, 100.0f);
+    e.CameraLocate(scene::camera, 0.0f, float(app.camera_height), float(app.camera_distance));
+    e.CreateLight2(scene::light, int(color_rgb(25, 25, 255)), 0.0f, 20.0f, 15.0f);
+    e.LightLocate(scene::light, 2000.0f, 2000.0f, 2000.0f);
+    apply_view_options();
+}
+
+// The engine reads the rewritten atlas anew; the box is made again around it.
+void rebuild_box() {
+    const engine_calls& e = engine.call;
+    engine_add_archive(model_folder, 0);
+    e.FreeEntity(scene::box);
+    e.FreeMaterial(scene::box_material);
+    e.FreeTexture(scene::box_texture);
+    app.box_texture = e.LoadTexture(scene::box_texture, "cube1.jpg");
+    create_box_material(rebuilt_box_ambient, false);
+    create_box_entity();
+    apply_box_rotation();
+    apply_box_size();
+    apply_view_options();
+}
+
+// Texture, material and entities are created again under their numbers: the engine
+// replaces what lived there.
+void rebuild_floor() {
+    const engine_calls& e = engine.call;
+    create_floor_material(e.LoadTexture(scene::floor_texture, "land.jpg"));
+    create_floor_entities();
+    e.MoveEntity(scene::lower_floor, 0.0f, lower_floor_drop, 0.0f);
+    e.RotateEntity(scene::floor, 0.0f, 90.0f, 0.0f);
+    e.RotateEntity(scene::lower_floor, 0.0f, 0.0f, 0.0f);
+    apply_view_options();
+}
+
+// The box casts its shadow on, and is mirrored in, the level floor it floats over.
+void apply_view_options() {
+    place_lower_floor();
+    if (!engine.studio_ready) return;
+    const engine_studio_calls& e = engine.studio;
+    const view_options& view = app.view;
+    e.EntityStudioLight(scene::box, view.light ? 1 : 0);
+    e.EntityShadow(scene::box, scene::lower_floor, view.shadow ? shadow_strength : 0.0f);
+    e.EntityMirror(scene::box, scene::lower_floor, view.reflection ? reflection_strength : 0.0f,
+                   reflection_fade);
+}
+
+void apply_box_rotation() {
+    app.offsets_shown = true;
+    box_tilt = float(app.tilt_angle + app.tilt_offset);
+    engine.call.RotateEntity(scene::box, float(app.turn_angle + app.turn_offset), 0.0f, box_tilt);
+    place_lower_floor();
+}
+
+void apply_box_angles() {
+    app.offsets_shown = false;
+    box_tilt = float(app.tilt_angle);
+    engine.call.RotateEntity(scene::box, float(app.turn_angle), 0.0f, box_tilt);
+    place_lower_floor();
+}
+
+void apply_box_size() {
+    engine.call.ResizeEntity(scene::box, float(app.size_depth), float(app.size_height),
+                             float(app.size_width));
+    place_lower_floor();
+}
+
+void apply_camera() {
+    engine.call.CameraLocate(scene::camera, 0.0f, float(app.camera_height) + camera_height_offset,
+                             float(app.camera_distance));
+}
+
+void scene_draw() {
+    screen_clear(color_rgb(0, 0, 0));
+    if (engine.ready) engine.call.RenderWorld();
+}
