@@ -91,11 +91,12 @@ constexpr int light = 1;
 }  // namespace scene
 
 constexpr int32_t main_window = 0;
+// Menu items in blocks, each menu with room to grow.
 constexpr int32_t about_menu_item = 1;
-// "Licht", "Schatten" and "Spiegelung" are this item and the two after it.
+// The "Ansicht" options are this item and those after it, in their table's order (up to 2 to 9).
 constexpr int32_t first_view_menu_item = 2;
-constexpr int32_t open_project_menu_item = 5;
-constexpr int32_t save_project_menu_item = 6;
-constexpr int32_t save_project_as_menu_item = 7;
-constexpr int32_t quit_menu_item = 8;
+constexpr int32_t open_project_menu_item = 10;
+constexpr int32_t save_project_menu_item = 11;
+constexpr int32_t save_project_as_menu_item = 12;
+constexpr int32_t quit_menu_item = 19;
 constexpr int32_t preview_size = 295;

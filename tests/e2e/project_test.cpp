@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int open_item = 5, save_as_item = 7, quit_item = 8;
+constexpr int open_item = 10, save_as_item = 12, quit_item = 19;
 constexpr int turn_bar = 18, camera_bar = 19, size_depth_bar = 15;
 constexpr const char* open_title = "Projekt \xF6" "ffnen";
 constexpr const char* save_as_title = "Projekt speichern unter";
