@@ -141,10 +141,10 @@ void run_frames() {
     for (;;) {
         turn_box_by_arrow_keys();
         follow_preview_mouse();
+        follow_changes();
         scene_draw();
         screen_flip(1);
         if (!drain_events()) return;
-        follow_changes();
         delay(frame_pause_ms);
     }
 }

@@ -28,7 +28,8 @@ double proportion_of(int32_t face_index) {
     return measured ? double(bitmap.bmWidth) / std::abs(double(bitmap.bmHeight)) : 0.0;
 }
 
-int32_t highest(int32_t bar) { return gadget_get_attribute(bar, scrollbar_maximum); }
+// The thumb covers a page, so the last position is a page short of the range's end.
+int32_t highest(int32_t bar) { return gadget_get_attribute(bar, scrollbar_maximum) - gadget_get_attribute(bar, scrollbar_page); }
 int32_t lowest(int32_t bar) { return gadget_get_attribute(bar, scrollbar_minimum); }
 
 // The pair of steps nearest the proportion; among equally near ones, the one whose larger

@@ -12,6 +12,7 @@
 #include "app/project/project_state.h"
 #include "app/scene/scene.h"
 #include "runtime/core/windows_host.h"
+#include "runtime/screen/screen.h"
 
 namespace {
 
@@ -67,10 +68,12 @@ history_state capture(const history_state* previous) {
     return state;
 }
 
-// The mouse button or an arrow key still held: the gesture goes on.
+// A drag in the preview, the mouse button or an arrow key still held: the gesture goes on.
+// The keys are as this thread's messages left them.
 bool gesture_going_on() {
+    if (mouse_dragging()) return true;
     for (int key : {VK_LBUTTON, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})
-        if (GetAsyncKeyState(key) < 0) return true;
+        if (GetKeyState(key) < 0) return true;
     return false;
 }
 

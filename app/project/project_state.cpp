@@ -6,6 +6,7 @@
 #include "app/faces/face_choice.h"
 #include "app/window/handlers.h"
 #include "app/scene/scene.h"
+#include "app/window/main_window.h"
 #include "app/window/view_menu.h"
 #include "runtime/core/core.h"
 #include "runtime/gui/gui.h"
@@ -174,7 +175,7 @@ project_outcome project_apply(const project& opened, const project_reading& read
 
 void project_restore(const project& shown) {
     for (int32_t row = 0; row < project_face_count; ++row)
-        gadget_set_text(gadget::face_path(face_button_of_row(row)), shown.pictures[row].c_str());
+        show_face_path(face_button_of_row(row), shown.pictures[row]);
     int32_t adjusted = 0;
     apply_numbers(shown, adjusted);
     apply_look(shown);

@@ -170,6 +170,10 @@ const char* face_caption(int32_t face_button) {
     return "";
 }
 
+void show_face_path(int32_t face_button, const std::string& picture) {
+    gadget_set_text(gadget::face_path(face_button), picture.empty() ? no_picture_yet : picture.c_str());
+}
+
 void status_show(const char* text) {
     statusbar_set_text(0, 0, text);
     RedrawWindow(static_cast<HWND>(window_id(main_window)), nullptr, nullptr,
