@@ -142,7 +142,8 @@ TEST_F(Projects, ChangedProjectIsAskedAboutBeforeItCloses) {
     EXPECT_NE(zoomed, unchanged) << "Ja saves";
 
     run_ = std::make_unique<session>("asked_again");
-    ASSERT_TRUE(open(file));
+    ASSERT_TRUE(run_->program().drop_files(run_->g(6), {file}));
+    EXPECT_TRUE(titled(run_->window(), "asked.tessaryn - Tessaryn")) << "opened by a drop";
     PostMessageA(run_->window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(run_->program().wait_for_exit(20000), 0u) << "nothing changed, nothing asked";
 
