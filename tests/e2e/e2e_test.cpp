@@ -541,6 +541,16 @@ TEST(TessarynView, OptionsChangeThePreviewAndAreKept) {
     for (int item : items) PostMessageA(again.window(), WM_COMMAND, WPARAM(item), 0);
     EXPECT_TRUE(eventually(3000, [&] { return kept_options(again) == "000"; })) << kept_options(again);
     EXPECT_LT(mean_difference(again.still_preview(), plain), 0.3) << "all off";
+
+    // A project's options are its own: a click afterwards keeps only the option clicked.
+    const std::string studio_project = again.folder() + "\\studio.tessaryn";
+    const std::string text = "[Tessaryn]\r\nVersion=1\r\n[View]\r\nLight=1\r\nShadow=1\r\nReflection=1\r\n";
+    write_file(studio_project, std::vector<uint8_t>(text.begin(), text.end()));
+    PostMessageA(again.window(), WM_COMMAND, 10, 0);
+    ASSERT_TRUE(answer_file_dialog(again.program(), "Projekt \xF6" "ffnen", studio_project));
+    PostMessageA(again.window(), WM_COMMAND, 2, 0);
+    ASSERT_TRUE(caught_up(again.window()));
+    EXPECT_EQ(kept_options(again), "000");
 }
 
 // Without a project nothing is asked, whatever changed.
