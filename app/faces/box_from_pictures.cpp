@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr object_number measured_image = 308;
+constexpr object_number measured_image = 311;
 constexpr int32_t front_face = 2;
 constexpr int32_t side_faces[] = {1, 5};  // right, then left
 
