@@ -117,7 +117,7 @@ void turn_box_by_arrow_keys() {
     }
 }
 
-// False for "Beenden", which ends the program as closing the window does.
+// False for "Beenden" once a changed project was asked about, as closing the window does.
 bool take_menu_choice(int32_t item) {
     if (item == quit_menu_item) return !project_may_close();
     if (item == about_menu_item) show_about_box();
