@@ -16,6 +16,7 @@
 #include "app/scene/scene.h"
 #include "app/window/start_check.h"
 #include "app/messages/user_message.h"
+#include "app/window/edit_menu.h"
 #include "app/window/view_menu.h"
 #include "runtime/core/core.h"
 #include "runtime/gui/gui.h"
@@ -116,11 +117,11 @@ void turn_box_by_arrow_keys() {
     }
 }
 
-// False for "Beenden", which ends the program as closing the window does.
+// False for "Beenden" once a changed project was asked about, as closing the window does.
 bool take_menu_choice(int32_t item) {
-    if (item == quit_menu_item) return false;
+    if (item == quit_menu_item) return !project_may_close();
     if (item == about_menu_item) show_about_box();
-    else if (!handle_project_menu_item(item)) toggle_view_option(item);
+    else if (!handle_project_menu_item(item) && !handle_edit_menu_item(item)) toggle_view_option(item);
     return true;
 }
 
@@ -130,9 +131,9 @@ bool drain_events() {
         const int32_t event = window_event();
         if (event == 0) return true;
         if (event == event_code_gadget) handle_gadget_event(event_gadget());
-        if (event == event_code_drop) take_dropped_picture(event_gadget());
+        if (event == event_code_drop && !open_dropped_project()) take_dropped_picture(event_gadget());
         if (event == event_code_menu && !take_menu_choice(event_gadget())) return false;
-        if (event == event_code_close) return false;
+        if (event == event_code_close && project_may_close()) return false;
     }
 }
 
@@ -140,6 +141,7 @@ void run_frames() {
     for (;;) {
         turn_box_by_arrow_keys();
         follow_preview_mouse();
+        follow_changes();
         scene_draw();
         screen_flip(1);
         if (!drain_events()) return;

@@ -24,4 +24,15 @@ void message_tell(const std::string& text, message_kind kind) {
     MessageBoxA(static_cast<HWND>(window_id(main_window)), text.c_str(), "Tessaryn", MB_OK | MB_ICONWARNING);
 }
 
+message_answer message_ask(const std::string& text, bool with_cancel) {
+    const UINT buttons = with_cancel ? MB_YESNOCANCEL : MB_YESNO;
+    // The preview's DirectDraw surface would paint over the question.
+    gadget_hide(gadget::preview, 1);
+    const int answer = MessageBoxA(static_cast<HWND>(window_id(main_window)), text.c_str(), "Tessaryn",
+                                   buttons | MB_ICONQUESTION);
+    gadget_hide(gadget::preview, 0);
+    if (answer == IDYES) return message_answer::yes;
+    return answer == IDNO ? message_answer::no : message_answer::cancel;
+}
+
 void message_to_console() { on_console = true; }

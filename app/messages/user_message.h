@@ -11,3 +11,7 @@ enum class message_kind { warning, error };
 void message_tell(const std::string& text, message_kind kind = message_kind::warning);
 // Every message from now on goes to the console.
 void message_to_console();
+
+enum class message_answer { yes, no, cancel };
+// A question owned by the main window, with "Ja", "Nein" and, when asked for, "Abbrechen".
+message_answer message_ask(const std::string& text, bool with_cancel);

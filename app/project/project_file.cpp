@@ -75,8 +75,9 @@ void read_numbers(const char* path, project& into, project_reading& reading) {
     }
     for (const view_option_name& name : view_option_names) {
         const std::string text = entry_text(path, view_section, name.project_key);
-        if (text == "0" || text == "1") into.view.*name.option = text == "1";
-        else if (!text.empty()) ++reading.values_not_taken;
+        // Left out means the program's default, never this machine's settings file.
+        if (text.empty() || text == "0" || text == "1") into.view.*name.option = text == "1";
+        else ++reading.values_not_taken;
     }
     const std::string colour_text = entry_text(path, view_section, "FloorColour");
     if (colour_text.empty()) return;
@@ -89,7 +90,7 @@ void read_numbers(const char* path, project& into, project_reading& reading) {
     into.floor_colour = uint32_t((colour >> 16 & 0xFF) | (colour & 0xFF00) | (colour & 0xFF) << 16);
 }
 
-void read_pictures(const char* path, project& into, project_reading& reading) {
+void read_pictures(const char* path, project& into, project_reading& reading, network_pictures network) {
     const std::string folder = folder_of(path);
     for (int32_t face = 0; face < project_face_count; ++face) {
         bool whole = true;
@@ -100,7 +101,10 @@ void read_pictures(const char* path, project& into, project_reading& reading) {
         }
         const std::string full = whole ? path_from_project(kept, folder) : std::string();
         into.pictures[face] = full.empty() ? kept.substr(0, 80) + "..." : full;
-        reading.picture_problems[face] = full.empty() ? path_problem::too_long : check_file_path(full);
+        const bool held = network == network_pictures::held && is_network_path(kept);
+        reading.picture_problems[face] = full.empty() ? path_problem::too_long
+                                         : held       ? path_problem::network
+                                                      : check_file_path(full);
     }
 }
 
@@ -158,7 +162,7 @@ project_save_failure failure_of(DWORD error) {
 
 }  // namespace
 
-project_reading project_read(const char* name, project& into) {
+project_reading project_read(const char* name, project& into, network_pictures network) {
     // The profile functions look for a bare name in the system's folder, not in the working one.
     const std::string full = full_path(name);
     const char* path = full.c_str();
@@ -167,7 +171,7 @@ project_reading project_read(const char* name, project& into) {
     if (reading.refusal != project_refusal::none) return reading;
     project read = into;
     read_numbers(path, read, reading);
-    read_pictures(path, read, reading);
+    read_pictures(path, read, reading, network);
     into = read;
     return reading;
 }
@@ -193,4 +197,20 @@ project_save_failure project_write(const char* name, const project& saved) {
     const DWORD error = GetLastError();
     DeleteFileA(temporary.c_str());
     return failure_of(error);
+}
+
+void project_check_network_pictures(const project& opened, project_reading& reading) {
+    for (int32_t face = 0; face < project_face_count; ++face)
+        if (reading.picture_problems[face] == path_problem::network)
+            reading.picture_problems[face] = check_file_path(opened.pictures[face]);
+}
+
+bool project_equal(const project& a, const project& b) {
+    for (int32_t face = 0; face < project_face_count; ++face)
+        if (a.pictures[face] != b.pictures[face]) return false;
+    for (const number_entry& entry : number_entries)
+        if (a.*entry.field != b.*entry.field) return false;
+    for (const view_option_name& name : view_option_names)
+        if (a.view.*name.option != b.view.*name.option) return false;
+    return a.floor_colour == b.floor_colour;
 }

@@ -38,9 +38,18 @@ struct project_reading {
     path_problem picture_problems[project_face_count] = {};
 };
 
-// Reads the file over `into`, which holds what entries that cannot be taken keep. Nothing is
-// changed when the file is refused.
-project_reading project_read(const char* path, project& into);
+// What reading does with pictures the file names on network paths: look at them, or leave
+// them as path_problem::network until the user agreed (project_check_network_pictures).
+enum class network_pictures { checked, held };
+
+// Reads the file over `into`, which holds what entries that cannot be taken keep; "View"
+// entries the file leaves out are off, whatever `into` held. Nothing is changed when the
+// file is refused.
+project_reading project_read(const char* path, project& into,
+                             network_pictures network = network_pictures::checked);
+// Looks at the held network pictures as reading does at every other.
+void project_check_network_pictures(const project& opened, project_reading& reading);
+bool project_equal(const project& a, const project& b);
 
 enum class project_save_failure { none, refused, not_written, in_use };
 // Writes a temporary file beside the target and puts it in the target's place; on failure

@@ -68,6 +68,11 @@ std::string path_from_project(const std::string& kept, const std::string& folder
     return length && length < MAX_PATH ? std::string(full, length) : std::string();
 }
 
+bool is_network_path(const std::string& path) {
+    const bool two_slashes = path.size() > 2 && (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
+    return two_slashes && !outside_plain_files(path);
+}
+
 path_problem check_file_path(const std::string& path) {
     if (path.empty() || path.size() >= MAX_PATH) return path_problem::too_long;
     if (outside_plain_files(path) || names_a_device(path)) return path_problem::device;

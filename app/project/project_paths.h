@@ -15,7 +15,10 @@ std::string path_for_project(const std::string& picture, const std::string& fold
 // the result would not fit a path.
 std::string path_from_project(const std::string& kept, const std::string& folder);
 
-enum class path_problem { none, too_long, device, folder, missing };
+// network: a path on another computer (\\server\share\...), not yet looked at.
+enum class path_problem { none, too_long, device, folder, missing, network };
+// A path that makes the host contact another computer, possibly with the user's credentials.
+bool is_network_path(const std::string& path);
 // Why no file should be opened under this path: a device (CON, NUL, COM1, \\.\...) answers
 // reads of its own, a folder is no file, and too long a path would be cut.
 path_problem check_file_path(const std::string& path);

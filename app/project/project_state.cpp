@@ -6,6 +6,7 @@
 #include "app/faces/face_choice.h"
 #include "app/window/handlers.h"
 #include "app/scene/scene.h"
+#include "app/window/main_window.h"
 #include "app/window/view_menu.h"
 #include "runtime/core/core.h"
 #include "runtime/gui/gui.h"
@@ -24,6 +25,25 @@ const bar_field bar_fields[] = {
 };
 
 int32_t face_button_of_row(int32_t row) { return gadget::first_face + row; }
+int32_t face_of_row(int32_t row) { return face_index_of_button(face_button_of_row(row)); }
+
+std::string composed_picture(int32_t row) {
+    const char* picture = face_picture(face_of_row(row));
+    return picture ? picture : "";
+}
+
+// The pictures a project named, kept for every face whose composed picture is still the one it
+// had then: a picture that could not be found keeps its path, a face the project left empty
+// stays empty, until the user chooses another.
+struct kept_picture {
+    std::string named;
+    std::string composed;
+};
+kept_picture kept_pictures[project_face_count];
+
+void keep_pictures(const std::string (&named)[project_face_count]) {
+    for (int32_t row = 0; row < project_face_count; ++row) kept_pictures[row] = {named[row], composed_picture(row)};
+}
 
 std::string problem_text(path_problem problem) {
     switch (problem) {
@@ -35,6 +55,8 @@ std::string problem_text(path_problem problem) {
             return "ein Ordner, kein Bild";
         case path_problem::missing:
             return "nicht gefunden";
+        case path_problem::network:
+            return "im Netzwerk, nicht ge\xF6" "ffnet";
         case path_problem::none:
             break;
     }
@@ -95,7 +117,7 @@ void apply_pictures(const project& opened, const project_reading& reading, face_
             outcome.picture_failures[row] = failure_text(opened, row, problem_text(reading.picture_problems[row]));
             continue;
         }
-        requests[count] = {opened.pictures[row].c_str(), face_index_of_button(face_button_of_row(row)), true};
+        requests[count] = {opened.pictures[row].c_str(), face_of_row(row), true};
         rows[count++] = row;
     }
     if (drawing == face_drawing::into_atlas && count > 0) {
@@ -110,6 +132,12 @@ void apply_pictures(const project& opened, const project_reading& reading, face_
     }
 }
 
+void apply_look(const project& opened) {
+    if (opened.floor_colour != app.background_colour) set_floor_colour(opened.floor_colour);
+    app.view = opened.view;
+    show_view_options();
+}
+
 }  // namespace
 
 bool project_outcome::complete() const {
@@ -121,8 +149,8 @@ bool project_outcome::complete() const {
 project project_of_window() {
     project shown = {};
     for (int32_t row = 0; row < project_face_count; ++row) {
-        const char* picture = face_picture(face_index_of_button(face_button_of_row(row)));
-        shown.pictures[row] = picture ? picture : "";
+        const std::string composed = composed_picture(row);
+        shown.pictures[row] = composed == kept_pictures[row].composed ? kept_pictures[row].named : composed;
     }
     for (const bar_field& field : bar_fields) shown.*field.position = gadget_get_state(field.bar);
     shown.turn_angle = app.turn_angle;
@@ -139,9 +167,17 @@ project_outcome project_apply(const project& opened, const project_reading& read
     project_outcome outcome;
     apply_pictures(opened, reading, drawing, outcome);
     apply_numbers(opened, outcome.values_adjusted);
-    if (opened.floor_colour != app.background_colour) set_floor_colour(opened.floor_colour);
-    app.view = opened.view;
-    show_view_options();
+    apply_look(opened);
+    keep_pictures(opened.pictures);
     outcome.values_adjusted += reading.values_not_taken;
     return outcome;
+}
+
+void project_restore(const project& shown) {
+    for (int32_t row = 0; row < project_face_count; ++row)
+        show_face_path(face_button_of_row(row), shown.pictures[row]);
+    int32_t adjusted = 0;
+    apply_numbers(shown, adjusted);
+    apply_look(shown);
+    keep_pictures(shown.pictures);
 }

@@ -7,6 +7,8 @@
 #include "app/faces/face_atlas.h"
 #include "app/project/project_file.h"
 
+// Pictures the last project named are its own paths until the user chooses others, whether or
+// not they could be drawn.
 project project_of_window();
 
 // The large exports draw faces from the pictures alone; the preview needs them in the atlas.
@@ -24,3 +26,6 @@ struct project_outcome {
 
 // Faces whose pictures cannot be used keep what the atlas shows; everything else is applied.
 project_outcome project_apply(const project& opened, const project_reading& reading, face_drawing drawing);
+// The window brought back to what project_of_window gave earlier, pictures as named (the
+// atlas and the composed pictures are the caller's), nothing told.
+void project_restore(const project& shown);

@@ -20,6 +20,6 @@ extern const view_option_name view_option_names[view_option_count];
 
 // All off when the file is missing, unreadable or says anything but 1 for an option.
 view_options view_settings_load();
-// Writes the three options and nothing else; a file that cannot be written keeps the choice
-// for this run only.
-void view_settings_save(const view_options& options);
+// Writes the option of view_option_names[index] and nothing else, so that the file keeps only
+// what the user chose in the menu; a file that cannot be written keeps it for this run only.
+void view_settings_save_option(const view_options& options, int index);

@@ -6,6 +6,8 @@
 #include "app/faces/face_choice.h"
 #include "app/resources/resource_ids.h"
 #include "app/scene/scene.h"
+#include "app/window/edit_menu.h"
+#include "app/window/recent_menu.h"
 #include "app/window/view_menu.h"
 #include "runtime/core/core.h"
 #include "runtime/gui/gui.h"
@@ -54,18 +56,34 @@ constexpr labelled_scrollbar controls[] = {
     {gadget::tilt_label, 185, 105, "Box Neigen", gadget::tilt, 165, 125, 360, 5, false},
 };
 
+struct shortcut {
+    int32_t key, modifiers, item;
+};
+
+// The menus show them at the right of their items.
+constexpr shortcut shortcuts[] = {
+    {'O', shortcut_control, open_project_menu_item},
+    {'S', shortcut_control, save_project_menu_item},
+    {'S', shortcut_control | shortcut_shift, save_project_as_menu_item},
+    {'Z', shortcut_control, undo_menu_item},
+    {'Y', shortcut_control, redo_menu_item},
+};
+
 void add_menu_and_status_bar() {
     if (menu_create(0, window_id(main_window))) {
         menu_title("Datei");
-        menu_item(open_project_menu_item, "Projekt \xF6" "ffnen...");
-        menu_item(save_project_menu_item, "Projekt speichern");
-        menu_item(save_project_as_menu_item, "Projekt speichern unter...");
+        menu_item(open_project_menu_item, "Projekt \xF6" "ffnen...\tStrg+O");
+        menu_item(save_project_menu_item, "Projekt speichern\tStrg+S");
+        menu_item(save_project_as_menu_item, "Projekt speichern unter...\tStrg+Umschalt+S");
         menu_bar();
         menu_item(quit_menu_item, "Beenden");
+        show_recent_projects();
+        add_edit_menu();
         add_view_menu();
         menu_title("Info");
         menu_item(about_menu_item, "\xDC" "ber Tessaryn...");
     }
+    for (const shortcut& key : shortcuts) window_add_shortcut(main_window, key.key, key.modifiers, key.item);
     if (statusbar_create(0, window_id(main_window))) {
         statusbar_add_field(650);
         statusbar_set_text(0, 0, usual_status);
@@ -150,6 +168,10 @@ const char* face_caption(int32_t face_button) {
     for (const face_row& row : face_rows)
         if (row.button == face_button) return row.caption;
     return "";
+}
+
+void show_face_path(int32_t face_button, const std::string& picture) {
+    gadget_set_text(gadget::face_path(face_button), picture.empty() ? no_picture_yet : picture.c_str());
 }
 
 void status_show(const char* text) {

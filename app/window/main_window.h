@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Builds window 0 with every gadget, opens the preview and creates the scene; the window
 // stays hidden unless `shown`, and without `with_screen` the scene is made for exports alone,
@@ -16,3 +17,5 @@ const char* face_caption(int32_t face_button);
 void status_show(const char* text);
 // Gives the status bar its usual text back.
 void status_show_usual();
+// The face row's path field: the picture, or the prompt to choose one.
+void show_face_path(int32_t face_button, const std::string& picture);

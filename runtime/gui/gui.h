@@ -45,6 +45,12 @@ object_number window_open(object_number number, int32_t x, int32_t y, int32_t wi
 platform_handle window_id(object_number number);
 int32_t window_hide(object_number number, int32_t hide);
 int32_t window_free(object_number number);
+int32_t window_set_title(object_number number, const char* title);
+// Key combinations that choose a menu item wherever the keyboard focus is in the window; while
+// a requester is open they do nothing. key: a host virtual-key code, such as 'S'.
+constexpr int32_t shortcut_control = 1;
+constexpr int32_t shortcut_shift = 2;
+int32_t window_add_shortcut(object_number number, int32_t key, int32_t modifiers, int32_t item);
 void window_close_all();
 
 // One event code per call, 0 when nothing is pending. timeout: 0 polls, -1 waits without
@@ -176,6 +182,12 @@ int32_t menu_bar();
 // Ticks (state 1) or unticks (0) an item of the menu bar `number`; its tick as 1 or 0.
 int32_t menu_set_item_state(object_number number, int32_t item, int32_t state);
 int32_t menu_item_state(object_number number, int32_t item);
+// Greys (1) or enables (0) an item of the menu bar `number`.
+int32_t menu_disable_item(object_number number, int32_t item, int32_t disable);
+// Puts an item before the item `before` in the same drop-down; a null text makes a
+// separating line that answers to `item`.
+int32_t menu_insert_item(object_number number, int32_t before, int32_t item, const char* text);
+int32_t menu_remove_item(object_number number, int32_t item);
 int32_t menu_free(object_number number);
 
 constexpr int32_t statusbar_raised = 1;

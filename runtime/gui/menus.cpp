@@ -123,6 +123,27 @@ int32_t menu_item_state(object_number number, int32_t item) {
     return flags != UINT(-1) && (flags & MF_CHECKED) ? 1 : 0;
 }
 
+int32_t menu_disable_item(object_number number, int32_t item, int32_t disable) {
+    menu_record* record = menu_get(number);
+    if (!record) return 0;
+    const UINT grey = disable ? MF_GRAYED : MF_ENABLED;
+    return EnableMenuItem(record->handle, UINT(item), MF_BYCOMMAND | grey) == -1 ? 0 : 1;
+}
+
+int32_t menu_insert_item(object_number number, int32_t before, int32_t item, const char* text) {
+    menu_record* record = menu_get(number);
+    if (!record) return 0;
+    const UINT kind = text ? MF_STRING : MF_SEPARATOR;
+    if (!InsertMenuA(record->handle, UINT(before), MF_BYCOMMAND | kind, UINT_PTR(item), text)) return 0;
+    if (record->window) DrawMenuBar(record->window);
+    return 1;
+}
+
+int32_t menu_remove_item(object_number number, int32_t item) {
+    menu_record* record = menu_get(number);
+    return record && DeleteMenu(record->handle, UINT(item), MF_BYCOMMAND) ? 1 : 0;
+}
+
 int32_t menu_free(object_number number) {
     menu_record* record = menu_get(number);
     if (!record) return 0;

@@ -173,6 +173,36 @@ int32_t window_free(object_number number) {
     return 1;
 }
 
+int32_t window_set_title(object_number number, const char* title) {
+    window_record* record = window_get(number);
+    return record && SetWindowTextA(record->handle, title ? title : "") ? 1 : 0;
+}
+
+// The table is made anew with the entry added: a host table cannot grow.
+int32_t window_add_shortcut(object_number number, int32_t key, int32_t modifiers, int32_t item) {
+    window_record* record = window_get(number);
+    if (!record) return 0;
+    const size_t bytes = sizeof(ACCEL) * size_t(record->accel_count + 1);
+    auto* entries = static_cast<ACCEL*>(heap_alloc(main_heap(), bytes));
+    if (!entries) return 0;
+    if (record->accel_count) CopyMemory(entries, record->accel_entries, bytes - sizeof(ACCEL));
+    BYTE flags = FVIRTKEY;
+    if (modifiers & shortcut_control) flags |= FCONTROL;
+    if (modifiers & shortcut_shift) flags |= FSHIFT;
+    entries[record->accel_count] = {flags, WORD(key), WORD(item)};
+    HACCEL table = CreateAcceleratorTableA(entries, record->accel_count + 1);
+    if (!table) {
+        heap_free(main_heap(), entries);
+        return 0;
+    }
+    if (record->accel_entries) heap_free(main_heap(), record->accel_entries);
+    if (record->accel_table) DestroyAcceleratorTable(record->accel_table);
+    record->accel_entries = entries;
+    record->accel_table = table;
+    ++record->accel_count;
+    return 1;
+}
+
 void window_close_all() {
     object_number number = 0;
     object_enum_reset(library.table);

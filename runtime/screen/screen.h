@@ -85,3 +85,5 @@ struct mouse_input {
 // double clicks.
 void mouse_watch_screen();
 mouse_input mouse_take_input();
+// True while the left button drags in the screen window.
+bool mouse_dragging();

@@ -70,6 +70,8 @@ mouse_input mouse_take_input() {
     return taken;
 }
 
+bool mouse_dragging() { return pointer.dragging; }
+
 bool screen_mouse_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
                           LRESULT& result) {
     if (!pointer.watched) return false;

@@ -78,7 +78,7 @@ TEST(ProjectFile, HostileFilesAreRefusedOrTakenInPart) {
     write_text("text.tessaryn", "hello");
     write_text("mixed.tessaryn", "[Tessaryn]\r\nVersion=1\r\n[Box]\r\nDepth=12x\r\n[View]\r\nTurnAngle=999999999\r\n"
                                  "FloorColour=1000000\r\n[Faces]\r\nTop=CON\r\nRight=\\\\.\\C:\r\nLeft=COM3.jpg\r\n"
-                                 "Front=.\r\n");
+                                 "Front=.\r\nBack=\\\\server\\share\\b.jpg\r\n");
     const struct {
         const char* file;
         project_refusal refusal;
@@ -90,8 +90,11 @@ TEST(ProjectFile, HostileFilesAreRefusedOrTakenInPart) {
         EXPECT_EQ(kept.size_depth, 7) << file.file;
     }
     project mixed = sample();
-    const project_reading reading = project_read(full("mixed.tessaryn").c_str(), mixed);
+    const project_reading reading = project_read(full("mixed.tessaryn").c_str(), mixed, network_pictures::held);
     EXPECT_EQ(reading.values_not_taken, 3);
+    EXPECT_EQ(reading.picture_problems[4], path_problem::network) << "not looked at before the user agreed";
+    EXPECT_FALSE(mixed.view.shadow) << "left out: the program's default, not what was there";
+    EXPECT_FALSE(project_equal(mixed, sample()));
     EXPECT_EQ(mixed.size_depth, 7);
     EXPECT_EQ(mixed.turn_angle, 100000);
     EXPECT_EQ(mixed.floor_colour, 0x00102030u);

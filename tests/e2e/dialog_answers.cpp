@@ -117,12 +117,14 @@ bool cancel_colour_dialog(const tessaryn_process& program) {
     return press(dialog, IDCANCEL);
 }
 
-std::string dismiss_message(const tessaryn_process& program) {
+std::string dismiss_message(const tessaryn_process& program) { return answer_message(program, IDOK); }
+
+std::string answer_message(const tessaryn_process& program, int button) {
     HWND box = program.wait_for_window("Tessaryn", "#32770", dialog_wait_ms);
     if (!box) return {};
     std::string text;
     for (HWND part = nullptr; (part = FindWindowExA(box, part, "Static", nullptr));)
         text += window_text(part);
-    press(box, IDOK);
+    press(box, button);
     return text;
 }

@@ -18,3 +18,5 @@ bool cancel_colour_dialog(const tessaryn_process& program);
 // Waits for the program's message box, presses OK and answers its text (empty when none
 // came).
 std::string dismiss_message(const tessaryn_process& program);
+// The same for a question, answered with IDYES, IDNO or IDCANCEL.
+std::string answer_message(const tessaryn_process& program, int button);

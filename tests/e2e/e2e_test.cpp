@@ -343,6 +343,59 @@ TEST_F(Tessaryn, MouseTurnsTiltsAndZoomsThePreview) {
         << "notch back";
 }
 
+// Each change is one step back and one forward, exactly: a face picture (the atlas's bytes),
+// the zoom, the floor colour and a whole drag of the mouse.
+TEST_F(Tessaryn, UndoAndRedoBringBackExactlyWhatWas) {
+    const auto undo = [&] { PostMessageA(run_->window(), WM_COMMAND, 20, 0); };
+    const auto atlas = [&] { return read_file(run_->model_file("cube1.jpg")); };
+    const picture start = run_->still_preview();
+    const std::vector<uint8_t> plain = atlas();
+    ASSERT_TRUE(run_->choose_face(front_face));
+    const std::vector<uint8_t> chosen = atlas();
+    const picture with_front = run_->still_preview();
+    undo();
+    EXPECT_TRUE(eventually(5000, [&] { return atlas() == plain; })) << "picture undone";
+    EXPECT_EQ(window_text(run_->g(33)), no_picture_yet);
+    PostMessageA(run_->window(), WM_COMMAND, 21, 0);
+    EXPECT_TRUE(eventually(5000, [&] { return atlas() == chosen; })) << "picture redone";
+    EXPECT_LT(mean_difference(with_front, run_->still_preview()), 0.05);
+
+    run_->click(42);
+    const picture zoomed = run_->preview_changed_from(with_front, 1.0);
+    press_shortcut(run_->window(), 'Z');
+    EXPECT_LT(mean_difference(with_front, run_->preview_changed_from(zoomed, 1.0)), 0.05) << "Ctrl+Z";
+    run_->click(12);
+    ASSERT_TRUE(answer_colour_dialog(run_->program(), 30, 120, 90));
+    const picture coloured = run_->preview_changed_from(with_front, 1.0);
+    undo();
+    EXPECT_LT(mean_difference(with_front, run_->preview_changed_from(coloured, 1.0)), 0.05) << "colour";
+
+    // Held across frames as the host reports a slow drag; sent input would let go at once here.
+    HWND screen = run_->g(39);
+    PostMessageA(screen, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+    PostMessageA(screen, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(120, 100));
+    const picture half = run_->preview_changed_from(with_front, 1.0);
+    PostMessageA(screen, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(140, 110));
+    PostMessageA(screen, WM_LBUTTONUP, 0, MAKELPARAM(140, 110));
+    const picture dragged = run_->preview_changed_from(half, 0.5);
+    undo();
+    EXPECT_LT(mean_difference(with_front, run_->preview_changed_from(dragged, 1.0)), 0.05) << "a drag is one step";
+    undo();
+    EXPECT_TRUE(eventually(5000, [&] { return atlas() == plain; }));
+    EXPECT_LT(mean_difference(start, run_->still_preview()), 0.05);
+}
+
+// A front of 700 x 1000 pixels makes the front of the box 5 steps wide and 7 high, the
+// nearest the bars' steps come.
+TEST_F(Tessaryn, SizesFromPicturesFollowTheFrontPicture) {
+    ASSERT_TRUE(write_png("tall_front.png", one_colour_picture(700, 1000, 220, 200, 20)));
+    ASSERT_TRUE(run_->pick_face({9, front_face.title, "tall_front.png", 341, 767, 220, 200, 20}));
+    PostMessageA(run_->window(), WM_COMMAND, 22, 0);
+    ASSERT_TRUE(caught_up(run_->window()));
+    EXPECT_EQ(GetScrollPos(run_->g(16), SB_CTL) * 7, GetScrollPos(run_->g(17), SB_CTL) * 5)
+        << GetScrollPos(run_->g(16), SB_CTL) << " x " << GetScrollPos(run_->g(17), SB_CTL);
+}
+
 // Only the first picture file of a drop counts; it is chosen as in the button's requester.
 TEST_F(Tessaryn, PictureDroppedOnAFaceButtonIsChosenForItsFace) {
     write_face_picture(front_face);
@@ -488,9 +541,21 @@ TEST(TessarynView, OptionsChangeThePreviewAndAreKept) {
     for (int item : items) PostMessageA(again.window(), WM_COMMAND, WPARAM(item), 0);
     EXPECT_TRUE(eventually(3000, [&] { return kept_options(again) == "000"; })) << kept_options(again);
     EXPECT_LT(mean_difference(again.still_preview(), plain), 0.3) << "all off";
+
+    // A project's options are its own: a click afterwards keeps only the option clicked.
+    const std::string studio_project = again.folder() + "\\studio.tessaryn";
+    const std::string text = "[Tessaryn]\r\nVersion=1\r\n[View]\r\nLight=1\r\nShadow=1\r\nReflection=1\r\n";
+    write_file(studio_project, std::vector<uint8_t>(text.begin(), text.end()));
+    PostMessageA(again.window(), WM_COMMAND, 10, 0);
+    ASSERT_TRUE(answer_file_dialog(again.program(), "Projekt \xF6" "ffnen", studio_project));
+    PostMessageA(again.window(), WM_COMMAND, 2, 0);
+    ASSERT_TRUE(caught_up(again.window()));
+    EXPECT_EQ(kept_options(again), "000");
 }
 
+// Without a project nothing is asked, whatever changed.
 TEST_F(Tessaryn, ClosingTheWindowEndsWithExitCodeZero) {
+    run_->click(42);
     PostMessageA(run_->window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(run_->program().wait_for_exit(20000), 0u);
 }

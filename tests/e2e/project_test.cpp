@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int open_item = 10, save_as_item = 12, quit_item = 19;
+constexpr int open_item = 10, save_item = 11, save_as_item = 12, quit_item = 19;
 constexpr int turn_bar = 18, camera_bar = 19, size_depth_bar = 15;
 constexpr const char* open_title = "Projekt \xF6" "ffnen";
 constexpr const char* save_as_title = "Projekt speichern unter";
@@ -45,8 +45,10 @@ protected:
     }
 
     void menu(int item) const { PostMessageA(run_->window(), WM_COMMAND, WPARAM(item), 0); }
-    bool open(const std::string& project) const {
+    // `over_changed`: the question about the changed project before is answered "Nein".
+    bool open(const std::string& project, bool over_changed = false) const {
         menu(open_item);
+        if (over_changed && answer_message(run_->program(), IDNO).find("speichern?") == std::string::npos) return false;
         return answer_file_dialog(run_->program(), open_title, project) && caught_up(run_->window());
     }
     picture snapshot(const char* name) const {
@@ -96,14 +98,14 @@ TEST_F(Projects, SavedProjectOpensAsItWasSavedAlsoFromAMovedFolder) {
     ASSERT_TRUE(answer_colour_dialog(run_->program(), 250, 250, 0));
     EXPECT_GT(mean_difference(saved, snapshot("changed.jpg")), 2.0) << "the change shows";
 
-    ASSERT_TRUE(open(saved_project));
+    ASSERT_TRUE(open(saved_project, true));
     EXPECT_LT(mean_difference(saved, snapshot("reopened.jpg")), 2.0);
     EXPECT_EQ(bar(turn_bar), turn);
     EXPECT_EQ(bar(camera_bar), camera);
 
     ASSERT_TRUE(MoveFileA(full_path("box").c_str(), full_path("moved_box").c_str()));
     ASSERT_TRUE(run_->choose_face({9, front_in_box.title, "other_front.jpg", 341, 767, 10, 10, 10}));
-    ASSERT_TRUE(open(full_path("moved_box\\shot.tessaryn")));
+    ASSERT_TRUE(open(full_path("moved_box\\shot.tessaryn"), true));
     EXPECT_TRUE(run_->atlas_shows(front_in_box));
     EXPECT_EQ(window_text(run_->g(33)), full_path("moved_box\\front.jpg"));
 }
@@ -111,6 +113,93 @@ TEST_F(Projects, SavedProjectOpensAsItWasSavedAlsoFromAMovedFolder) {
 TEST_F(Projects, BeendenEndsTheProgramAsClosingTheWindowDoes) {
     menu(quit_item);
     EXPECT_EQ(run_->program().wait_for_exit(20000), 0u);
+}
+
+bool titled(HWND window, const std::string& title) {
+    return eventually(5000, [&] { return window_text(window) == title; });
+}
+
+// A saved project, changed, is asked about when it closes: "Abbrechen" keeps it open and the
+// file as it was, "Ja" saves; opened and left alone it closes at once; Ctrl+S saves and
+// "Nein" closes without saving.
+TEST_F(Projects, ChangedProjectIsAskedAboutBeforeItCloses) {
+    const std::string file = full_path("asked.tessaryn");
+    menu(save_as_item);
+    ASSERT_TRUE(answer_file_dialog(run_->program(), save_as_title, file));
+    EXPECT_TRUE(titled(run_->window(), "asked.tessaryn - Tessaryn")) << window_text(run_->window());
+    const std::vector<uint8_t> unchanged = read_file(file);
+    run_->click(42);
+    EXPECT_TRUE(titled(run_->window(), "asked.tessaryn* - Tessaryn")) << window_text(run_->window());
+    PostMessageA(run_->window(), WM_CLOSE, 0, 0);
+    EXPECT_NE(answer_message(run_->program(), IDCANCEL).find("\xC4nderungen an asked.tessaryn speichern?"),
+              std::string::npos);
+    EXPECT_TRUE(caught_up(run_->window()));
+    EXPECT_EQ(read_file(file), unchanged) << "Abbrechen";
+    menu(quit_item);
+    EXPECT_FALSE(answer_message(run_->program(), IDYES).empty());
+    EXPECT_EQ(run_->program().wait_for_exit(20000), 0u);
+    const std::vector<uint8_t> zoomed = read_file(file);
+    EXPECT_NE(zoomed, unchanged) << "Ja saves";
+
+    run_ = std::make_unique<session>("asked_again");
+    ASSERT_TRUE(run_->program().drop_files(run_->g(6), {file}));
+    EXPECT_TRUE(titled(run_->window(), "asked.tessaryn - Tessaryn")) << "opened by a drop";
+    PostMessageA(run_->window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(run_->program().wait_for_exit(20000), 0u) << "nothing changed, nothing asked";
+
+    run_ = std::make_unique<session>("asked_once_more");
+    ASSERT_TRUE(open(file));
+    run_->click(43);
+    press_shortcut(run_->window(), 'S');
+    EXPECT_TRUE(eventually(5000, [&] { return read_file(file) == unchanged; })) << "Ctrl+S";
+    run_->click(43);
+    EXPECT_TRUE(titled(run_->window(), "asked.tessaryn* - Tessaryn")) << window_text(run_->window());
+    PostMessageA(run_->window(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(answer_message(run_->program(), IDNO).empty());
+    EXPECT_EQ(run_->program().wait_for_exit(20000), 0u);
+    EXPECT_EQ(read_file(file), unchanged) << "Nein";
+}
+
+// A picture that cannot be found keeps its path through an open and a save; a picture on a
+// network path is asked about before anything touches it, and "Nein" names its face.
+TEST_F(Projects, PicturesNotTakenKeepTheirPathsAndNetworkOnesAreAskedAbout) {
+    const std::string file = full_path("kept.tessaryn");
+    write_file(file, bytes_of("[Tessaryn]\r\nVersion=1\r\n[Faces]\r\nFront=gone.jpg\r\n"
+                              "Top=\\\\tessaryn-test-server\\share\\top.jpg\r\n"));
+    menu(open_item);
+    ASSERT_TRUE(answer_file_dialog(run_->program(), open_title, file));
+    EXPECT_NE(answer_message(run_->program(), IDNO).find("Netzwerk"), std::string::npos);
+    const std::string told = dismiss_message(run_->program());
+    EXPECT_NE(told.find("Oberseite"), std::string::npos) << told;
+    EXPECT_NE(told.find("gone.jpg"), std::string::npos) << told;
+    menu(save_item);
+    ASSERT_TRUE(caught_up(run_->window()));
+    const std::string saved = text_of(read_file(file));
+    EXPECT_NE(saved.find("Front=gone.jpg"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("Top=\\\\tessaryn-test-server\\share\\top.jpg"), std::string::npos) << saved;
+}
+
+// The list survives a restart; a project gone since is told and leaves the list.
+TEST(RecentProjects, AreKeptAndAMissingOneIsToldAndDropped) {
+    const std::string file = full_path("recent.tessaryn");
+    {
+        session run("recent_projects", true);
+        ASSERT_NE(run.window(), nullptr);
+        PostMessageA(run.window(), WM_COMMAND, WPARAM(save_as_item), 0);
+        ASSERT_TRUE(answer_file_dialog(run.program(), save_as_title, file));
+        ASSERT_TRUE(caught_up(run.window()));
+    }
+    session again("recent_projects", true);
+    ASSERT_NE(again.window(), nullptr);
+    PostMessageA(again.window(), WM_COMMAND, 30, 0);
+    EXPECT_TRUE(titled(again.window(), "recent.tessaryn - Tessaryn")) << window_text(again.window());
+    ASSERT_TRUE(DeleteFileA(file.c_str()));
+    PostMessageA(again.window(), WM_COMMAND, 30, 0);
+    EXPECT_NE(dismiss_message(again.program()).find(file), std::string::npos);
+    EXPECT_TRUE(caught_up(again.window()));
+    char kept[MAX_PATH] = {};
+    GetPrivateProfileStringA("Zuletzt", "Projekt1", "", kept, MAX_PATH, (again.folder() + "\\Tessaryn.ini").c_str());
+    EXPECT_STREQ(kept, "") << "dropped from the list";
 }
 
 struct hostile_project {

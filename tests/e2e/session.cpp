@@ -3,6 +3,8 @@
 
 #include "tests/support/picture_files.h"
 
+#include <vector>
+
 HWND gadget(HWND window, int number) {
     HWND direct = GetDlgItem(window, number);
     return direct ? direct : GetDlgItem(GetDlgItem(window, 14), number);
@@ -60,4 +62,21 @@ uint32_t pixel_of(const std::string& file, int x, int y) {
 void post_scroll(HWND bar, int code, int times) {
     for (int step = 0; step < times; ++step)
         PostMessageA(GetParent(bar), WM_HSCROLL, WPARAM(code), reinterpret_cast<LPARAM>(bar));
+}
+
+void press_shortcut(HWND window, WORD key, bool with_shift) {
+    SetForegroundWindow(window);
+    std::vector<WORD> keys = {VK_CONTROL};
+    if (with_shift) keys.push_back(VK_SHIFT);
+    keys.push_back(key);
+    std::vector<INPUT> presses;
+    for (bool up : {false, true})
+        for (size_t i = 0; i < keys.size(); ++i) {
+            INPUT input = {};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = keys[up ? keys.size() - 1 - i : i];
+            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            presses.push_back(input);
+        }
+    SendInput(UINT(presses.size()), presses.data(), sizeof(INPUT));
 }

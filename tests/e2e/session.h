@@ -30,6 +30,8 @@ void write_face_picture(const face_choice& face);
 uint32_t pixel_of(const std::string& file, int x, int y);
 // Scroll-bar steps as the bar's own notifications, `times` in a row.
 void post_scroll(HWND bar, int code, int times);
+// Ctrl (and Shift) with the key, typed as a user types it into the foreground window.
+void press_shortcut(HWND window, WORD key, bool with_shift = false);
 
 class session {
 public:
@@ -46,6 +48,11 @@ public:
     ~session() {
         if (!window_) return;
         PostMessageA(window_, WM_CLOSE, 0, 0);
+        // A case that left its project changed is asked about it.
+        eventually(10000, [&] {
+            return program_.wait_for_exit(0) != STILL_ACTIVE || program_.wait_for_window("Tessaryn", "#32770", 0);
+        });
+        if (program_.wait_for_exit(0) == STILL_ACTIVE) answer_message(program_, IDNO);
         program_.wait_for_exit(10000);
         eventually(5000, [&] { return !IsWindow(window_); });
     }

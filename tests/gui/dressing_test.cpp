@@ -47,6 +47,12 @@ TEST_F(dressing, menu_title_shows_the_bar_on_its_window) {
     menu_set_item_state(0, 2, 0);
     EXPECT_EQ(menu_item_state(0, 2), 0);
     EXPECT_EQ(menu_set_item_state(0, 99, 1), 0) << "an item the bar does not hold";
+    EXPECT_EQ(menu_insert_item(0, 2, 3, "Neu"), 1);
+    EXPECT_EQ(GetMenuItemID(GetSubMenu(GetMenu(window), 0), 2), 3u) << "before the item it names";
+    EXPECT_EQ(menu_disable_item(0, 3, 1), 1);
+    EXPECT_TRUE(GetMenuState(GetMenu(window), 3, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_EQ(menu_remove_item(0, 3), 1);
+    EXPECT_EQ(menu_remove_item(0, 3), 0) << "gone";
     window_free(0);
     EXPECT_EQ(menu_free(0), 0);
 }

@@ -76,6 +76,13 @@ folder=$(in_wine winepath -u "$location" | tr -d '\r')
 for file in Tessaryn.exe Engine3D.dll model/cube1.jpg ReadMe.txt Uninstall.exe; do
   [ -f "$folder/$file" ] || fail "not installed: $file"
 done
+# An update over the installed program keeps the user's composed atlas and settings.
+printf 'composed' >"$folder/model/cube1.jpg" && printf '[Ansicht]\r\nLicht=1\r\n' >"$folder/Tessaryn.ini"
+in_wine "$setup" /S >>"$log" || fail "the second setup ended with exit code $?"
+wait_prefix_idle 120
+[ "$(cat "$folder/model/cube1.jpg")" = composed ] || fail "the update replaced the user's model/cube1.jpg"
+grep -q Licht=1 "$folder/Tessaryn.ini" || fail "the update replaced the user's Tessaryn.ini"
+cp "$build/model/cube1.jpg" "$folder/model/cube1.jpg"
 start_menu_entry() { find "$WINEPREFIX/drive_c/users" -path '*/Start Menu/Programs/Tessaryn.lnk'; }
 [ -n "$(start_menu_entry)" ] || fail "no Start-menu entry Tessaryn.lnk"
 
