@@ -131,6 +131,8 @@ int ENGINE3D_CALL EntityStudioLight(int entity, int on);
 int ENGINE3D_CALL EntityShadow(int entity, int receiver, float strength);
 // the entity mirrored in the receiver's level plane, fading over fade x its height
 int ENGINE3D_CALL EntityMirror(int entity, int receiver, float strength, float fade);
+// the entity's box mesh with its edges rounded, radius share x its smallest side; 0: sharp
+int ENGINE3D_CALL EntityRoundEdges(int entity, float share);
 
 // draws the scene of every camera into the back buffer
 int ENGINE3D_CALL RenderWorld(void);

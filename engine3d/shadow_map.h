@@ -1,5 +1,6 @@
-// Soft shadows on a level plane: each caster's footprint, dropped straight down, blurred the
-// more the higher the caster floats, in a small map over the plane's x and z.
+// Soft shadows on a level plane, in a small map over the plane's x and z: for each caster a
+// contact shadow along where it touches the plane, and the key light's soft shadow, falling
+// away from the light and blurred the more the higher the caster floats.
 // Host-neutral: points in, shares of darkness out.
 #pragma once
 
@@ -11,18 +12,25 @@
 
 namespace engine3d {
 
-constexpr int32_t shadow_map_size = 128;
+constexpr int32_t shadow_map_size = 256;
+
+// Towards the studio rig's key light, from the upper front right of the program's start
+// view; the rig lights by it and the key shadow falls away from it.
+constexpr vec3 key_light_towards{0.45f, 0.75f, 0.78f};
+
+struct shadow_caster {
+    std::vector<vec3> points;  // world positions of the caster's vertices
+    float strength;            // darkness under a caster standing on the plane, wide enough to cover it
+};
 
 // Texel (i, j) covers world x from left + i * texel and z from back + j * texel; each value
 // is the share of the floor's light taken away there, 0 along the border.
 struct shadow_map {
     float left = 0, back = 0, texel = 1;
     std::vector<float> values;  // shadow_map_size rows of shadow_map_size
-};
-
-struct shadow_caster {
-    std::vector<vec3> points;  // world positions of the caster's vertices
-    float strength;            // darkness right under a caster wide enough to cover it all
+    // What it was made from, so that an unchanged shadow is not made again.
+    float plane_y = 0;
+    std::vector<shadow_caster> casters;
 };
 
 // The map of every caster over the plane y = plane_y; false when none lies above it.

@@ -46,6 +46,7 @@ struct engine_dll {
     decltype(&::EntityStudioLight) EntityStudioLight;
     decltype(&::EntityShadow) EntityShadow;
     decltype(&::EntityMirror) EntityMirror;
+    decltype(&::EntityRoundEdges) EntityRoundEdges;
     decltype(&::RenderWorld) RenderWorld;
     decltype(&::LoadTexturePixels) LoadTexturePixels;
     decltype(&::ExportMaterialTexture) ExportMaterialTexture;
