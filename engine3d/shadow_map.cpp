@@ -169,40 +169,57 @@ void fill_footprint(const footprint& f, const grid& g, std::vector<float>& cover
     }
 }
 
-// A box blur down every column at once, zeros above and below: whole rows are added and
-// taken away, which the compiler turns into vector code.
-void box_blur_columns(std::vector<float>& cover, int32_t n, int32_t radius, std::vector<float>& out) {
+// Texels lo to hi - 1 along both axes: where a blurred footprint can be other than 0.
+struct window {
+    int32_t lo, hi;
+};
+
+// A box blur down every column of the window at once, zeros above and below: whole rows are
+// added and taken away, which the compiler turns into vector code.
+void box_blur_columns(std::vector<float>& cover, int32_t n, int32_t radius, window w, std::vector<float>& out) {
     const float scale = 1.0f / float(2 * radius + 1);
     float sum[shadow_map_size] = {};
     auto row = [&](int32_t j) { return &cover[size_t(j) * n]; };
-    for (int32_t j = 0; j < std::min(radius, n); ++j)
-        for (int32_t i = 0; i < n; ++i) sum[i] += row(j)[i];
-    out.resize(cover.size());
-    for (int32_t j = 0; j < n; ++j) {
-        if (j + radius < n)
-            for (int32_t i = 0; i < n; ++i) sum[i] += row(j + radius)[i];
-        if (j - radius - 1 >= 0)
-            for (int32_t i = 0; i < n; ++i) sum[i] -= row(j - radius - 1)[i];
-        for (int32_t i = 0; i < n; ++i) out[size_t(j) * n + i] = sum[i] * scale;
+    for (int32_t j = w.lo; j < std::min(w.lo + radius, w.hi); ++j)
+        for (int32_t i = w.lo; i < w.hi; ++i) sum[i] += row(j)[i];
+    if (out.size() != cover.size()) out.assign(cover.size(), 0.0f);
+    for (int32_t j = w.lo; j < w.hi; ++j) {
+        if (j + radius < w.hi)
+            for (int32_t i = w.lo; i < w.hi; ++i) sum[i] += row(j + radius)[i];
+        if (j - radius - 1 >= w.lo)
+            for (int32_t i = w.lo; i < w.hi; ++i) sum[i] -= row(j - radius - 1)[i];
+        for (int32_t i = w.lo; i < w.hi; ++i) out[size_t(j) * n + i] = sum[i] * scale;
     }
     cover.swap(out);
 }
 
-void transpose(std::vector<float>& cover, int32_t n) {
-    for (int32_t j = 0; j < n; ++j)
-        for (int32_t i = j + 1; i < n; ++i) std::swap(cover[size_t(j) * n + i], cover[size_t(i) * n + j]);
+void transpose(std::vector<float>& cover, int32_t n, window w) {
+    for (int32_t j = w.lo; j < w.hi; ++j)
+        for (int32_t i = j + 1; i < w.hi; ++i) std::swap(cover[size_t(j) * n + i], cover[size_t(i) * n + j]);
 }
 
-// Three passes of radius r spread a point by sqrt(r (r + 1)) texels; the rows are blurred
-// as columns of the transposed map.
-void blur(std::vector<float>& cover, int32_t n, float spread_texels) {
+// Three passes of radius r spread a point by sqrt(r (r + 1)) texels and reach 3 r; the rows
+// are blurred as columns of the transposed map. Only the window the footprint reaches is
+// worked on, and returned: a contact shadow's is a fraction of the map.
+window blur(std::vector<float>& cover, int32_t n, float spread_texels, window footprint_texels) {
     float wanted = (std::sqrt(4 * spread_texels * spread_texels + 1) - 1) / 2;
     int32_t radius = wanted < float(n) ? std::max(1, int32_t(std::lround(wanted))) : n;
+    const int32_t reach = std::min(blur_passes * radius + 1, n);
+    const window w{std::max(footprint_texels.lo - reach, 0), std::min(footprint_texels.hi + reach, n)};
     std::vector<float> spare;
-    for (int32_t pass = 0; pass < blur_passes; ++pass) box_blur_columns(cover, n, radius, spare);
-    transpose(cover, n);
-    for (int32_t pass = 0; pass < blur_passes; ++pass) box_blur_columns(cover, n, radius, spare);
-    transpose(cover, n);
+    for (int32_t pass = 0; pass < blur_passes; ++pass) box_blur_columns(cover, n, radius, w, spare);
+    transpose(cover, n, w);
+    for (int32_t pass = 0; pass < blur_passes; ++pass) box_blur_columns(cover, n, radius, w, spare);
+    transpose(cover, n, w);
+    return w;
+}
+
+// The texels the footprint covers on the grid, along both axes.
+window texels_of(const footprint& f, const grid& g) {
+    auto texel = [&](float at, float from) { return int32_t(std::floor((at - from) / g.texel)); };
+    const int32_t lo = std::min(texel(f.low_x, g.left), texel(f.low_z, g.back));
+    const int32_t hi = std::max(texel(f.high_x, g.left), texel(f.high_z, g.back)) + 1;
+    return {std::max(lo, 0), std::min(hi, g.n)};
 }
 
 // A wide blur loses nothing on a grid of half the map's resolution, at a quarter of the
@@ -211,13 +228,13 @@ void coarse_cover(const footprint& f, const shadow_map& map, std::vector<float>&
     const grid coarse{map.left, map.back, map.texel * 2, shadow_map_size / 2};
     std::vector<float> small;
     fill_footprint(f, coarse, small);
-    blur(small, coarse.n, f.spread / coarse.texel);
-    cover.resize(size_t(shadow_map_size) * shadow_map_size);
+    const window w = blur(small, coarse.n, f.spread / coarse.texel, texels_of(f, coarse));
+    cover.assign(size_t(shadow_map_size) * shadow_map_size, 0.0f);
     auto at = [&](int32_t i, int32_t j) {
         return small[size_t(std::min(std::max(j, 0), coarse.n - 1)) * coarse.n + std::min(std::max(i, 0), coarse.n - 1)];
     };
-    for (int32_t j = 0; j < shadow_map_size; ++j)
-        for (int32_t i = 0; i < shadow_map_size; ++i) {
+    for (int32_t j = 2 * w.lo; j < 2 * w.hi; ++j)
+        for (int32_t i = 2 * w.lo; i < 2 * w.hi; ++i) {
             // Fine texel i's centre lies at coarse i / 2 - 1/4: three quarters of the nearer.
             const int32_t ci = (i - 1) >> 1, cj = (j - 1) >> 1;
             const float fx = i & 1 ? 0.25f : 0.75f, fy = j & 1 ? 0.25f : 0.75f;
@@ -229,8 +246,9 @@ void coarse_cover(const footprint& f, const shadow_map& map, std::vector<float>&
 
 void cover_of(const footprint& f, const shadow_map& map, std::vector<float>& cover) {
     if (f.spread / map.texel >= coarse_spread_texels) return coarse_cover(f, map, cover);
-    fill_footprint(f, {map.left, map.back, map.texel, shadow_map_size}, cover);
-    blur(cover, shadow_map_size, f.spread / map.texel);
+    const grid own{map.left, map.back, map.texel, shadow_map_size};
+    fill_footprint(f, own, cover);
+    blur(cover, shadow_map_size, f.spread / map.texel, texels_of(f, own));
 }
 
 }  // namespace

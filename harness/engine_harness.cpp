@@ -217,8 +217,10 @@ void studio_look(bool on) {
     e->EntityMirror(5, 7, on ? 0.3f : 0.0f, 0.5f);
 }
 
+void soft_edges(bool on) { engine_library()->EntityRoundEdges(5, on ? 0.02f : 0.0f); }
+
 const studio_view studio_views[2] = {
-    {"start view, floor under the box", {0, 0, 47}, 12},
+    {"start view, floor under the box", {0, 0, 47}, 12.5f},
     {"view from (0, -3, 130)", {0, -3, 130}, 0},
 };
 
