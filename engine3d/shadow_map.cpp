@@ -1,8 +1,8 @@
 // Shadow maps: the convex footprint of each shadow filled with exact coverage along its
-// rows, then three box blurs each way (close to a gaussian). The contact shadow lies under
-// the caster's lowest tenth, tightly blurred, and fades as the caster rises off the plane;
-// the key shadow is the whole caster dropped slightly slanted, away from the key light,
-// blurred the more the higher the caster floats.
+// rows, then three box blurs each way (close to a gaussian). The key shadow is the whole
+// caster dropped slightly slanted, away from the key light, blurred the more the higher the
+// caster floats; the contact shadow lies under the caster's lowest tenth, tightly blurred on
+// a finer grid of its own, and fades as the caster rises off the plane.
 #include "engine3d/shadow_map.h"
 
 #include <cmath>
@@ -28,8 +28,6 @@ constexpr float contact_blur = 1.0f / 7;
 constexpr float reach_in_spreads = 3;
 constexpr int32_t border_texels = 4;
 constexpr int32_t blur_passes = 3;
-// Blurs this wide, in the map's texels, are made on a coarser grid.
-constexpr float coarse_spread_texels = 6;
 
 struct point2 {
     float x, z;
@@ -61,6 +59,7 @@ struct footprint {
     float low_x, high_x, low_z, high_z;
     float spread;
     float strength;
+    bool contact = false;
 };
 
 // False when the points span no area.
@@ -118,22 +117,31 @@ void footprints_of(const shadow_caster& caster, float plane_y, std::vector<footp
     const float reach = contact_reach * (highest - lowest);
     if (!(rise < reach)) return;
     if (footprint_of(contact_points(caster.points, lowest, reach), reach * contact_blur,
-                     caster.strength * contact_share * (1 - rise / reach), f))
+                     caster.strength * contact_share * (1 - rise / reach), f)) {
+        f.contact = true;
         prints.push_back(std::move(f));
+    }
 }
 
-// The square of world that holds every footprint with its blur.
-void place_map(const std::vector<footprint>& prints, shadow_map& map) {
-    float low_x = prints[0].low_x, high_x = prints[0].high_x, low_z = prints[0].low_z, high_z = prints[0].high_z;
+// Texels over the plane: texel (i, j) covers x from left + i * texel, z from back + j * texel.
+struct grid {
+    float left, back, texel;
+};
+
+// The square of world that holds the footprints with their blur; false for none.
+bool place_grid(const std::vector<footprint>& prints, bool contact, grid& g) {
+    float low_x = 1e30f, high_x = -1e30f, low_z = 1e30f, high_z = -1e30f;
     for (const footprint& f : prints) {
+        if (f.contact != contact) continue;
         float reach = f.spread * reach_in_spreads;
         low_x = std::min(low_x, f.low_x - reach), high_x = std::max(high_x, f.high_x + reach);
         low_z = std::min(low_z, f.low_z - reach), high_z = std::max(high_z, f.high_z + reach);
     }
     float side = std::max(high_x - low_x, high_z - low_z);
-    map.texel = side / float(shadow_map_size - 2 * border_texels);
-    map.left = (low_x + high_x - side) / 2 - float(border_texels) * map.texel;
-    map.back = (low_z + high_z - side) / 2 - float(border_texels) * map.texel;
+    g.texel = side / float(shadow_map_size - 2 * border_texels);
+    g.left = (low_x + high_x - side) / 2 - float(border_texels) * g.texel;
+    g.back = (low_z + high_z - side) / 2 - float(border_texels) * g.texel;
+    return std::isfinite(g.texel) && g.texel > 0 && std::isfinite(g.left) && std::isfinite(g.back);
 }
 
 // The hull's x range along the line z, false where the line misses it.
@@ -148,107 +156,71 @@ bool hull_span(const std::vector<point2>& hull, float z, float& from, float& to)
     return from < to;
 }
 
-// Texels over the plane: the map's own, or a coarser grid of the same square.
-struct grid {
-    float left, back, texel;
-    int32_t n;
-};
-
 // Coverage of each texel by the hull along its centre row, exact across the row.
 void fill_footprint(const footprint& f, const grid& g, std::vector<float>& cover) {
-    cover.assign(size_t(g.n) * g.n, 0.0f);
-    for (int32_t j = 0; j < g.n; ++j) {
+    cover.assign(size_t(shadow_map_size) * shadow_map_size, 0.0f);
+    for (int32_t j = 0; j < shadow_map_size; ++j) {
         float from, to;
         if (!hull_span(f.hull, g.back + (float(j) + 0.5f) * g.texel, from, to)) continue;
         from = (from - g.left) / g.texel, to = (to - g.left) / g.texel;
         int32_t first = std::max(0, int32_t(std::floor(from)));
-        int32_t last = std::min(g.n - 1, int32_t(std::floor(to)));
-        float* row = &cover[size_t(j) * g.n];
+        int32_t last = std::min(shadow_map_size - 1, int32_t(std::floor(to)));
+        float* row = &cover[size_t(j) * shadow_map_size];
         for (int32_t i = first; i <= last; ++i)
             row[i] = std::min(to, float(i + 1)) - std::max(from, float(i));
     }
 }
 
-// Texels lo to hi - 1 along both axes: where a blurred footprint can be other than 0.
-struct window {
-    int32_t lo, hi;
-};
-
-// A box blur down every column of the window at once, zeros above and below: whole rows are
-// added and taken away, which the compiler turns into vector code.
-void box_blur_columns(std::vector<float>& cover, int32_t n, int32_t radius, window w, std::vector<float>& out) {
+// A box blur down every column at once, zeros above and below: whole rows are added and
+// taken away, which the compiler turns into vector code.
+void box_blur_columns(std::vector<float>& cover, int32_t radius, std::vector<float>& out) {
+    constexpr int32_t n = shadow_map_size;
     const float scale = 1.0f / float(2 * radius + 1);
-    float sum[shadow_map_size] = {};
+    float sum[n] = {};
     auto row = [&](int32_t j) { return &cover[size_t(j) * n]; };
-    for (int32_t j = w.lo; j < std::min(w.lo + radius, w.hi); ++j)
-        for (int32_t i = w.lo; i < w.hi; ++i) sum[i] += row(j)[i];
-    if (out.size() != cover.size()) out.assign(cover.size(), 0.0f);
-    for (int32_t j = w.lo; j < w.hi; ++j) {
-        if (j + radius < w.hi)
-            for (int32_t i = w.lo; i < w.hi; ++i) sum[i] += row(j + radius)[i];
-        if (j - radius - 1 >= w.lo)
-            for (int32_t i = w.lo; i < w.hi; ++i) sum[i] -= row(j - radius - 1)[i];
-        for (int32_t i = w.lo; i < w.hi; ++i) out[size_t(j) * n + i] = sum[i] * scale;
+    for (int32_t j = 0; j < std::min(radius, n); ++j)
+        for (int32_t i = 0; i < n; ++i) sum[i] += row(j)[i];
+    out.resize(cover.size());
+    for (int32_t j = 0; j < n; ++j) {
+        if (j + radius < n)
+            for (int32_t i = 0; i < n; ++i) sum[i] += row(j + radius)[i];
+        if (j - radius - 1 >= 0)
+            for (int32_t i = 0; i < n; ++i) sum[i] -= row(j - radius - 1)[i];
+        for (int32_t i = 0; i < n; ++i) out[size_t(j) * n + i] = sum[i] * scale;
     }
     cover.swap(out);
 }
 
-void transpose(std::vector<float>& cover, int32_t n, window w) {
-    for (int32_t j = w.lo; j < w.hi; ++j)
-        for (int32_t i = j + 1; i < w.hi; ++i) std::swap(cover[size_t(j) * n + i], cover[size_t(i) * n + j]);
+void transpose(std::vector<float>& cover) {
+    constexpr int32_t n = shadow_map_size;
+    for (int32_t j = 0; j < n; ++j)
+        for (int32_t i = j + 1; i < n; ++i) std::swap(cover[size_t(j) * n + i], cover[size_t(i) * n + j]);
 }
 
-// Three passes of radius r spread a point by sqrt(r (r + 1)) texels and reach 3 r; the rows
-// are blurred as columns of the transposed map. Only the window the footprint reaches is
-// worked on, and returned: a contact shadow's is a fraction of the map.
-window blur(std::vector<float>& cover, int32_t n, float spread_texels, window footprint_texels) {
+// Three passes of radius r spread a point by sqrt(r (r + 1)) texels; the rows are blurred
+// as columns of the transposed map.
+void blur(std::vector<float>& cover, float spread_texels) {
     float wanted = (std::sqrt(4 * spread_texels * spread_texels + 1) - 1) / 2;
-    int32_t radius = wanted < float(n) ? std::max(1, int32_t(std::lround(wanted))) : n;
-    const int32_t reach = std::min(blur_passes * radius + 1, n);
-    const window w{std::max(footprint_texels.lo - reach, 0), std::min(footprint_texels.hi + reach, n)};
+    int32_t radius = wanted < float(shadow_map_size) ? std::max(1, int32_t(std::lround(wanted))) : shadow_map_size;
     std::vector<float> spare;
-    for (int32_t pass = 0; pass < blur_passes; ++pass) box_blur_columns(cover, n, radius, w, spare);
-    transpose(cover, n, w);
-    for (int32_t pass = 0; pass < blur_passes; ++pass) box_blur_columns(cover, n, radius, w, spare);
-    transpose(cover, n, w);
-    return w;
+    for (int32_t pass = 0; pass < blur_passes; ++pass) box_blur_columns(cover, radius, spare);
+    transpose(cover);
+    for (int32_t pass = 0; pass < blur_passes; ++pass) box_blur_columns(cover, radius, spare);
+    transpose(cover);
 }
 
-// The texels the footprint covers on the grid, along both axes.
-window texels_of(const footprint& f, const grid& g) {
-    auto texel = [&](float at, float from) { return int32_t(std::floor((at - from) / g.texel)); };
-    const int32_t lo = std::min(texel(f.low_x, g.left), texel(f.low_z, g.back));
-    const int32_t hi = std::max(texel(f.high_x, g.left), texel(f.high_z, g.back)) + 1;
-    return {std::max(lo, 0), std::min(hi, g.n)};
-}
-
-// A wide blur loses nothing on a grid of half the map's resolution, at a quarter of the
-// cost; it is read back bilinearly at the map's texel centres.
-void coarse_cover(const footprint& f, const shadow_map& map, std::vector<float>& cover) {
-    const grid coarse{map.left, map.back, map.texel * 2, shadow_map_size / 2};
-    std::vector<float> small;
-    fill_footprint(f, coarse, small);
-    const window w = blur(small, coarse.n, f.spread / coarse.texel, texels_of(f, coarse));
-    cover.assign(size_t(shadow_map_size) * shadow_map_size, 0.0f);
-    auto at = [&](int32_t i, int32_t j) {
-        return small[size_t(std::min(std::max(j, 0), coarse.n - 1)) * coarse.n + std::min(std::max(i, 0), coarse.n - 1)];
-    };
-    for (int32_t j = 2 * w.lo; j < 2 * w.hi; ++j)
-        for (int32_t i = 2 * w.lo; i < 2 * w.hi; ++i) {
-            // Fine texel i's centre lies at coarse i / 2 - 1/4: three quarters of the nearer.
-            const int32_t ci = (i - 1) >> 1, cj = (j - 1) >> 1;
-            const float fx = i & 1 ? 0.25f : 0.75f, fy = j & 1 ? 0.25f : 0.75f;
-            const float upper = at(ci, cj) + (at(ci + 1, cj) - at(ci, cj)) * fx;
-            const float lower = at(ci, cj + 1) + (at(ci + 1, cj + 1) - at(ci, cj + 1)) * fx;
-            cover[size_t(j) * shadow_map_size + i] = upper + (lower - upper) * fy;
-        }
-}
-
-void cover_of(const footprint& f, const shadow_map& map, std::vector<float>& cover) {
-    if (f.spread / map.texel >= coarse_spread_texels) return coarse_cover(f, map, cover);
-    const grid own{map.left, map.back, map.texel, shadow_map_size};
-    fill_footprint(f, own, cover);
-    blur(cover, shadow_map_size, f.spread / map.texel, texels_of(f, own));
+// Every footprint of one kind blurred on its grid; shadows that overlap darken as two
+// filters would.
+void draw_footprints(const std::vector<footprint>& prints, bool contact, const grid& g, std::vector<float>& values) {
+    values.assign(size_t(shadow_map_size) * shadow_map_size, 0.0f);
+    std::vector<float> cover;
+    for (const footprint& f : prints) {
+        if (f.contact != contact) continue;
+        fill_footprint(f, g, cover);
+        blur(cover, f.spread / g.texel);
+        for (size_t i = 0; i < cover.size(); ++i)
+            values[i] = 1 - (1 - values[i]) * (1 - f.strength * std::min(cover[i], 1.0f));
+    }
 }
 
 }  // namespace
@@ -256,17 +228,17 @@ void cover_of(const footprint& f, const shadow_map& map, std::vector<float>& cov
 bool shadow_map_build(float plane_y, const std::vector<shadow_caster>& casters, shadow_map& map) {
     std::vector<footprint> prints;
     for (const shadow_caster& caster : casters) footprints_of(caster, plane_y, prints);
-    if (prints.empty()) return false;
-    place_map(prints, map);
-    if (!std::isfinite(map.texel) || !(map.texel > 0)) return false;
-    map.values.assign(size_t(shadow_map_size) * shadow_map_size, 0.0f);
-    std::vector<float> cover;
-    for (const footprint& f : prints) {
-        cover_of(f, map, cover);
-        // Shadows that overlap darken as two filters would.
-        for (size_t i = 0; i < cover.size(); ++i)
-            map.values[i] = 1 - (1 - map.values[i]) * (1 - f.strength * std::min(cover[i], 1.0f));
-    }
+    grid wide, close;
+    if (!place_grid(prints, false, wide)) return false;
+    map.left = wide.left, map.back = wide.back, map.texel = wide.texel;
+    draw_footprints(prints, false, wide, map.values);
+    map.contact.clear();
+    if (!place_grid(prints, true, close)) return true;
+    draw_footprints(prints, true, close, map.contact);
+    // From the wide grid's texel coordinates, whose integers are texel centres, to the close's.
+    map.contact_scale = wide.texel / close.texel;
+    map.contact_x = (wide.left - close.left + wide.texel / 2) / close.texel - 0.5f;
+    map.contact_y = (wide.back - close.back + wide.texel / 2) / close.texel - 0.5f;
     return true;
 }
 
