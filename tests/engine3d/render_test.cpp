@@ -472,7 +472,6 @@ TEST_F(engine_render, standing_box_touches_its_shadow_and_its_mirror_image) {
         e->EntityShadow(5, 7, 0.5f);
         const export_band shaded = export_rows(export_side, v.edge_row, 160);
         const int floor_row = first_neutral_row(shaded, v.column, v.edge_row);
-        { std::string p; for (int y = floor_row; y < floor_row + 30; ++y) p += std::to_string(grey_of(shaded.at(v.column, y))) + " "; std::printf("TUNE %s\n", p.c_str()); }
         std::string profile;
         for (int y = floor_row; y < floor_row + 60; ++y) profile += std::to_string(grey_of(shaded.at(v.column, y))) + " ";
         EXPECT_LE(grey_of(shaded.at(v.column, floor_row)), 255 - 60) << profile;
