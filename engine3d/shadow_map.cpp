@@ -126,6 +126,7 @@ void footprints_of(const shadow_caster& caster, float plane_y, std::vector<footp
 // Texels over the plane: texel (i, j) covers x from left + i * texel, z from back + j * texel.
 struct grid {
     float left, back, texel;
+    int32_t n;  // texels along each side
 };
 
 // The square of world that holds the footprints with their blur; false for none.
@@ -138,7 +139,8 @@ bool place_grid(const std::vector<footprint>& prints, bool contact, grid& g) {
         low_z = std::min(low_z, f.low_z - reach), high_z = std::max(high_z, f.high_z + reach);
     }
     float side = std::max(high_x - low_x, high_z - low_z);
-    g.texel = side / float(shadow_map_size - 2 * border_texels);
+    g.n = contact ? contact_map_size : shadow_map_size;
+    g.texel = side / float(g.n - 2 * border_texels);
     g.left = (low_x + high_x - side) / 2 - float(border_texels) * g.texel;
     g.back = (low_z + high_z - side) / 2 - float(border_texels) * g.texel;
     return std::isfinite(g.texel) && g.texel > 0 && std::isfinite(g.left) && std::isfinite(g.back);
@@ -158,14 +160,14 @@ bool hull_span(const std::vector<point2>& hull, float z, float& from, float& to)
 
 // Coverage of each texel by the hull along its centre row, exact across the row.
 void fill_footprint(const footprint& f, const grid& g, std::vector<float>& cover) {
-    cover.assign(size_t(shadow_map_size) * shadow_map_size, 0.0f);
-    for (int32_t j = 0; j < shadow_map_size; ++j) {
+    cover.assign(size_t(g.n) * g.n, 0.0f);
+    for (int32_t j = 0; j < g.n; ++j) {
         float from, to;
         if (!hull_span(f.hull, g.back + (float(j) + 0.5f) * g.texel, from, to)) continue;
         from = (from - g.left) / g.texel, to = (to - g.left) / g.texel;
         int32_t first = std::max(0, int32_t(std::floor(from)));
-        int32_t last = std::min(shadow_map_size - 1, int32_t(std::floor(to)));
-        float* row = &cover[size_t(j) * shadow_map_size];
+        int32_t last = std::min(g.n - 1, int32_t(std::floor(to)));
+        float* row = &cover[size_t(j) * g.n];
         for (int32_t i = first; i <= last; ++i)
             row[i] = std::min(to, float(i + 1)) - std::max(from, float(i));
     }
@@ -173,10 +175,9 @@ void fill_footprint(const footprint& f, const grid& g, std::vector<float>& cover
 
 // A box blur down every column at once, zeros above and below: whole rows are added and
 // taken away, which the compiler turns into vector code.
-void box_blur_columns(std::vector<float>& cover, int32_t radius, std::vector<float>& out) {
-    constexpr int32_t n = shadow_map_size;
+void box_blur_columns(std::vector<float>& cover, int32_t n, int32_t radius, std::vector<float>& out) {
     const float scale = 1.0f / float(2 * radius + 1);
-    float sum[n] = {};
+    float sum[contact_map_size] = {};
     auto row = [&](int32_t j) { return &cover[size_t(j) * n]; };
     for (int32_t j = 0; j < std::min(radius, n); ++j)
         for (int32_t i = 0; i < n; ++i) sum[i] += row(j)[i];
@@ -191,33 +192,32 @@ void box_blur_columns(std::vector<float>& cover, int32_t radius, std::vector<flo
     cover.swap(out);
 }
 
-void transpose(std::vector<float>& cover) {
-    constexpr int32_t n = shadow_map_size;
+void transpose(std::vector<float>& cover, int32_t n) {
     for (int32_t j = 0; j < n; ++j)
         for (int32_t i = j + 1; i < n; ++i) std::swap(cover[size_t(j) * n + i], cover[size_t(i) * n + j]);
 }
 
 // Three passes of radius r spread a point by sqrt(r (r + 1)) texels; the rows are blurred
 // as columns of the transposed map.
-void blur(std::vector<float>& cover, float spread_texels) {
+void blur(std::vector<float>& cover, int32_t n, float spread_texels) {
     float wanted = (std::sqrt(4 * spread_texels * spread_texels + 1) - 1) / 2;
-    int32_t radius = wanted < float(shadow_map_size) ? std::max(1, int32_t(std::lround(wanted))) : shadow_map_size;
+    int32_t radius = wanted < float(n) ? std::max(1, int32_t(std::lround(wanted))) : n;
     std::vector<float> spare;
-    for (int32_t pass = 0; pass < blur_passes; ++pass) box_blur_columns(cover, radius, spare);
-    transpose(cover);
-    for (int32_t pass = 0; pass < blur_passes; ++pass) box_blur_columns(cover, radius, spare);
-    transpose(cover);
+    for (int32_t pass = 0; pass < blur_passes; ++pass) box_blur_columns(cover, n, radius, spare);
+    transpose(cover, n);
+    for (int32_t pass = 0; pass < blur_passes; ++pass) box_blur_columns(cover, n, radius, spare);
+    transpose(cover, n);
 }
 
 // Every footprint of one kind blurred on its grid; shadows that overlap darken as two
 // filters would.
 void draw_footprints(const std::vector<footprint>& prints, bool contact, const grid& g, std::vector<float>& values) {
-    values.assign(size_t(shadow_map_size) * shadow_map_size, 0.0f);
+    values.assign(size_t(g.n) * g.n, 0.0f);
     std::vector<float> cover;
     for (const footprint& f : prints) {
         if (f.contact != contact) continue;
         fill_footprint(f, g, cover);
-        blur(cover, f.spread / g.texel);
+        blur(cover, g.n, f.spread / g.texel);
         for (size_t i = 0; i < cover.size(); ++i)
             values[i] = 1 - (1 - values[i]) * (1 - f.strength * std::min(cover[i], 1.0f));
     }
