@@ -40,18 +40,24 @@
 // - Studio look, the same in RenderWorld and exports, kept by entity number (an entity made
 //   again under its number keeps it; a number naming nothing is skipped at render time):
 //   EntityStudioLight lights an entity's faces, one factor per triangle from its normal in
-//   the world, with a fixed neutral white rig (a key light from the upper front left, a
-//   soft fill from above), whatever the material's lighting, never brighter than the
-//   picture. EntityShadow casts a soft shadow straight down onto the level plane at the
-//   receiver entity's y: darkest under the entity (strength is the share of light taken
-//   where the shadow is full), fading to nothing, softer the higher the entity's lowest
-//   point floats. EntityMirror shows the entity upside down under that plane as a polished
+//   the world, with a fixed neutral white rig (a key light from the upper front right as the
+//   program's start view shows the box, a soft fill from above), whatever the material's
+//   lighting, never brighter than the picture: the face turned to the key shows its picture.
+//   EntityShadow casts a soft shadow onto the level plane at the receiver entity's y, in two
+//   parts: a contact shadow along where the entity touches the plane, darkest at its edges
+//   and gone within a tenth of its height, fading out as the entity rises; and the key
+//   light's shadow, falling slightly away from the light, softer and fainter the higher the
+//   entity's lowest point floats (strength is the share of light both take where full). EntityMirror shows the entity upside down under that plane as a polished
 //   floor would, from the mirror of its lowest point down: weight `strength` there, falling
 //   linearly to 0 over `fade` times the entity's own height; its faces keep their picture
 //   and lighting, and the receiver shows it over its shadowed colour. Strength 0 switches a
 //   shadow or mirror image off. A receiver left out of an export (ExportHideEntity) still
 //   catches them: the shadow as black with alpha s, the mirror image of weight w over it
-//   with alpha w + s (1 - w) and straight colour, nothing elsewhere.
+//   with alpha w + s (1 - w) and straight colour, nothing elsewhere. EntityRoundEdges draws
+//   an entity whose mesh is a box (six axis-aligned faces, as box.mesh) with its twelve
+//   edges rounded, radius share x its smallest drawn side; each face's picture keeps its
+//   place and wraps over its half of the rounding, which the rig lights by its own normals.
+//   Its shadow and mirror image follow the rounded box; any other mesh stays as it is.
 #pragma once
 
 #include <cstdint>
@@ -131,6 +137,8 @@ int ENGINE3D_CALL EntityStudioLight(int entity, int on);
 int ENGINE3D_CALL EntityShadow(int entity, int receiver, float strength);
 // the entity mirrored in the receiver's level plane, fading over fade x its height
 int ENGINE3D_CALL EntityMirror(int entity, int receiver, float strength, float fade);
+// the entity's box mesh with its edges rounded, radius share x its smallest side; 0: sharp
+int ENGINE3D_CALL EntityRoundEdges(int entity, float share);
 
 // draws the scene of every camera into the back buffer
 int ENGINE3D_CALL RenderWorld(void);

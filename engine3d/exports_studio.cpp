@@ -1,7 +1,9 @@
 // Entry points for the studio look: the rig's light, soft shadows and mirror images in a
-// level receiver. Settings are kept by entity number; each call makes the next render draw
+// level receiver, and rounded edges. Settings are kept by entity number; each call makes the next render draw
 // anew.
 #include "engine3d/engine3d.h"
+
+#include <algorithm>
 
 #include "engine3d/scene.h"
 
@@ -36,4 +38,13 @@ int ENGINE3D_CALL EntityShadow(int entity_number, int receiver, float strength) 
 
 int ENGINE3D_CALL EntityMirror(int entity_number, int receiver, float strength, float fade) {
     return set_effect(engine().studio.mirrors, entity_number, {receiver, strength, fade});
+}
+
+int ENGINE3D_CALL EntityRoundEdges(int entity_number, float share) {
+    context& c = engine();
+    c.invalidate_frame();
+    if (!find_number(c.entities, entity_number)) return 0;
+    if (share > 0) c.studio.rounded[entity_number] = std::min(share, 0.5f);
+    else c.studio.rounded.erase(entity_number);
+    return 1;
 }

@@ -51,17 +51,18 @@ struct entity_pass {
 // way round, so two of them swap to keep its front faces in front.
 void draw_entity(entity_pass& pass) {
     const entity& body = *pass.drawn.body;
+    const mesh& shape = studio_shape(pass.engine, pass.drawn.number, body);
     placement place(body);
     const bool mirrored = pass.role.kind == paint_kind::mirror;
     const float plane_twice = 2 * pass.role.fade.plane_y;
     pass.placed.clear();
-    for (const mesh_vertex& vertex : body.shape->vertices) {
+    for (const mesh_vertex& vertex : shape.vertices) {
         vec3 point = place(vertex.position);
         if (mirrored) point.y = plane_twice - point.y;
         pass.placed.push_back(point - pass.viewer.position);
     }
-    const std::vector<mesh_vertex>& vertices = body.shape->vertices;
-    const std::vector<uint32_t>& triangles = body.shape->triangles;
+    const std::vector<mesh_vertex>& vertices = shape.vertices;
+    const std::vector<uint32_t>& triangles = shape.triangles;
     for (size_t i = 0; i + 2 < triangles.size(); i += 3) {
         view_triangle triangle;
         for (int k = 0; k < 3; ++k) {

@@ -100,12 +100,22 @@ struct studio_settings {
     std::set<int32_t> lit;                    // entities lit by the studio rig
     std::map<int32_t, plane_effect> shadows;  // by casting entity
     std::map<int32_t, plane_effect> mirrors;  // by mirrored entity
+    std::map<int32_t, float> rounded;         // edge radius in smallest sides, by entity
 };
 
-// The shadow maps of the scene version they were made for, by receiving entity.
+// An entity's box mesh with rounded edges, for the mesh and drawn size it was made from.
+struct rounded_shape {
+    std::shared_ptr<const mesh> source;
+    vec3 factor;
+    float share;
+    std::shared_ptr<const mesh> shape;
+};
+
+// The shadow maps and rounded meshes of the scene version they were made for, by entity.
 struct studio_maps {
     uint32_t version = 0;
     std::map<int32_t, shadow_map> shadows;
+    std::map<int32_t, rounded_shape> rounded;
 };
 
 struct context {

@@ -6,8 +6,12 @@
 
 namespace engine3d {
 
-// Makes the shadow maps anew when the scene's version moved on since they were made.
+// Makes the rounded meshes and the shadow maps anew when the scene's version moved on since
+// they were made; a rounded mesh only when its box or drawn size changed.
 void studio_prepare(context& engine);
+
+// The mesh the entity is drawn with: its own, or its rounded one.
+const mesh& studio_shape(const context& engine, int32_t number, const entity& body);
 
 // How the entity's own triangles are drawn: lit by the rig or not, and as a receiver (or,
 // left out of an export, as a catcher) of shadows and mirror images.

@@ -28,7 +28,7 @@ bool bind_all(HMODULE module, engine_dll& e) {
            ENGINE_FETCH(MoveEntity) && ENGINE_FETCH(RotateEntity) && ENGINE_FETCH(ResizeEntity) &&
            ENGINE_FETCH(IsEntity) && ENGINE_FETCH(CreateCamera) && ENGINE_FETCH(CameraLocate) &&
            ENGINE_FETCH(CreateLight2) && ENGINE_FETCH(LightLocate) && ENGINE_FETCH(EntityStudioLight) &&
-           ENGINE_FETCH(EntityShadow) && ENGINE_FETCH(EntityMirror) && ENGINE_FETCH(RenderWorld) &&
+           ENGINE_FETCH(EntityShadow) && ENGINE_FETCH(EntityMirror) && ENGINE_FETCH(EntityRoundEdges) && ENGINE_FETCH(RenderWorld) &&
            ENGINE_FETCH(LoadTexturePixels) && ENGINE_FETCH(ExportMaterialTexture) &&
            ENGINE_FETCH(ExportHideEntity) && ENGINE_FETCH(RenderCameraRows);
 #undef ENGINE_FETCH
@@ -217,8 +217,10 @@ void studio_look(bool on) {
     e->EntityMirror(5, 7, on ? 0.3f : 0.0f, 0.5f);
 }
 
+void soft_edges(bool on) { engine_library()->EntityRoundEdges(5, on ? 0.02f : 0.0f); }
+
 const studio_view studio_views[2] = {
-    {"start view, floor under the box", {0, 0, 47}, 12},
+    {"start view, floor under the box", {0, 0, 47}, 12.5f},
     {"view from (0, -3, 130)", {0, -3, 130}, 0},
 };
 

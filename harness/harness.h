@@ -46,6 +46,7 @@ struct engine_dll {
     decltype(&::EntityStudioLight) EntityStudioLight;
     decltype(&::EntityShadow) EntityShadow;
     decltype(&::EntityMirror) EntityMirror;
+    decltype(&::EntityRoundEdges) EntityRoundEdges;
     decltype(&::RenderWorld) RenderWorld;
     decltype(&::LoadTexturePixels) LoadTexturePixels;
     decltype(&::ExportMaterialTexture) ExportMaterialTexture;
@@ -78,9 +79,11 @@ void build_default_scene(const char* atlas = "cube1.jpg");
 // The studio look as the program sets it on that scene: the box lit by the rig, its shadow
 // and its mirror image in the level floor; or all three off.
 void studio_look(bool on);
+// The box's edges rounded as the program rounds them for "Weiche Kanten", or sharp.
+void soft_edges(bool on);
 
 // Where the benchmarks see the studio look from: the program's start view, with the level
-// floor risen to just under the box as the program puts it for a shadow or a reflection,
+// floor risen to the box's bottom as the program puts it for a shadow or a reflection,
 // and a view from further back over the floor at its own depth.
 struct studio_view {
     const char* name;

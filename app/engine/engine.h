@@ -57,6 +57,7 @@ struct engine_studio_calls {
     decltype(&::EntityStudioLight) EntityStudioLight;
     decltype(&::EntityShadow) EntityShadow;
     decltype(&::EntityMirror) EntityMirror;
+    decltype(&::EntityRoundEdges) EntityRoundEdges;
 };
 
 struct engine_state {

@@ -45,6 +45,7 @@ void bind_studio() {
     bind(engine.studio.EntityStudioLight, "EntityStudioLight");
     bind(engine.studio.EntityShadow, "EntityShadow");
     bind(engine.studio.EntityMirror, "EntityMirror");
+    bind(engine.studio.EntityRoundEdges, "EntityRoundEdges");
     engine.studio_ready = every_entry_bound(engine.studio) ? 1 : 0;
 }
 

@@ -2,6 +2,7 @@
 // the values it holds, so every call here is a full, absolute setting.
 #include "app/scene/scene.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/app_state.h"
@@ -26,12 +27,13 @@ constexpr float camera_height_offset = -5.0f;
 constexpr float shadow_strength = 0.5f;
 constexpr float reflection_strength = 0.3f;
 constexpr float reflection_fade = 0.5f;
+// Soft edges: their radius as a share of the box's smallest side, as on a printed folding box.
+constexpr float soft_edge_share = 0.02f;
 // The level floor lies below the preview's view; with a shadow or a reflection it rises to
-// this far under the box's lowest point, where both are seen.
-constexpr float studio_floor_gap = 0.5f;
-// Floor heights on a grid of 1/256 unit: the relative moves then add up exactly, and the
-// floor comes back to its own depth to the bit.
-constexpr float floor_grid = 256.0f;
+// the box's lowest point, so that the box stands on it. Floor heights lie on a grid of
+// 1/65536 unit, rounded down: the relative moves then add up exactly, the floor comes back to
+// its own depth to the bit, and the box never sinks into it.
+constexpr float floor_grid = 65536.0f;
 
 // Where the level floor stands now, and the box's tilt as last sent.
 float lower_floor_y = floor_y + lower_floor_drop;
@@ -75,17 +77,22 @@ void create_floor_entities() {
     e.ScaleEntity(scene::lower_floor, floor_scale, 1.0f, floor_scale);
 }
 
-// The box's lowest point: its height and depth stand at the tilt about its width.
+// The box's lowest point: its height and depth stand at the tilt about its width. Rounded,
+// the box is a smaller one grown by the radius all round.
 float box_lowest_point() {
     const double tilt = double(box_tilt) * 3.14159265358979 / 180.0;
-    return -float(std::fabs(std::sin(tilt)) * app.size_depth + std::fabs(std::cos(tilt)) * app.size_height) / 2;
+    double radius = 0;
+    if (app.view.soft_edges)
+        radius = soft_edge_share * std::min({app.size_depth, app.size_height, app.size_width});
+    const double half_depth = app.size_depth / 2.0 - radius, half_height = app.size_height / 2.0 - radius;
+    return -float(std::fabs(std::sin(tilt)) * half_depth + std::fabs(std::cos(tilt)) * half_height + radius);
 }
 
 void place_lower_floor() {
     const view_options& view = app.view;
     float target = floor_y + lower_floor_drop;
     if (engine.studio_ready && (view.shadow || view.reflection))
-        target = std::floor((box_lowest_point() - studio_floor_gap) * floor_grid) / floor_grid;
+        target = std::floor(box_lowest_point() * floor_grid) / floor_grid;
     if (target == lower_floor_y) return;
     engine.call.MoveEntity(scene::lower_floor, 0.0f, target - lower_floor_y, 0.0f);
     lower_floor_y = target;
@@ -146,7 +153,7 @@ void rebuild_floor() {
     apply_view_options();
 }
 
-// The box casts its shadow on, and is mirrored in, the level floor it floats over.
+// The box casts its shadow on, and is mirrored in, the level floor it stands on.
 void apply_view_options() {
     place_lower_floor();
     if (!engine.studio_ready) return;
@@ -156,6 +163,7 @@ void apply_view_options() {
     e.EntityShadow(scene::box, scene::lower_floor, view.shadow ? shadow_strength : 0.0f);
     e.EntityMirror(scene::box, scene::lower_floor, view.reflection ? reflection_strength : 0.0f,
                    reflection_fade);
+    e.EntityRoundEdges(scene::box, view.soft_edges ? soft_edge_share : 0.0f);
 }
 
 void apply_box_rotation() {

@@ -28,6 +28,7 @@ project sample() {
     p.camera_distance = 52;
     p.floor_colour = 0x00102030;
     p.view.shadow = true;
+    p.view.soft_edges = true;
     return p;
 }
 
@@ -53,7 +54,7 @@ TEST(ProjectFile, WrittenProjectReadsBackWithPicturesBesideItRelative) {
     EXPECT_EQ(read.turn_angle, -30);
     EXPECT_EQ(read.camera_distance, 52);
     EXPECT_EQ(read.floor_colour, 0x00102030u);
-    EXPECT_TRUE(read.view.shadow && !read.view.light);
+    EXPECT_TRUE(read.view.shadow && read.view.soft_edges && !read.view.light);
 }
 
 // A failed save leaves no file behind, or the old one whole.

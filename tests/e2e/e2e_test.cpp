@@ -507,30 +507,32 @@ TEST_F(Tessaryn, ExportsAreLargeSharpTransparentAndNamedForTheirType) {
         << "a transparent export gives the floor back";
 }
 
-// The options the program keeps beside itself, "Licht", "Schatten", "Spiegelung", as 1 or 0
-// each. Menus live in their program's own process under Wine, so the ticks are read here.
+// The options the program keeps beside itself, "Licht", "Schatten", "Spiegelung", "Weiche
+// Kanten", as 1 or 0 each. Menus live in their program's own process under Wine, so the ticks are read here.
 std::string kept_options(const session& run) {
     const std::string file = run.folder() + "\\Tessaryn.ini";
     std::string kept;
-    for (const char* key : {"Licht", "Schatten", "Spiegelung"})
+    for (const char* key : {"Licht", "Schatten", "Spiegelung", "Weiche Kanten"})
         kept += char('0' + GetPrivateProfileIntA("Ansicht", key, 0, file.c_str()));
     return kept;
 }
 
 // Each "Ansicht" item changes the preview at once and is kept for the next start; all
-// three off again show the start view as it was.
+// four off again show the start view as it was.
 TEST(TessarynView, OptionsChangeThePreviewAndAreKept) {
-    const int items[] = {2, 3, 4};
-    const char* const kept[] = {"100", "110", "111"};
+    const int items[] = {2, 3, 4, 5};
+    const char* const kept[] = {"1000", "1100", "1110", "1111"};
     picture plain, studio;
     {
         session run("view_options", true);
         ASSERT_NE(run.window(), nullptr);
         plain = run.still_preview();
         picture last = plain;
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 4; ++i) {
             PostMessageA(run.window(), WM_COMMAND, WPARAM(items[i]), 0);
-            last = run.preview_changed_from(last, 0.2);
+            const picture before = last;
+            last = run.preview_changed_from(last, 0.05);
+            EXPECT_GT(mean_difference(before, last), 0.05) << "item " << items[i];
             EXPECT_TRUE(eventually(3000, [&] { return kept_options(run) == kept[i]; })) << kept_options(run);
         }
         studio = last;
@@ -539,7 +541,7 @@ TEST(TessarynView, OptionsChangeThePreviewAndAreKept) {
     ASSERT_NE(again.window(), nullptr);
     EXPECT_LT(mean_difference(again.still_preview(), studio), 0.3) << "kept across a restart";
     for (int item : items) PostMessageA(again.window(), WM_COMMAND, WPARAM(item), 0);
-    EXPECT_TRUE(eventually(3000, [&] { return kept_options(again) == "000"; })) << kept_options(again);
+    EXPECT_TRUE(eventually(3000, [&] { return kept_options(again) == "0000"; })) << kept_options(again);
     EXPECT_LT(mean_difference(again.still_preview(), plain), 0.3) << "all off";
 
     // A project's options are its own: a click afterwards keeps only the option clicked.
@@ -550,7 +552,7 @@ TEST(TessarynView, OptionsChangeThePreviewAndAreKept) {
     ASSERT_TRUE(answer_file_dialog(again.program(), "Projekt \xF6" "ffnen", studio_project));
     PostMessageA(again.window(), WM_COMMAND, 2, 0);
     ASSERT_TRUE(caught_up(again.window()));
-    EXPECT_EQ(kept_options(again), "000");
+    EXPECT_EQ(kept_options(again), "0000");
 }
 
 // Without a project nothing is asked, whatever changed.
