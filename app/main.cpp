@@ -140,8 +140,7 @@ void run_frames() {
     for (;;) {
         turn_box_by_arrow_keys();
         follow_preview_mouse();
-        scene_draw();
-        screen_flip(1);
+        screen_flip_picture(scene_draw(), 1);
         if (!drain_events()) return;
         delay(frame_pause_ms);
     }

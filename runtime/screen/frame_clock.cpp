@@ -23,6 +23,11 @@ int32_t frame_clock_initial_lateness(int64_t frequency) { return int32_t(frequen
 // sleep: what is learnt stays within two milliseconds.
 static int32_t lateness_limit(const frame_clock& clock) { return int32_t(clock.frequency / 500); }
 
+int32_t frame_clock_rest(const frame_clock& clock, int32_t now) {
+    int32_t passed = int32_t(uint32_t(now) - uint32_t(clock.last_frame_time));
+    return passed < 0 ? clock.ticks_per_frame : clock.ticks_per_frame - passed + 1;
+}
+
 int32_t frame_clock_sleep_ticks(const frame_clock& clock, int32_t now) {
     // The spin keeps a tenth of a millisecond besides the lateness: wakes vary.
     int64_t guard = clock.frequency / 10000;

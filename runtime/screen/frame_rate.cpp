@@ -8,6 +8,9 @@
 namespace {
 
 constexpr UINT fine_timer_ms = 1;
+// How long an idle frame waits for a message at most: everything that changes the picture
+// arrives as one, so this only bounds how long the loop goes unvisited.
+constexpr DWORD idle_tick_ms = 250;
 constexpr int64_t units_per_second = 10000000;  // of a relative NtDelayExecution time
 
 using delay_function = LONG(WINAPI*)(BOOLEAN alertable, const LARGE_INTEGER* interval);
@@ -60,6 +63,15 @@ int32_t screen_wait_frame() {
         }
         ++repetitions;
     }
+}
+
+// Nothing is presented after it, so the interval's end needs no spin.
+void screen_wait_idle() {
+    frame_clock& clock = screen().clock;
+    LARGE_INTEGER counter;
+    if (QueryPerformanceCounter(&counter) && !frame_clock_elapsed(clock, int32_t(counter.LowPart)))
+        sleep_ticks(frame_clock_rest(clock, int32_t(counter.LowPart)), clock.frequency);
+    MsgWaitForMultipleObjectsEx(0, nullptr, idle_tick_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
 void screen_fine_timer(bool on) {
