@@ -41,6 +41,7 @@ struct screen_state {
     bool fine_timer;  // the system timer's resolution is raised for the open screen
 
     shown_picture shown;
+    int32_t moving_frames_left;  // frames still presented since the picture last changed
     bool repaint_due;  // the window was uncovered, resized, restored or its display changed
 
     DDBLTFX fill;
