@@ -47,6 +47,7 @@ struct engine_dll {
     decltype(&::EntityShadow) EntityShadow;
     decltype(&::EntityMirror) EntityMirror;
     decltype(&::RenderWorld) RenderWorld;
+    decltype(&::PictureNumber) PictureNumber;
     decltype(&::LoadTexturePixels) LoadTexturePixels;
     decltype(&::ExportMaterialTexture) ExportMaterialTexture;
     decltype(&::ExportHideEntity) ExportHideEntity;
