@@ -127,7 +127,8 @@ bool reuse_kept_frame(context& engine) {
     return reused;
 }
 
-// A render after a restore draws the same picture into memory that was lost meanwhile.
+// A render after a restore counts as a new picture even with the kept frame's pixels: the
+// window may show what the lost memory held when it was presented.
 bool draw_frame(context& engine) {
     display& screen = engine.screen;
     frame_resize(engine.frame, screen.width, screen.height);
