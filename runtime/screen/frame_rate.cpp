@@ -1,6 +1,6 @@
 // Frame rate and the wait that paces presents on the performance counter: it sleeps until
 // just before the interval ends and spins only the rest, on a system timer made fine while
-// a screen is open. Sleeps are asked for in 100 ns units where the system takes them so.
+// frames are presented. Sleeps are asked for in 100 ns units where the system takes them so.
 #include "runtime/screen/screen_internal.h"
 
 #include <mmsystem.h>
@@ -49,6 +49,7 @@ int32_t screen_set_frame_rate(int32_t rate) {
 }
 
 int32_t screen_wait_frame() {
+    screen_fine_timer(true);
     frame_clock& clock = screen().clock;
     int32_t repetitions = 0;
     for (;;) {
@@ -65,8 +66,10 @@ int32_t screen_wait_frame() {
     }
 }
 
-// Nothing is presented after it, so the interval's end needs no spin.
+// Nothing is presented after it, so the interval's end needs no spin, and the system timer
+// goes back to its own pace, which every other program on the machine shares.
 void screen_wait_idle() {
+    screen_fine_timer(false);
     frame_clock& clock = screen().clock;
     LARGE_INTEGER counter;
     if (QueryPerformanceCounter(&counter) && !frame_clock_elapsed(clock, int32_t(counter.LowPart)))

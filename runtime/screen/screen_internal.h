@@ -38,7 +38,7 @@ struct screen_state {
     int32_t frame_rate;
     bool default_rate;
     frame_clock clock;
-    bool fine_timer;  // the system timer's resolution is raised for the open screen
+    bool fine_timer;  // the system timer's resolution is raised while frames are presented
 
     shown_picture shown;
     int32_t moving_frames_left;  // frames still presented since the picture last changed
