@@ -142,6 +142,9 @@ int ENGINE3D_CALL EntityRoundEdges(int entity, float share);
 
 // draws the scene of every camera into the back buffer
 int ENGINE3D_CALL RenderWorld(void);
+// changes whenever RenderWorld leaves another picture in the back buffer than the one it
+// left there before (a scene change that shows the same pixels leaves it), or fails
+int ENGINE3D_CALL PictureNumber(void);
 
 // exports
 // a texture from 32-bit 0x00RRGGBB pixels, `pitch` bytes apart (negative: bottom-up rows)

@@ -99,6 +99,7 @@ int ENGINE3D_CALL Parse3DScripts(void) { return 1; }
 
 int ENGINE3D_CALL OpenScreen3D(int width, int height, int depth, const char*, int, void* window) {
     engine().invalidate_frame();
+    ++engine().picture;
     return display_open(engine().screen, width, height, depth, static_cast<HWND>(window)) ? 1 : 0;
 }
 
@@ -126,5 +127,8 @@ int ENGINE3D_CALL Quit(void) {
 int ENGINE3D_CALL RenderWorld(void) try {
     return render_world(engine()) ? 1 : 0;
 } catch (const std::bad_alloc&) {
+    ++engine().picture;
     return 0;
 }
+
+int ENGINE3D_CALL PictureNumber(void) { return int(engine().picture); }

@@ -19,19 +19,25 @@ bool same_layout(const locked_surface& a, const locked_surface& b) {
 
 }  // namespace
 
-void frame_keep(kept_frame& kept, const locked_surface& surface, uint32_t version) {
+bool frame_keep(kept_frame& kept, const locked_surface& surface, uint32_t version) {
     size_t row = row_bytes(surface);
+    bool changed = kept.bytes.empty() || !same_layout(kept.layout, surface);
     // Without room for the copy the next frame is simply rendered again.
     try {
         kept.bytes.resize(row * size_t(surface.height));
     } catch (const std::bad_alloc&) {
         kept = {};
-        return;
+        return true;
     }
-    for (int32_t y = 0; y < surface.height; ++y)
-        std::memcpy(&kept.bytes[size_t(y) * row], surface.bits + size_t(y) * surface.pitch, row);
+    for (int32_t y = 0; y < surface.height; ++y) {
+        uint8_t* kept_row = &kept.bytes[size_t(y) * row];
+        const uint8_t* drawn = surface.bits + size_t(y) * surface.pitch;
+        if (!changed && std::memcmp(kept_row, drawn, row) != 0) changed = true;
+        std::memcpy(kept_row, drawn, row);
+    }
     kept.layout = surface;
     kept.version = version;
+    return changed;
 }
 
 bool frame_reuse(const kept_frame& kept, const locked_surface& surface, uint32_t version) {

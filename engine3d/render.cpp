@@ -128,12 +128,10 @@ bool reuse_kept_frame(context& engine) {
     return reused;
 }
 
-}  // namespace
-
-bool render_world(context& engine) {
+// A render after a restore counts as a new picture even with the kept frame's pixels: the
+// window may show what the lost memory held when it was presented.
+bool draw_frame(context& engine) {
     display& screen = engine.screen;
-    if (!screen.back) return false;
-    if (reuse_kept_frame(engine)) return true;
     frame_resize(engine.frame, screen.width, screen.height);
     studio_prepare(engine);
     engine.jobs.clear();
@@ -145,10 +143,21 @@ bool render_world(context& engine) {
     if (!display_lock(screen, target)) return false;
     frame_work work{engine, target};
     run_in_parts(draw_rows, &work);
-    frame_keep(engine.kept, target, engine.version);
+    const bool restored = engine.kept.restores != screen.restores;
+    if (frame_keep(engine.kept, target, engine.version) || restored) ++engine.picture;
     engine.kept.restores = screen.restores;
     display_unlock(screen);
     return true;
+}
+
+}  // namespace
+
+bool render_world(context& engine) {
+    const uint32_t restores = engine.screen.restores;
+    bool drawn = engine.screen.back && (reuse_kept_frame(engine) || draw_frame(engine));
+    // A failed frame leaves whatever the buffer held; a restore took the window's picture.
+    if (!drawn || restores != engine.screen.restores) ++engine.picture;
+    return drawn;
 }
 
 }  // namespace engine3d

@@ -28,11 +28,13 @@ void collect_view(const context& engine, const view& viewer, std::vector<drawn_e
                   std::vector<raster_job>& jobs);
 
 // False without an open screen. Draws anew only when the scene's version moved on since
-// the kept frame; otherwise the kept frame is copied into the back buffer.
+// the kept frame; otherwise the kept frame is copied into the back buffer. Moves the
+// context's picture on when the back buffer shows something else than before.
 bool render_world(context& engine);
 
-// Copies the locked back buffer as the frame of `version`; on failure keeps nothing.
-void frame_keep(kept_frame& kept, const locked_surface& surface, uint32_t version);
+// Copies the locked back buffer as the frame of `version`; on failure keeps nothing. True
+// when the buffer shows another picture than the frame kept before.
+bool frame_keep(kept_frame& kept, const locked_surface& surface, uint32_t version);
 // Puts the kept frame into the locked back buffer when it shows `version` in the buffer's
 // own layout; false (nothing written) otherwise.
 bool frame_reuse(const kept_frame& kept, const locked_surface& surface, uint32_t version);

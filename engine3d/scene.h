@@ -123,6 +123,9 @@ struct context {
     // Raised by every entry point that changes the engine's state; RenderWorld draws anew
     // only when it moved on from the kept frame's.
     uint32_t version = 1;
+    // Moves on whenever RenderWorld leaves another picture in the back buffer than the last
+    // it left there, or cannot tell what the buffer holds; the screen presents on that.
+    uint32_t picture = 1;
     int32_t last_handle = 0;
     std::vector<std::string> folders;
     std::map<int32_t, std::shared_ptr<mesh>> meshes;

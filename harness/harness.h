@@ -48,6 +48,7 @@ struct engine_dll {
     decltype(&::EntityMirror) EntityMirror;
     decltype(&::EntityRoundEdges) EntityRoundEdges;
     decltype(&::RenderWorld) RenderWorld;
+    decltype(&::PictureNumber) PictureNumber;
     decltype(&::LoadTexturePixels) LoadTexturePixels;
     decltype(&::ExportMaterialTexture) ExportMaterialTexture;
     decltype(&::ExportHideEntity) ExportHideEntity;

@@ -68,6 +68,8 @@ struct engine_state {
     engine_export_calls exports;
     int studio_ready;  // set by engine_init with every studio call bound
     engine_studio_calls studio;
+    // Optional: without it the picture is never known and every frame is presented.
+    decltype(&::PictureNumber) PictureNumber;
 };
 
 extern engine_state engine;

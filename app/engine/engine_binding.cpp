@@ -55,6 +55,7 @@ void forget_module() {
     engine.ready = 0;
     engine.exports_ready = 0;
     engine.studio_ready = 0;
+    engine.PictureNumber = nullptr;
     std::memset(&engine.call, 0, sizeof(engine.call));
     std::memset(&engine.exports, 0, sizeof(engine.exports));
     std::memset(&engine.studio, 0, sizeof(engine.studio));
@@ -136,6 +137,7 @@ int engine_init() {
     engine.ready = 1;
     bind_exports();
     bind_studio();
+    bind(engine.PictureNumber, "PictureNumber");
     return 1;
 }
 

@@ -191,7 +191,8 @@ void apply_camera() {
                              float(app.camera_distance));
 }
 
-void scene_draw() {
+uint32_t scene_draw() {
     screen_clear(color_rgb(0, 0, 0));
-    if (engine.ready) engine.call.RenderWorld();
+    if (!engine.ready || !engine.call.RenderWorld() || !engine.PictureNumber) return 0;
+    return uint32_t(engine.PictureNumber());
 }

@@ -2,6 +2,8 @@
 // camera and the light, built once and rebuilt when a texture file changes.
 #pragma once
 
+#include <cstdint>
+
 void scene_create();
 void rebuild_box();
 void rebuild_floor();
@@ -13,4 +15,5 @@ void apply_camera();
 // Sends the studio look of app.view to the engine, when the engine has it.
 void apply_view_options();
 // Clears the back buffer and lets the engine draw the scene into it, once the engine runs.
-void scene_draw();
+// Answers the engine's number of the picture drawn, 0 when it is not known.
+uint32_t scene_draw();

@@ -36,6 +36,10 @@ LRESULT CALLBACK base_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         return 1;
     }
     case WM_CLOSE: return 0;
+    // Only top-level windows hear of it; the screen window shows stale pixels after it.
+    case WM_DISPLAYCHANGE:
+        screen().repaint_due = true;
+        break;
     case WM_ERASEBKGND: return 1;
     case WM_KEYUP:
     case WM_SYSKEYUP:

@@ -12,7 +12,9 @@ bool frame_clock_elapsed(frame_clock& clock, int32_t now) {
     if ((now > 0 && clock.last_frame_time <= 0) || (now < 0 && clock.last_frame_time >= 0))
         clock.last_frame_time = now;
     int32_t passed = int32_t(uint32_t(now) - uint32_t(clock.last_frame_time));
-    if (passed <= clock.ticks_per_frame) return false;
+    // A reading before the last frame's, with the same sign, comes after a pause long
+    // enough for the low half to wrap (minutes behind a requester): the interval is over.
+    if (passed >= 0 && passed <= clock.ticks_per_frame) return false;
     clock.last_frame_time = now;
     return true;
 }
@@ -22,6 +24,10 @@ int32_t frame_clock_initial_lateness(int64_t frequency) { return int32_t(frequen
 // A wake delayed by something else (the machine busy elsewhere) says little about the next
 // sleep: what is learnt stays within two milliseconds.
 static int32_t lateness_limit(const frame_clock& clock) { return int32_t(clock.frequency / 500); }
+
+int32_t frame_clock_rest(const frame_clock& clock, int32_t now) {
+    return clock.ticks_per_frame - int32_t(uint32_t(now) - uint32_t(clock.last_frame_time)) + 1;
+}
 
 int32_t frame_clock_sleep_ticks(const frame_clock& clock, int32_t now) {
     // The spin keeps a tenth of a millisecond besides the lateness: wakes vary.

@@ -18,8 +18,12 @@ int32_t frame_clock_initial_lateness(int64_t frequency);
 // frequency / (rate + 1), kept to its low 32 bits.
 int32_t frame_ticks(int64_t frequency, int32_t rate);
 // True once more than one frame interval lies between the last frame and now, which then
-// becomes the last frame. A change of sign of the counter's low half restarts the measure.
+// becomes the last frame. A change of sign of the counter's low half restarts the measure;
+// a reading before the last frame's ends it.
 bool frame_clock_elapsed(frame_clock& clock, int32_t now);
+// Counter ticks from `now` (a reading for which the interval has not yet passed) until it
+// has.
+int32_t frame_clock_rest(const frame_clock& clock, int32_t now);
 // Counter ticks the wait may sleep after `now` (a reading for which the interval has not
 // yet passed) so that, as late as sleeps have woken so far, it wakes just before the
 // interval ends and spins only the rest; 0 when the rest is all there is.

@@ -1,6 +1,6 @@
 // Frame rate and the wait that paces presents on the performance counter: it sleeps until
 // just before the interval ends and spins only the rest, on a system timer made fine while
-// a screen is open. Sleeps are asked for in 100 ns units where the system takes them so.
+// frames are presented. Sleeps are asked for in 100 ns units where the system takes them so.
 #include "runtime/screen/screen_internal.h"
 
 #include <mmsystem.h>
@@ -8,6 +8,9 @@
 namespace {
 
 constexpr UINT fine_timer_ms = 1;
+// How long an idle frame waits for a message at most: everything that changes the picture
+// arrives as one, so this only bounds how long the loop goes unvisited.
+constexpr DWORD idle_tick_ms = 250;
 constexpr int64_t units_per_second = 10000000;  // of a relative NtDelayExecution time
 
 using delay_function = LONG(WINAPI*)(BOOLEAN alertable, const LARGE_INTEGER* interval);
@@ -46,6 +49,7 @@ int32_t screen_set_frame_rate(int32_t rate) {
 }
 
 int32_t screen_wait_frame() {
+    screen_fine_timer(true);
     frame_clock& clock = screen().clock;
     int32_t repetitions = 0;
     for (;;) {
@@ -60,6 +64,17 @@ int32_t screen_wait_frame() {
         }
         ++repetitions;
     }
+}
+
+// Nothing is presented after it, so the interval's end needs no spin, and the system timer
+// goes back to its own pace, which every other program on the machine shares.
+void screen_wait_idle() {
+    screen_fine_timer(false);
+    frame_clock& clock = screen().clock;
+    LARGE_INTEGER counter;
+    if (QueryPerformanceCounter(&counter) && !frame_clock_elapsed(clock, int32_t(counter.LowPart)))
+        sleep_ticks(frame_clock_rest(clock, int32_t(counter.LowPart)), clock.frequency);
+    MsgWaitForMultipleObjectsEx(0, nullptr, idle_tick_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
 void screen_fine_timer(bool on) {

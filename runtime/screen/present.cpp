@@ -54,19 +54,26 @@ int32_t screen_clear(uint32_t colour) {
     return state.back_buffer->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &state.fill);
 }
 
-void screen_flip(int32_t wait) {
+void screen_flip(int32_t wait) { screen_flip_picture(0, wait); }
+
+void screen_flip_picture(uint32_t picture, int32_t wait) {
     screen_state& state = screen();
     if (!state.width) return;
     state.target_width = state.width;
     state.target_height = state.height;
-    screen_present(wait);
+    screen_present(picture, wait);
 }
 
-void screen_present(int32_t wait) {
+void screen_present(uint32_t picture, int32_t wait) {
     screen_state& state = screen();
     RECT source, target;
     screen_target_rects(source, target);
+    if (!screen_present_due(picture, target)) {
+        screen_wait_idle();
+        return;
+    }
     screen_wait_frame();
+    screen_note_shown(picture, target);
     if (state.engine_path) {
         state.engine.FlipWindowedBuffers(target.left, target.top, target.right, target.bottom);
         return;

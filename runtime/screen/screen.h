@@ -36,6 +36,11 @@ int32_t screen_set_frame_rate(int32_t rate);
 // Colour 0x00BBGGRR; the result is the fill blit's (0 = success).
 int32_t screen_clear(uint32_t colour);
 void screen_flip(int32_t wait = 1);
+// screen_flip for a back buffer whose whole picture goes by a number that changes with it
+// (0: not known): presented only when the number or the window's place differs from the
+// last present, or the window was uncovered, resized, restored or its display changed.
+// Otherwise it waits for the next frame, longer while no message arrives.
+void screen_flip_picture(uint32_t picture, int32_t wait = 1);
 // The display's pixel value for a colour, by the depth and format of the open screen.
 uint32_t screen_rgb_to_pixel(int32_t r, int32_t g, int32_t b);
 

@@ -7,6 +7,12 @@
 #include "runtime/screen/screen.h"
 #include "runtime/screen/win32.h"
 
+// The picture last presented (0: not known), and where to.
+struct shown_picture {
+    uint32_t picture;
+    RECT target;
+};
+
 struct screen_state {
     // The engine's own object on the engine path, which this library never releases.
     IDirectDraw7* display;
@@ -32,7 +38,11 @@ struct screen_state {
     int32_t frame_rate;
     bool default_rate;
     frame_clock clock;
-    bool fine_timer;  // the system timer's resolution is raised for the open screen
+    bool fine_timer;  // the system timer's resolution is raised while frames are presented
+
+    shown_picture shown;
+    int32_t moving_frames_left;  // frames still presented since the picture last changed
+    bool repaint_due;  // the window was uncovered, resized, restored or its display changed
 
     DDBLTFX fill;
     void (*deactivation_handler)();
@@ -58,10 +68,19 @@ void screen_target_rects(RECT& source, RECT& target);
 // Waits until a frame interval has passed, sleeping all but its end; answers
 // how often it looked at the counter.
 int32_t screen_wait_frame();
+// With nothing to present: sleeps through the frame interval, then on until a message
+// arrives or the idle tick ends.
+void screen_wait_idle();
+// The window shows nothing known yet, as after an open.
+void screen_forget_shown();
+// True when the back buffer's picture is not known to be the window's, or the window must
+// be painted again, or the target moved.
+bool screen_present_due(uint32_t picture, const RECT& target);
+void screen_note_shown(uint32_t picture, const RECT& target);
 // Raises the system timer's resolution (on) or gives the raise back (off), once each.
 void screen_fine_timer(bool on);
 // Restores every lost surface of the display object once before giving up on a frame.
-void screen_present(int32_t wait);
+void screen_present(uint32_t picture, int32_t wait);
 // Every surface of the display object, the engine's primary among them, gets its memory
 // back after a locked session or a mode change.
 bool screen_restore_surfaces();

@@ -104,6 +104,7 @@ int32_t screen_open_windowed(platform_handle window_handle, int32_t x, int32_t y
         state.default_rate = false;
     }
     state.windowed = true;
+    screen_forget_shown();
     if (!(state.engine_path ? open_engine_screen(window) : open_plain_screen(window)))
         return open_failed();
     keep_placement(x, y, autostretch, right_offset, bottom_offset);

@@ -1,5 +1,6 @@
-// The screen window's procedure: geometry on resize, repaint after the window's own paint,
-// the mouse when it is watched, and surfaces restored after a locked session. Installed once per window; each window
+// The screen window's procedure: geometry on resize, repaint after the window's own paint
+// (and the next frame presented, whatever it shows), the mouse when it is watched, and
+// surfaces restored after a locked session. Installed once per window; each window
 // keeps its own previous procedure, so a screen that moves between windows chains rightly.
 #include "runtime/screen/screen_internal.h"
 
@@ -21,6 +22,7 @@ bool is_screen_window(HWND window) {
 void restore_after_unlock() {
     screen_restore_surfaces();
     sprite_restore_all();
+    screen().repaint_due = true;
 }
 
 LRESULT on_session_change(WPARAM change) {
@@ -44,11 +46,15 @@ LRESULT CALLBACK screen_window_proc(HWND window, UINT message, WPARAM wparam, LP
         if (is_screen_window(window)) {
             screen_update_geometry();
             screen_repaint();
+            screen().repaint_due = true;
         }
         return chain();
     case WM_PAINT: {
         LRESULT result = chain();
-        if (is_screen_window(window)) screen_repaint();
+        if (is_screen_window(window)) {
+            screen_repaint();
+            screen().repaint_due = true;
+        }
         return result;
     }
     case WM_WTSSESSION_CHANGE: return on_session_change(wparam);

@@ -441,6 +441,28 @@ TEST_F(Tessaryn, SnapshotIsTheSizeAndPictureOfThePreview) {
     EXPECT_LT(mean_difference(saved, shown), 6.0);
 }
 
+// A window laid over the preview and taken away leaves the preview drawn as the snapshot
+// shows it; after that rest a scroll-bar step shows at once.
+TEST_F(Tessaryn, UncoveredPreviewIsDrawnAgainAndAChangeAfterRestShowsAtOnce) {
+    run_->still_preview();
+    run_->click(13);
+    const picture saved = run_->snapshot("uncovered.jpg");
+    RECT place;
+    GetWindowRect(run_->g(39), &place);
+    HWND cover = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE | SS_BLACKRECT, place.left,
+                                 place.top, place.right - place.left, place.bottom - place.top,
+                                 nullptr, nullptr, nullptr, nullptr);
+    UpdateWindow(cover);
+    EXPECT_TRUE(eventually(5000, [&] { return mean_difference(run_->preview(), saved) > 20; })) << "not covered";
+    DestroyWindow(cover);
+    EXPECT_TRUE(eventually(1000, [&] { return mean_difference(run_->preview(), saved) < 6; }))
+        << "uncovered preview differs by " << mean_difference(run_->preview(), saved);
+    const picture rested = run_->preview();
+    post_scroll(run_->g(18), SB_PAGERIGHT, 1);
+    EXPECT_TRUE(eventually(1000, [&] { return mean_difference(run_->preview(), rested) > 1; }))
+        << "the turn did not show";
+}
+
 // Black and white stripes four pixels wide, too fine for the atlas's 351-pixel face.
 void write_striped_picture(const char* file) {
     ASSERT_NE(image_create(901, 2400, 3200, 24), 0);

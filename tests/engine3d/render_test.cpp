@@ -243,13 +243,18 @@ TEST_F(engine_render, default_scene_frames_the_box_inside_the_preview) {
 }
 
 // A render of an unchanged scene copies the kept frame over whatever the buffer holds; each
-// change draws anew, and undoing it gives the first picture back exactly.
+// change draws anew, and undoing it gives the first picture back exactly. The picture's
+// number moves only when the pixels do.
 TEST_F(engine_render, unchanged_scene_reuses_its_frame_and_every_change_draws_anew) {
     write_picture("model\\plain.bmp", filled(868, 1023, 0x30A050), picture_format::bmp);
     build_default_scene("faces.bmp");
     const picture first = render_picture();
+    const int number = e->PictureNumber();
     fill_back_buffer(0x123456);
     ASSERT_EQ(render_picture().pixels, first.pixels);
+    e->RotateEntity(5, 120, 0, 0);
+    render_picture();
+    EXPECT_EQ(e->PictureNumber(), number) << "the same angles drawn again";
 
     auto load_atlas = [&](const char* file) {
         e->CreateMaterial(0, e->LoadTexture(306, file));
@@ -268,8 +273,10 @@ TEST_F(engine_render, unchanged_scene_reuses_its_frame_and_every_change_draws_an
         {"EntityStudioLight", [&] { e->EntityStudioLight(5, 1); }, [&] { e->EntityStudioLight(5, 0); }},
     };
     for (const change& c : changes) {
+        const int before = e->PictureNumber();
         c.make();
         EXPECT_NE(render_picture().pixels, first.pixels) << c.name;
+        EXPECT_NE(e->PictureNumber(), before) << c.name;
         c.undo();
         EXPECT_EQ(render_picture().pixels, first.pixels) << c.name;
     }

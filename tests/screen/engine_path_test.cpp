@@ -53,6 +53,25 @@ TEST_F(EnginePath, AdoptsTheEngineDisplayAndPresentsThroughIt) {
     EXPECT_NE(window.pixel(270, 100), green.shown);
 }
 
+// A picture goes by its number: the number the window shows is not presented again until
+// the window asks to be painted.
+TEST_F(EnginePath, PresentsAPictureWhenItsNumberMovesOrTheWindowAsks) {
+    test_window& window = shared_window(100, 100, 300, 200);
+    ASSERT_EQ(screen_open_windowed(window.handle(), 0, 0, 100, 100, 1, 0, 0), 1);
+    pump_messages();
+    screen_clear(red.value);
+    screen_flip_picture(7);
+    screen_clear(blue.value);
+    screen_flip_picture(7);
+    pump_messages();
+    EXPECT_EQ(window.pixel(50, 50), red.shown) << "the same number presented again";
+    InvalidateRect(window.handle(), nullptr, FALSE);
+    pump_messages();
+    screen_flip_picture(7);
+    pump_messages();
+    EXPECT_EQ(window.pixel(50, 50), blue.shown) << "not painted again";
+}
+
 // The engine's primary is out of the library's reach: a primary of the test's own on the
 // same display object shows whether every surface was restored.
 TEST_F(EnginePath, LostSurfacesComeBackAtThePresentAndAfterAnUnlock) {

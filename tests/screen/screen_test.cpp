@@ -96,6 +96,7 @@ TEST(FrameRate, FirstReadingReBasesAndSignChangesRestartTheMeasure) {
     clock.last_frame_time = 0x7FFFFFF0;
     EXPECT_FALSE(frame_clock_elapsed(clock, int32_t(0x80000100)));
     EXPECT_EQ(clock.last_frame_time, int32_t(0x80000100));
+    EXPECT_TRUE(frame_clock_elapsed(clock, int32_t(0x80000050))) << "the low half wrapped";
 }
 
 // The wait sleeps until the lateness its sleeps showed, and a little more, before the end.
