@@ -98,5 +98,6 @@ constexpr int32_t first_view_menu_item = 2;
 constexpr int32_t open_project_menu_item = 10;
 constexpr int32_t save_project_menu_item = 11;
 constexpr int32_t save_project_as_menu_item = 12;
+constexpr int32_t export_set_menu_item = 13;
 constexpr int32_t quit_menu_item = 19;
 constexpr int32_t preview_size = 295;

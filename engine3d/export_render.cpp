@@ -46,11 +46,26 @@ void gather(const context& engine, export_scene& scene) {
                                engine.exports.hidden.count(number) > 0});
 }
 
+// The export's window of the camera's view, enlarged to the whole picture: the projection
+// is narrowed and moved off the axis, so the window is drawn at the export's full size.
+view window_view(const export_settings& exports, view whole) {
+    const float width = exports.window_width, height = exports.window_height;
+    const float centre_x = 2 * (exports.window_left + width / 2) - 1;
+    const float centre_y = 1 - 2 * (exports.window_top + height / 2);
+    whole.focal_x /= width;
+    whole.focal_y /= height;
+    whole.shift_x = -centre_x / width;
+    whole.shift_y = -centre_y / height;
+    return whole;
+}
+
 struct band {
     const export_request& request;
     frame_buffer frame;
     std::vector<raster_job> jobs;  // moved up to the band's first row and clipped to it
     int32_t first_pixel_row = 0;   // of the export, for the band's first sub-pixel row
+    bool flat = false;             // the flat backdrop behind what is drawn
+    uint32_t backdrop = 0;         // B, G, R, A as the pixels lie
     std::atomic<int32_t> next_tile{0};
 };
 
@@ -140,6 +155,20 @@ uint32_t resolve_pixel(const frame_buffer& frame, int32_t x, int32_t y, int32_t 
     return mean(channel[0]) | mean(channel[1]) << 8 | mean(channel[2]) << 16 | alpha << 24;
 }
 
+// The resolved pixel laid over the flat backdrop: opaque, the backdrop's own colour where
+// nothing was drawn.
+uint32_t over_backdrop(uint32_t pixel, uint32_t backdrop) {
+    const uint32_t alpha = pixel >> 24;
+    if (alpha == 255) return pixel;
+    if (alpha == 0) return backdrop;
+    uint32_t out = 0xFF000000u;
+    for (int c = 0; c < 3; ++c) {
+        const uint32_t mixed = (pixel >> (8 * c) & 0xFF) * alpha + (backdrop >> (8 * c) & 0xFF) * (255 - alpha);
+        out |= ((mixed + 127) / 255) << (8 * c);
+    }
+    return out;
+}
+
 void resolve_tile(const band& work, const pixel_rect& tile) {
     const export_request& request = work.request;
     const int32_t grid = request.grid;
@@ -148,6 +177,8 @@ void resolve_tile(const band& work, const pixel_rect& tile) {
         auto* out = reinterpret_cast<uint32_t*>(request.pixels + ptrdiff_t(from_first) * request.pitch);
         for (int32_t x = tile.left / grid; x < tile.right / grid; ++x)
             out[x] = resolve_pixel(work.frame, x * grid, row * grid, grid);
+        if (!work.flat) continue;
+        for (int32_t x = tile.left / grid; x < tile.right / grid; ++x) out[x] = over_backdrop(out[x], work.backdrop);
     }
 }
 
@@ -178,9 +209,12 @@ bool export_rows(context& engine, const export_request& request) {
     export_scene scene;
     gather(engine, scene);
     std::vector<raster_job> all;
-    collect_view(engine, make_view(*eye, request.width * grid, request.height * grid), scene.drawn, all);
+    const view whole = make_view(*eye, request.width * grid, request.height * grid);
+    collect_view(engine, window_view(engine.exports, whole), scene.drawn, all);
 
     band work{request, {}, {}};
+    work.flat = engine.exports.flat_backdrop;
+    work.backdrop = engine.exports.backdrop | 0xFF000000u;
     const int32_t band_pixel_rows = std::max(1, band_sub_rows / grid);
     for (int32_t first = request.first_row; first < request.first_row + request.rows; first += band_pixel_rows) {
         int32_t rows = std::min(band_pixel_rows, request.first_row + request.rows - first);

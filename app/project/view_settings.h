@@ -6,6 +6,7 @@ struct view_options {
     bool light;
     bool shadow;
     bool reflection;
+    bool fill;  // the large exports framed so that the box fills the picture
 };
 
 // Each option under its German name, which the menu shows and the settings file keeps, and
@@ -15,11 +16,11 @@ struct view_option_name {
     const char* shown;
     const char* project_key;
 };
-constexpr int view_option_count = 3;
+constexpr int view_option_count = 4;
 extern const view_option_name view_option_names[view_option_count];
 
 // All off when the file is missing, unreadable or says anything but 1 for an option.
 view_options view_settings_load();
-// Writes the three options and nothing else; a file that cannot be written keeps the choice
+// Writes the options and nothing else; a file that cannot be written keeps the choice
 // for this run only.
 void view_settings_save(const view_options& options);

@@ -3,6 +3,7 @@
 #include "app/window/main_window.h"
 
 #include "app/app_state.h"
+#include "app/engine/engine.h"
 #include "app/faces/face_choice.h"
 #include "app/resources/resource_ids.h"
 #include "app/scene/scene.h"
@@ -60,6 +61,7 @@ void add_menu_and_status_bar() {
         menu_item(open_project_menu_item, "Projekt \xF6" "ffnen...");
         menu_item(save_project_menu_item, "Projekt speichern");
         menu_item(save_project_as_menu_item, "Projekt speichern unter...");
+        if (engine.exports_ready) menu_item(export_set_menu_item, "Ansichtenserie exportieren...");
         menu_bar();
         menu_item(quit_menu_item, "Beenden");
         add_view_menu();
