@@ -21,15 +21,15 @@ struct extent {
     bool found = false;
 };
 
-void set_window(const engine_export_calls& engine, const view_window& window) {
-    engine.ExportViewWindow(window.left, window.top, window.width, window.height);
+// False for a window the engine refuses, one too small to draw from.
+bool set_window(const engine_export_calls& engine, const view_window& window) {
+    return engine.ExportViewWindow(window.left, window.top, window.width, window.height) == 1;
 }
 
 // The drawn pixels' bounds in fractions of the view, a probe pixel further out on each side.
 extent drawn_extent(const engine_export_calls& engine, const export_scene& scene, const view_window& window) {
     std::vector<uint32_t> pixels(size_t(probe_size) * probe_size);
-    set_window(engine, window);
-    if (!engine.RenderCameraRows(scene.camera, probe_size, probe_size, probe_samples, 0, probe_size, pixels.data(),
+    if (!set_window(engine, window) || !engine.RenderCameraRows(scene.camera, probe_size, probe_size, probe_samples, 0, probe_size, pixels.data(),
                                  probe_size * 4))
         return {};
     int32_t left = probe_size, top = probe_size, right = -1, bottom = -1;
@@ -62,5 +62,5 @@ void frame_box(const engine_export_calls& engine, const export_scene& scene, int
         framed = window_around(exact.found ? exact : first, filled_share);
     }
     engine.ExportFlatBackdrop(flat_backdrop);
-    set_window(engine, framed);
+    if (!set_window(engine, framed)) set_window(engine, whole_view);
 }
