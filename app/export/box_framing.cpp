@@ -29,9 +29,10 @@ bool set_window(const engine_export_calls& engine, const view_window& window) {
 // The drawn pixels' bounds in fractions of the view, a probe pixel further out on each side.
 extent drawn_extent(const engine_export_calls& engine, const export_scene& scene, const view_window& window) {
     std::vector<uint32_t> pixels(size_t(probe_size) * probe_size);
-    if (!set_window(engine, window) || !engine.RenderCameraRows(scene.camera, probe_size, probe_size, probe_samples, 0, probe_size, pixels.data(),
-                                 probe_size * 4))
-        return {};
+    const bool drawn = set_window(engine, window) &&
+                       engine.RenderCameraRows(scene.camera, probe_size, probe_size, probe_samples, 0, probe_size,
+                                               pixels.data(), probe_size * 4);
+    if (!drawn) return {};
     int32_t left = probe_size, top = probe_size, right = -1, bottom = -1;
     for (int32_t y = 0; y < probe_size; ++y)
         for (int32_t x = 0; x < probe_size; ++x) {

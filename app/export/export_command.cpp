@@ -114,15 +114,17 @@ bool save_export(const char* typed_path, int32_t type, bool every_picture) {
 bool save_view_set(const char* typed_path, int32_t type, bool every_picture) {
     if (!engine.exports_ready || type < 0 || type >= export_type_count) return false;
     std::string paths[set_view_count];
-    for (int32_t i = 0; i < set_view_count; ++i) paths[i] = set_file_name(typed_path, export_types[type], set_views[i]);
+    for (int32_t i = 0; i < set_view_count; ++i)
+        paths[i] = set_file_name(typed_path, export_types[type], set_views[i]);
     set_run run;
     escape_pressed();  // an Esc from before the set began does not stop it
     int32_t written = 0;
     export_failure failure;
     {
         wait_cursor busy;
-        failure = export_box_set(engine.exports, scene_numbers, paths, set_view_count, export_types[type],
-                                 {every_picture, app.view.fill, app.background_colour}, pose_view, show_set_progress, &run, written);
+        const export_options options = {every_picture, app.view.fill, app.background_colour};
+        failure = export_box_set(engine.exports, scene_numbers, paths, set_view_count, export_types[type], options,
+                                 pose_view, show_set_progress, &run, written);
         restore_box_pose();
     }
     status_show_usual();

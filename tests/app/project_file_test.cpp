@@ -127,7 +127,8 @@ TEST(CommandLine, ArgumentsChooseTheRun) {
         EXPECT_EQ(read.mode, c.mode) << call;
         EXPECT_EQ(read.size, c.size) << call;
         EXPECT_EQ(read.mode == command_mode::wrong, !read.complaint.empty()) << call;
-        EXPECT_EQ(read.transparent, read.mode == command_mode::export_project && call != "295" && call != "/nofill") << call;
+        const bool png = read.mode == command_mode::export_project && call != "295" && call != "/nofill";
+        EXPECT_EQ(read.transparent, png) << call;
         EXPECT_EQ(read.view_set, call == "/nofill") << call;
     }
     const char* const fill[] = {"box.tessaryn", "/export-set", "b.png", "/FILL"};
