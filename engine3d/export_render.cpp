@@ -169,17 +169,42 @@ uint32_t over_backdrop(uint32_t pixel, uint32_t backdrop) {
     return out;
 }
 
-void resolve_tile(const band& work, const pixel_rect& tile) {
+uint32_t* output_row(const band& work, int32_t row) {
     const export_request& request = work.request;
-    const int32_t grid = request.grid;
+    const int32_t from_first = work.first_pixel_row + row - request.first_row;
+    return reinterpret_cast<uint32_t*>(request.pixels + ptrdiff_t(from_first) * request.pitch);
+}
+
+void resolve_tile(const band& work, const pixel_rect& tile) {
+    const int32_t grid = work.request.grid;
     for (int32_t row = tile.top / grid; row < tile.bottom / grid; ++row) {
-        const int32_t from_first = work.first_pixel_row + row - request.first_row;
-        auto* out = reinterpret_cast<uint32_t*>(request.pixels + ptrdiff_t(from_first) * request.pitch);
+        uint32_t* out = output_row(work, row);
         for (int32_t x = tile.left / grid; x < tile.right / grid; ++x)
             out[x] = resolve_pixel(work.frame, x * grid, row * grid, grid);
         if (!work.flat) continue;
         for (int32_t x = tile.left / grid; x < tile.right / grid; ++x) out[x] = over_backdrop(out[x], work.backdrop);
     }
+}
+
+// Whether a triangle's bounds, a sub-pixel wider, reach into the tile.
+bool tile_reached(const std::vector<raster_job>& jobs, const pixel_rect& tile) {
+    for (const raster_job& job : jobs) {
+        const raster_vertex* c = job.corner;
+        if (std::max({c[0].x, c[1].x, c[2].x}) + 1 >= float(tile.left) &&
+            std::min({c[0].x, c[1].x, c[2].x}) - 1 <= float(tile.right) &&
+            std::max({c[0].y, c[1].y, c[2].y}) + 1 >= float(tile.top) &&
+            std::min({c[0].y, c[1].y, c[2].y}) - 1 <= float(tile.bottom))
+            return true;
+    }
+    return false;
+}
+
+// A tile no triangle reaches shows nothing drawn, which needs neither clearing nor resolving.
+void fill_tile(const band& work, const pixel_rect& tile) {
+    const int32_t grid = work.request.grid;
+    const uint32_t empty = work.flat ? work.backdrop : 0;
+    for (int32_t row = tile.top / grid; row < tile.bottom / grid; ++row)
+        std::fill(output_row(work, row) + tile.left / grid, output_row(work, row) + tile.right / grid, empty);
 }
 
 // Each thread takes the band's next tile and draws and resolves it start to end, while its
@@ -190,6 +215,10 @@ void draw_band(void* data, int32_t) {
     const int32_t tile_width = tile_pixels * work->request.grid;
     for (int32_t left; (left = work->next_tile++ * tile_width) < work->frame.width;) {
         const pixel_rect tile{left, 0, std::min(left + tile_width, work->frame.width), work->frame.height};
+        if (!tile_reached(work->jobs, tile)) {
+            fill_tile(*work, tile);
+            continue;
+        }
         draw_tile(work->frame, work->jobs, tile);
         resolve_tile(*work, tile);
     }
