@@ -93,7 +93,7 @@ DWORD run_command_line(const std::string& program) {
 
 void measure_command_line(const engine_dll& e) {
     const engine_export_calls calls = {e.LoadTexturePixels, e.FreeTexture, e.ExportMaterialTexture,
-                                       e.ExportHideEntity, e.RenderCameraRows};
+                                       e.ExportHideEntity, e.ExportViewWindow, e.ExportFlatBackdrop, e.RenderCameraRows};
     const std::string program = program_path();
     std::vector<double> whole, inside;
     for (int round = 0; round < rounds; ++round) {

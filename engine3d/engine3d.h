@@ -154,6 +154,14 @@ int ENGINE3D_CALL LoadTexturePixels(int texture, const void* pixels, int width, 
 int ENGINE3D_CALL ExportMaterialTexture(int material, int texture_handle);
 // 1: exports leave the entity out; 0: they show it again
 int ENGINE3D_CALL ExportHideEntity(int entity, int hide);
+// exports fill with this colour (0x00BBGGRR) what nothing covers, opaque, and lay the shadows
+// and mirror images caught by a receiver left out over it, as that receiver would show them
+// in this colour; -1 gives back the transparent background
+int ENGINE3D_CALL ExportFlatBackdrop(int colour);
+// exports show this window of the camera's view, enlarged to their whole picture: left, top,
+// width and height in fractions of the view (0, 0, 1, 1 is the whole view; a window may
+// reach beyond it); 0 for a window of no size
+int ENGINE3D_CALL ExportViewWindow(float left, float top, float width, float height);
 // rows first_row .. first_row + rows - 1 of the camera's view at width x height pixels
 int ENGINE3D_CALL RenderCameraRows(int camera, int width, int height, int samples, int first_row,
                                    int rows, void* pixels, int pitch);

@@ -46,11 +46,26 @@ void gather(const context& engine, export_scene& scene) {
                                engine.exports.hidden.count(number) > 0});
 }
 
+// The export's window of the camera's view, enlarged to the whole picture: the projection
+// is narrowed and moved off the axis, so the window is drawn at the export's full size.
+view window_view(const export_settings& exports, view whole) {
+    const float width = exports.window_width, height = exports.window_height;
+    const float centre_x = 2 * (exports.window_left + width / 2) - 1;
+    const float centre_y = 1 - 2 * (exports.window_top + height / 2);
+    whole.focal_x /= width;
+    whole.focal_y /= height;
+    whole.shift_x = -centre_x / width;
+    whole.shift_y = -centre_y / height;
+    return whole;
+}
+
 struct band {
     const export_request& request;
     frame_buffer frame;
     std::vector<raster_job> jobs;  // moved up to the band's first row and clipped to it
     int32_t first_pixel_row = 0;   // of the export, for the band's first sub-pixel row
+    bool flat = false;             // the flat backdrop behind what is drawn
+    uint32_t backdrop = 0;         // B, G, R, A as the pixels lie
     std::atomic<int32_t> next_tile{0};
 };
 
@@ -140,15 +155,56 @@ uint32_t resolve_pixel(const frame_buffer& frame, int32_t x, int32_t y, int32_t 
     return mean(channel[0]) | mean(channel[1]) << 8 | mean(channel[2]) << 16 | alpha << 24;
 }
 
-void resolve_tile(const band& work, const pixel_rect& tile) {
+// The resolved pixel laid over the flat backdrop: opaque, the backdrop's own colour where
+// nothing was drawn.
+uint32_t over_backdrop(uint32_t pixel, uint32_t backdrop) {
+    const uint32_t alpha = pixel >> 24;
+    if (alpha == 255) return pixel;
+    if (alpha == 0) return backdrop;
+    uint32_t out = 0xFF000000u;
+    for (int c = 0; c < 3; ++c) {
+        const uint32_t mixed = (pixel >> (8 * c) & 0xFF) * alpha + (backdrop >> (8 * c) & 0xFF) * (255 - alpha);
+        out |= ((mixed + 127) / 255) << (8 * c);
+    }
+    return out;
+}
+
+uint32_t* output_row(const band& work, int32_t row) {
     const export_request& request = work.request;
-    const int32_t grid = request.grid;
+    const int32_t from_first = work.first_pixel_row + row - request.first_row;
+    return reinterpret_cast<uint32_t*>(request.pixels + ptrdiff_t(from_first) * request.pitch);
+}
+
+void resolve_tile(const band& work, const pixel_rect& tile) {
+    const int32_t grid = work.request.grid;
     for (int32_t row = tile.top / grid; row < tile.bottom / grid; ++row) {
-        const int32_t from_first = work.first_pixel_row + row - request.first_row;
-        auto* out = reinterpret_cast<uint32_t*>(request.pixels + ptrdiff_t(from_first) * request.pitch);
+        uint32_t* out = output_row(work, row);
         for (int32_t x = tile.left / grid; x < tile.right / grid; ++x)
             out[x] = resolve_pixel(work.frame, x * grid, row * grid, grid);
+        if (!work.flat) continue;
+        for (int32_t x = tile.left / grid; x < tile.right / grid; ++x) out[x] = over_backdrop(out[x], work.backdrop);
     }
+}
+
+// Whether a triangle's bounds, a sub-pixel wider, reach into the tile.
+bool tile_reached(const std::vector<raster_job>& jobs, const pixel_rect& tile) {
+    for (const raster_job& job : jobs) {
+        const raster_vertex* c = job.corner;
+        if (std::max({c[0].x, c[1].x, c[2].x}) + 1 >= float(tile.left) &&
+            std::min({c[0].x, c[1].x, c[2].x}) - 1 <= float(tile.right) &&
+            std::max({c[0].y, c[1].y, c[2].y}) + 1 >= float(tile.top) &&
+            std::min({c[0].y, c[1].y, c[2].y}) - 1 <= float(tile.bottom))
+            return true;
+    }
+    return false;
+}
+
+// A tile no triangle reaches shows nothing drawn, which needs neither clearing nor resolving.
+void fill_tile(const band& work, const pixel_rect& tile) {
+    const int32_t grid = work.request.grid;
+    const uint32_t empty = work.flat ? work.backdrop : 0;
+    for (int32_t row = tile.top / grid; row < tile.bottom / grid; ++row)
+        std::fill(output_row(work, row) + tile.left / grid, output_row(work, row) + tile.right / grid, empty);
 }
 
 // Each thread takes the band's next tile and draws and resolves it start to end, while its
@@ -159,6 +215,10 @@ void draw_band(void* data, int32_t) {
     const int32_t tile_width = tile_pixels * work->request.grid;
     for (int32_t left; (left = work->next_tile++ * tile_width) < work->frame.width;) {
         const pixel_rect tile{left, 0, std::min(left + tile_width, work->frame.width), work->frame.height};
+        if (!tile_reached(work->jobs, tile)) {
+            fill_tile(*work, tile);
+            continue;
+        }
         draw_tile(work->frame, work->jobs, tile);
         resolve_tile(*work, tile);
     }
@@ -178,9 +238,12 @@ bool export_rows(context& engine, const export_request& request) {
     export_scene scene;
     gather(engine, scene);
     std::vector<raster_job> all;
-    collect_view(engine, make_view(*eye, request.width * grid, request.height * grid), scene.drawn, all);
+    const view whole = make_view(*eye, request.width * grid, request.height * grid);
+    collect_view(engine, window_view(engine.exports, whole), scene.drawn, all);
 
     band work{request, {}, {}};
+    work.flat = engine.exports.flat_backdrop;
+    work.backdrop = engine.exports.backdrop | 0xFF000000u;
     const int32_t band_pixel_rows = std::max(1, band_sub_rows / grid);
     for (int32_t first = request.first_row; first < request.first_row + request.rows; first += band_pixel_rows) {
         int32_t rows = std::min(band_pixel_rows, request.first_row + request.rows - first);

@@ -43,6 +43,30 @@ int ENGINE3D_CALL ExportHideEntity(int entity_number, int hide) {
     return 1;
 }
 
+// A window beyond this many times the view's size would lose the projection's precision.
+constexpr float largest_window = 64;
+
+int ENGINE3D_CALL ExportViewWindow(float left, float top, float width, float height) {
+    auto fits = [](float value, float low, float high) { return value >= low && value <= high; };
+    if (!fits(width, 1 / largest_window, largest_window) || !fits(height, 1 / largest_window, largest_window) ||
+        !fits(left, -largest_window, largest_window) || !fits(top, -largest_window, largest_window))
+        return 0;
+    export_settings& exports = engine().exports;
+    exports.window_left = left;
+    exports.window_top = top;
+    exports.window_width = width;
+    exports.window_height = height;
+    return 1;
+}
+
+int ENGINE3D_CALL ExportFlatBackdrop(int colour) {
+    export_settings& exports = engine().exports;
+    exports.flat_backdrop = colour != -1;
+    const auto bgr = uint32_t(colour);
+    exports.backdrop = (bgr & 0xFF) << 16 | (bgr & 0xFF00) | (bgr >> 16 & 0xFF);
+    return 1;
+}
+
 // Memory for a band that cannot be had fails the export, not the program.
 int ENGINE3D_CALL RenderCameraRows(int camera, int width, int height, int samples, int first_row,
                                    int rows, void* pixels, int pitch) try {

@@ -86,6 +86,11 @@ struct kept_frame {
 struct export_settings {
     std::set<int32_t> hidden;                                    // entity numbers left out
     std::map<int32_t, std::shared_ptr<const texture>> textures;  // by material number
+    // The part of the camera's view an export shows, in fractions of it from the top left.
+    float window_left = 0, window_top = 0, window_width = 1, window_height = 1;
+    // Drawn where nothing else is, 0x00RRGGBB, when flat_backdrop is set.
+    bool flat_backdrop = false;
+    uint32_t backdrop = 0;
 };
 
 // The studio look, kept by entity number so that an entity made again under its number

@@ -48,8 +48,8 @@ bool faces_away(const view_triangle& triangle, vec3 normal) {
 void to_clip_space(const view& viewer, const view_triangle& triangle, clip_vertex* polygon) {
     for (int i = 0; i < 3; ++i) {
         const vec3& p = triangle.corner[i];
-        polygon[i] = {p.x * viewer.focal_x, p.y * viewer.focal_y, -p.z, triangle.vertex[i]->u,
-                      triangle.vertex[i]->v};
+        polygon[i] = {p.x * viewer.focal_x - viewer.shift_x * p.z, p.y * viewer.focal_y - viewer.shift_y * p.z,
+                      -p.z, triangle.vertex[i]->u, triangle.vertex[i]->v};
     }
 }
 
@@ -174,8 +174,8 @@ void add_studio_values(const view& viewer, const surface_role& role, const raste
                        const clip_vertex* polygon, int count, raster_vertex* screen) {
     for (int i = 0; i < count; ++i) {
         const clip_vertex& p = polygon[i];
-        vec3 world{p.x / viewer.focal_x + viewer.position.x, p.y / viewer.focal_y + viewer.position.y,
-                   viewer.position.z - p.w};
+        vec3 world{(p.x - viewer.shift_x * p.w) / viewer.focal_x + viewer.position.x,
+                   (p.y - viewer.shift_y * p.w) / viewer.focal_y + viewer.position.y, viewer.position.z - p.w};
         if (style.kind == paint_kind::mirror) {
             const mirror_fade& f = role.fade;
             float below_image_top = 2 * f.plane_y - world.y - f.lowest;
@@ -201,8 +201,9 @@ void queue_piece(const view& viewer, const clip_vertex* polygon, int count, cons
 void map_sides(const view& viewer, const shadow_map& map, clip_plane* sides) {
     const float extent = map.texel * float(shadow_map_size);
     const vec3& eye = viewer.position;
-    sides[0] = {1 / viewer.focal_x, 0, 0, eye.x - map.left};
-    sides[1] = {-1 / viewer.focal_x, 0, 0, map.left + extent - eye.x};
+    const float shift = viewer.shift_x / viewer.focal_x;
+    sides[0] = {1 / viewer.focal_x, 0, -shift, eye.x - map.left};
+    sides[1] = {-1 / viewer.focal_x, 0, shift, map.left + extent - eye.x};
     sides[2] = {0, 0, -1, eye.z - map.back};
     sides[3] = {0, 0, 1, map.back + extent - eye.z};
 }

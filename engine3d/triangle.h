@@ -12,6 +12,8 @@ namespace engine3d {
 struct view {
     pixel_rect rect;
     float centre_x, centre_y, half_width, half_height, focal_x, focal_y;
+    // An export's window off the view's axis: clip x and y gain shift times the distance.
+    float shift_x = 0, shift_y = 0;
     vec3 position;
 };
 

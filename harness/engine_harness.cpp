@@ -31,7 +31,8 @@ bool bind_all(HMODULE module, engine_dll& e) {
            ENGINE_FETCH(EntityShadow) && ENGINE_FETCH(EntityMirror) && ENGINE_FETCH(EntityRoundEdges) &&
            ENGINE_FETCH(RenderWorld) && ENGINE_FETCH(PictureNumber) &&
            ENGINE_FETCH(LoadTexturePixels) && ENGINE_FETCH(ExportMaterialTexture) &&
-           ENGINE_FETCH(ExportHideEntity) && ENGINE_FETCH(RenderCameraRows);
+           ENGINE_FETCH(ExportHideEntity) && ENGINE_FETCH(ExportViewWindow) && ENGINE_FETCH(ExportFlatBackdrop) &&
+           ENGINE_FETCH(RenderCameraRows);
 #undef ENGINE_FETCH
 }
 

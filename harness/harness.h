@@ -52,6 +52,8 @@ struct engine_dll {
     decltype(&::LoadTexturePixels) LoadTexturePixels;
     decltype(&::ExportMaterialTexture) ExportMaterialTexture;
     decltype(&::ExportHideEntity) ExportHideEntity;
+    decltype(&::ExportViewWindow) ExportViewWindow;
+    decltype(&::ExportFlatBackdrop) ExportFlatBackdrop;
     decltype(&::RenderCameraRows) RenderCameraRows;
 };
 

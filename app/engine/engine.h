@@ -48,6 +48,8 @@ struct engine_export_calls {
     decltype(&::FreeTexture) FreeTexture;
     decltype(&::ExportMaterialTexture) ExportMaterialTexture;
     decltype(&::ExportHideEntity) ExportHideEntity;
+    decltype(&::ExportViewWindow) ExportViewWindow;
+    decltype(&::ExportFlatBackdrop) ExportFlatBackdrop;
     decltype(&::RenderCameraRows) RenderCameraRows;
 };
 

@@ -37,6 +37,8 @@ void bind_exports() {
     bind(engine.exports.FreeTexture, "FreeTexture");
     bind(engine.exports.ExportMaterialTexture, "ExportMaterialTexture");
     bind(engine.exports.ExportHideEntity, "ExportHideEntity");
+    bind(engine.exports.ExportViewWindow, "ExportViewWindow");
+    bind(engine.exports.ExportFlatBackdrop, "ExportFlatBackdrop");
     bind(engine.exports.RenderCameraRows, "RenderCameraRows");
     engine.exports_ready = every_entry_bound(engine.exports) ? 1 : 0;
 }

@@ -35,7 +35,12 @@ bool write_picture(const command& asked) {
         message_tell("Diese 3D-Engine kann keine gro\xDF" "en Bilder zeichnen: " + asked.target);
         return false;
     }
+    if (asked.view_set) return save_view_set(asked.target.c_str(), export_type_for(asked), true);
     return save_export(asked.target.c_str(), export_type_for(asked), true);
+}
+
+void take_fill_choice(fill_choice fill) {
+    if (fill != fill_choice::project) app.view.fill = fill == fill_choice::on;
 }
 
 }  // namespace
@@ -73,7 +78,8 @@ int batch_export(const command& asked) {
         message_tell("Es wurde kein Bild geschrieben.");
         return failed;
     }
+    take_fill_choice(asked.fill);
     if (!write_picture(asked)) return failed;
-    console_write("Bild gespeichert: " + asked.target, false);
+    console_write((asked.view_set ? "Ansichtenserie gespeichert: " : "Bild gespeichert: ") + asked.target, false);
     return 0;
 }

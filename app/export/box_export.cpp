@@ -8,13 +8,14 @@
 #include <new>
 #include <vector>
 
+#include "app/export/box_framing.h"
 #include "app/export/export_atlas.h"
 #include "runtime/image/image.h"
 
 const export_type export_types[export_type_count] = {
-    {2048, plugin_jpeg, false, ".jpg"},
-    {2048, plugin_png, true, ".png"},
-    {4096, plugin_png, true, ".png"},
+    {2048, plugin_jpeg, false, ".jpg", 150},
+    {2048, plugin_png, true, ".png", 150},
+    {4096, plugin_png, true, ".png", 300},
 };
 
 namespace {
@@ -35,18 +36,24 @@ bool is_picture_extension(const std::string& extension) {
     return extension == ".jpg" || extension == ".jpeg" || extension == ".png";
 }
 
-// Everything an export changes in the engine, given back when it ends however it ends.
+constexpr int no_backdrop = -1;
+
+// Everything an export changes in the engine, given back when it ends however it ends. The
+// floor is one flat colour behind the box: an opaque export has the engine fill it in rather
+// than draw the floor's planes, each pixel sixteen times.
 class export_changes {
 public:
     export_changes(const engine_export_calls& engine, const export_scene& scene, const export_type& type,
-                   int texture)
+                   uint32_t floor_colour, int texture)
         : engine_(engine), scene_(scene), texture_(texture) {
         if (texture_) engine_.ExportMaterialTexture(scene_.box_material, texture_);
-        if (type.transparent)
-            for (int entity : scene_.backdrop) engine_.ExportHideEntity(entity, 1);
+        for (int entity : scene_.backdrop) engine_.ExportHideEntity(entity, 1);
+        if (!type.transparent) engine_.ExportFlatBackdrop(int(floor_colour));
     }
     ~export_changes() {
         for (int entity : scene_.backdrop) engine_.ExportHideEntity(entity, 0);
+        engine_.ExportFlatBackdrop(no_backdrop);
+        engine_.ExportViewWindow(whole_view.left, whole_view.top, whole_view.width, whole_view.height);
         if (!texture_) return;
         engine_.ExportMaterialTexture(scene_.box_material, 0);
         engine_.FreeTexture(scene_.sharp_texture);
@@ -104,18 +111,48 @@ int32_t export_atlas_scale(const export_type& type) {
     return std::max(1, type.size / pixels_per_atlas_scale);
 }
 
-// Without memory for the sharp atlas the export still shows the atlas the preview shows.
-export_failure export_box(const engine_export_calls& engine, const export_scene& scene, const char* path,
-                          const export_type& type, export_progress progress, void* context, bool every_picture) {
-    if (!camera_draws(engine, scene)) return export_failure::no_preview;
-    const int32_t scale = export_atlas_scale(type);
-    int32_t unread = 0;
-    export_changes changes(engine, scene, type, export_atlas_texture(engine, scene.sharp_texture, scale, &unread));
-    if (every_picture && unread > 0) return export_failure::picture_unreadable;
-    image_writer* writer = image_writer_open(path, type.plugin, type.size, type.size);
+namespace {
+
+export_failure write_view(const engine_export_calls& engine, const export_scene& scene, const char* path,
+                          const export_type& type, const export_options& options, export_progress progress,
+                          void* context) {
+    if (options.fill) frame_box(engine, scene, type.transparent ? no_backdrop : int(options.floor_colour));
+    image_writer* writer = image_writer_open(path, type.plugin, type.size, type.size, type.pixels_per_inch);
     if (!writer) return export_failure::not_written;
     export_failure failure = render_bands(engine, scene, writer, type.size, progress, context);
     const bool written = image_writer_close(writer, failure == export_failure::none) == 1;
     if (failure == export_failure::none && !written) failure = export_failure::not_written;
     return failure;
+}
+
+bool no_pose(int32_t, void*) { return true; }
+
+}  // namespace
+
+// Without memory for the sharp atlas the export still shows the atlas the preview shows.
+export_failure export_box_set(const engine_export_calls& engine, const export_scene& scene,
+                              const std::string* paths, int32_t count, const export_type& type,
+                              export_options options, export_pose pose, export_progress progress,
+                              void* context, int32_t& written) {
+    written = 0;
+    if (!camera_draws(engine, scene)) return export_failure::no_preview;
+    const int32_t scale = export_atlas_scale(type);
+    int32_t unread = 0;
+    export_changes changes(engine, scene, type, options.floor_colour,
+                           export_atlas_texture(engine, scene.sharp_texture, scale, &unread));
+    if (options.every_picture && unread > 0) return export_failure::picture_unreadable;
+    for (; written < count && pose(written, context); ++written) {
+        const export_failure failure =
+            write_view(engine, scene, paths[written].c_str(), type, options, progress, context);
+        if (failure != export_failure::none) return failure;
+    }
+    return export_failure::none;
+}
+
+export_failure export_box(const engine_export_calls& engine, const export_scene& scene, const char* path,
+                          const export_type& type, export_progress progress, void* context,
+                          export_options options) {
+    const std::string file = path;
+    int32_t written = 0;
+    return export_box_set(engine, scene, &file, 1, type, options, no_pose, progress, context, written);
 }

@@ -13,6 +13,8 @@ struct export_type {
     uint32_t plugin;
     bool transparent;  // backdrop and floor left out, alpha kept
     const char* extension;
+    // Written into the file: a 2048 and a 4096 export print at the same size, about 35 cm.
+    int32_t pixels_per_inch;
 };
 
 // The save requester's file types after the snapshot's own, in the requester's order.
@@ -41,8 +43,27 @@ using export_progress = void (*)(int32_t percent, void* context);
 // How many times the stored atlas's size the export draws its faces at.
 int32_t export_atlas_scale(const export_type& type);
 
-// With `every_picture` an export whose chosen picture cannot be read writes nothing; without,
-// that face shows what the atlas file shows.
+struct export_options {
+    // Without it a face whose chosen picture cannot be read shows what the atlas file shows;
+    // with it the export writes nothing.
+    bool every_picture = false;
+    // The box with its shadow and mirror image fills the picture ("Box f\xFCllt das Bild").
+    bool fill = false;
+    // 0x00BBGGRR: an opaque export shows it flat where the floor is.
+    uint32_t floor_colour = 0xFFFFFF;
+};
+
 export_failure export_box(const engine_export_calls& engine, const export_scene& scene, const char* path,
                           const export_type& type, export_progress progress, void* context,
-                          bool every_picture = false);
+                          export_options options = {});
+
+// Called before each file of a set: puts the scene into view `index`; false stops the set
+// there.
+using export_pose = bool (*)(int32_t index, void* context);
+
+// The files of a set, one view each, with the pictures decoded once for all of them. Stops
+// at the first failure; `written` counts the files written whole before it.
+export_failure export_box_set(const engine_export_calls& engine, const export_scene& scene,
+                              const std::string* paths, int32_t count, const export_type& type,
+                              export_options options, export_pose pose, export_progress progress,
+                              void* context, int32_t& written);

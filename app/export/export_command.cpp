@@ -7,10 +7,14 @@
 
 #include "app/app_state.h"
 #include "app/export/box_export.h"
+#include "app/export/view_set.h"
 #include "app/messages/failure_notice.h"
+#include "app/messages/user_message.h"
+#include "app/scene/scene.h"
 #include "app/window/main_window.h"
 #include "runtime/core/core.h"
 #include "runtime/core/windows_host.h"
+#include "runtime/gui/gui.h"
 
 namespace {
 
@@ -44,6 +48,45 @@ private:
 const export_scene scene_numbers = {scene::camera, scene::box_material, scene::export_box_texture,
                                     {scene::floor, scene::lower_floor}};
 
+struct set_run {
+    int32_t view = 0;
+    bool stopped = false;
+};
+
+// Keys pressed while the set works wait in the queue; only Esc means anything then.
+bool escape_pressed() {
+    MSG message;
+    bool escape = false;
+    while (PeekMessageA(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE))
+        escape = escape || message.wParam == VK_ESCAPE;
+    return escape;
+}
+
+void show_set_progress(int32_t percent, void* context) {
+    auto* run = static_cast<set_run*>(context);
+    if (escape_pressed()) run->stopped = true;
+    char text[96];
+    std::snprintf(text, sizeof text, "Ansichtenserie: Bild %d von %d wird gespeichert: %d %%", int(run->view + 1),
+                  int(set_view_count), int(percent));
+    status_show(text);
+}
+
+bool pose_view(int32_t index, void* context) {
+    auto* run = static_cast<set_run*>(context);
+    if (escape_pressed()) run->stopped = true;
+    if (run->stopped) return false;
+    run->view = index;
+    const set_view& view = set_views[index];
+    if (view.as_shown) restore_box_pose();
+    else pose_box(view.turn, view.tilt, view.camera_elevation);
+    return true;
+}
+
+void tell_set_stopped(int32_t written) {
+    message_tell("Die Ansichtenserie wurde abgebrochen: " + std::to_string(written) + " von " +
+                 std::to_string(set_view_count) + " Bildern wurden gespeichert.");
+}
+
 }  // namespace
 
 const char* export_patterns() {
@@ -60,10 +103,48 @@ bool save_export(const char* typed_path, int32_t type, bool every_picture) {
     {
         wait_cursor busy;
         failure = export_box(engine.exports, scene_numbers, path.c_str(), export_types[type],
-                             show_progress, &status, every_picture);
+                             show_progress, &status, {every_picture, app.view.fill, app.background_colour});
     }
     if (status.shown) status_show_usual();
     if (failure == export_failure::none) return true;
     tell_export_not_saved(path.c_str(), failure);
     return false;
+}
+
+bool save_view_set(const char* typed_path, int32_t type, bool every_picture) {
+    if (!engine.exports_ready || type < 0 || type >= export_type_count) return false;
+    std::string paths[set_view_count];
+    for (int32_t i = 0; i < set_view_count; ++i)
+        paths[i] = set_file_name(typed_path, export_types[type], set_views[i]);
+    set_run run;
+    escape_pressed();  // an Esc from before the set began does not stop it
+    int32_t written = 0;
+    export_failure failure;
+    {
+        wait_cursor busy;
+        const export_options options = {every_picture, app.view.fill, app.background_colour};
+        failure = export_box_set(engine.exports, scene_numbers, paths, set_view_count, export_types[type], options,
+                                 pose_view, show_set_progress, &run, written);
+        restore_box_pose();
+    }
+    status_show_usual();
+    if (failure != export_failure::none) {
+        tell_export_not_saved(paths[written].c_str(), failure);
+        return false;
+    }
+    if (written == set_view_count) return true;
+    tell_set_stopped(written);
+    return false;
+}
+
+// The preview is hidden while the requester is open: its surface would paint over it.
+void ask_and_save_view_set() {
+    if (!engine.exports_ready) return;
+    const char* folder = file_current_directory(0);
+    const std::string start = std::string(folder ? folder : "") + "Box";
+    gadget_hide(gadget::preview, 1);
+    const char* answer = requester_save_file("Ansichtenserie exportieren", start.c_str(), export_patterns() + 1, 0, 0);
+    const std::string chosen = answer ? answer : "";
+    gadget_hide(gadget::preview, 0);
+    if (!chosen.empty()) save_view_set(chosen.c_str(), requester_chosen_pattern());
 }

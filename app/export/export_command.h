@@ -10,3 +10,10 @@ const char* export_patterns();
 // `type` counts the large types from 0; the typed name gets the type's extension. A failure
 // is told and answers false; with `every_picture` so is a chosen picture that cannot be read.
 bool save_export(const char* typed_path, int32_t type, bool every_picture = false);
+
+// "Ansichtenserie exportieren...": asks for a base name and a large type, then writes the set.
+void ask_and_save_view_set();
+// The seven views of the composed box under the typed base name as large type `type`,
+// progress in the status bar; Esc stops after the current file. The view is the same
+// afterwards. A failure is told once and answers false, as does a set stopped early.
+bool save_view_set(const char* typed_path, int32_t type, bool every_picture = false);

@@ -12,11 +12,13 @@ struct target_type {
     int32_t sizes[2];  // the first is the default
 };
 
+constexpr int32_t snapshot_size = 295;
+
 // The transparent type first.
 constexpr target_type target_types[] = {
     {".png", {2048, 4096}},
-    {".jpg", {2048, 295}},
-    {".jpeg", {2048, 295}},
+    {".jpg", {2048, snapshot_size}},
+    {".jpeg", {2048, snapshot_size}},
 };
 
 std::string lower(std::string text) {
@@ -76,27 +78,37 @@ command command_read(int argc, const char* const* arguments) {
     for (int i = 1; i < argc; ++i) {
         const std::string option = lower(arguments[i]);
         const bool has_value = i + 1 < argc;
-        if (option == "/export" && has_value && answer.target.empty()) {
+        if ((option == "/export" || option == "/export-set") && has_value && answer.target.empty()) {
+            answer.view_set = option == "/export-set";
             answer.target = arguments[++i];
+        } else if ((option == "/fill" || option == "/nofill") && answer.fill == fill_choice::project) {
+            answer.fill = option == "/fill" ? fill_choice::on : fill_choice::off;
         } else if (option == "/size" && has_value && size_text.empty()) {
             size_text = arguments[++i];
         } else {
             return wrong("Unbekannter oder unvollst\xE4ndiger Schalter: " + std::string(arguments[i]));
         }
     }
-    if (answer.target.empty()) return wrong("/size gilt nur zusammen mit /export.");
+    if (answer.target.empty()) return wrong("/size, /fill und /nofill gelten nur zusammen mit /export.");
     answer.mode = command_mode::export_project;
-    return checked_export(answer, size_text);
+    answer = checked_export(answer, size_text);
+    if (answer.view_set && answer.size == snapshot_size)
+        return wrong("Eine Ansichtenserie gibt es nur in den gro\xDF" "en Gr\xF6\xDF" "en: " + size_text);
+    return answer;
 }
 
 const char* command_usage() {
     return "Tessaryn [PROJEKT.tessaryn]\n"
-           "Tessaryn PROJEKT.tessaryn /export DATEI [/size N]\n"
+           "Tessaryn PROJEKT.tessaryn /export DATEI [/size N] [/fill | /nofill]\n"
+           "Tessaryn PROJEKT.tessaryn /export-set ORDNER\\NAME.png [/size N] [/fill | /nofill]\n"
            "\n"
            "  PROJEKT.tessaryn  startet Tessaryn mit diesem Projekt.\n"
            "  /export DATEI     zeichnet die Ansicht des Projekts ohne Fenster in DATEI und endet:\n"
            "                    .png transparent, N = 2048 (Vorgabe) oder 4096;\n"
            "                    .jpg, N = 2048 (Vorgabe) oder 295 (wie \"Bild Speichern\").\n"
+           "  /export-set NAME  schreibt die sieben Ansichten der Ansichtenserie als NAME-ansicht,\n"
+           "                    NAME-vorne, -hinten, -links, -rechts, -oben und -rechts-vorne.\n"
+           "  /fill, /nofill    die Box f\xFCllt das Bild, oder nicht, statt wie im Projekt.\n"
            "\n"
-           "Exit-Code 0, wenn das Bild geschrieben wurde, sonst nicht 0 mit dem Grund.\n";
+           "Exit-Code 0, wenn alle Bilder geschrieben wurden, sonst nicht 0 mit dem Grund.\n";
 }

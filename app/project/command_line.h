@@ -6,6 +6,8 @@
 #include <string>
 
 enum class command_mode { window, window_with_project, export_project, usage, wrong };
+// "Box f\xFCllt das Bild" for one run: as the project has it, or /fill, /nofill.
+enum class fill_choice { project, on, off };
 
 struct command {
     command_mode mode = command_mode::window;
@@ -13,6 +15,8 @@ struct command {
     std::string target;
     int32_t size = 0;         // pixels on each side of the picture
     bool transparent = false;  // a png, the backdrop left out
+    bool view_set = false;     // /export-set: the seven views, the target their base name
+    fill_choice fill = fill_choice::project;
     std::string complaint;    // what was wrong, in the program's language
 };
 

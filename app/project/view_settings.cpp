@@ -18,6 +18,7 @@ const view_option_name view_option_names[view_option_count] = {
     {&view_options::shadow, "Schatten", "Shadow"},
     {&view_options::reflection, "Spiegelung", "Reflection"},
     {&view_options::soft_edges, "Weiche Kanten", "SoftEdges"},
+    {&view_options::fill, "Box f\xFC" "llt das Bild", "Fill"},
 };
 
 view_options view_settings_load() {

@@ -7,6 +7,7 @@ struct view_options {
     bool shadow;
     bool reflection;
     bool soft_edges;
+    bool fill;  // the large exports framed so that the box fills the picture
 };
 
 // Each option under its German name, which the menu shows and the settings file keeps, and
@@ -16,7 +17,7 @@ struct view_option_name {
     const char* shown;
     const char* project_key;
 };
-constexpr int view_option_count = 4;
+constexpr int view_option_count = 5;
 extern const view_option_name view_option_names[view_option_count];
 
 // All off when the file is missing, unreadable or says anything but 1 for an option.

@@ -191,6 +191,22 @@ void apply_camera() {
                              float(app.camera_distance));
 }
 
+void pose_box(float turn, float tilt, float camera_elevation) {
+    box_tilt = tilt;
+    engine.call.RotateEntity(scene::box, turn, 0.0f, tilt);
+    place_lower_floor();
+    if (camera_elevation < 0) return apply_camera();
+    const double distance = double(app.camera_distance) - box_z;
+    const double height = distance * std::tan(double(camera_elevation) * 3.14159265358979 / 180.0);
+    engine.call.CameraLocate(scene::camera, 0.0f, float(height), float(app.camera_distance));
+}
+
+void restore_box_pose() {
+    if (app.offsets_shown) apply_box_rotation();
+    else apply_box_angles();
+    apply_camera();
+}
+
 uint32_t scene_draw() {
     screen_clear(color_rgb(0, 0, 0));
     if (!engine.ready || !engine.call.RenderWorld() || !engine.PictureNumber) return 0;

@@ -12,6 +12,11 @@ void apply_box_rotation();
 void apply_box_angles();
 void apply_box_size();
 void apply_camera();
+// One view of a set: the box turned and tilted, the camera raised to look from
+// `camera_elevation` degrees above the box's middle, or left as the user set it when the
+// elevation is negative. restore_box_pose gives back the user's own view.
+void pose_box(float turn, float tilt, float camera_elevation);
+void restore_box_pose();
 // Sends the studio look of app.view to the engine, when the engine has it.
 void apply_view_options();
 // Clears the back buffer and lets the engine draw the scene into it, once the engine runs.

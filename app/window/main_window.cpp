@@ -3,6 +3,7 @@
 #include "app/window/main_window.h"
 
 #include "app/app_state.h"
+#include "app/engine/engine.h"
 #include "app/faces/face_choice.h"
 #include "app/resources/resource_ids.h"
 #include "app/scene/scene.h"
@@ -75,6 +76,7 @@ void add_menu_and_status_bar() {
         menu_item(open_project_menu_item, "Projekt \xF6" "ffnen...\tStrg+O");
         menu_item(save_project_menu_item, "Projekt speichern\tStrg+S");
         menu_item(save_project_as_menu_item, "Projekt speichern unter...\tStrg+Umschalt+S");
+        if (engine.exports_ready) menu_item(export_set_menu_item, "Ansichtenserie exportieren...");
         menu_bar();
         menu_item(quit_menu_item, "Beenden");
         show_recent_projects();

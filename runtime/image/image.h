@@ -162,9 +162,12 @@ int32_t bmp_write(const char* name, const uint8_t* rows, int32_t width, int32_t 
 // For pictures too large to hold whole: rows are 32-bit B, G, R, A with straight alpha, top
 // row first, handed over in bands. plugin_png keeps the alpha; plugin_jpeg writes quality
 // 100 with full-resolution colour and drops it. Null when the file or encoder cannot start
-// (image_last_save_failure says no_memory where memory was the cause).
+// (image_last_save_failure says no_memory where memory was the cause). With pixels_per_inch
+// the file says what it is: sRGB and that density (pHYs in a PNG, the JFIF header's density
+// in a JPEG); without, it carries neither.
 struct image_writer;
-image_writer* image_writer_open(const char* name, uint32_t plugin, int32_t width, int32_t height);
+image_writer* image_writer_open(const char* name, uint32_t plugin, int32_t width, int32_t height,
+                                int32_t pixels_per_inch = 0);
 // 1 while no row failed so far. The rows are encoded on another thread behind the caller, so
 // a failure shows a little later, at the latest when the writer is closed.
 int32_t image_writer_rows(image_writer* writer, const uint8_t* rows, int32_t stride, int32_t count);

@@ -34,14 +34,14 @@ image_writer* lacking_memory(std::unique_ptr<image_writer> writer) {
 }  // namespace
 
 image_writer* image_writer_open(const char* name, uint32_t plugin, int32_t width,
-                                int32_t height) try {
-    if (!name || width <= 0 || height <= 0 || (plugin != plugin_png && plugin != plugin_jpeg))
+                                int32_t height, int32_t pixels_per_inch) try {
+    if (!name || width <= 0 || height <= 0 || pixels_per_inch < 0 || (plugin != plugin_png && plugin != plugin_jpeg))
         return nullptr;
     auto writer = std::make_unique<image_writer>(name);
     if (!writer->file.stream()) return nullptr;
     FILE* stream = writer->file.stream();
-    auto encoder = plugin == plugin_png ? png_row_encoder(stream, width, height)
-                                        : jpeg_row_encoder(stream, width, height);
+    auto encoder = plugin == plugin_png ? png_row_encoder(stream, width, height, pixels_per_inch)
+                                        : jpeg_row_encoder(stream, width, height, pixels_per_inch);
     if (encoder->failed()) return encoder->lacked_memory() ? lacking_memory(std::move(writer)) : nullptr;
     writer->encoder = in_background(std::move(encoder), size_t(width) * bgra_bytes);
     if (!writer->encoder) return lacking_memory(std::move(writer));

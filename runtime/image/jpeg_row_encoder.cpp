@@ -7,12 +7,13 @@ namespace {
 
 constexpr int bgra_samples = 4;
 constexpr int best_quality = 100;
+constexpr UINT8 dots_per_inch = 1;  // the JFIF header's density unit
 
 class jpeg_rows final : public row_encoder {
 public:
-    jpeg_rows(FILE* stream, int32_t width, int32_t height) {
+    jpeg_rows(FILE* stream, int32_t width, int32_t height, int32_t pixels_per_inch) {
         picture_.err = jpeg_jump_error_init(error_);
-        if (!start(stream, width, height)) failure();
+        if (!start(stream, width, height, pixels_per_inch)) failure();
     }
     ~jpeg_rows() override { jpeg_destroy_compress(&picture_); }
     jpeg_rows(const jpeg_rows&) = delete;
@@ -36,7 +37,7 @@ private:
         return error_.manager.msg_code == JERR_OUT_OF_MEMORY ? fail_for_lack_of_memory() : fail();
     }
 
-    bool start(FILE* stream, int32_t width, int32_t height) {
+    bool start(FILE* stream, int32_t width, int32_t height, int32_t pixels_per_inch) {
         if (setjmp(error_.target)) return false;
         jpeg_create_compress(&picture_);
         jpeg_stdio_dest(&picture_, stream);
@@ -48,6 +49,10 @@ private:
         jpeg_set_quality(&picture_, best_quality, TRUE);
         for (int i = 0; i < picture_.num_components; ++i)
             picture_.comp_info[i].h_samp_factor = picture_.comp_info[i].v_samp_factor = 1;
+        if (pixels_per_inch) {
+            picture_.density_unit = dots_per_inch;
+            picture_.X_density = picture_.Y_density = UINT16(pixels_per_inch);
+        }
         jpeg_start_compress(&picture_, TRUE);
         return true;
     }
@@ -59,6 +64,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<row_encoder> jpeg_row_encoder(FILE* stream, int32_t width, int32_t height) {
-    return std::make_unique<jpeg_rows>(stream, width, height);
+std::unique_ptr<row_encoder> jpeg_row_encoder(FILE* stream, int32_t width, int32_t height, int32_t pixels_per_inch) {
+    return std::make_unique<jpeg_rows>(stream, width, height, pixels_per_inch);
 }

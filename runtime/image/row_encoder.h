@@ -33,9 +33,9 @@ protected:
 
 // PNG, 8 bits per channel with alpha, every row Paeth-filtered and run-length deflated.
 // Either encoder has failed from the start when its library could not start.
-std::unique_ptr<row_encoder> png_row_encoder(FILE* stream, int32_t width, int32_t height);
+std::unique_ptr<row_encoder> png_row_encoder(FILE* stream, int32_t width, int32_t height, int32_t pixels_per_inch);
 // JPEG of quality 100 with full-resolution colour; the alpha is dropped.
-std::unique_ptr<row_encoder> jpeg_row_encoder(FILE* stream, int32_t width, int32_t height);
+std::unique_ptr<row_encoder> jpeg_row_encoder(FILE* stream, int32_t width, int32_t height, int32_t pixels_per_inch);
 // The same rows encoded by `encoder` on a thread of its own, rows of `row_bytes` each; null
 // when `encoder` is null or the thread cannot start.
 std::unique_ptr<row_encoder> in_background(std::unique_ptr<row_encoder> encoder, size_t row_bytes);

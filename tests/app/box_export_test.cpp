@@ -14,13 +14,15 @@ int ENGINE3D_CALL no_texture(int, const void*, int, int, int) { return 0; }
 int ENGINE3D_CALL texture_freed(int) { return 1; }
 int ENGINE3D_CALL texture_shown(int, int) { return 1; }
 int ENGINE3D_CALL entity_hidden(int, int) { return 1; }
+int ENGINE3D_CALL window_set(float, float, float, float) { return 1; }
+int ENGINE3D_CALL backdrop_set(int) { return 1; }
 // With the camera there, only the smallest view finds memory.
 int ENGINE3D_CALL render_rows(int, int width, int, int, int, int, void*, int) {
     return camera_there && width == 1 ? 1 : 0;
 }
 
 TEST(BoxExport, MissingCameraAndMissingMemoryAreToldApartAndTheTargetStays) {
-    const engine_export_calls engine = {no_texture, texture_freed, texture_shown, entity_hidden, render_rows};
+    const engine_export_calls engine = {no_texture, texture_freed, texture_shown, entity_hidden, window_set, backdrop_set, render_rows};
     const export_scene scene = {1, 2, 3, {4, 5}};
     const std::vector<uint8_t> old = {'o', 'l', 'd'};
     write_file("export.png", old);

@@ -7,6 +7,7 @@
 
 #include "runtime/core/windows_host.h"
 
+#include "app/export/view_set.h"
 #include "app/project/command_line.h"
 #include "app/project/project_file.h"
 #include "tests/support/test_runtime.h"
@@ -119,6 +120,9 @@ TEST(CommandLine, ArgumentsChooseTheRun) {
         {{"box.tessaryn", "/export", "b.gif"}, command_mode::wrong, 0},
         {{"box.tessaryn", "/size", "4096"}, command_mode::wrong, 0},
         {{"box.tessaryn", "/export"}, command_mode::wrong, 0},
+        {{"box.tessaryn", "/export-set", "shop\\b.jpg", "/nofill"}, command_mode::export_project, 2048},
+        {{"box.tessaryn", "/export-set", "b.jpg", "/size", "295"}, command_mode::wrong, 0},
+        {{"box.tessaryn", "/fill"}, command_mode::wrong, 0},
         {{"/x"}, command_mode::wrong, 0},
     };
     for (const auto& c : cases) {
@@ -127,8 +131,13 @@ TEST(CommandLine, ArgumentsChooseTheRun) {
         EXPECT_EQ(read.mode, c.mode) << call;
         EXPECT_EQ(read.size, c.size) << call;
         EXPECT_EQ(read.mode == command_mode::wrong, !read.complaint.empty()) << call;
-        EXPECT_EQ(read.transparent, read.mode == command_mode::export_project && call != "295") << call;
+        const bool png = read.mode == command_mode::export_project && call != "295" && call != "/nofill";
+        EXPECT_EQ(read.transparent, png) << call;
+        EXPECT_EQ(read.view_set, call == "/nofill") << call;
     }
+    const char* const fill[] = {"box.tessaryn", "/export-set", "b.png", "/FILL"};
+    EXPECT_EQ(command_read(4, fill).fill, fill_choice::on);
+    EXPECT_EQ(set_file_name("shop\\box.jpg", export_types[1], set_views[6]), "shop\\box-rechts-vorne.png");
 }
 
 }  // namespace

@@ -529,6 +529,63 @@ TEST_F(Tessaryn, ExportsAreLargeSharpTransparentAndNamedForTheirType) {
         << "a transparent export gives the floor back";
 }
 
+// "Box f\xFCllt das Bild" (appended to the "Ansicht" items) and "Ansichtenserie exportieren...".
+constexpr int fill_item = 6, export_set_item = 13;
+const char* const set_suffixes[] = {"-ansicht", "-vorne", "-hinten", "-links", "-rechts", "-oben", "-rechts-vorne"};
+
+bool holds(const std::vector<uint8_t>& bytes, const std::string& part) {
+    const std::vector<uint8_t> wanted(part.begin(), part.end());
+    return std::search(bytes.begin(), bytes.end(), wanted.begin(), wanted.end()) != bytes.end();
+}
+
+// Framed, the box fills 85 to 90 % of the larger side, centred and uncut; off again, the
+// export is as before. Then the set: seven views, white exactly around the box, the preview
+// as it was; and a set whose third file cannot be written is told, the two before it kept.
+TEST(TessarynShop, FramedExportsAndTheSetOfSevenViews) {
+    session run("shop", true);
+    ASSERT_NE(run.window(), nullptr);
+    const picture plain = run.exported("Box", 2, "Box.png");
+    const std::vector<uint8_t> plain_bytes = read_file(full_path("Box.png"));
+    EXPECT_TRUE(holds(plain_bytes, "sRGB") && holds(plain_bytes, std::string("pHYs\0\0\x17\x12", 8)));
+    PostMessageA(run.window(), WM_COMMAND, fill_item, 0);
+    const RECT box = drawn_bounds(run.exported("Box", 2, "Box.png")), before = drawn_bounds(plain);
+    const LONG larger = std::max(box.right - box.left, box.bottom - box.top);
+    EXPECT_TRUE(larger >= 2048 * 85 / 100 && larger <= 2048 * 90 / 100) << larger;
+    EXPECT_TRUE(box.left > 0 && box.top > 0 && box.right < 2048 && box.bottom < 2048) << "cut at the border";
+    EXPECT_NEAR(box.left, 2048 - box.right, 3);
+    EXPECT_NEAR(box.top, 2048 - box.bottom, 3);
+    EXPECT_GT(box.right - box.left, 3 * (before.right - before.left) / 2) << "drawn larger";
+    PostMessageA(run.window(), WM_COMMAND, fill_item, 0);
+    run.exported("Box", 2, "Box.png");
+    EXPECT_EQ(read_file(full_path("Box.png")), plain_bytes) << "off is today's framing";
+
+    const picture preview = run.still_preview();
+    PostMessageA(run.window(), WM_COMMAND, export_set_item, 0);
+    ASSERT_TRUE(answer_file_dialog(run.program(), "Ansichtenserie exportieren", full_path("Set"), 0));
+    // Each file appears whole when it is done, the last one at the set's end.
+    ASSERT_TRUE(eventually(120000, [] { return file_exists(full_path("Set-rechts-vorne.jpg")); }));
+    std::vector<picture> views;
+    for (const char* suffix : set_suffixes) {
+        const picture view = load_pixels(full_path("Set" + std::string(suffix) + ".jpg").c_str());
+        ASSERT_EQ(view.width, 2048) << suffix;
+        views.push_back(shrunk(view, 295));
+    }
+    for (size_t i = 0; i < views.size(); ++i)
+        for (size_t j = 0; j < i; ++j)
+            EXPECT_GT(mean_difference(views[i], views[j]), 1.0) << set_suffixes[i] << set_suffixes[j];
+    EXPECT_EQ(channel_distance(pixel_of(full_path("Set-vorne.jpg"), 0, 0), rgb(255, 255, 255)), 0);
+    EXPECT_TRUE(holds(read_file(full_path("Set-vorne.jpg")), std::string("JFIF\0\x01\x01\x01\0\x96\0\x96", 12)));
+    EXPECT_LT(mean_difference(run.still_preview(), preview), 0.05) << "the view as it was";
+
+    CreateDirectoryA(full_path("Held-hinten.jpg").c_str(), nullptr);
+    PostMessageA(run.window(), WM_COMMAND, export_set_item, 0);
+    ASSERT_TRUE(answer_file_dialog(run.program(), "Ansichtenserie exportieren", full_path("Held.jpg"), 0));
+    const std::string told = dismiss_message(run.program());
+    EXPECT_NE(told.find("Held-hinten.jpg"), std::string::npos) << told;
+    EXPECT_EQ(load_pixels(full_path("Held-vorne.jpg").c_str()).width, 2048);
+    EXPECT_FALSE(file_exists(full_path("Held-links.jpg")));
+}
+
 // The options the program keeps beside itself, "Licht", "Schatten", "Spiegelung", "Weiche
 // Kanten", as 1 or 0 each. Menus live in their program's own process under Wine, so the ticks are read here.
 std::string kept_options(const session& run) {

@@ -52,6 +52,16 @@ void write_face_picture(const face_choice& face) {
     }
 }
 
+RECT drawn_bounds(const pixel_grid& exported) {
+    RECT bounds = {exported.width, exported.height, 0, 0};
+    for (int y = 0; y < exported.height; ++y)
+        for (int x = 0; x < exported.width; ++x)
+            if (exported.at(x, y) >> 24 >= 8)
+                bounds = {std::min(bounds.left, LONG(x)), std::min(bounds.top, LONG(y)),
+                          std::max(bounds.right, LONG(x + 1)), std::max(bounds.bottom, LONG(y + 1))};
+    return bounds;
+}
+
 uint32_t pixel_of(const std::string& file, int x, int y) {
     const pixel_grid loaded = load_pixels(file.c_str());
     return x < loaded.width && y < loaded.height ? loaded.at(x, y) : 0xFFFFFFFFu;

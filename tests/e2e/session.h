@@ -28,6 +28,8 @@ double mean_difference(const pixel_grid& a, const pixel_grid& b);
 // A one-colour picture of the face's colour under its file name, in the format of its extension.
 void write_face_picture(const face_choice& face);
 uint32_t pixel_of(const std::string& file, int x, int y);
+// The bounds of an export's pixels with alpha 8 or more: the box, its shadow and mirror image.
+RECT drawn_bounds(const pixel_grid& exported);
 // Scroll-bar steps as the bar's own notifications, `times` in a row.
 void post_scroll(HWND bar, int code, int times);
 // Ctrl (and Shift) with the key, typed as a user types it into the foreground window.

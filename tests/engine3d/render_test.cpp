@@ -2,6 +2,7 @@
 // the rotation convention, depth order, reuse of an unchanged frame, culling, clipping at
 // the camera, the backdrop of the program's scene, equal pictures in every pixel format, and
 // the studio look: the rig's light, the soft shadow and the mirror image in the floor.
+#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -314,6 +315,26 @@ TEST_F(engine_render, export_draws_the_preview_view_with_alpha_where_entities_ar
             ASSERT_LE(channel_distance(pixel, green), 2) << std::hex << pixel;
         }
     EXPECT_GT(edges, 100);
+
+    // The middle half of the view as the export's window is the view drawn twice as large.
+    std::vector<uint32_t> large(512 * 512), middle(256 * 256);
+    ASSERT_TRUE(e->RenderCameraRows(0, 512, 512, 16, 0, 512, large.data(), 512 * 4));
+    ASSERT_TRUE(e->ExportViewWindow(0.25f, 0.25f, 0.5f, 0.5f) && !e->ExportViewWindow(0, 0, 0, 1));
+    ASSERT_TRUE(e->RenderCameraRows(0, 256, 256, 16, 0, 256, middle.data(), 256 * 4));
+    int unlike = 0;
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) {
+            const uint32_t a = middle[size_t(y) * 256 + x], b = large[size_t(y + 128) * 512 + x + 128];
+            unlike += channel_distance(a, b) > 8 || std::abs(int(a >> 24) - int(b >> 24)) > 8;
+        }
+    EXPECT_LT(unlike, 256);
+    // A flat backdrop fills in what the floor would show, opaque.
+    e->ExportFlatBackdrop(0xFFFFFF);
+    ASSERT_TRUE(export_rows(16, 0, preview_size));
+    EXPECT_EQ(out[0], 0xFFFFFFFFu);
+    EXPECT_EQ(out[size_t(centre) * preview_size + centre], 0xFF000000 | green);
+    e->ExportFlatBackdrop(-1);
+    e->ExportViewWindow(0, 0, 1, 1);
     EXPECT_EQ(render_picture().pixels, preview.pixels);
 }
 

@@ -1,6 +1,7 @@
 // Pictures written a band at a time: PNG keeps every pixel with straight alpha, JPEG keeps
 // colour at full resolution, a writer that did not finish leaves the target as it was, and
 // one that finds no memory says so.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -17,6 +18,11 @@ using decoder_test::bytes;
 bytes file_bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+bool contains(const bytes& file, const std::string& part) {
+    const bytes wanted(part.begin(), part.end());
+    return std::search(file.begin(), file.end(), wanted.begin(), wanted.end()) != file.end();
 }
 
 // Columns alternating between two colours, each pixel's alpha its column number times 20.
@@ -55,8 +61,8 @@ private:
 };
 
 bool write_in_bands(const std::string& path, uint32_t plugin, const std::vector<uint32_t>& pixels,
-                    int width, int height, int rows_given) {
-    image_writer* writer = image_writer_open(path.c_str(), plugin, width, height);
+                    int width, int height, int rows_given, int32_t pixels_per_inch = 0) {
+    image_writer* writer = image_writer_open(path.c_str(), plugin, width, height, pixels_per_inch);
     if (!writer) return false;
     auto* bytes_at = reinterpret_cast<const uint8_t*>(pixels.data());
     for (int row = 0; row < rows_given; row += 2)
@@ -70,6 +76,10 @@ TEST(ImageWriter, PngKeepsEveryPixelWithStraightAlphaAndJpegKeepsFullResolutionC
     const auto pixels = stripes(width, height, 0xFF2010, 0x1040F0);
     const std::string png = decoder_test::temporary_path(".png"), jpeg = decoder_test::temporary_path(".jpg");
     ASSERT_TRUE(write_in_bands(png, plugin_png, pixels, width, height, height));
+    EXPECT_FALSE(contains(file_bytes(png), "sRGB")) << "untagged unless asked";
+    ASSERT_TRUE(write_in_bands(png, plugin_png, pixels, width, height, height, 300));
+    EXPECT_TRUE(contains(file_bytes(png), "sRGB"));
+    EXPECT_TRUE(contains(file_bytes(png), std::string("pHYs\0\0\x2E\x23\0\0\x2E\x23\x01", 13))) << "11811 per metre";
     auto decoded = decoder_test::decode_file(png_decoder, file_bytes(png), ".png");
     ASSERT_EQ(decoded.answer, probe_bgra32);
     for (int y = 0; y < height; ++y)
@@ -78,7 +88,8 @@ TEST(ImageWriter, PngKeepsEveryPixelWithStraightAlphaAndJpegKeepsFullResolutionC
             break;
         }
 
-    ASSERT_TRUE(write_in_bands(jpeg, plugin_jpeg, pixels, width, height, height));
+    ASSERT_TRUE(write_in_bands(jpeg, plugin_jpeg, pixels, width, height, height, 150));
+    EXPECT_TRUE(contains(file_bytes(jpeg), std::string("JFIF\0\x01\x01\x01\0\x96\0\x96", 12))) << "150 per inch";
     decoded = decoder_test::decode_file(jpeg_decoder, file_bytes(jpeg), ".jpg");
     ASSERT_EQ(decoded.width, width);
     EXPECT_NEAR(decoded.pixel(4, 2)[0], 0x10, 24) << "blue of a red column, smeared by subsampling?";
