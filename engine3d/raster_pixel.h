@@ -61,7 +61,8 @@ inline __m128i texel_pair(uint32_t left, uint32_t right) {
 inline uint32_t fetch_bilinear(const texture_level& level, float u, float v, uint32_t lighting) {
     float x = u - 0.5f, y = v - 0.5f;
     int32_t x0 = int32_t(x), y0 = int32_t(y);
-    uint32_t fx = uint32_t((x - float(x0)) * 256), fy = uint32_t((y - float(y0)) * 256);
+    // Signed conversions, which SSE2 has: the bounds keep both fractions from 0 to 255.
+    uint32_t fx = uint32_t(int32_t((x - float(x0)) * 256)), fy = uint32_t(int32_t((y - float(y0)) * 256));
     int32_t x1 = std::min(x0 + 1, level.width - 1), y1 = std::min(y0 + 1, level.height - 1);
     const uint32_t* row0 = &level.texels[size_t(y0) * level.width];
     const uint32_t* row1 = &level.texels[size_t(y1) * level.width];
