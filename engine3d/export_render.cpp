@@ -126,6 +126,9 @@ uint32_t resolve_partial(const frame_buffer& frame, int32_t x, int32_t y, int32_
     return out;
 }
 
+// Covered samples by coverage mask, for a target without a population count instruction.
+constexpr uint8_t samples_in[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
+
 // One pixel from its grid x grid sub-pixels: covered samples summed per channel.
 uint32_t resolve_pixel(const frame_buffer& frame, int32_t x, int32_t y, int32_t grid) {
     const __m128i zero = _mm_setzero_si128();
@@ -138,7 +141,7 @@ uint32_t resolve_pixel(const frame_buffer& frame, int32_t x, int32_t y, int32_t 
             __m128 drawn = _mm_cmpgt_ps(_mm_loadu_ps(&frame.depth[index]), empty);
             int mask = _mm_movemask_ps(drawn);
             if (!mask) continue;
-            covered += uint32_t(__builtin_popcount(unsigned(mask)));
+            covered += samples_in[mask];
             __m128i four = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(&frame.colour[index])),
                                          _mm_castps_si128(drawn));
             sum = _mm_add_epi16(sum, _mm_add_epi16(_mm_unpacklo_epi8(four, zero), _mm_unpackhi_epi8(four, zero)));

@@ -35,20 +35,6 @@ inline uint32_t blend(uint32_t a, uint32_t b, uint32_t f) {
     return red_blue | green;
 }
 
-inline uint32_t fetch_bilinear(const texture_level& level, float u, float v) {
-    float x = u - 0.5f, y = v - 0.5f;
-    int32_t x0 = int32_t(x), y0 = int32_t(y);
-    uint32_t fx = uint32_t((x - float(x0)) * 256), fy = uint32_t((y - float(y0)) * 256);
-    int32_t x1 = std::min(x0 + 1, level.width - 1), y1 = std::min(y0 + 1, level.height - 1);
-    const uint32_t* row0 = &level.texels[size_t(y0) * level.width];
-    const uint32_t* row1 = &level.texels[size_t(y1) * level.width];
-    return blend(blend(row0[x0], row0[x1], fx), blend(row1[x0], row1[x1], fx), fy);
-}
-
-inline uint32_t fetch_nearest(const texture_level& level, float u, float v) {
-    return level.texels[size_t(int32_t(v)) * level.width + int32_t(u)];
-}
-
 inline uint32_t lit(uint32_t colour, uint32_t lighting) {
     if (lighting == unlit) return colour;
     uint32_t out = 0;
@@ -57,6 +43,43 @@ inline uint32_t lit(uint32_t colour, uint32_t lighting) {
         out |= ((c * (l + 1)) >> 8) << shift;
     }
     return out;
+}
+
+// Each weight pair, 256 - f and f, as 16-bit lanes for the first and the second texel.
+inline __m128i weight_pair(uint32_t f) {
+    return _mm_unpacklo_epi64(_mm_set1_epi16(int16_t(256 - f)), _mm_set1_epi16(int16_t(f)));
+}
+
+// Two texels side by side widened to 16-bit channels.
+inline __m128i texel_pair(uint32_t left, uint32_t right) {
+    return _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(left)), _mm_cvtsi32_si128(int32_t(right))),
+                             _mm_setzero_si128());
+}
+
+// Three blends and the lighting on all channels at once, with the very sums and shifts of
+// blend and lit: no product or sum exceeds 255 * 256, so 16-bit lanes hold them exactly.
+inline uint32_t fetch_bilinear(const texture_level& level, float u, float v, uint32_t lighting) {
+    float x = u - 0.5f, y = v - 0.5f;
+    int32_t x0 = int32_t(x), y0 = int32_t(y);
+    // Signed conversions, which SSE2 has: the bounds keep both fractions from 0 to 255.
+    uint32_t fx = uint32_t(int32_t((x - float(x0)) * 256)), fy = uint32_t(int32_t((y - float(y0)) * 256));
+    int32_t x1 = std::min(x0 + 1, level.width - 1), y1 = std::min(y0 + 1, level.height - 1);
+    const uint32_t* row0 = &level.texels[size_t(y0) * level.width];
+    const uint32_t* row1 = &level.texels[size_t(y1) * level.width];
+    const __m128i across = weight_pair(fx);
+    const __m128i top = _mm_mullo_epi16(texel_pair(row0[x0], row0[x1]), across);
+    const __m128i bottom = _mm_mullo_epi16(texel_pair(row1[x0], row1[x1]), across);
+    __m128i rows = _mm_srli_epi16(_mm_add_epi16(_mm_unpacklo_epi64(top, bottom), _mm_unpackhi_epi64(top, bottom)), 8);
+    rows = _mm_mullo_epi16(rows, weight_pair(fy));
+    __m128i colour = _mm_srli_epi16(_mm_add_epi16(rows, _mm_srli_si128(rows, 8)), 8);
+    // Unlit is 255 on every channel, which keeps each one as it is.
+    const __m128i light = _mm_add_epi16(texel_pair(lighting, 0), _mm_set1_epi16(1));
+    colour = _mm_srli_epi16(_mm_mullo_epi16(colour, light), 8);
+    return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(colour, colour))) & 0xFFFFFF;
+}
+
+inline uint32_t fetch_nearest(const texture_level& level, float u, float v) {
+    return level.texels[size_t(int32_t(v)) * level.width + int32_t(u)];
 }
 
 struct triangle_setup {
@@ -76,15 +99,16 @@ inline float bounded(float value, float low, float high) {
     return std::min(high, std::max(low, value));
 }
 
-// The texture's colour at the pixel centre given as 1 / distance and texel coordinates
+// The texture's lit colour at the pixel centre given as 1 / distance and texel coordinates
 // divided by distance; clamped so that neither a slightly outside centre nor the filter
 // reaches past the face's picture.
-inline uint32_t sample_texel(const triangle_setup& t, const raster_style& style, float z,
-                             float u_over_distance, float v_over_distance) {
+inline uint32_t lit_texel(const triangle_setup& t, const raster_style& style, float z,
+                          float u_over_distance, float v_over_distance) {
     float distance = distance_at(t, z);
     float u = bounded(u_over_distance * distance, style.u_min, style.u_max);
     float v = bounded(v_over_distance * distance, style.v_min, style.v_max);
-    return style.bilinear ? fetch_bilinear(*style.level, u, v) : fetch_nearest(*style.level, u, v);
+    return style.bilinear ? fetch_bilinear(*style.level, u, v, style.lighting)
+                          : lit(fetch_nearest(*style.level, u, v), style.lighting);
 }
 
 // The values at one pixel centre: 1 / distance, the rest divided by distance.
@@ -101,7 +125,7 @@ struct surface_paint {
     const uint32_t flat_paint = flat ? lit(style.level->texels[0], style.lighting) : 0;
 
     uint32_t at(const pixel_at& p) const {
-        return flat ? flat_paint : lit(sample_texel(t, style, p.z, p.u, p.v), style.lighting);
+        return flat ? flat_paint : lit_texel(t, style, p.z, p.u, p.v);
     }
 };
 

@@ -103,9 +103,15 @@ struct catcher_paint {
         const int drawn = _mm_movemask_ps(_mm_cmpgt_ps(stored, _mm_setzero_ps()));
         const int covered = _mm_movemask_ps(nearer);
         alignas(16) uint32_t written[4] = {};
+        // A sub-pixel's samples mostly hold one colour, whose divisions are done once; black
+        // catches black.
+        uint32_t last_sample = 0, last_caught = 0;
         for (int k = 0; k < 4; ++k) {
             if (!(covered >> k & 1)) continue;
-            if (drawn >> k & 1) colour[k] = caught(colour[k], shadow);
+            if (drawn >> k & 1) {
+                if (colour[k] != last_sample) last_sample = colour[k], last_caught = caught(last_sample, shadow);
+                colour[k] = last_caught;
+            }
             else if (shadow) colour[k] = (255 - shadow) << 24;
             else continue;
             written[k] = ~0u;
