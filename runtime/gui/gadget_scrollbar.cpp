@@ -12,7 +12,14 @@ SCROLLINFO read_info(HWND bar, UINT mask) {
     return info;
 }
 
-void write_info(HWND bar, UINT mask, int32_t min, int32_t max, int32_t page, int32_t position) {
+// The position as the host answered the last write, kept in the bar's user data: reading it
+// then asks the host nothing, where a read is a message through the bar's procedures and the
+// thread's hooks. Only the writes below move the host position.
+int32_t kept_position(HWND bar) { return int32_t(GetWindowLongPtrA(bar, GWLP_USERDATA)); }
+
+// The host answers every write with the position it keeps, clamped to the range.
+int32_t write_info(HWND bar, UINT mask, int32_t min, int32_t max, int32_t page, int32_t position,
+                   BOOL redraw) {
     SCROLLINFO info = {};
     info.cbSize = sizeof info;
     info.fMask = mask;
@@ -20,32 +27,35 @@ void write_info(HWND bar, UINT mask, int32_t min, int32_t max, int32_t page, int
     info.nMax = max;
     info.nPage = UINT(page);
     info.nPos = position;
-    SetScrollInfo(bar, SB_CTL, &info, TRUE);
+    const int32_t kept = SetScrollInfo(bar, SB_CTL, &info, redraw);
+    SetWindowLongPtrA(bar, GWLP_USERDATA, kept);
+    return kept;
 }
 
-int32_t scrolled_position(int code, const SCROLLINFO& info) {
-    int32_t page = int32_t(info.nPage);
+void move_thumb(HWND bar, int32_t position) { write_info(bar, SIF_POS, 0, 0, 0, position, TRUE); }
+
+int32_t scrolled_position(HWND bar, int code) {
+    const int32_t position = kept_position(bar);
     switch (code) {
         case SB_LINEUP:
-            return info.nPos - 1;
+            return position - 1;
         case SB_LINEDOWN:
-            return info.nPos + 1;
+            return position + 1;
         case SB_PAGEUP:
-            return info.nPos - page;
+            return position - int32_t(read_info(bar, SIF_PAGE).nPage);
         case SB_PAGEDOWN:
-            return info.nPos + page;
+            return position + int32_t(read_info(bar, SIF_PAGE).nPage);
         case SB_THUMBTRACK:
-            return info.nTrackPos;
+            return read_info(bar, SIF_TRACKPOS).nTrackPos;
         default:
-            return info.nPos;
+            return position;
     }
 }
 
 LRESULT notify(gadget_record* gadget, HWND, UINT message, WPARAM wparam, LPARAM) {
     if (message != WM_HSCROLL && message != WM_VSCROLL) return not_handled_result;
     HWND bar = gadget->handle;
-    SCROLLINFO info = read_info(bar, SIF_PAGE | SIF_POS | SIF_TRACKPOS);
-    write_info(bar, SIF_POS, 0, 0, 0, scrolled_position(LOWORD(wparam), info));
+    move_thumb(bar, scrolled_position(bar, LOWORD(wparam)));
     gadget_post_event(bar, 0);
     return 0;
 }
@@ -62,22 +72,20 @@ void set_attribute(gadget_record* gadget, int32_t attribute, int32_t value) {
     HWND bar = gadget->handle;
     SCROLLINFO info = read_info(bar, SIF_RANGE);
     if (attribute == scrollbar_minimum)
-        write_info(bar, SIF_RANGE, value, info.nMax, 0, 0);
+        write_info(bar, SIF_RANGE, value, info.nMax, 0, 0, TRUE);
     else if (attribute == scrollbar_maximum)
-        write_info(bar, SIF_RANGE, info.nMin, value - 1, 0, 0);
+        write_info(bar, SIF_RANGE, info.nMin, value - 1, 0, 0, TRUE);
     else if (attribute == scrollbar_page)
-        write_info(bar, SIF_PAGE, 0, 0, value, 0);
+        write_info(bar, SIF_PAGE, 0, 0, value, 0, TRUE);
 }
 
 const gadget_kind* scrollbar_kind() {
     static const gadget_kind kind = [] {
         gadget_kind filled = gadget_kind_base(kind_scrollbar);
         filled.notify = notify;
-        filled.get_state = [](gadget_record* gadget) {
-            return read_info(gadget->handle, SIF_POS).nPos;
-        };
+        filled.get_state = [](gadget_record* gadget) { return kept_position(gadget->handle); };
         filled.set_state = [](gadget_record* gadget, int32_t state) {
-            write_info(gadget->handle, SIF_POS, 0, 0, 0, state);
+            move_thumb(gadget->handle, state);
         };
         filled.get_attribute = get_attribute;
         filled.set_attribute = set_attribute;
@@ -96,6 +104,6 @@ object_number gadget_scrollbar(object_number number, int32_t x, int32_t y, int32
     object_number result =
         gadget_create({number, x, y, width, height},
                       {scrollbar_kind(), "SCROLLBAR", style, 0, nullptr, nullptr}, &record);
-    if (result) write_info(record->handle, SIF_RANGE | SIF_PAGE, min, max - 1, page, 0);
+    if (result) write_info(record->handle, SIF_RANGE | SIF_PAGE, min, max - 1, page, 0, TRUE);
     return result;
 }
