@@ -18,6 +18,7 @@ namespace {
 
 // Beyond the 100 steps a user can count on, so that the oldest goes only well after.
 constexpr size_t state_limit = 201;
+constexpr BYTE key_held = 0x80;
 
 using atlas_bytes = std::shared_ptr<const std::string>;
 
@@ -69,11 +70,13 @@ history_state capture(const history_state* previous) {
 }
 
 // A drag in the preview, the mouse button or an arrow key still held: the gesture goes on.
-// The keys are as this thread's messages left them.
+// The keys are as this thread's messages left them, read in one call rather than one a key.
 bool gesture_going_on() {
     if (mouse_dragging()) return true;
+    BYTE keys[256];
+    if (!GetKeyboardState(keys)) return false;
     for (int key : {VK_LBUTTON, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})
-        if (GetKeyState(key) < 0) return true;
+        if (keys[key] & key_held) return true;
     return false;
 }
 
