@@ -61,6 +61,10 @@ TEST_F(gadgets, scroll_bar_positions_stop_a_page_before_the_maximum) {
     gadget_set_state(18, 1000);
     EXPECT_EQ(gadget_get_state(18), 355);
     EXPECT_EQ(gadget_get_attribute(18, scrollbar_maximum), 360);
+    // A lower maximum pulls the position in, as the host reports it too.
+    gadget_set_attribute(18, scrollbar_maximum, 100);
+    EXPECT_EQ(gadget_get_state(18), 95);
+    EXPECT_EQ(GetScrollPos(static_cast<HWND>(gadget_id(18)), SB_CTL), 95);
 }
 
 TEST_F(gadgets, scroll_bar_thumb_drag_reports_each_step) {
