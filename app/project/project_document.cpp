@@ -21,14 +21,14 @@ std::string document_name() { return path.substr(path.find_last_of("\\/") + 1); 
 void document_saved_as(const std::string& saved_path) {
     path = saved_path;
     saved = project_of_window();
-    document_follow();
+    document_follow(saved);
 }
 
 bool document_changed() { return !path.empty() && !project_equal(project_of_window(), saved); }
 
-void document_follow() {
+void document_follow(const project& shown) {
     if (path.empty()) return;
-    const std::string title = document_name() + (document_changed() ? "*" : "") + " - Tessaryn";
+    const std::string title = document_name() + (project_equal(shown, saved) ? "" : "*") + " - Tessaryn";
     if (title == shown_title) return;
     window_set_title(main_window, title.c_str());
     shown_title = title;

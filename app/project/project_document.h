@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "app/project/project_file.h"
+
 // A full path; empty before a project was first opened or saved.
 const std::string& document_path();
 // The file's name without its folder, as the title and the questions show it.
@@ -12,5 +14,5 @@ std::string document_name();
 void document_saved_as(const std::string& path);
 // Without a project nothing is ever changed.
 bool document_changed();
-// Called once a frame: the title follows the mark.
-void document_follow();
+// Called once a frame with what the window shows (project_of_window): the title follows the mark.
+void document_follow(const project& shown);

@@ -56,11 +56,13 @@ bool same_composed(const history_state& state) {
     return true;
 }
 
-bool shows(const history_state& state) { return project_equal(project_of_window(), state.shown) && same_composed(state); }
+bool shows(const history_state& state, const project& shown) {
+    return project_equal(shown, state.shown) && same_composed(state);
+}
 
-history_state capture(const history_state* previous) {
+history_state capture(const history_state* previous, const project& shown) {
     history_state state;
-    state.shown = project_of_window();
+    state.shown = shown;
     for (int32_t face = 0; face < face_count; ++face) {
         const char* picture = face_picture(face);
         state.composed[face] = picture ? picture : "";
@@ -80,11 +82,11 @@ bool gesture_going_on() {
     return false;
 }
 
-void record_change() {
+void record_change(const project& shown) {
     if (states.empty()) history_restart();
-    if (shows(states[at])) return;
+    if (shows(states[at], shown)) return;
     states.resize(at + 1);
-    states.push_back(capture(&states[at]));
+    states.push_back(capture(&states[at], shown));
     if (states.size() > state_limit) states.erase(states.begin());
     at = states.size() - 1;
 }
@@ -108,19 +110,19 @@ bool bring_back(const history_state& target, const history_state& from) {
 }  // namespace
 
 void history_restart() {
-    states.assign(1, capture(nullptr));
+    states.assign(1, capture(nullptr, project_of_window()));
     at = 0;
 }
 
-void history_follow() {
-    if (!gesture_going_on()) record_change();
+void history_follow(const project& shown) {
+    if (!gesture_going_on()) record_change(shown);
 }
 
 bool history_can_undo() { return at > 0; }
 bool history_can_redo() { return at + 1 < states.size(); }
 
 void history_undo() {
-    record_change();
+    record_change(project_of_window());
     if (history_can_undo() && bring_back(states[at - 1], states[at])) --at;
 }
 

@@ -5,6 +5,7 @@
 #include "app/faces/box_from_pictures.h"
 #include "app/project/project_document.h"
 #include "app/project/project_history.h"
+#include "app/project/project_state.h"
 #include "runtime/gui/gui.h"
 
 namespace {
@@ -26,8 +27,9 @@ void add_edit_menu() {
 }
 
 void follow_changes() {
-    history_follow();
-    document_follow();
+    const project shown = project_of_window();
+    history_follow(shown);
+    document_follow(shown);
     const int greys = (history_can_undo() ? 0 : 1) | (history_can_redo() ? 0 : 2);
     if (greys == shown_greys) return;
     menu_disable_item(main_menu, undo_menu_item, greys & 1);
