@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "app/project/box_size.h"
 #include "app/project/view_settings.h"
 
 struct app_state {
@@ -14,6 +15,7 @@ struct app_state {
     int32_t size_depth;
     int32_t size_height;
     int32_t size_width;
+    box_size box;  // the real size; the size bars show it in steps
     int32_t camera_height;
     int32_t camera_distance;
     int32_t box_texture;

@@ -181,6 +181,7 @@ void apply_box_angles() {
 }
 
 void apply_box_size() {
+    app.box = box_size_of_steps(app.size_depth, app.size_width, app.size_height);
     engine.call.ResizeEntity(scene::box, float(app.size_depth), float(app.size_height),
                              float(app.size_width));
     place_lower_floor();
