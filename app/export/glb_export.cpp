@@ -1,6 +1,6 @@
 // The face pictures for the model: a JPEG small enough and standing as stored goes in as its
-// own bytes; any other picture is decoded at the size it gets, drawn there and encoded, a
-// JPEG as JPEG and every other format as PNG. The encoders write files, so each picture is
+// own bytes; any other picture is decoded, made at most glb_longest_side long and encoded,
+// a JPEG as JPEG and every other format as PNG. The encoders write files, so each picture is
 // encoded into a temporary file and read back.
 #include "app/export/glb_export.h"
 
@@ -106,9 +106,9 @@ private:
 };
 
 // The PNG keeps no alpha of its own: the box is opaque.
-bool write_png(const scratch_file& scratch, extent size) {
+bool write_png(object_number image, const scratch_file& scratch, extent size) {
     int32_t pitch = 0;
-    uint8_t* top = image_top_row(texture_image, &pitch);
+    uint8_t* top = image_top_row(image, &pitch);
     if (!top) return false;
     for (int32_t y = 0; y < size.height; ++y)
         for (int32_t x = 0; x < size.width; ++x) top[ptrdiff_t(y) * pitch + x * 4 + 3] = 0xFF;
@@ -118,20 +118,45 @@ bool write_png(const scratch_file& scratch, extent size) {
     return image_writer_close(writer, rows) != 0;
 }
 
+// A PNG needs the 32-bit pixels of a drawn texture.
+export_failure encode(object_number image, extent size, bool jpeg, glb_picture& picture) {
+    scratch_file scratch;
+    const bool written = jpeg ? image_save(image, scratch.name(), plugin_jpeg, jpeg_quality_flag) != 0
+                              : write_png(image, scratch, size);
+    if (!written) return export_failure::not_written;
+    picture = {file_bytes(scratch.name()), jpeg};
+    return picture.bytes.empty() ? export_failure::not_written : export_failure::none;
+}
+
 // `source` drawn at (x, y) with `drawn` size into a texture of `size`, then encoded.
-export_failure encode_texture(platform_handle source, int32_t x, int32_t y, extent drawn, extent size, bool jpeg,
-                              glb_picture& picture) {
+export_failure drawn_and_encoded(platform_handle source, int32_t x, int32_t y, extent drawn, extent size, bool jpeg,
+                                 glb_picture& picture) {
     if (!image_create(texture_image, size.width, size.height, true_colour)) return export_failure::no_memory;
     draw_begin(image_output(texture_image));
     draw_image(source, x, y, drawn.width, drawn.height);
     draw_end();
-    scratch_file scratch;
-    const bool written = jpeg ? image_save(texture_image, scratch.name(), plugin_jpeg, jpeg_quality_flag) != 0
-                              : write_png(scratch, size);
+    const export_failure failure = encode(texture_image, size, jpeg, picture);
     image_free(texture_image);
-    if (!written) return export_failure::not_written;
-    picture = {file_bytes(scratch.name()), jpeg};
-    return picture.bytes.empty() ? export_failure::not_written : export_failure::none;
+    return failure;
+}
+
+// The largest of the JPEG decoder's scales, in eighths, at which the picture is at most
+// glb_longest_side long: decoding at it costs a fraction of the whole picture's decoding,
+// and nothing is left to draw smaller.
+int32_t fitting_eighths(extent stored) {
+    const int64_t longest = std::max(stored.width, stored.height);
+    int32_t eighths = 8;
+    while (eighths > 1 && (longest * eighths + 7) / 8 > glb_longest_side) --eighths;
+    return eighths;
+}
+
+// The decoder takes the smallest scale whose picture covers the wanted size with its short
+// side, so the short side at the fitting scale is asked for.
+bool load_picture(const char* path, bool jpeg, extent stored) {
+    const int32_t eighths = jpeg ? fitting_eighths(stored) : 8;
+    if (eighths == 8) return image_load(picture_image, path) != 0;
+    const auto shortest = int32_t((int64_t(std::min(stored.width, stored.height)) * eighths + 7) / 8);
+    return image_load_sized(picture_image, path, shortest, shortest) != 0;
 }
 
 // False for a picture that cannot be read.
@@ -139,18 +164,17 @@ bool picture_texture(const char* path, glb_picture& picture, export_failure& fai
     std::vector<uint8_t> bytes = file_bytes(path);
     jpeg_frame frame;
     const bool jpeg = read_jpeg_frame(bytes, frame);
-    extent stored{frame.width, frame.height};
+    const extent stored{frame.width, frame.height};
     if (jpeg && frame.common && frame.orientation == orientation_upright && fitted(stored).width == stored.width) {
         picture = {std::move(bytes), true};
         return true;
     }
-    if (orientation_swaps_sides(frame.orientation)) std::swap(stored.width, stored.height);
-    extent size = fitted(stored);
-    if (jpeg ? !image_load_sized(picture_image, path, size.width, size.height) : !image_load(picture_image, path))
-        return false;
+    if (!load_picture(path, jpeg, stored)) return false;
     const image_record* loaded = image_get(picture_image);
-    if (!jpeg) size = fitted({loaded->width, loaded->height});
-    failure = encode_texture(image_handle(picture_image), 0, 0, size, size, jpeg, picture);
+    const extent size = fitted({loaded->width, loaded->height});
+    failure = jpeg && size.width == loaded->width && size.height == loaded->height
+                  ? encode(picture_image, size, true, picture)
+                  : drawn_and_encoded(image_handle(picture_image), 0, 0, size, size, jpeg, picture);
     image_free(picture_image);
     return true;
 }
@@ -159,8 +183,8 @@ export_failure atlas_texture(int32_t face, glb_picture& picture) {
     if (!image_get(atlas_image) && !image_load(atlas_image, face_atlas_file, image_load_as_stored))
         return export_failure::picture_unreadable;
     const face_rectangle& r = face_rectangles[face];
-    return encode_texture(image_handle(atlas_image), -r.x, -r.y, {atlas_width, atlas_height}, {r.width, r.height},
-                          true, picture);
+    return drawn_and_encoded(image_handle(atlas_image), -r.x, -r.y, {atlas_width, atlas_height}, {r.width, r.height},
+                             true, picture);
 }
 
 std::vector<glb_picture> face_textures(const std::vector<model_face>& faces, export_failure& failure) {
