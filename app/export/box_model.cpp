@@ -51,20 +51,23 @@ struct rounding {
     vec half, inner;
     double radius;
 
-    // A sharp box's point keeps its place and the face's normal.
-    void place(const vec& sharp, int normal_axis, double normal_sign, model_vertex& vertex) const {
-        vec out{};
-        out.v[normal_axis] = normal_sign;
+    // A point of the sharp box onto the rounding: the nearest point of the shrunk box, grown
+    // back by the radius along the way out, which is the normal there too. Without rounding
+    // the point keeps its place and the face's normal.
+    void place(const vec& sharp, const vec& face_normal, model_vertex& vertex) const {
+        vec out = face_normal;
         double length = 1;
-        if (radius > 0) length = 0;
-        for (int k = 0; k < 3 && radius > 0; ++k) {
-            out.v[k] = sharp.v[k] - std::clamp(sharp.v[k], -inner.v[k], inner.v[k]);
-            length += out.v[k] * out.v[k];
+        if (radius > 0) {
+            length = 0;
+            for (int k = 0; k < 3; ++k) {
+                out.v[k] = sharp.v[k] - std::clamp(sharp.v[k], -inner.v[k], inner.v[k]);
+                length += out.v[k] * out.v[k];
+            }
+            length = std::sqrt(length);
         }
-        length = std::sqrt(length);
         for (int k = 0; k < 3; ++k) {
             const double direction = out.v[k] / length;
-            vertex.position[k] = float(sharp.v[k] - (radius > 0 ? out.v[k] - direction * radius : 0));
+            vertex.position[k] = float(radius > 0 ? sharp.v[k] - out.v[k] + direction * radius : sharp.v[k]);
             vertex.normal[k] = float(direction);
         }
     }
@@ -74,6 +77,8 @@ model_face face_of(const face_frame& frame, const rounding& round) {
     model_face face{frame.atlas_face, frame.name, {}, {}};
     const double half_right = round.half.v[frame.right_axis], half_down = round.half.v[frame.down_axis];
     const std::vector<double> across = grid_of(half_right, round.radius), down = grid_of(half_down, round.radius);
+    vec normal{};
+    normal.v[frame.normal_axis] = frame.normal_sign;
     for (double d : down)
         for (double r : across) {
             vec sharp{};
@@ -81,7 +86,7 @@ model_face face_of(const face_frame& frame, const rounding& round) {
             sharp.v[frame.right_axis] = frame.right_sign * r;
             sharp.v[frame.down_axis] = frame.down_sign * d;
             model_vertex vertex{};
-            round.place(sharp, frame.normal_axis, frame.normal_sign, vertex);
+            round.place(sharp, normal, vertex);
             vertex.uv[0] = float((r + half_right) / (2 * half_right));
             vertex.uv[1] = float((d + half_down) / (2 * half_down));
             face.vertices.push_back(vertex);
