@@ -4,6 +4,7 @@
 #include "app/app_state.h"
 #include "app/export/batch_export.h"
 #include "app/export/export_command.h"
+#include "app/export/glb_command.h"
 #include "app/project/command_line.h"
 #include "app/messages/console_output.h"
 #include "app/engine/engine.h"
@@ -123,6 +124,7 @@ bool take_menu_choice(int32_t item) {
     if (item == quit_menu_item) return !project_may_close();
     if (item == about_menu_item) show_about_box();
     else if (item == export_set_menu_item) ask_and_save_view_set();
+    else if (item == export_glb_menu_item) ask_and_save_glb();
     else if (!handle_project_menu_item(item) && !handle_edit_menu_item(item)) toggle_view_option(item);
     return true;
 }

@@ -9,6 +9,7 @@
 #include "app/messages/console_output.h"
 #include "app/engine/engine.h"
 #include "app/export/export_command.h"
+#include "app/export/glb_command.h"
 #include "app/faces/face_choice.h"
 #include "app/faces/face_prefetch.h"
 #include "app/faces/face_rectangles.h"
@@ -30,6 +31,7 @@ int32_t export_type_for(const command& asked) {
 }
 
 bool write_picture(const command& asked) {
+    if (asked.model) return save_glb(asked.target.c_str());
     if (asked.size == snapshot_size) return save_snapshot_file(asked.target.c_str());
     if (!engine.exports_ready) {
         message_tell("Diese 3D-Engine kann keine gro\xDF" "en Bilder zeichnen: " + asked.target);
@@ -80,6 +82,7 @@ int batch_export(const command& asked) {
     }
     take_fill_choice(asked.fill);
     if (!write_picture(asked)) return failed;
-    console_write((asked.view_set ? "Ansichtenserie gespeichert: " : "Bild gespeichert: ") + asked.target, false);
+    const char* written = asked.model ? "3D-Modell gespeichert: " : asked.view_set ? "Ansichtenserie gespeichert: " : "Bild gespeichert: ";
+    console_write(written + asked.target, false);
     return 0;
 }

@@ -73,6 +73,14 @@ void tell_export_not_saved(const char* path, export_failure failure) {
               "Eine kleinere Gr\xF6\xDF" "e oder weniger offene Programme helfen.");
 }
 
+void tell_model_not_saved(const char* path, export_failure failure) {
+    const std::string cause =
+        failure == export_failure::picture_unreadable
+            ? "Die Bilder der Seiten lie\xDF" "en sich nicht lesen: " + std::string(face_atlas_file) + " fehlt oder ist besch\xE4" "digt."
+            : failure == export_failure::no_memory ? save_cause(image_save_failure::no_memory) : save_cause(image_last_save_failure());
+    tell_user("Das 3D-Modell wurde nicht gespeichert:\n" + std::string(path) + "\n\n" + cause);
+}
+
 void tell_face_not_composed(face_failure failure, const char* picture) {
     const std::string keeps = "\n\nDie Seite beh\xE4lt ihr bisheriges Bild.";
     switch (failure) {

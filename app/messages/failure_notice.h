@@ -12,5 +12,7 @@ void tell_snapshot_without_preview(const char* path);
 // An export that could not be written, that found no memory for its picture or its
 // encoder, or that had no preview to draw from.
 void tell_export_not_saved(const char* path, export_failure failure);
+// A 3D model that could not be written, or whose atlas could not be read.
+void tell_model_not_saved(const char* path, export_failure failure);
 // `picture` is the file the user chose; an atlas failure names the atlas instead.
 void tell_face_not_composed(face_failure failure, const char* picture);

@@ -10,6 +10,9 @@ struct view_options {
     bool fill;  // the large exports framed so that the box fills the picture
 };
 
+// Soft edges: their radius as a share of the box's smallest side, as on a printed folding box.
+constexpr float soft_edge_share = 0.02f;
+
 // Each option under its German name, which the menu shows and the settings file keeps, and
 // its key in project files; in the menu's order.
 struct view_option_name {

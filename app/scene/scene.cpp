@@ -27,8 +27,6 @@ constexpr float camera_height_offset = -5.0f;
 constexpr float shadow_strength = 0.5f;
 constexpr float reflection_strength = 0.3f;
 constexpr float reflection_fade = 0.5f;
-// Soft edges: their radius as a share of the box's smallest side, as on a printed folding box.
-constexpr float soft_edge_share = 0.02f;
 // The level floor lies below the preview's view; with a shadow or a reflection it rises to
 // the box's lowest point, so that the box stands on it. Floor heights lie on a grid of
 // 1/65536 unit, rounded down: the relative moves then add up exactly, the floor comes back to

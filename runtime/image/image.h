@@ -156,6 +156,9 @@ int32_t encoder_save(const char* name, const uint8_t* buffer, uint32_t plugin, i
 // whole file was written.
 int32_t bmp_write(const char* name, const uint8_t* rows, int32_t width, int32_t height,
                   int32_t stride, uint32_t image_size);
+// Writes `size` bytes as the file `name`, replacing it only once all were written; 0 with
+// the cause in image_last_save_failure otherwise.
+int32_t file_save_bytes(const char* name, const uint8_t* bytes, size_t size);
 
 // ---- pictures written a band of rows at a time -----------------------------------------------
 

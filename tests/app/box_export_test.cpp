@@ -3,7 +3,16 @@
 // touches the file it would have replaced.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <set>
+#include <string>
+
 #include "app/export/box_export.h"
+#include "app/export/box_model.h"
+#include "app/export/glb_export.h"
+#include "app/faces/face_atlas.h"
+#include "tests/support/picture_files.h"
+#include "runtime/core/windows_host.h"
 #include "tests/support/test_runtime.h"
 
 namespace {
@@ -31,6 +40,53 @@ TEST(BoxExport, MissingCameraAndMissingMemoryAreToldApartAndTheTargetStays) {
     camera_there = true;
     EXPECT_EQ(export_box(engine, scene, "export.png", export_types[1], nullptr, nullptr), export_failure::no_memory);
     EXPECT_EQ(read_file("export.png"), old);
+}
+
+// Each picture stands as in the window: sides upright, the top's upper edge at the back, the
+// bottom's at the front; every triangle turns its front outwards, and at the edges the faces
+// meet in the same points with the same normals, so no crack or crease shows.
+TEST(BoxModel, PicturesReadAsInTheWindowAndRoundedFacesMeetWithoutCracks) {
+    const std::vector<model_face> faces = box_model({140, 180, 80}, true);
+    const float top_left_direction[6][3] = {{-1, 1, 0}, {1, 1, 0}, {0, 1, 1}, {0, 1, -1}, {-1, 0, -1}, {-1, 0, 1}};
+    std::multiset<std::string> edge_points;
+    for (size_t f = 0; f < faces.size(); ++f)
+        for (const model_vertex& v : faces[f].vertices) {
+            if (v.uv[0] == 0 && v.uv[1] == 0)
+                for (int k = 0; k < 3; ++k) EXPECT_GE(v.position[k] * top_left_direction[f][k], 0) << faces[f].name;
+            if (v.uv[0] == 0 || v.uv[0] == 1 || v.uv[1] == 0 || v.uv[1] == 1) {
+                char key[96];
+                std::snprintf(key, sizeof key, "%.6f %.6f %.6f %.4f %.4f %.4f", v.position[0], v.position[1], v.position[2],
+                              v.normal[0], v.normal[1], v.normal[2]);
+                edge_points.insert(key);
+            }
+        }
+    for (const std::string& point : edge_points) EXPECT_GE(edge_points.count(point), 2u) << "alone at an edge: " << point;
+    for (const model_face& face : faces)
+        for (size_t t = 0; t < face.triangles.size(); t += 3) {
+            const float* a = face.vertices[face.triangles[t]].position;
+            const float* b = face.vertices[face.triangles[t + 1]].position;
+            const float* c = face.vertices[face.triangles[t + 2]].position;
+            const float* n = face.vertices[face.triangles[t]].normal;
+            const float turn[3] = {(b[1] - a[1]) * (c[2] - a[2]) - (b[2] - a[2]) * (c[1] - a[1]),
+                                   (b[2] - a[2]) * (c[0] - a[0]) - (b[0] - a[0]) * (c[2] - a[2]),
+                                   (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0])};
+            EXPECT_GT(turn[0] * n[0] + turn[1] * n[1] + turn[2] * n[2], 0) << face.name << " triangle " << t / 3;
+        }
+}
+
+// A picture of another format than JPEG, longer than the model takes, goes in made smaller as
+// a PNG; a folder that cannot take the file leaves no file and says why.
+TEST(BoxModel, OtherPicturesGoInAsSmallerPngsAndAFailedSaveIsTold) {
+    CreateDirectoryA("model", nullptr);
+    ASSERT_TRUE(write_png(face_atlas_file, one_colour_picture(atlas_width, atlas_height, 90, 90, 90)));
+    ASSERT_TRUE(write_png("long.png", one_colour_picture(3000, 40, 200, 10, 10)));
+    face_picture_choose(2, "long.png");
+    ASSERT_EQ(export_glb("model.glb", {100, 100, 100}, false), export_failure::none);
+    const std::vector<uint8_t> model = read_file("model.glb");
+    const std::string json(model.begin() + 20, model.begin() + 20 + (model[12] | model[13] << 8));
+    EXPECT_NE(json.find("image/png"), std::string::npos) << json;
+    EXPECT_EQ(export_glb("no_such_folder\\model.glb", {100, 100, 100}, false), export_failure::not_written);
+    face_picture_choose(2, nullptr);
 }
 
 }  // namespace

@@ -123,6 +123,9 @@ TEST(CommandLine, ArgumentsChooseTheRun) {
         {{"box.tessaryn", "/export-set", "shop\\b.jpg", "/nofill"}, command_mode::export_project, 2048},
         {{"box.tessaryn", "/export-set", "b.jpg", "/size", "295"}, command_mode::wrong, 0},
         {{"box.tessaryn", "/fill"}, command_mode::wrong, 0},
+        {{"box.tessaryn", "/export-glb", "shop\\b.GLB"}, command_mode::export_project, 0},
+        {{"box.tessaryn", "/export-glb", "b.glb", "/fill"}, command_mode::wrong, 0},
+        {{"box.tessaryn", "/export-glb", "b.png"}, command_mode::wrong, 0},
         {{"/x"}, command_mode::wrong, 0},
     };
     for (const auto& c : cases) {
@@ -131,7 +134,9 @@ TEST(CommandLine, ArgumentsChooseTheRun) {
         EXPECT_EQ(read.mode, c.mode) << call;
         EXPECT_EQ(read.size, c.size) << call;
         EXPECT_EQ(read.mode == command_mode::wrong, !read.complaint.empty()) << call;
-        const bool png = read.mode == command_mode::export_project && call != "295" && call != "/nofill";
+        const bool model = read.mode == command_mode::export_project && read.size == 0;
+        EXPECT_EQ(read.model, model) << call;
+        const bool png = read.mode == command_mode::export_project && call != "295" && call != "/nofill" && !model;
         EXPECT_EQ(read.transparent, png) << call;
         EXPECT_EQ(read.view_set, call == "/nofill") << call;
     }

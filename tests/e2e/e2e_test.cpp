@@ -530,8 +530,9 @@ TEST_F(Tessaryn, ExportsAreLargeSharpTransparentAndNamedForTheirType) {
         << "a transparent export gives the floor back";
 }
 
-// "Box f\xFCllt das Bild" (appended to the "Ansicht" items) and "Ansichtenserie exportieren...".
-constexpr int fill_item = 6, export_set_item = 13;
+// "Box f\xFCllt das Bild" (appended to the "Ansicht" items), "Ansichtenserie exportieren..." and
+// "3D-Modell exportieren (glb)...".
+constexpr int fill_item = 6, export_set_item = 13, export_glb_item = 17;
 const char* const set_suffixes[] = {"-ansicht", "-vorne", "-hinten", "-links", "-rechts", "-oben", "-rechts-vorne"};
 
 bool holds(const std::vector<uint8_t>& bytes, const std::string& part) {
@@ -541,7 +542,8 @@ bool holds(const std::vector<uint8_t>& bytes, const std::string& part) {
 
 // Framed, the box fills 85 to 90 % of the larger side, centred and uncut; off again, the
 // export is as before. Then the set: seven views, white exactly around the box, the preview
-// as it was; and a set whose third file cannot be written is told, the two before it kept.
+// as it was; and a set whose third file cannot be written is told, the two before it kept. Last
+// the 3D model.
 TEST(TessarynShop, FramedExportsAndTheSetOfSevenViews) {
     session run("shop", true);
     ASSERT_NE(run.window(), nullptr);
@@ -585,6 +587,12 @@ TEST(TessarynShop, FramedExportsAndTheSetOfSevenViews) {
     EXPECT_NE(told.find("Held-hinten.jpg"), std::string::npos) << told;
     EXPECT_EQ(load_pixels(full_path("Held-vorne.jpg").c_str()).width, 2048);
     EXPECT_FALSE(file_exists(full_path("Held-links.jpg")));
+
+    // The 3D model: the typed name gets its extension.
+    PostMessageA(run.window(), WM_COMMAND, export_glb_item, 0);
+    ASSERT_TRUE(answer_file_dialog(run.program(), "3D-Modell exportieren", full_path("Modell"), 0));
+    ASSERT_TRUE(eventually(30000, [] { return file_exists(full_path("Modell.glb")); }));
+    EXPECT_TRUE(holds(read_file(full_path("Modell.glb")), "\"generator\":\"Tessaryn\""));
 }
 
 // The options the program keeps beside itself, "Licht", "Schatten", "Spiegelung", "Weiche

@@ -1,0 +1,45 @@
+// The model is written with the wait cursor up; it takes about as long as reading the face
+// pictures, so it shows no progress.
+#include "app/export/glb_command.h"
+
+#include <string>
+
+#include "app/app_state.h"
+#include "app/export/glb_export.h"
+#include "app/messages/failure_notice.h"
+#include "runtime/core/windows_host.h"
+#include "runtime/gui/gui.h"
+
+namespace {
+
+constexpr const char* glb_extension = ".glb";
+
+std::string with_extension(std::string path) {
+    const size_t dot = path.find_last_of(".\\");
+    if (dot == std::string::npos || path[dot] != '.' || lstrcmpiA(path.c_str() + dot, glb_extension) != 0)
+        path += glb_extension;
+    return path;
+}
+
+}  // namespace
+
+void ask_and_save_glb() {
+    const char* folder = file_current_directory(0);
+    const std::string start = std::string(folder ? folder : "") + "Box.glb";
+    // The preview's DirectDraw surface would paint over the requester.
+    gadget_hide(gadget::preview, 1);
+    const char* answer = requester_save_file("3D-Modell exportieren", start.c_str(), "3D-Modell glTF (*.glb)|*.glb", 0, 0);
+    const std::string chosen = answer ? answer : "";
+    gadget_hide(gadget::preview, 0);
+    if (!chosen.empty()) save_glb(chosen.c_str());
+}
+
+bool save_glb(const char* typed_path) {
+    const std::string path = with_extension(typed_path);
+    const HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    const export_failure failure = export_glb(path.c_str(), app.box, app.view.soft_edges);
+    SetCursor(previous);
+    if (failure == export_failure::none) return true;
+    tell_model_not_saved(path.c_str(), failure);
+    return false;
+}
