@@ -123,6 +123,7 @@ TEST(CommandLine, ArgumentsChooseTheRun) {
         {{"box.tessaryn", "/export-set", "shop\\b.jpg", "/nofill"}, command_mode::export_project, 2048},
         {{"box.tessaryn", "/export-set", "b.jpg", "/size", "295"}, command_mode::wrong, 0},
         {{"box.tessaryn", "/fill"}, command_mode::wrong, 0},
+        {{"box.tessaryn", "/export", "b.jpg", "/size", "295", "/fill"}, command_mode::wrong, 0},
         {{"/x"}, command_mode::wrong, 0},
     };
     for (const auto& c : cases) {
