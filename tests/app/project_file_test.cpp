@@ -10,6 +10,7 @@
 #include "app/export/view_set.h"
 #include "app/project/command_line.h"
 #include "app/project/project_file.h"
+#include "app/project/whole_file.h"
 #include "tests/support/test_runtime.h"
 
 namespace {
@@ -71,6 +72,20 @@ TEST(ProjectFile, FailedSavesLeaveNothingOrTheOldFile) {
     EXPECT_EQ(project_write("kept.tessaryn", changed), project_save_failure::refused);
     EXPECT_EQ(read_file("kept.tessaryn"), old);
     SetFileAttributesA("kept.tessaryn", FILE_ATTRIBUTE_NORMAL);
+}
+
+// The undo history keeps the atlas whole or not at all: a file another program holds, or an
+// empty one, gives no bytes that could later be written back over it.
+TEST(ProjectFile, HistoryTakesAWholeAtlasOrNothing) {
+    write_text("atlas.jpg", std::string(70000, 'a') + "end");
+    const file_bytes whole = whole_file("atlas.jpg");
+    ASSERT_NE(whole, nullptr);
+    EXPECT_EQ(whole->size(), 70003u);
+    HANDLE held = CreateFileA("atlas.jpg", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(whole_file("atlas.jpg"), nullptr) << "held by another program";
+    CloseHandle(held);
+    write_text("empty.jpg", "");
+    EXPECT_EQ(whole_file("empty.jpg"), nullptr);
 }
 
 // Refused files leave the project as it was; taken ones keep what is unusable as it was.

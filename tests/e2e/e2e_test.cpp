@@ -344,7 +344,7 @@ TEST_F(Tessaryn, MouseTurnsTiltsAndZoomsThePreview) {
 }
 
 // Each change is one step back and one forward, exactly: a face picture (the atlas's bytes),
-// the zoom, the floor colour and a whole drag of the mouse.
+// the same picture edited and chosen again, the zoom, the floor colour and a whole drag.
 TEST_F(Tessaryn, UndoAndRedoBringBackExactlyWhatWas) {
     const auto undo = [&] { PostMessageA(run_->window(), WM_COMMAND, 20, 0); };
     const auto atlas = [&] { return read_file(run_->model_file("cube1.jpg")); };
@@ -359,6 +359,11 @@ TEST_F(Tessaryn, UndoAndRedoBringBackExactlyWhatWas) {
     PostMessageA(run_->window(), WM_COMMAND, 21, 0);
     EXPECT_TRUE(eventually(5000, [&] { return atlas() == chosen; })) << "picture redone";
     EXPECT_LT(mean_difference(with_front, run_->still_preview()), 0.05);
+    face_choice edited = front_face;
+    edited.b = 250;
+    ASSERT_TRUE(run_->choose_face(edited)) << "the picture edited and chosen again";
+    undo();
+    EXPECT_TRUE(eventually(5000, [&] { return atlas() == chosen; })) << "the artwork before the edit";
 
     run_->click(42);
     const picture zoomed = run_->preview_changed_from(with_front, 1.0);
