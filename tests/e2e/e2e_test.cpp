@@ -545,7 +545,8 @@ bool holds(const std::vector<uint8_t>& bytes, const std::string& part) {
 
 // Framed, the box fills 85 to 90 % of the larger side, centred and uncut; off again, the
 // export is as before. Then the set: seven views, white exactly around the box, the preview
-// as it was; and a set whose third file cannot be written is told, the two before it kept.
+// as it was; a set whose third file cannot be written is told, the two before it kept; and a
+// set stopped with Esc keeps the files it wrote whole and says how many.
 TEST(TessarynShop, FramedExportsAndTheSetOfSevenViews) {
     session run("shop", true);
     ASSERT_NE(run.window(), nullptr);
@@ -589,6 +590,19 @@ TEST(TessarynShop, FramedExportsAndTheSetOfSevenViews) {
     EXPECT_NE(told.find("Held-hinten.jpg"), std::string::npos) << told;
     EXPECT_EQ(load_pixels(full_path("Held-vorne.jpg").c_str()).width, 2048);
     EXPECT_FALSE(file_exists(full_path("Held-links.jpg")));
+
+    const auto stopped_file = [](int view) { return full_path("Esc" + std::string(set_suffixes[view]) + ".jpg"); };
+    for (int view = 0; view < 7; ++view) DeleteFileA(stopped_file(view).c_str());
+    PostMessageA(run.window(), WM_COMMAND, export_set_item, 0);
+    ASSERT_TRUE(answer_file_dialog(run.program(), "Ansichtenserie exportieren", full_path("Esc.jpg"), 0));
+    ASSERT_TRUE(eventually(60000, [&] { return file_exists(stopped_file(0)); }));
+    PostMessageA(run.window(), WM_KEYDOWN, VK_ESCAPE, 0);
+    const std::string stopped = dismiss_message(run.program());
+    int written = 0;
+    while (written < 7 && file_exists(stopped_file(written))) ++written;
+    EXPECT_LT(written, 7) << "Esc stops the set";
+    EXPECT_NE(stopped.find(std::to_string(written) + " von 7"), std::string::npos) << stopped;
+    for (int view = 0; view < written; ++view) EXPECT_EQ(load_pixels(stopped_file(view).c_str()).width, 2048) << view;
 }
 
 // The options the program keeps beside itself, "Licht", "Schatten", "Spiegelung", "Weiche
