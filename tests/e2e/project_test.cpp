@@ -176,6 +176,25 @@ TEST_F(Projects, ChangedProjectIsAskedAboutBeforeItCloses) {
     EXPECT_EQ(read_file(file), unchanged) << "Nein";
 }
 
+// An atlas another program holds while a project opens gives the history no bytes to keep:
+// undo later writes back the atlas as it was, whole, never what a failed read left.
+TEST_F(Projects, AtlasHeldWhileAProjectOpensIsNeverWrittenBackCut) {
+    const std::string atlas_file = run_->model_file("cube1.jpg");
+    const std::string file = full_path("no_pictures.tessaryn");
+    write_file(file, bytes_of("[Tessaryn]\r\nVersion=1\r\n"));
+    HANDLE holder = CreateFileA(atlas_file.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    const bool opened = open(file);
+    CloseHandle(holder);
+    ASSERT_TRUE(opened && caught_up(run_->window()));
+    const std::vector<uint8_t> before = read_file(atlas_file);
+    ASSERT_TRUE(run_->choose_face({9, front_in_box.title, "held_front.jpg", 341, 767, 220, 200, 20}));
+    menu(20);
+    EXPECT_TRUE(eventually(5000, [&] { return read_file(atlas_file) == before; }))
+        << "the atlas has " << read_file(atlas_file).size() << " bytes, " << before.size() << " before";
+}
+
 // A picture that cannot be found keeps its path through an open and a save; a picture on a
 // network path is asked about before anything touches it, and "Nein" names its face.
 TEST_F(Projects, PicturesNotTakenKeepTheirPathsAndNetworkOnesAreAskedAbout) {
