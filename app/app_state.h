@@ -106,7 +106,6 @@ constexpr int32_t quit_menu_item = 19;
 constexpr int32_t undo_menu_item = 20;
 constexpr int32_t redo_menu_item = 21;
 constexpr int32_t sizes_from_pictures_menu_item = 22;
-// The recent projects are this item and those after it, newest first, then their separator.
+// The recent projects are this item and those after it, newest first.
 constexpr int32_t first_recent_menu_item = 30;
-constexpr int32_t recent_separator_menu_item = 34;
 constexpr int32_t preview_size = 295;

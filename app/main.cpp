@@ -158,6 +158,20 @@ void run_frames() {
     ExitProcess(exit_code);
 }
 
+// Logging off or shutting down asks as closing does, once however many windows hear of it;
+// the answer stands until the session ends, or goes on after all.
+bool session_agreed = false;
+
+bool session_may_end() {
+    if (!session_agreed) session_agreed = project_may_close();
+    return session_agreed;
+}
+
+void session_ends(bool ending) {
+    if (ending) quit(0);
+    session_agreed = false;
+}
+
 // A project opened by a double click or from a batch file in another folder: the program
 // then finds its model data beside itself. The files it names are taken as full paths first.
 void settle_working_folder(command& asked) {
@@ -221,6 +235,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // window and everything else at once, where ending each library would only cost time.
     if (without_window) ExitProcess(UINT(batch_export(asked)));
     if (asked.mode == command_mode::window_with_project) open_project(asked.project.c_str());
+    window_on_session_end({session_may_end, session_ends});
     run_frames();
     quit(0);
 }

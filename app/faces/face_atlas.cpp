@@ -16,6 +16,13 @@ constexpr int32_t best_quality = 10;
 
 // Exports draw these faces from the pictures themselves, sharper than the atlas keeps them.
 std::string composed_pictures[face_count];
+// Every save begun counts, finished or not: the file may have changed either way.
+uint32_t atlas_writes = 0;
+
+bool save_atlas() {
+    ++atlas_writes;
+    return image_save(atlas_image, face_atlas_file, plugin_jpeg, best_quality) != 0;
+}
 
 face_failure save_failure_of_atlas() {
     switch (image_last_save_failure()) {
@@ -44,8 +51,7 @@ face_failure compose(const char* path, const face_rectangle& face) {
     if (!image_load_sized(picture_image, path, face.width, face.height)) return face_failure::picture_unreadable;
     if (!load_atlas()) return face_failure::atlas_unreadable;
     draw_picture(face);
-    if (!image_save(atlas_image, face_atlas_file, plugin_jpeg, best_quality))
-        return save_failure_of_atlas();
+    if (!save_atlas()) return save_failure_of_atlas();
     return face_failure::none;
 }
 
@@ -82,8 +88,7 @@ face_failure compose_faces(face_picture_request* requests, int32_t count) {
     for (int32_t i = 0; i < count; ++i) requests[i].drawn = false;
     if (!load_atlas()) return face_failure::atlas_unreadable;
     face_failure outcome = face_failure::none;
-    if (draw_requested(requests, count) > 0 && !image_save(atlas_image, face_atlas_file, plugin_jpeg, best_quality))
-        outcome = save_failure_of_atlas();
+    if (draw_requested(requests, count) > 0 && !save_atlas()) outcome = save_failure_of_atlas();
     image_free(atlas_image);
     for (int32_t i = 0; i < count; ++i) {
         if (outcome != face_failure::none) requests[i].drawn = false;
@@ -101,6 +106,8 @@ const char* face_picture(int32_t face_index) {
         return nullptr;
     return composed_pictures[face_index].c_str();
 }
+
+uint32_t face_atlas_writes() { return atlas_writes; }
 
 int32_t make_background_texture(uint32_t colour) {
     image_create(land_image, land_size, land_size);

@@ -40,5 +40,9 @@ void face_picture_choose(int32_t face_index, const char* path);
 // The picture composed into the face last in this run, or null when none was.
 const char* face_picture(int32_t face_index);
 
+// How many saves of the atlas file this run began: a picture chosen again under its old name
+// changes the count, though not the names.
+uint32_t face_atlas_writes();
+
 // Writes model\land.jpg: 1024 x 1024 pixels of one colour (0x00BBGGRR). Always 0.
 int32_t make_background_texture(uint32_t colour);

@@ -14,6 +14,39 @@ struct target_type {
 
 constexpr int32_t snapshot_size = 295;
 
+// Which switches each kind of export takes besides its target: a switch the export would
+// ignore makes the call wrong, so that a batch file learns of its mistake. A kind of export
+// is one row; the first row of a switch is what it asks for, the snapshot is the picture
+// export at the snapshot's size.
+enum class export_kind { picture, snapshot, view_set, model };
+enum accepted_switches : unsigned { takes_size = 1, takes_fill = 2 };
+
+struct export_rule {
+    const char* called;  // the switch, lower case
+    export_kind kind;
+    unsigned accepts;
+    const char* shown;   // the kind in a complaint
+};
+
+constexpr export_rule export_rules[] = {
+    {"/export", export_kind::picture, takes_size | takes_fill, "/export"},
+    {"/export", export_kind::snapshot, takes_size, "/export mit /size 295"},
+    {"/export-set", export_kind::view_set, takes_size | takes_fill, "/export-set"},
+    {"/export-glb", export_kind::model, 0, "/export-glb"},
+};
+
+const export_rule* rule_called(const std::string& option) {
+    for (const export_rule& rule : export_rules)
+        if (option == rule.called) return &rule;
+    return nullptr;
+}
+
+const export_rule& rule_of(export_kind kind) {
+    for (const export_rule& rule : export_rules)
+        if (rule.kind == kind) return rule;
+    return export_rules[0];
+}
+
 // The transparent type first.
 constexpr target_type target_types[] = {
     {".png", {2048, 4096}},
@@ -60,10 +93,15 @@ command checked_export(command answer, const std::string& size_text) {
     return wrong("Diese Gr\xF6\xDF" "e gibt es f\xFCr " + std::string(type->extension) + " nicht: " + size_text);
 }
 
+// The complaint about a switch the export would ignore; empty when every switch applies.
+std::string refused_switch(const export_rule& rule, const std::string& size_text, const std::string& fill_text) {
+    if (!fill_text.empty() && !(rule.accepts & takes_fill)) return fill_text + " gilt nicht f\xFCr " + rule.shown + ".";
+    if (!size_text.empty() && !(rule.accepts & takes_size)) return "/size gilt nicht f\xFCr " + std::string(rule.shown) + ".";
+    return {};
+}
+
 // A model has no picture size and no framing.
-command checked_model(const command& answer, const std::string& size_text) {
-    if (!size_text.empty() || answer.fill != fill_choice::project)
-        return wrong("/size, /fill und /nofill gelten nicht f\xFCr /export-glb.");
+command checked_model(const command& answer) {
     if (!ends_with(answer.target, ".glb")) return wrong("Die Zieldatei muss auf .glb enden: " + answer.target);
     return answer;
 }
@@ -82,16 +120,17 @@ command command_read(int argc, const char* const* arguments) {
     answer.project = first;
     answer.mode = command_mode::window_with_project;
     if (argc == 1) return answer;
+    const export_rule* asked = nullptr;
     std::string size_text;
+    std::string fill_text;
     for (int i = 1; i < argc; ++i) {
         const std::string option = lower(arguments[i]);
         const bool has_value = i + 1 < argc;
-        if ((option == "/export" || option == "/export-set" || option == "/export-glb") && has_value &&
-            answer.target.empty()) {
-            answer.view_set = option == "/export-set";
-            answer.model = option == "/export-glb";
+        if (rule_called(option) && has_value && !asked) {
+            asked = rule_called(option);
             answer.target = arguments[++i];
-        } else if ((option == "/fill" || option == "/nofill") && answer.fill == fill_choice::project) {
+        } else if ((option == "/fill" || option == "/nofill") && fill_text.empty()) {
+            fill_text = arguments[i];
             answer.fill = option == "/fill" ? fill_choice::on : fill_choice::off;
         } else if (option == "/size" && has_value && size_text.empty()) {
             size_text = arguments[++i];
@@ -99,13 +138,23 @@ command command_read(int argc, const char* const* arguments) {
             return wrong("Unbekannter oder unvollst\xE4ndiger Schalter: " + std::string(arguments[i]));
         }
     }
-    if (answer.target.empty()) return wrong("/size, /fill und /nofill gelten nur zusammen mit /export.");
+    if (!asked) return wrong("/size, /fill und /nofill gelten nur zusammen mit /export.");
+    answer.view_set = asked->kind == export_kind::view_set;
+    answer.model = asked->kind == export_kind::model;
     answer.mode = command_mode::export_project;
-    if (answer.model) return checked_model(answer, size_text);
+    if (answer.model) {
+        const std::string refused = refused_switch(*asked, size_text, fill_text);
+        return refused.empty() ? checked_model(answer) : wrong(refused);
+    }
     answer = checked_export(answer, size_text);
+    if (answer.mode == command_mode::wrong) return answer;
     if (answer.view_set && answer.size == snapshot_size)
         return wrong("Eine Ansichtenserie gibt es nur in den gro\xDF" "en Gr\xF6\xDF" "en: " + size_text);
-    return answer;
+    const export_rule& rule = rule_of(asked->kind == export_kind::picture && answer.size == snapshot_size
+                                          ? export_kind::snapshot
+                                          : asked->kind);
+    const std::string refused = refused_switch(rule, size_text, fill_text);
+    return refused.empty() ? answer : wrong(refused);
 }
 
 const char* command_usage() {
@@ -121,7 +170,8 @@ const char* command_usage() {
            "  /export-set NAME  schreibt die sieben Ansichten der Ansichtenserie als NAME-ansicht,\n"
            "                    NAME-vorne, -hinten, -links, -rechts, -oben und -rechts-vorne.\n"
            "  /export-glb NAME  schreibt die Box als 3D-Modell in echter Gr\xF6\xDF" "e (glTF, .glb).\n"
-           "  /fill, /nofill    die Box f\xFCllt das Bild, oder nicht, statt wie im Projekt.\n"
+           "  /fill, /nofill    die Box f\xFCllt das Bild, oder nicht, statt wie im Projekt;\n"
+           "                    nicht f\xFCr das kleine Bild (.jpg, N = 295).\n"
            "\n"
            "Exit-Code 0, wenn alle Bilder geschrieben wurden, sonst nicht 0 mit dem Grund.\n";
 }

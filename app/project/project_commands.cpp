@@ -110,15 +110,15 @@ void open_project(const char* path) {
 }
 
 bool project_may_close() {
+    // A log-off while the question is open is refused, not asked about a second time.
+    static bool asking = false;
     if (!document_changed()) return true;
-    switch (message_ask("\xC4nderungen an " + document_name() + " speichern?", true)) {
-        case message_answer::yes:
-            return save_project_to(document_path());
-        case message_answer::no:
-            return true;
-        default:
-            return false;
-    }
+    if (asking) return false;
+    asking = true;
+    const message_answer answer = message_ask("\xC4nderungen an " + document_name() + " speichern?", true);
+    asking = false;
+    if (answer == message_answer::yes) return save_project_to(document_path());
+    return answer == message_answer::no;
 }
 
 bool open_dropped_project() {

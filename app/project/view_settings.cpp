@@ -11,6 +11,9 @@ namespace {
 
 constexpr const char* section = "Ansicht";
 
+// What the file holds as far as this run knows: read at start, then each option written.
+view_options written = {};
+
 }  // namespace
 
 const view_option_name view_option_names[view_option_count] = {
@@ -27,12 +30,16 @@ view_options view_settings_load() {
     if (path.empty()) return options;
     for (const view_option_name& name : view_option_names)
         options.*name.option = GetPrivateProfileIntA(section, name.shown, 0, path.c_str()) == 1;
+    written = options;
     return options;
 }
 
-void view_settings_save_option(const view_options& options, int index) {
+void view_settings_follow(const view_options& shown) {
     const std::string path = settings_file_path();
-    if (path.empty() || index < 0 || index >= view_option_count) return;
-    const view_option_name& name = view_option_names[index];
-    WritePrivateProfileStringA(section, name.shown, options.*name.option ? "1" : "0", path.c_str());
+    if (path.empty()) return;
+    for (const view_option_name& name : view_option_names) {
+        if (shown.*name.option == written.*name.option) continue;
+        WritePrivateProfileStringA(section, name.shown, shown.*name.option ? "1" : "0", path.c_str());
+        written.*name.option = shown.*name.option;
+    }
 }

@@ -25,6 +25,7 @@ extern const view_option_name view_option_names[view_option_count];
 
 // All off when the file is missing, unreadable or says anything but 1 for an option.
 view_options view_settings_load();
-// Writes the option of view_option_names[index] and nothing else, so that the file keeps only
-// what the user chose in the menu; a file that cannot be written keeps it for this run only.
-void view_settings_save_option(const view_options& options, int index);
+// Writes the options that differ from what the file holds, so that it always holds the
+// window's options, whatever changed them (the menu, an undo, a project); a file that cannot
+// be written keeps them for this run only.
+void view_settings_follow(const view_options& shown);

@@ -6,6 +6,7 @@
 #include "app/project/project_document.h"
 #include "app/project/project_history.h"
 #include "app/project/project_state.h"
+#include "app/project/view_settings.h"
 #include "runtime/gui/gui.h"
 
 namespace {
@@ -30,6 +31,7 @@ void follow_changes() {
     const project shown = project_of_window();
     history_follow(shown);
     document_follow(shown);
+    view_settings_follow(shown.view);
     const int greys = (history_can_undo() ? 0 : 1) | (history_can_redo() ? 0 : 2);
     if (greys == shown_greys) return;
     menu_disable_item(main_menu, undo_menu_item, greys & 1);

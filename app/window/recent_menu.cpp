@@ -1,5 +1,5 @@
 // Items are inserted before "Beenden" with a line of their own, so that an empty list leaves
-// the menu as it was.
+// the menu as it was; the line is found by its place, as the host keeps no number for it.
 #include "app/window/recent_menu.h"
 
 #include <vector>
@@ -12,6 +12,10 @@ namespace {
 
 constexpr object_number main_menu = 0;
 
+// The list the items were made from: a click opens what its label names, whatever the
+// settings file says by then (another Tessaryn may have changed it).
+std::vector<std::string> shown;
+
 // "&1 tee.tessaryn": the number is the item's access key, so an "&" of the name is doubled.
 std::string item_text(size_t index, const std::string& path) {
     std::string text = "&" + std::to_string(index + 1) + " ";
@@ -22,17 +26,17 @@ std::string item_text(size_t index, const std::string& path) {
 }  // namespace
 
 void show_recent_projects() {
-    for (int32_t item = first_recent_menu_item; item <= recent_separator_menu_item; ++item)
-        menu_remove_item(main_menu, item);
-    const std::vector<std::string> list = recent_projects();
-    for (size_t index = 0; index < list.size(); ++index)
+    for (size_t index = 0; index < shown.size(); ++index)
+        menu_remove_item(main_menu, first_recent_menu_item + int32_t(index));
+    if (!shown.empty()) menu_remove_separator_before(main_menu, quit_menu_item);
+    shown = recent_projects();
+    for (size_t index = 0; index < shown.size(); ++index)
         menu_insert_item(main_menu, quit_menu_item, first_recent_menu_item + int32_t(index),
-                         item_text(index, list[index]).c_str());
-    if (!list.empty()) menu_insert_item(main_menu, quit_menu_item, recent_separator_menu_item, nullptr);
+                         item_text(index, shown[index]).c_str());
+    if (!shown.empty()) menu_insert_item(main_menu, quit_menu_item, 0, nullptr);
 }
 
 std::string recent_project_of_item(int32_t item) {
-    const std::vector<std::string> list = recent_projects();
     const int32_t index = item - first_recent_menu_item;
-    return index >= 0 && index < int32_t(list.size()) ? list[size_t(index)] : std::string();
+    return index >= 0 && index < int32_t(shown.size()) ? shown[size_t(index)] : std::string();
 }

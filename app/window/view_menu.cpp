@@ -34,7 +34,7 @@ bool toggle_view_option(int32_t item) {
     option = !option;
     menu_set_item_state(main_menu, item, option ? 1 : 0);
     apply_view_options();
-    view_settings_save_option(app.view, index);
+    view_settings_follow(app.view);
     return true;
 }
 

@@ -52,6 +52,14 @@ constexpr int32_t shortcut_control = 1;
 constexpr int32_t shortcut_shift = 2;
 int32_t window_add_shortcut(object_number number, int32_t key, int32_t modifiers, int32_t item);
 void window_close_all();
+// Log-off and shut-down as the host tells the top-level windows, from within their procedure:
+// `may_end` is asked whether the session may end (false refuses it); `ends` is told whether it
+// ends after all, and when it does it need not return. Without them the session just ends.
+struct session_end_handlers {
+    bool (*may_end)();
+    void (*ends)(bool ending);
+};
+void window_on_session_end(const session_end_handlers& handlers);
 
 // One event code per call, 0 when nothing is pending. timeout: 0 polls, -1 waits without
 // limit, else waits at most that many milliseconds.
@@ -185,9 +193,12 @@ int32_t menu_item_state(object_number number, int32_t item);
 // Greys (1) or enables (0) an item of the menu bar `number`.
 int32_t menu_disable_item(object_number number, int32_t item, int32_t disable);
 // Puts an item before the item `before` in the same drop-down; a null text makes a
-// separating line that answers to `item`.
+// separating line, whose `item` the host ignores.
 int32_t menu_insert_item(object_number number, int32_t before, int32_t item, const char* text);
 int32_t menu_remove_item(object_number number, int32_t item);
+// Removes the separating line just before the item `before`, found by its place since the
+// host keeps no number for it; 1 when there was one.
+int32_t menu_remove_separator_before(object_number number, int32_t before);
 int32_t menu_free(object_number number);
 
 constexpr int32_t statusbar_raised = 1;

@@ -47,6 +47,7 @@ struct window_state {
     window_event_node* queue_tail;
     // Non-zero while a poll dispatches: only then may a gadget event be returned at once.
     int32_t dispatching;
+    session_end_handlers session_end;
 };
 
 window_state& windows_state();

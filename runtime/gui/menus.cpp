@@ -139,6 +139,35 @@ int32_t menu_insert_item(object_number number, int32_t before, int32_t item, con
     return 1;
 }
 
+namespace {
+
+// The drop-down holding the item and the item's place in it.
+bool find_item(HMENU menu, UINT item, HMENU& holder, int& place) {
+    const int count = GetMenuItemCount(menu);
+    for (int at = 0; at < count; ++at) {
+        if (HMENU drop_down = GetSubMenu(menu, at)) {
+            if (find_item(drop_down, item, holder, place)) return true;
+        } else if (GetMenuItemID(menu, at) == item) {
+            holder = menu;
+            place = at;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+int32_t menu_remove_separator_before(object_number number, int32_t before) {
+    menu_record* record = menu_get(number);
+    HMENU holder = nullptr;
+    int place = 0;
+    if (!record || !find_item(record->handle, UINT(before), holder, place) || place == 0) return 0;
+    const UINT line = UINT(place - 1);
+    if (!(GetMenuState(holder, line, MF_BYPOSITION) & MF_SEPARATOR)) return 0;
+    return DeleteMenu(holder, line, MF_BYPOSITION) ? 1 : 0;
+}
+
 int32_t menu_remove_item(object_number number, int32_t item) {
     menu_record* record = menu_get(number);
     return record && DeleteMenu(record->handle, UINT(item), MF_BYCOMMAND) ? 1 : 0;

@@ -120,6 +120,9 @@ int32_t window_wait_event(int32_t timeout) {
         state.pending_event = 0;
         return code;
     }
+    // A message the procedure queued an event for is answered by that event alone: a posted
+    // WM_CLOSE would else come twice, as its own code (event_code_close) and from the queue.
+    if (state.queue_head) return window_wait_event(0);
     state.last_wparam = message.wParam;
     state.last_lparam = message.lParam;
     return int32_t(message.message);

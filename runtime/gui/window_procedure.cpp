@@ -63,6 +63,16 @@ LRESULT on_erase(HWND window, window_record* record, HDC dc, object_number numbe
     return result;
 }
 
+// The program's own windows hear of the session's end; without handlers the host decides.
+LRESULT on_session_end(UINT message, WPARAM wparam) {
+    const session_end_handlers& handlers = windows_state().session_end;
+    if (message == WM_QUERYENDSESSION)
+        return handlers.may_end ? LRESULT(handlers.may_end() ? TRUE : FALSE) : not_handled_result;
+    if (!handlers.ends) return not_handled_result;
+    handlers.ends(wparam != FALSE);
+    return 0;
+}
+
 LRESULT handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     object_number number = -1;
     HWND owner = owning_window(window, &number);
@@ -84,6 +94,9 @@ LRESULT handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_CLOSE:
             if (number != -1) window_queue_event(event_code_close, number);
             return 0;
+        case WM_QUERYENDSESSION:
+        case WM_ENDSESSION:
+            return number != -1 ? on_session_end(message, wparam) : not_handled_result;
         case WM_ERASEBKGND:
             return on_erase(window, record, reinterpret_cast<HDC>(wparam), number);
         case WM_SYSCOLORCHANGE:
@@ -111,6 +124,8 @@ LRESULT handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 }  // namespace
+
+void window_on_session_end(const session_end_handlers& handlers) { windows_state().session_end = handlers; }
 
 HWND owning_window(HWND window, object_number* number) {
     HWND desktop = GetDesktopWindow();

@@ -10,6 +10,7 @@
 #include "app/export/view_set.h"
 #include "app/project/command_line.h"
 #include "app/project/project_file.h"
+#include "app/project/whole_file.h"
 #include "tests/support/test_runtime.h"
 
 namespace {
@@ -73,6 +74,20 @@ TEST(ProjectFile, FailedSavesLeaveNothingOrTheOldFile) {
     SetFileAttributesA("kept.tessaryn", FILE_ATTRIBUTE_NORMAL);
 }
 
+// The undo history keeps the atlas whole or not at all: a file another program holds, or an
+// empty one, gives no bytes that could later be written back over it.
+TEST(ProjectFile, HistoryTakesAWholeAtlasOrNothing) {
+    write_text("atlas.jpg", std::string(70000, 'a') + "end");
+    const file_bytes whole = whole_file("atlas.jpg");
+    ASSERT_NE(whole, nullptr);
+    EXPECT_EQ(whole->size(), 70003u);
+    HANDLE held = CreateFileA("atlas.jpg", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(whole_file("atlas.jpg"), nullptr) << "held by another program";
+    CloseHandle(held);
+    write_text("empty.jpg", "");
+    EXPECT_EQ(whole_file("empty.jpg"), nullptr);
+}
+
 // Refused files leave the project as it was; taken ones keep what is unusable as it was.
 TEST(ProjectFile, HostileFilesAreRefusedOrTakenInPart) {
     CreateDirectoryA("folder.tessaryn", nullptr);
@@ -126,6 +141,7 @@ TEST(CommandLine, ArgumentsChooseTheRun) {
         {{"box.tessaryn", "/export-glb", "shop\\b.GLB"}, command_mode::export_project, 0},
         {{"box.tessaryn", "/export-glb", "b.glb", "/fill"}, command_mode::wrong, 0},
         {{"box.tessaryn", "/export-glb", "b.png"}, command_mode::wrong, 0},
+        {{"box.tessaryn", "/export", "b.jpg", "/size", "295", "/fill"}, command_mode::wrong, 0},
         {{"/x"}, command_mode::wrong, 0},
     };
     for (const auto& c : cases) {

@@ -344,7 +344,7 @@ TEST_F(Tessaryn, MouseTurnsTiltsAndZoomsThePreview) {
 }
 
 // Each change is one step back and one forward, exactly: a face picture (the atlas's bytes),
-// the zoom, the floor colour and a whole drag of the mouse.
+// the same picture edited and chosen again, the zoom, the floor colour and a whole drag.
 TEST_F(Tessaryn, UndoAndRedoBringBackExactlyWhatWas) {
     const auto undo = [&] { PostMessageA(run_->window(), WM_COMMAND, 20, 0); };
     const auto atlas = [&] { return read_file(run_->model_file("cube1.jpg")); };
@@ -359,6 +359,11 @@ TEST_F(Tessaryn, UndoAndRedoBringBackExactlyWhatWas) {
     PostMessageA(run_->window(), WM_COMMAND, 21, 0);
     EXPECT_TRUE(eventually(5000, [&] { return atlas() == chosen; })) << "picture redone";
     EXPECT_LT(mean_difference(with_front, run_->still_preview()), 0.05);
+    face_choice edited = front_face;
+    edited.b = 250;
+    ASSERT_TRUE(run_->choose_face(edited)) << "the picture edited and chosen again";
+    undo();
+    EXPECT_TRUE(eventually(5000, [&] { return atlas() == chosen; })) << "the artwork before the edit";
 
     run_->click(42);
     const picture zoomed = run_->preview_changed_from(with_front, 1.0);
@@ -542,8 +547,8 @@ bool holds(const std::vector<uint8_t>& bytes, const std::string& part) {
 
 // Framed, the box fills 85 to 90 % of the larger side, centred and uncut; off again, the
 // export is as before. Then the set: seven views, white exactly around the box, the preview
-// as it was; and a set whose third file cannot be written is told, the two before it kept. Last
-// the 3D model.
+// as it was; a set whose third file cannot be written is told, the two before it kept; a
+// set stopped with Esc keeps the files it wrote whole and says how many. Last the 3D model.
 TEST(TessarynShop, FramedExportsAndTheSetOfSevenViews) {
     session run("shop", true);
     ASSERT_NE(run.window(), nullptr);
@@ -588,6 +593,19 @@ TEST(TessarynShop, FramedExportsAndTheSetOfSevenViews) {
     EXPECT_EQ(load_pixels(full_path("Held-vorne.jpg").c_str()).width, 2048);
     EXPECT_FALSE(file_exists(full_path("Held-links.jpg")));
 
+    const auto stopped_file = [](int view) { return full_path("Esc" + std::string(set_suffixes[view]) + ".jpg"); };
+    for (int view = 0; view < 7; ++view) DeleteFileA(stopped_file(view).c_str());
+    PostMessageA(run.window(), WM_COMMAND, export_set_item, 0);
+    ASSERT_TRUE(answer_file_dialog(run.program(), "Ansichtenserie exportieren", full_path("Esc.jpg"), 0));
+    ASSERT_TRUE(eventually(60000, [&] { return file_exists(stopped_file(0)); }));
+    PostMessageA(run.window(), WM_KEYDOWN, VK_ESCAPE, 0);
+    const std::string stopped = dismiss_message(run.program());
+    int written = 0;
+    while (written < 7 && file_exists(stopped_file(written))) ++written;
+    EXPECT_LT(written, 7) << "Esc stops the set";
+    EXPECT_NE(stopped.find(std::to_string(written) + " von 7"), std::string::npos) << stopped;
+    for (int view = 0; view < written; ++view) EXPECT_EQ(load_pixels(stopped_file(view).c_str()).width, 2048) << view;
+
     // The 3D model: the typed name gets its extension.
     PostMessageA(run.window(), WM_COMMAND, export_glb_item, 0);
     ASSERT_TRUE(answer_file_dialog(run.program(), "3D-Modell exportieren", full_path("Modell"), 0));
@@ -611,6 +629,7 @@ TEST(TessarynView, OptionsChangeThePreviewAndAreKept) {
     const int items[] = {2, 3, 4, 5};
     const char* const kept[] = {"1000", "1100", "1110", "1111"};
     picture plain, studio;
+    DeleteFileA(full_path("view_options\\Tessaryn.ini").c_str());
     {
         session run("view_options", true);
         ASSERT_NE(run.window(), nullptr);
@@ -632,15 +651,17 @@ TEST(TessarynView, OptionsChangeThePreviewAndAreKept) {
     EXPECT_TRUE(eventually(3000, [&] { return kept_options(again) == "0000"; })) << kept_options(again);
     EXPECT_LT(mean_difference(again.still_preview(), plain), 0.3) << "all off";
 
-    // A project's options are its own: a click afterwards keeps only the option clicked.
+    // The file follows the window's options, whatever changed them: a project, a click, an undo.
     const std::string studio_project = again.folder() + "\\studio.tessaryn";
     const std::string text = "[Tessaryn]\r\nVersion=1\r\n[View]\r\nLight=1\r\nShadow=1\r\nReflection=1\r\n";
     write_file(studio_project, std::vector<uint8_t>(text.begin(), text.end()));
     PostMessageA(again.window(), WM_COMMAND, 10, 0);
     ASSERT_TRUE(answer_file_dialog(again.program(), "Projekt \xF6" "ffnen", studio_project));
+    EXPECT_TRUE(eventually(3000, [&] { return kept_options(again) == "1110"; })) << kept_options(again);
     PostMessageA(again.window(), WM_COMMAND, 2, 0);
-    ASSERT_TRUE(caught_up(again.window()));
-    EXPECT_EQ(kept_options(again), "0000");
+    EXPECT_TRUE(eventually(3000, [&] { return kept_options(again) == "0110"; })) << kept_options(again);
+    PostMessageA(again.window(), WM_COMMAND, 20, 0);
+    EXPECT_TRUE(eventually(3000, [&] { return kept_options(again) == "1110"; })) << "undone: " << kept_options(again);
 }
 
 // Without a project nothing is asked, whatever changed.

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/e2e/session.h"
@@ -119,9 +120,22 @@ bool titled(HWND window, const std::string& title) {
     return eventually(5000, [&] { return window_text(window) == title; });
 }
 
+// Asks whether the session may end, as Windows does at log-off, answers the program's question
+// with `button` and gives back what the program answered Windows.
+DWORD_PTR end_session(const tessaryn_process& program, HWND window, int button) {
+    DWORD_PTR agreed = 2;
+    std::thread windows([&] {
+        SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 30000, &agreed);
+    });
+    const std::string asked = answer_message(program, button);
+    windows.join();
+    EXPECT_NE(asked.find("speichern?"), std::string::npos) << "asked: " << asked;
+    return agreed;
+}
+
 // A saved project, changed, is asked about when it closes: "Abbrechen" keeps it open and the
-// file as it was, "Ja" saves; opened and left alone it closes at once; Ctrl+S saves and
-// "Nein" closes without saving.
+// file as it was, and is not asked again; "Ja" saves; opened and left alone it closes at once;
+// Ctrl+S saves; logging off asks too, "Abbrechen" refuses it and "Nein" lets it end unsaved.
 TEST_F(Projects, ChangedProjectIsAskedAboutBeforeItCloses) {
     const std::string file = full_path("asked.tessaryn");
     menu(save_as_item);
@@ -134,6 +148,7 @@ TEST_F(Projects, ChangedProjectIsAskedAboutBeforeItCloses) {
     EXPECT_NE(answer_message(run_->program(), IDCANCEL).find("\xC4nderungen an asked.tessaryn speichern?"),
               std::string::npos);
     EXPECT_TRUE(caught_up(run_->window()));
+    EXPECT_EQ(run_->program().wait_for_window("Tessaryn", "#32770", 1000), nullptr) << "asked once";
     EXPECT_EQ(read_file(file), unchanged) << "Abbrechen";
     menu(quit_item);
     EXPECT_FALSE(answer_message(run_->program(), IDYES).empty());
@@ -154,10 +169,30 @@ TEST_F(Projects, ChangedProjectIsAskedAboutBeforeItCloses) {
     EXPECT_TRUE(eventually(5000, [&] { return read_file(file) == unchanged; })) << "Ctrl+S";
     run_->click(43);
     EXPECT_TRUE(titled(run_->window(), "asked.tessaryn* - Tessaryn")) << window_text(run_->window());
-    PostMessageA(run_->window(), WM_CLOSE, 0, 0);
-    EXPECT_FALSE(answer_message(run_->program(), IDNO).empty());
-    EXPECT_EQ(run_->program().wait_for_exit(20000), 0u);
+    EXPECT_EQ(end_session(run_->program(), run_->window(), IDCANCEL), DWORD_PTR(FALSE)) << "refused";
+    EXPECT_EQ(end_session(run_->program(), run_->window(), IDNO), DWORD_PTR(TRUE));
+    SendMessageTimeoutA(run_->window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, nullptr);
+    EXPECT_EQ(run_->program().wait_for_exit(20000), 0u) << "ended without asking again";
     EXPECT_EQ(read_file(file), unchanged) << "Nein";
+}
+
+// An atlas another program holds while a project opens gives the history no bytes to keep:
+// undo later writes back the atlas as it was, whole, never what a failed read left.
+TEST_F(Projects, AtlasHeldWhileAProjectOpensIsNeverWrittenBackCut) {
+    const std::string atlas_file = run_->model_file("cube1.jpg");
+    const std::string file = full_path("no_pictures.tessaryn");
+    write_file(file, bytes_of("[Tessaryn]\r\nVersion=1\r\n"));
+    HANDLE holder = CreateFileA(atlas_file.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    const bool opened = open(file);
+    CloseHandle(holder);
+    ASSERT_TRUE(opened && caught_up(run_->window()));
+    const std::vector<uint8_t> before = read_file(atlas_file);
+    ASSERT_TRUE(run_->choose_face({9, front_in_box.title, "held_front.jpg", 341, 767, 220, 200, 20}));
+    menu(20);
+    EXPECT_TRUE(eventually(5000, [&] { return read_file(atlas_file) == before; }))
+        << "the atlas has " << read_file(atlas_file).size() << " bytes, " << before.size() << " before";
 }
 
 // A picture that cannot be found keeps its path through an open and a save; a picture on a
@@ -179,7 +214,8 @@ TEST_F(Projects, PicturesNotTakenKeepTheirPathsAndNetworkOnesAreAskedAbout) {
     EXPECT_NE(saved.find("Top=\\\\tessaryn-test-server\\share\\top.jpg"), std::string::npos) << saved;
 }
 
-// The list survives a restart; a project gone since is told and leaves the list.
+// The list survives a restart; an item opens the project its label names, though another
+// Tessaryn changed the list since; a project gone since is told and leaves the list.
 TEST(RecentProjects, AreKeptAndAMissingOneIsToldAndDropped) {
     const std::string file = full_path("recent.tessaryn");
     {
@@ -191,6 +227,8 @@ TEST(RecentProjects, AreKeptAndAMissingOneIsToldAndDropped) {
     }
     session again("recent_projects", true);
     ASSERT_NE(again.window(), nullptr);
+    const std::string settings = again.folder() + "\\Tessaryn.ini";
+    WritePrivateProfileStringA("Zuletzt", "Projekt1", "elsewhere.tessaryn", settings.c_str());
     PostMessageA(again.window(), WM_COMMAND, 30, 0);
     EXPECT_TRUE(titled(again.window(), "recent.tessaryn - Tessaryn")) << window_text(again.window());
     ASSERT_TRUE(DeleteFileA(file.c_str()));
@@ -198,8 +236,8 @@ TEST(RecentProjects, AreKeptAndAMissingOneIsToldAndDropped) {
     EXPECT_NE(dismiss_message(again.program()).find(file), std::string::npos);
     EXPECT_TRUE(caught_up(again.window()));
     char kept[MAX_PATH] = {};
-    GetPrivateProfileStringA("Zuletzt", "Projekt1", "", kept, MAX_PATH, (again.folder() + "\\Tessaryn.ini").c_str());
-    EXPECT_STREQ(kept, "") << "dropped from the list";
+    GetPrivateProfileStringA("Zuletzt", "Projekt1", "", kept, MAX_PATH, settings.c_str());
+    EXPECT_STREQ(kept, "elsewhere.tessaryn") << "dropped from the list";
 }
 
 struct hostile_project {
@@ -279,6 +317,9 @@ TEST(ProjectsFromTheCommandLine, ExportWritesTheFileOrTellsWhy) {
     const RECT framed = drawn_bounds(load_pixels((folder + "\\set\\box-ansicht.png").c_str(), true));
     const RECT unframed = drawn_bounds(exported);
     EXPECT_GT(framed.right - framed.left, 3 * (unframed.right - unframed.left) / 2) << "/fill";
+
+    EXPECT_EQ(run("box.tessaryn /export box.jpg /size 295 /fill", &said), 2u) << "the snapshot is not framed";
+    EXPECT_NE(said.find("/export-set"), std::string::npos) << "the usage follows:\n" << said;
 
     const std::string unwritable = folder + "\\no_such_folder\\box.png";
     EXPECT_EQ(run("box.tessaryn /export \"" + unwritable + "\" /size 4096", &said), 1u) << said;

@@ -49,6 +49,9 @@ TEST_F(dressing, menu_title_shows_the_bar_on_its_window) {
     EXPECT_EQ(menu_set_item_state(0, 99, 1), 0) << "an item the bar does not hold";
     EXPECT_EQ(menu_insert_item(0, 2, 3, "Neu"), 1);
     EXPECT_EQ(GetMenuItemID(GetSubMenu(GetMenu(window), 0), 2), 3u) << "before the item it names";
+    menu_insert_item(0, 2, 0, nullptr);
+    EXPECT_EQ(menu_remove_separator_before(0, 2), 1);
+    EXPECT_EQ(menu_remove_separator_before(0, 2), 0) << "only a separating line";
     EXPECT_EQ(menu_disable_item(0, 3, 1), 1);
     EXPECT_TRUE(GetMenuState(GetMenu(window), 3, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_EQ(menu_remove_item(0, 3), 1);

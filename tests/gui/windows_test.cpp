@@ -67,6 +67,8 @@ TEST_F(window_events, close_box_queues_close_and_leaves_the_window_open) {
     EXPECT_EQ(window_event(), event_code_close);
     EXPECT_EQ(event_window(), 0);
     EXPECT_TRUE(IsWindow(window));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(count_code(collect_events(), event_code_close), 1) << "a posted close is one event";
 }
 
 TEST_F(window_events, moves_during_one_dispatch_merge_into_one_event) {
