@@ -18,9 +18,11 @@ constexpr uint32_t visible_alpha = 8;
 constexpr float filled_share = 0.875f;
 // A view held whole keeps this much of its side around the box.
 constexpr float held_share = 0.95f;
-// A faint shadow fades so slowly that where it passes the visible alpha shifts a little
-// between the probe and the export's finer samples; the view is kept only this far inside.
+// The view is kept only when the box lies this far inside it, and a held window keeps what
+// it shows this many probe pixels off its edges, growing by this factor until it does.
 constexpr float held_edge = 0.01f;
+constexpr int32_t held_clearance = 2;
+constexpr float held_growth = 1.05f;
 // The engine refuses windows larger than 64 views; the search stops well before.
 constexpr float widest_window = 16;
 constexpr int32_t most_probes = 12;
@@ -34,7 +36,7 @@ bool set_window(const engine_export_calls& engine, const view_window& window) {
 
 struct probe {
     bool drawn;    // the engine drew the window
-    bool touches;  // something drawn lies on the probe's outermost pixels
+    int32_t clearance;  // probe pixels between what is drawn and the probe's edge
     drawn_bounds bounds;  // a probe pixel further out on each side than what is drawn
 };
 
@@ -53,10 +55,10 @@ probe look_into(const engine_export_calls& engine, const export_scene& scene, co
             left = std::min(left, x), right = std::max(right, x);
             top = std::min(top, y), bottom = std::max(bottom, y);
         }
-    if (right < 0) return {true, false, {}};
-    const bool touches = left == 0 || top == 0 || right == probe_size - 1 || bottom == probe_size - 1;
+    if (right < 0) return {true, probe_size, {}};
+    const int32_t clearance = std::min({left, top, probe_size - 1 - right, probe_size - 1 - bottom});
     const float step_x = window.width / probe_size, step_y = window.height / probe_size;
-    return {true, touches,
+    return {true, clearance,
             {window.left + float(left - 1) * step_x, window.top + float(top - 1) * step_y,
              window.left + float(right + 2) * step_x, window.top + float(bottom + 2) * step_y, true}};
 }
@@ -81,8 +83,23 @@ void set_window_found(const engine_export_calls& engine, const export_scene& sce
                       Choice choose) {
     engine.ExportFlatBackdrop(-1);
     const drawn_bounds bounds = find_drawn_bounds(engine, scene);
+    const view_window chosen = bounds.found ? choose(bounds) : whole_view;
     engine.ExportFlatBackdrop(flat_backdrop);
-    if (!bounds.found || !set_window(engine, choose(bounds))) set_window(engine, whole_view);
+    if (!set_window(engine, chosen)) set_window(engine, whole_view);
+}
+
+// A faint corner of a shadow or mirror image that fills only part of a probe pixel shows
+// fainter there than in the export's finer pixels: the window is grown about its middle
+// until what is drawn into it at half the visible alpha keeps clear of its edges by a few
+// probe pixels.
+view_window clear_of_edges(const engine_export_calls& engine, const export_scene& scene, view_window window) {
+    for (int32_t tries = 0; tries < most_probes; ++tries) {
+        const probe seen = look_into(engine, scene, window, visible_alpha / 2);
+        if (!seen.drawn || seen.clearance >= held_clearance) break;
+        const float grown = window.width * held_growth;
+        window = {window.left - (grown - window.width) / 2, window.top - (grown - window.height) / 2, grown, grown};
+    }
+    return window;
 }
 
 }  // namespace
@@ -97,11 +114,11 @@ drawn_bounds find_drawn_bounds(const engine_export_calls& engine, const export_s
     for (int32_t probes = 0; probes < most_probes; ++probes) {
         const probe seen = look_into(engine, scene, window, exact ? visible_alpha : 1);
         if (!seen.drawn) break;
-        if (exact && !seen.touches) {
+        if (exact && seen.clearance > 0) {
             set_window(engine, whole_view);
             return seen.bounds;
         }
-        exact = !exact && seen.bounds.found && !seen.touches;
+        exact = !exact && seen.bounds.found && seen.clearance > 0;
         if (exact) {
             wide = seen.bounds;
             window = window_around(wide, exact_look_share);
@@ -127,9 +144,10 @@ void frame_box(const engine_export_calls& engine, const export_scene& scene, int
 }
 
 void hold_box(const engine_export_calls& engine, const export_scene& scene, int flat_backdrop) {
-    set_window_found(engine, scene, flat_backdrop, [](const drawn_bounds& bounds) {
-        if (inside_the_view(bounds)) return whole_view;
+    set_window_found(engine, scene, flat_backdrop, [&](const drawn_bounds& bounds) {
+        if (inside_the_view(bounds)) return clear_of_edges(engine, scene, whole_view);
         const float larger = std::max(bounds.right - bounds.left, bounds.bottom - bounds.top);
-        return window_around(bounds, std::min(held_share, larger));  // never smaller than the view
+        // never smaller than the view
+        return clear_of_edges(engine, scene, window_around(bounds, std::min(held_share, larger)));
     });
 }
