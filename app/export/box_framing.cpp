@@ -114,13 +114,14 @@ drawn_bounds find_drawn_bounds(const engine_export_calls& engine, const export_s
     for (int32_t probes = 0; probes < most_probes; ++probes) {
         const probe seen = look_into(engine, scene, window, exact ? visible_alpha : 1);
         if (!seen.drawn) break;
+        // Nothing visible in the exact look is nothing drawn, which clears every edge.
         if (exact && seen.clearance > 0) {
             set_window(engine, whole_view);
             return seen.bounds;
         }
+        if (!exact && seen.bounds.found) wide = seen.bounds;
         exact = !exact && seen.bounds.found && seen.clearance > 0;
         if (exact) {
-            wide = seen.bounds;
             window = window_around(wide, exact_look_share);
         } else if (window.width < widest_window) {
             window = widened(window, seen);
