@@ -116,7 +116,9 @@ namespace {
 export_failure write_view(const engine_export_calls& engine, const export_scene& scene, const char* path,
                           const export_type& type, const export_options& options, export_progress progress,
                           void* context) {
-    if (options.fill) frame_box(engine, scene, type.transparent ? no_backdrop : int(options.floor_colour));
+    const int backdrop = type.transparent ? no_backdrop : int(options.floor_colour);
+    if (options.fill) frame_box(engine, scene, backdrop);
+    else if (options.whole) hold_box(engine, scene, backdrop);
     image_writer* writer = image_writer_open(path, type.plugin, type.size, type.size, type.pixels_per_inch);
     if (!writer) return export_failure::not_written;
     export_failure failure = render_bands(engine, scene, writer, type.size, progress, context);

@@ -51,6 +51,9 @@ struct export_options {
     bool fill = false;
     // 0x00BBGGRR: an opaque export shows it flat where the floor is.
     uint32_t floor_colour = 0xFFFFFF;
+    // Without fill the camera's view is widened and moved where it would cut the box, as
+    // every view of a set must show it whole.
+    bool whole = false;
 };
 
 export_failure export_box(const engine_export_calls& engine, const export_scene& scene, const char* path,

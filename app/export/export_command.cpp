@@ -76,9 +76,7 @@ bool pose_view(int32_t index, void* context) {
     if (escape_pressed()) run->stopped = true;
     if (run->stopped) return false;
     run->view = index;
-    const set_view& view = set_views[index];
-    if (view.as_shown) restore_box_pose();
-    else pose_box(view.turn, view.tilt, view.camera_elevation);
+    pose_set_view(set_views[index]);
     return true;
 }
 
@@ -122,7 +120,7 @@ bool save_view_set(const char* typed_path, int32_t type, bool every_picture) {
     export_failure failure;
     {
         wait_cursor busy;
-        const export_options options = {every_picture, app.view.fill, app.background_colour};
+        const export_options options = {every_picture, app.view.fill, app.background_colour, true};
         failure = export_box_set(engine.exports, scene_numbers, paths, set_view_count, export_types[type], options,
                                  pose_view, show_set_progress, &run, written);
         restore_box_pose();

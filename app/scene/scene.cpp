@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/engine/engine.h"
+#include "app/export/view_set.h"
 #include "runtime/core/core.h"
 #include "runtime/screen/screen.h"
 
@@ -204,6 +205,11 @@ void restore_box_pose() {
     if (app.offsets_shown) apply_box_rotation();
     else apply_box_angles();
     apply_camera();
+}
+
+void pose_set_view(const set_view& view) {
+    if (view.as_shown) restore_box_pose();
+    else pose_box(view.turn, view.tilt, view.camera_elevation);
 }
 
 uint32_t scene_draw() {

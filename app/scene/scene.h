@@ -17,6 +17,9 @@ void apply_camera();
 // elevation is negative. restore_box_pose gives back the user's own view.
 void pose_box(float turn, float tilt, float camera_elevation);
 void restore_box_pose();
+// pose_box with a view's numbers, or the user's own view for the view shown.
+struct set_view;
+void pose_set_view(const set_view& view);
 // Sends the studio look of app.view to the engine, when the engine has it.
 void apply_view_options();
 // Clears the back buffer and lets the engine draw the scene into it, once the engine runs.

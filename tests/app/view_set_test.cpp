@@ -1,0 +1,190 @@
+// The seven views of a set drawn by the program's own scene and Engine3D.dll: each shows the
+// whole box with its shadow and mirror image, framed or not, and its own face.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "runtime/core/windows_host.h"
+
+#include "app/app_state.h"
+#include "app/engine/engine.h"
+#include "app/export/box_framing.h"
+#include "app/export/view_set.h"
+#include "app/faces/face_rectangles.h"
+#include "app/scene/scene.h"
+#include "runtime/core/core.h"
+#include "runtime/image/image.h"
+
+// The program's numbers, as its main file holds them.
+app_state app;
+
+namespace {
+
+// The program's scene, built by its own code on an atlas of six colours, drawn by the engine.
+const export_scene program_scene = {scene::camera, scene::box_material, scene::export_box_texture,
+                                    {scene::floor, scene::lower_floor}};
+// 0x00RRGGBB in face index order: top, right, front, back, bottom, left.
+constexpr uint32_t face_colours[face_count] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF};
+constexpr int top_face = 0, right_face = 1, front_face = 2, back_face = 3, left_face = 5;
+constexpr uint32_t visible_alpha = 8;  // a shadow 8 levels dark, a mirror image of 3 %
+constexpr int probe = 512;
+
+constexpr object_number work_image = 61;
+
+// 0x00RRGGBB to the drawing's colour.
+uint32_t drawn_colour(uint32_t rgb) { return color_rgb(int32_t(rgb >> 16), int32_t(rgb >> 8 & 0xFF), int32_t(rgb & 0xFF)); }
+
+bool save_picture(const char* name, int32_t width, int32_t height, uint32_t plugin, bool faces) {
+    if (!image_create(work_image, width, height)) return false;
+    draw_begin(image_output(work_image));
+    draw_box(0, 0, width, height, drawn_colour(faces ? 0x808080 : 0xFFFFFF));
+    for (int f = 0; faces && f < face_count; ++f) {
+        const face_rectangle& r = face_rectangles[f];
+        draw_box(r.x, r.y, r.width, r.height, drawn_colour(face_colours[f]));
+    }
+    draw_end();
+    const bool saved = image_save(work_image, name, plugin, 10) == 1;
+    image_free(work_image);
+    return saved;
+}
+
+// The engine, bound and started by the program's own code, and the scene made as it makes it.
+bool start_program_scene() {
+    static const bool started = [] {
+        CreateDirectoryA("model", nullptr);
+        // The engine tells pictures by their signature, not their names.
+        if (!save_picture("model\\cube1.jpg", atlas_width, atlas_height, plugin_bmp, true) ||
+            !save_picture("model\\land.jpg", 64, 64, plugin_jpeg, false))
+            return false;
+        engine_load();
+        engine_bind_camera(), engine_bind_texture(), engine_bind_entity(), engine_bind_light();
+        engine_bind_material(), engine_bind_mesh(), engine_bind_world();
+        if (!engine_init() || !engine.exports_ready || !engine.studio_ready) return false;
+        app.camera_distance = 47;
+        app.camera_height = 5;
+        app.turn_angle = start_turn_angle;
+        scene_create();
+        for (int entity : program_scene.backdrop) engine.exports.ExportHideEntity(entity, 1);
+        return true;
+    }();
+    return started;
+}
+
+void shape_box(int depth, int width, int height, view_options look) {
+    app.size_depth = depth, app.size_width = width, app.size_height = height;
+    apply_box_size();
+    app.view = look;
+    apply_view_options();
+}
+
+// What the export's window shows, drawn small: straight colour, alpha in the top byte.
+struct picture {
+    int size;
+    std::vector<uint32_t> pixels;
+    uint32_t at(int x, int y) const { return pixels[size_t(y) * size + x]; }
+};
+
+picture export_window(int size = probe) {
+    picture drawn{size, std::vector<uint32_t>(size_t(size) * size)};
+    engine.exports.RenderCameraRows(scene::camera, size, size, 4, 0, size, drawn.pixels.data(), size * 4);
+    return drawn;
+}
+
+struct seen_extent {
+    int left = probe, top = probe, right = -1, bottom = -1;
+    bool at_border = false;
+};
+
+seen_extent visible_extent(const picture& drawn) {
+    seen_extent e;
+    for (int y = 0; y < drawn.size; ++y)
+        for (int x = 0; x < drawn.size; ++x) {
+            if (drawn.at(x, y) >> 24 < visible_alpha) continue;
+            e.left = std::min(e.left, x), e.right = std::max(e.right, x);
+            e.top = std::min(e.top, y), e.bottom = std::max(e.bottom, y);
+            e.at_border = e.at_border || x == 0 || y == 0 || x == drawn.size - 1 || y == drawn.size - 1;
+        }
+    return e;
+}
+
+// Every view of a set shows the tall and the flat box whole with shadow and mirror image;
+// framed, they fill 85 to 90 % of the picture, centred.
+TEST(SetViews, ShowTheBoxWholeAndFramedFillsThePictureCentred) {
+    ASSERT_TRUE(start_program_scene());
+    const int boxes[2][3] = {{3, 6, 9}, {9, 9, 1}};
+    for (const auto& box : boxes) {
+        shape_box(box[0], box[1], box[2], {true, true, true, true, false});
+        for (const set_view& view : set_views)
+            for (bool fill : {false, true}) {
+                pose_set_view(view);
+                if (fill) frame_box(engine.exports, program_scene, -1);
+                else hold_box(engine.exports, program_scene, -1);
+                const seen_extent e = visible_extent(export_window());
+                const std::string name = std::to_string(box[0]) + "x" + std::to_string(box[1]) + "x" +
+                                         std::to_string(box[2]) + view.suffix + (fill ? " framed" : "");
+                ASSERT_GE(e.right, 0) << name;
+                EXPECT_FALSE(e.at_border) << name;
+                if (!fill) continue;
+                const double share = double(std::max(e.right - e.left, e.bottom - e.top) + 1) / probe;
+                const double off_x = (e.left + e.right + 1) / 2.0 / probe - 0.5;
+                const double off_y = (e.top + e.bottom + 1) / 2.0 / probe - 0.5;
+                EXPECT_TRUE(share >= 0.85 && share <= 0.90) << name << ": " << share;
+                EXPECT_LE(std::fabs(off_x), 0.02) << name;
+                EXPECT_LE(std::fabs(off_y), 0.02) << name;
+            }
+    }
+    restore_box_pose();
+}
+
+// The face most of the box's opaque pixels show, or -1.
+int face_shown_most(const picture& drawn) {
+    int counts[face_count] = {};
+    for (uint32_t pixel : drawn.pixels)
+        for (int f = 0; f < face_count; ++f) counts[f] += pixel == (0xFF000000 | face_colours[f]);
+    const int most = int(std::max_element(counts, counts + face_count) - counts);
+    return counts[most] ? most : -1;
+}
+
+// Each view of one face shows that face most: a back view turned as the front is caught.
+TEST(SetViews, EachSideViewShowsItsOwnFace) {
+    ASSERT_TRUE(start_program_scene());
+    shape_box(5, 5, 5, {});
+    // In the set's order; the user's own view and the corner view show two faces.
+    constexpr int own_faces[set_view_count] = {-1, front_face, back_face, left_face, right_face, top_face, -1};
+    for (int i = 0; i < set_view_count; ++i) {
+        if (own_faces[i] < 0) continue;
+        pose_set_view(set_views[i]);
+        frame_box(engine.exports, program_scene, -1);
+        EXPECT_EQ(face_shown_most(export_window(128)), own_faces[i]) << set_views[i].suffix;
+    }
+    restore_box_pose();
+}
+
+// The soft edges' radius is 2 % of the smallest side: seen straight on, the tall box's front
+// (6 x 9, its smallest side 3) loses about 950 pixels of a 256-pixel look at its corner, a
+// window 0.02 of the view wide; a radius a tenth of that loses about 8.
+TEST(SetViews, SoftEdgesRoundTheCornerByTheirShare) {
+    ASSERT_TRUE(start_program_scene());
+    shape_box(3, 6, 9, {false, false, false, true, false});
+    pose_box(90, 0, 0);
+    const drawn_bounds box = find_drawn_bounds(engine.exports, program_scene);
+    ASSERT_TRUE(box.found);
+    constexpr int side = 256, inner = side - 6;
+    engine.exports.ExportViewWindow(box.left, box.top, 0.02f, 0.02f);
+    const picture corner = export_window(side);
+    engine.exports.ExportViewWindow(0, 0, 1, 1);
+    const auto opaque = [&](int x, int y) { return corner.at(x, y) >> 24 >= 128; };
+    int left = 0, top = 0;
+    while (left < side - 1 && !opaque(left, inner)) ++left;
+    while (top < side - 1 && !opaque(inner, top)) ++top;
+    int cut = 0;
+    for (int y = top; y < top + 100; ++y)
+        for (int x = left; x < left + 100; ++x) cut += !opaque(x, y);
+    EXPECT_TRUE(cut > 500 && cut < 1500) << cut << " pixels cut at the corner, edges at " << left << ", " << top;
+    restore_box_pose();
+}
+
+}  // namespace
