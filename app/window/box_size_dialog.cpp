@@ -55,9 +55,11 @@ void build_dialog() {
 // The typed sizes, or why they cannot be taken.
 bool read_fields(box_size& box, std::string& why) {
     for (int32_t row = 0; row < 3; ++row) {
-        const char* typed = gadget_get_text(first_field + row, 0);
+        // String gadgets keep no text of their own: the host's field holds what was typed.
+        char typed[64] = {};
+        GetWindowTextA(static_cast<HWND>(gadget_id(first_field + row)), typed, sizeof typed);
         double& side = box.*side_rows[row].side;
-        if (!mm_of_text(typed ? typed : "", true, side) || side < smallest_side_mm || side > largest_side_mm) {
+        if (!mm_of_text(typed, true, side) || side < smallest_side_mm || side > largest_side_mm) {
             why = std::string(side_rows[row].caption) + " bitte eine Zahl von 1 bis 2000 eingeben.";
             return false;
         }
