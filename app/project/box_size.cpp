@@ -12,6 +12,8 @@ bool operator==(const box_size& a, const box_size& b) {
 
 double size_step_mm(const box_size& box) {
     const double largest = std::max({box.width_mm, box.height_mm, box.depth_mm});
+    // No size yet (the scene is made before the bars are read): drawn as nothing.
+    if (!(largest > 0)) return default_step_mm;
     return std::max(std::min(default_step_mm, largest), largest / largest_size_step);
 }
 

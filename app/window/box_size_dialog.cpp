@@ -1,14 +1,16 @@
 // A small window of the gui library's own gadgets, kept modal by disabling the main window
-// while its own event loop runs. Enter answers OK and Esc Abbrechen, through the window's
-// shortcuts.
+// while its own event loop runs and keeps the preview presented. Enter answers OK and Esc
+// Abbrechen, through the window's shortcuts.
 #include "app/window/box_size_dialog.h"
 
 #include <string>
 
 #include "app/app_state.h"
+#include "app/scene/scene.h"
 #include "app/window/box_sizes.h"
 #include "runtime/core/windows_host.h"
 #include "runtime/gui/gui.h"
+#include "runtime/screen/screen.h"
 
 namespace {
 
@@ -69,19 +71,30 @@ bool read_fields(box_size& box, std::string& why) {
     return false;
 }
 
-// The chosen size, or false when the user cancelled.
+enum class answer { none, taken, cancelled };
+
+answer take_event(int32_t event, box_size& box) {
+    if (event == event_code_close && event_window() == dialog_window) return answer::cancelled;
+    // The buttons send gadget events, Enter and Esc their shortcuts' menu events.
+    if (event != event_code_gadget && event != event_code_menu) return answer::none;
+    if (event_gadget() == cancel_button) return answer::cancelled;
+    if (event_gadget() != ok_button) return answer::none;
+    std::string why;
+    if (read_fields(box, why)) return answer::taken;
+    gadget_set_text(complaint, why.c_str());
+    MessageBeep(MB_ICONWARNING);
+    return answer::none;
+}
+
+// The chosen size, or false when the user cancelled. The preview stays drawn under the
+// dialog, as the frame loop keeps it.
 bool run_dialog(box_size& box) {
     for (;;) {
-        const int32_t event = window_wait_event(-1);
-        if (event == event_code_close && event_window() == dialog_window) return false;
-        // The buttons send gadget events, Enter and Esc their shortcuts' menu events.
-        if (event != event_code_gadget && event != event_code_menu) continue;
-        if (event_gadget() == cancel_button) return false;
-        if (event_gadget() != ok_button) continue;
-        std::string why;
-        if (read_fields(box, why)) return true;
-        gadget_set_text(complaint, why.c_str());
-        MessageBeep(MB_ICONWARNING);
+        screen_flip_picture(scene_draw(), 1);
+        for (int32_t event = window_event(); event != 0; event = window_event()) {
+            const answer given = take_event(event, box);
+            if (given != answer::none) return given == answer::taken;
+        }
     }
 }
 
