@@ -413,6 +413,12 @@ TEST_F(Tessaryn, SizesInMillimetresFromTheDialogAndThePictures) {
     PostMessageA(run_->window(), WM_COMMAND, 20, 0);
     EXPECT_TRUE(says("100 x 100 x 100 mm")) << "one step back: " << status();
     EXPECT_EQ(bars(), "5 5 5");
+    PostMessageA(run_->window(), WM_COMMAND, 23, 0);
+    dialog = run_->program().wait_for_window("Ma\xDF" "e der Box", nullptr, 5000);
+    SendMessageA(GetDlgItem(dialog, 63), WM_SETTEXT, 0, LPARAM("300"));
+    PostMessageA(GetDlgItem(dialog, 63), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(eventually(5000, [&] { return !IsWindow(dialog); })) << "Esc";
+    EXPECT_EQ(bars(), "5 5 5");
 
     ASSERT_TRUE(write_png("tall_front.png", one_colour_picture(700, 1000, 220, 200, 20)));
     ASSERT_TRUE(run_->pick_face({9, front_face.title, "tall_front.png", 341, 767, 220, 200, 20}));
