@@ -39,7 +39,8 @@ struct measured_picture {
 std::string picture_of(int32_t face_index, const project& shown) {
     if (const char* chosen = face_picture(face_index)) return chosen;
     for (int32_t row = 0; row < project_face_count; ++row)
-        if (face_index_of_button(gadget::first_face + row) == face_index) return shown.pictures[row];
+        if (face_index_of_button(gadget::first_face + row) == face_index)
+            return shown.pictures[row];
     return "";
 }
 
@@ -57,10 +58,13 @@ measured_picture measure(const std::string& path) {
 }
 
 // The first picture with a density sets the scale; the others give proportions only.
-box_size measured_box(const measured_picture& front, const measured_picture& side, const measured_picture& top) {
+box_size measured_box(const measured_picture& front, const measured_picture& side,
+                      const measured_picture& top) {
     box_size box = app.box;
-    if (front.has_density) box.width_mm = front.width_mm(), box.height_mm = front.height_mm();
-    else if (front) box.width_mm = box.height_mm * front.proportion();
+    if (front.has_density)
+        box.width_mm = front.width_mm(), box.height_mm = front.height_mm();
+    else if (front)
+        box.width_mm = box.height_mm * front.proportion();
     if (side) {
         if (side.has_density && !front.has_density) box.height_mm = side.height_mm();
         if (front && !front.has_density) box.width_mm = box.height_mm * front.proportion();
@@ -85,13 +89,21 @@ void size_box_from_pictures() {
         if ((side = measure(picture_of(face, shown)))) break;
     const measured_picture top = side ? measured_picture() : measure(picture_of(top_face, shown));
     if (!front && !side && !top) {
-        status_show("Ma\xDF" "e aus Bildern: Vorderseite, Seiten und Oberseite haben kein lesbares Bild zum Messen.");
+        status_show(
+            "Ma\xDF"
+            "e aus Bildern: Vorderseite, Seiten und Oberseite haben kein lesbares Bild zum "
+            "Messen.");
         return;
     }
     const box_size box = measured_box(front, side, top);
     if (!box_size_allowed(box)) {
-        status_show(("Ma\xDF" "e aus Bildern: " + box_size_text(box) +
-                     " liegt au\xDF" "erhalb von 1 bis 2000 mm oder 1 : 100; die Ma\xDF" "e bleiben.").c_str());
+        status_show(("Ma\xDF"
+                     "e aus Bildern: " +
+                     box_size_text(box) +
+                     " liegt au\xDF"
+                     "erhalb von 1 bis 2000 mm oder 1 : 100; die Ma\xDF"
+                     "e bleiben.")
+                        .c_str());
         return;
     }
     set_box_size(box);

@@ -43,10 +43,13 @@ bool per_mm(double x, double y, double mm_per_unit, picture_density& density) {
 
 bool jfif_density(const file_bytes& file, picture_density& density) {
     // FF D8, then the APP0 segment: length, "JFIF\0", version, unit, x and y density.
-    if (file.at(2, 2, true) != 0xFFE0 || file.bytes.size() < 18 || std::memcmp(&file.bytes[6], "JFIF", 5) != 0) return false;
+    if (file.at(2, 2, true) != 0xFFE0 || file.bytes.size() < 18 ||
+        std::memcmp(&file.bytes[6], "JFIF", 5) != 0)
+        return false;
     const uint32_t unit = file.at(13, 1, true);
     if (unit != 1 && unit != 2) return false;
-    return per_mm(file.at(14, 2, true), file.at(16, 2, true), unit == 1 ? mm_per_inch : 10.0, density);
+    return per_mm(file.at(14, 2, true), file.at(16, 2, true), unit == 1 ? mm_per_inch : 10.0,
+                  density);
 }
 
 bool png_density(const file_bytes& file, picture_density& density) {
@@ -55,7 +58,8 @@ bool png_density(const file_bytes& file, picture_density& density) {
         if (std::memcmp(&file.bytes[chunk + 4], "IDAT", 4) == 0) return false;
         if (std::memcmp(&file.bytes[chunk + 4], "pHYs", 4) == 0 && length == 9)
             return file.at(chunk + 16, 1, true) == 1 &&
-                   per_mm(file.at(chunk + 8, 4, true), file.at(chunk + 12, 4, true), 1000.0, density);
+                   per_mm(file.at(chunk + 8, 4, true), file.at(chunk + 12, 4, true), 1000.0,
+                          density);
         chunk += size_t(length) + 12;
     }
     return false;
@@ -89,8 +93,10 @@ bool tiff_density(const char* path, const file_bytes& head, picture_density& den
     for (uint32_t i = 0; i < entries && i < most_entries; ++i) {
         const size_t entry = 2 + 12 * size_t(i);
         const uint32_t tag = directory.at(entry, 2, big_endian);
-        if (tag == 282) x = tiff_rational(stream, directory.at(entry + 8, 4, big_endian), big_endian);
-        if (tag == 283) y = tiff_rational(stream, directory.at(entry + 8, 4, big_endian), big_endian);
+        if (tag == 282)
+            x = tiff_rational(stream, directory.at(entry + 8, 4, big_endian), big_endian);
+        if (tag == 283)
+            y = tiff_rational(stream, directory.at(entry + 8, 4, big_endian), big_endian);
         if (tag == 296) unit = directory.at(entry + 8, 2, big_endian);
     }
     std::fclose(stream);
@@ -104,8 +110,10 @@ bool read_picture_density(const char* path, picture_density& density) {
     file_bytes head;
     if (!read_head(path, header_limit, head) || head.bytes.size() < 8) return false;
     if (head.at(0, 2, true) == 0xFFD8) return jfif_density(head, density);
-    if (std::memcmp(head.bytes.data(), "\x89PNG\r\n\x1A\n", 8) == 0) return png_density(head, density);
-    if (std::memcmp(head.bytes.data(), "II*\0", 4) == 0 || std::memcmp(head.bytes.data(), "MM\0*", 4) == 0)
+    if (std::memcmp(head.bytes.data(), "\x89PNG\r\n\x1A\n", 8) == 0)
+        return png_density(head, density);
+    if (std::memcmp(head.bytes.data(), "II*\0", 4) == 0 ||
+        std::memcmp(head.bytes.data(), "MM\0*", 4) == 0)
         return tiff_density(path, head, density);
     return false;
 }

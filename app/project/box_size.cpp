@@ -31,8 +31,10 @@ bool box_size_allowed(const box_size& box) {
 }
 
 double side_allowed_beside(double side_mm, double other_mm, double third_mm) {
-    const double low = std::max({smallest_side_mm, other_mm / largest_side_ratio, third_mm / largest_side_ratio});
-    const double high = std::min({largest_side_mm, other_mm * largest_side_ratio, third_mm * largest_side_ratio});
+    const double low =
+        std::max({smallest_side_mm, other_mm / largest_side_ratio, third_mm / largest_side_ratio});
+    const double high =
+        std::min({largest_side_mm, other_mm * largest_side_ratio, third_mm * largest_side_ratio});
     return std::min(std::max(side_mm, low), high);
 }
 
@@ -86,5 +88,6 @@ std::string shown_mm(double mm) {
 }  // namespace
 
 std::string box_size_text(const box_size& box) {
-    return shown_mm(box.width_mm) + " x " + shown_mm(box.height_mm) + " x " + shown_mm(box.depth_mm) + " mm";
+    return shown_mm(box.width_mm) + " x " + shown_mm(box.height_mm) + " x " +
+           shown_mm(box.depth_mm) + " mm";
 }

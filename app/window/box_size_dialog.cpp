@@ -45,7 +45,8 @@ void build_dialog() {
     gadget_list_create(window_id(dialog_window));
     for (int32_t row = 0; row < 3; ++row) {
         gadget_text(first_label + row, 12, 14 + 30 * row, 100, 20, side_rows[row].caption, 0);
-        gadget_string(first_field + row, 115, 10 + 30 * row, 130, 24, shown_in_field(app.box.*side_rows[row].side).c_str(), 0);
+        gadget_string(first_field + row, 115, 10 + 30 * row, 130, 24,
+                      shown_in_field(app.box.*side_rows[row].side).c_str(), 0);
     }
     gadget_text(complaint, 12, 100, 236, 34, "", 0);
     gadget_button(ok_button, 50, 140, 90, 26, "OK", 0);
@@ -67,7 +68,10 @@ bool read_fields(box_size& box, std::string& why) {
         }
     }
     if (box_size_allowed(box)) return true;
-    why = "Die l\xE4ngste Seite darf h\xF6" "chstens 100-mal so lang sein wie die k\xFC" "rzeste.";
+    why =
+        "Die l\xE4ngste Seite darf h\xF6"
+        "chstens 100-mal so lang sein wie die k\xFC"
+        "rzeste.";
     return false;
 }
 
@@ -102,7 +106,11 @@ bool run_dialog(box_size& box) {
 
 void ask_box_size() {
     const HWND owner = static_cast<HWND>(window_id(main_window));
-    if (!window_open(dialog_window, 0, 0, 260, 180, "Ma\xDF" "e der Box", dialog_flags, owner)) return;
+    if (!window_open(dialog_window, 0, 0, 260, 180,
+                     "Ma\xDF"
+                     "e der Box",
+                     dialog_flags, owner))
+        return;
     build_dialog();
     EnableWindow(owner, FALSE);
     window_hide(dialog_window, 0);
