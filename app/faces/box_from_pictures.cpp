@@ -88,22 +88,15 @@ void size_box_from_pictures() {
     for (int32_t face : side_faces)
         if ((side = measure(picture_of(face, shown)))) break;
     const measured_picture top = side ? measured_picture() : measure(picture_of(top_face, shown));
+    const std::string told = "Ma\xDF" "e aus Bildern: ";
     if (!front && !side && !top) {
-        status_show(
-            "Ma\xDF"
-            "e aus Bildern: Vorderseite, Seiten und Oberseite haben kein lesbares Bild zum "
-            "Messen.");
+        status_show((told + "Vorderseite, Seiten und Oberseite haben kein lesbares Bild zum Messen.").c_str());
         return;
     }
     const box_size box = measured_box(front, side, top);
     if (!box_size_allowed(box)) {
-        status_show(("Ma\xDF"
-                     "e aus Bildern: " +
-                     box_size_text(box) +
-                     " liegt au\xDF"
-                     "erhalb von 1 bis 2000 mm oder 1 : 100; die Ma\xDF"
-                     "e bleiben.")
-                        .c_str());
+        const std::string limits = " liegt au\xDF" "erhalb von 1 bis 2000 mm oder 1 : 100; nichts ge\xE4ndert.";
+        status_show((told + box_size_text(box) + limits).c_str());
         return;
     }
     set_box_size(box);
