@@ -68,10 +68,7 @@ bool read_fields(box_size& box, std::string& why) {
         }
     }
     if (box_size_allowed(box)) return true;
-    why =
-        "Die l\xE4ngste Seite darf h\xF6"
-        "chstens 100-mal so lang sein wie die k\xFC"
-        "rzeste.";
+    why = "Die l\xE4ngste Seite darf h\xF6" "chstens 100-mal so lang sein wie die k\xFC" "rzeste.";
     return false;
 }
 
