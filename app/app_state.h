@@ -12,7 +12,7 @@ struct app_state {
     int32_t tilt_angle;
     int32_t turn_offset;
     int32_t tilt_offset;
-    int32_t size_depth;
+    int32_t size_depth;  // the steps the size bars show of app.box
     int32_t size_height;
     int32_t size_width;
     box_size box;  // the real size; the size bars show it in steps
@@ -106,6 +106,7 @@ constexpr int32_t quit_menu_item = 19;
 constexpr int32_t undo_menu_item = 20;
 constexpr int32_t redo_menu_item = 21;
 constexpr int32_t sizes_from_pictures_menu_item = 22;
+constexpr int32_t box_size_menu_item = 23;
 // The recent projects are this item and those after it, newest first.
 constexpr int32_t first_recent_menu_item = 30;
 constexpr int32_t preview_size = 295;

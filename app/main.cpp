@@ -11,6 +11,7 @@
 #include "app/faces/face_atlas.h"
 #include "app/faces/face_choice.h"
 #include "app/window/handlers.h"
+#include "app/window/box_sizes.h"
 #include "app/window/main_window.h"
 #include "app/scene/preview_mouse.h"
 #include "app/project/project_commands.h"
@@ -228,7 +229,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         quit(1);
     }
     read_controls();
-    apply_box_size();
+    set_box_size(box_size_of_steps(app.size_depth, app.size_width, app.size_height));
     apply_box_angles();
 
     // A batch run ends once its file is written and closed: the system takes back the hidden

@@ -1,13 +1,18 @@
-// Pictures are measured as they stand upright, as they are drawn onto their faces. The sizes
-// go through the scroll bars, which keep them in their ranges.
+// Pictures are measured as they stand upright, as they are drawn onto their faces: the front's
+// width along the box's width, a side's along its depth, the top's width along the width and
+// its height along the depth.
 #include "app/faces/box_from_pictures.h"
 
 #include <cmath>
-#include <cstdlib>
+#include <string>
 
 #include "app/app_state.h"
 #include "app/faces/face_atlas.h"
-#include "app/scene/scene.h"
+#include "app/faces/face_choice.h"
+#include "app/faces/picture_density.h"
+#include "app/project/project_state.h"
+#include "app/window/box_sizes.h"
+#include "app/window/main_window.h"
 #include "runtime/core/windows_host.h"
 #include "runtime/gui/gui.h"
 #include "runtime/image/image.h"
@@ -15,62 +20,84 @@
 namespace {
 
 constexpr object_number measured_image = 311;
+constexpr int32_t top_face = 0;
 constexpr int32_t front_face = 2;
 constexpr int32_t side_faces[] = {1, 5};  // right, then left
 
-// Width over height of the face's picture; 0 without a readable one.
-double proportion_of(int32_t face_index) {
-    const char* path = face_picture(face_index);
-    if (!path || !image_load(measured_image, path)) return 0.0;
+struct measured_picture {
+    double width = 0, height = 0;  // pixels; 0 without a readable picture
+    bool has_density = false;
+    picture_density density = {};
+
+    explicit operator bool() const { return width > 0 && height > 0; }
+    double proportion() const { return width / height; }
+    double width_mm() const { return width / density.x_per_mm; }
+    double height_mm() const { return height / density.y_per_mm; }
+};
+
+// The picture the face shows: chosen in this run, or else the one the project names.
+std::string picture_of(int32_t face_index, const project& shown) {
+    if (const char* chosen = face_picture(face_index)) return chosen;
+    for (int32_t row = 0; row < project_face_count; ++row)
+        if (face_index_of_button(gadget::first_face + row) == face_index)
+            return shown.pictures[row];
+    return "";
+}
+
+measured_picture measure(const std::string& path) {
+    measured_picture picture;
+    if (path.empty() || !image_load(measured_image, path.c_str())) return picture;
     BITMAP bitmap = {};
-    const bool measured = GetObjectA(image_handle(measured_image), sizeof bitmap, &bitmap) != 0 && bitmap.bmHeight != 0;
+    if (GetObjectA(image_handle(measured_image), sizeof bitmap, &bitmap)) {
+        picture.width = bitmap.bmWidth;
+        picture.height = std::fabs(double(bitmap.bmHeight));
+    }
     image_free(measured_image);
-    return measured ? double(bitmap.bmWidth) / std::abs(double(bitmap.bmHeight)) : 0.0;
+    picture.has_density = picture && read_picture_density(path.c_str(), picture.density);
+    return picture;
 }
 
-// The thumb covers a page, so the last position is a page short of the range's end.
-int32_t highest(int32_t bar) { return gadget_get_attribute(bar, scrollbar_maximum) - gadget_get_attribute(bar, scrollbar_page); }
-int32_t lowest(int32_t bar) { return gadget_get_attribute(bar, scrollbar_minimum); }
-
-// The pair of steps nearest the proportion; among equally near ones, the one whose larger
-// side is nearest the box's present larger side, so that the box keeps its size.
-void front_steps(double proportion, int32_t& width, int32_t& height) {
-    const int32_t present = width > height ? width : height;
-    double best_error = 0.0;
-    int32_t best_distance = 0;
-    bool found = false;
-    for (int32_t h = lowest(gadget::size_height); h <= highest(gadget::size_height); ++h)
-        for (int32_t w = lowest(gadget::size_width); w <= highest(gadget::size_width); ++w) {
-            const double error = std::fabs(std::log(double(w) / double(h) / proportion));
-            const int32_t distance = std::abs((w > h ? w : h) - present);
-            if (found && (error > best_error + 1e-9 || (error > best_error - 1e-9 && distance >= best_distance)))
-                continue;
-            best_error = error;
-            best_distance = distance;
-            width = w;
-            height = h;
-            found = true;
+// The first picture with a density sets the scale; the others give proportions only.
+box_size measured_box(const measured_picture& front, const measured_picture& side,
+                      const measured_picture& top) {
+    box_size box = app.box;
+    if (front.has_density)
+        box.width_mm = front.width_mm(), box.height_mm = front.height_mm();
+    else if (front)
+        box.width_mm = box.height_mm * front.proportion();
+    if (side) {
+        if (side.has_density && !front.has_density) box.height_mm = side.height_mm();
+        if (front && !front.has_density) box.width_mm = box.height_mm * front.proportion();
+        box.depth_mm = box.height_mm * side.proportion();
+    } else if (top) {
+        if (top.has_density && !front.has_density) {
+            box.width_mm = top.width_mm();
+            if (front) box.height_mm = box.width_mm / front.proportion();
         }
-}
-
-int32_t nearest_step(int32_t bar, double wanted) {
-    const int32_t step = int32_t(std::lround(wanted));
-    return step < lowest(bar) ? lowest(bar) : step > highest(bar) ? highest(bar) : step;
+        box.depth_mm = box.width_mm / top.proportion();
+    }
+    return box;
 }
 
 }  // namespace
 
 void size_box_from_pictures() {
-    const double front = proportion_of(front_face);
-    if (front > 0.0) front_steps(front, app.size_width, app.size_height);
-    for (int32_t side : side_faces) {
-        const double proportion = proportion_of(side);
-        if (proportion <= 0.0) continue;
-        app.size_depth = nearest_step(gadget::size_depth, proportion * app.size_height);
-        break;
+    const project shown = project_of_window();
+    const measured_picture front = measure(picture_of(front_face, shown));
+    measured_picture side;
+    for (int32_t face : side_faces)
+        if ((side = measure(picture_of(face, shown)))) break;
+    const measured_picture top = side ? measured_picture() : measure(picture_of(top_face, shown));
+    const std::string told = "Ma\xDF" "e aus Bildern: ";
+    if (!front && !side && !top) {
+        status_show((told + "Vorderseite, Seiten und Oberseite haben kein lesbares Bild zum Messen.").c_str());
+        return;
     }
-    gadget_set_state(gadget::size_width, app.size_width);
-    gadget_set_state(gadget::size_height, app.size_height);
-    gadget_set_state(gadget::size_depth, app.size_depth);
-    apply_box_size();
+    const box_size box = measured_box(front, side, top);
+    if (!box_size_allowed(box)) {
+        const std::string limits = " liegt au\xDF" "erhalb von 1 bis 2000 mm oder 1 : 100; nichts ge\xE4ndert.";
+        status_show((told + box_size_text(box) + limits).c_str());
+        return;
+    }
+    set_box_size(box);
 }

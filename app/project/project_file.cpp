@@ -21,6 +21,15 @@ constexpr const char* face_keys[project_face_count] = {"Top", "Right", "Left", "
 constexpr long number_limit = 100000;
 constexpr DWORD text_limit = 4096;
 
+struct size_entry {
+    const char* key;
+    double box_size::*side;
+};
+
+// Written beside the steps, which older versions read.
+const size_entry size_entries[] = {
+    {"WidthMm", &box_size::width_mm}, {"HeightMm", &box_size::height_mm}, {"DepthMm", &box_size::depth_mm}};
+
 struct number_entry {
     const char* section;
     const char* key;
@@ -90,6 +99,35 @@ void read_numbers(const char* path, project& into, project_reading& reading) {
     into.floor_colour = uint32_t((colour >> 16 & 0xFF) | (colour & 0xFF00) | (colour & 0xFF) << 16);
 }
 
+// All three sizes or none; one that cannot be taken keeps the box as it was before the file.
+void read_box_size(const char* path, const project& before, project& into, project_reading& reading) {
+    box_size box = {};
+    bool given = false;
+    std::string all, refused;
+    const auto join = [](std::string& list, const std::string& named) { list += (list.empty() ? "" : ", ") + named; };
+    for (const size_entry& entry : size_entries) {
+        const std::string text = entry_text(path, box_section, entry.key);
+        given = given || !text.empty();
+        const std::string named = std::string(entry.key) + "=" + text;
+        join(all, named);
+        double& side = box.*entry.side;
+        if (!mm_of_text(text, false, side) || side < smallest_side_mm || side > largest_side_mm) join(refused, named);
+    }
+    if (!given) {
+        into.box = {};
+        return;
+    }
+    if (refused.empty() && box_size_allowed(box)) {
+        into.box = box;
+        return;
+    }
+    reading.sizes_refused = refused.empty() ? all : refused;
+    into.box = before.box;
+    into.size_depth = before.size_depth;
+    into.size_width = before.size_width;
+    into.size_height = before.size_height;
+}
+
 void read_pictures(const char* path, project& into, project_reading& reading, network_pictures network) {
     const std::string folder = folder_of(path);
     for (int32_t face = 0; face < project_face_count; ++face) {
@@ -143,6 +181,10 @@ bool write_entries(const char* file, const std::string& target, const project& s
         written = written && put(faces_section, face_keys[face], path_for_project(saved.pictures[face], folder));
     for (const number_entry& entry : number_entries)
         written = written && put(entry.section, entry.key, number_text(saved.*entry.field));
+    // A box known only by its steps is written as older versions wrote it.
+    if (saved.box.width_mm > 0)
+        for (const size_entry& entry : size_entries)
+            written = written && put(box_section, entry.key, text_of_mm(saved.box.*entry.side));
     for (const view_option_name& name : view_option_names)
         written = written && put(view_section, name.project_key, saved.view.*name.option ? "1" : "0");
     written = written && put(view_section, "FloorColour", colour_text(saved.floor_colour));
@@ -171,6 +213,7 @@ project_reading project_read(const char* name, project& into, network_pictures n
     if (reading.refusal != project_refusal::none) return reading;
     project read = into;
     read_numbers(path, read, reading);
+    read_box_size(path, into, read, reading);
     read_pictures(path, read, reading, network);
     into = read;
     return reading;
@@ -212,5 +255,5 @@ bool project_equal(const project& a, const project& b) {
         if (a.*entry.field != b.*entry.field) return false;
     for (const view_option_name& name : view_option_names)
         if (a.view.*name.option != b.view.*name.option) return false;
-    return a.floor_colour == b.floor_colour;
+    return a.floor_colour == b.floor_colour && a.box == b.box;
 }

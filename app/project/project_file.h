@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/project/box_size.h"
 #include "app/project/project_paths.h"
 #include "app/project/view_settings.h"
 
@@ -18,6 +19,8 @@ constexpr long project_size_limit = 65536;
 struct project {
     // Full paths by face row, as the window lists the faces from the top; empty: none chosen.
     std::string pictures[project_face_count];
+    // The box's millimetres; all 0 for a file of an older version, whose size is its steps.
+    box_size box;
     // Scroll-bar positions.
     int32_t size_depth, size_width, size_height, turn_bar, tilt_bar, camera_height_bar;
     // The angles the arrow keys and the mouse change, and the bars' share of the rotation.
@@ -34,6 +37,9 @@ struct project_reading {
     int32_t version = 0;
     // Entries missing, no numbers, or beyond what the program could ever set: left as they were.
     int32_t values_not_taken = 0;
+    // The box's millimetres as the file gave them ("WidthMm=abc"), when they could not be
+    // taken: the box keeps the size it had, steps included.
+    std::string sizes_refused;
     // Pictures that must not be opened; their paths stay in the project for naming them.
     path_problem picture_problems[project_face_count] = {};
 };

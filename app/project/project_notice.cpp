@@ -49,11 +49,14 @@ void tell_project_incomplete(const std::string& path, const project_outcome& out
     for (int32_t row = 0; row < project_face_count; ++row)
         if (!outcome.picture_failures[row].empty())
             pictures += std::string("\n") + face_caption(gadget::first_face + row) + ": " + outcome.picture_failures[row];
-    if (pictures.empty() && outcome.values_adjusted == 0) return;
+    if (pictures.empty() && outcome.values_adjusted == 0 && outcome.sizes_refused.empty()) return;
     std::string text = "Das Projekt wurde ge\xF6" "ffnet, aber nicht alles lie\xDF sich \xFC" "bernehmen:\n" + path;
     if (!pictures.empty())
         text += "\n\nDiese Bilder fehlen oder lassen sich nicht lesen; ihre Seiten behalten ihr bisheriges "
                 "Bild:" + pictures;
+    if (!outcome.sizes_refused.empty())
+        text += "\n\nDiese Ma\xDF" "e der Box sind keine Zahlen von 1 bis 2000 mm im Verh\xE4ltnis bis 1 : 100; "
+                "die Box beh\xE4lt ihre bisherigen Ma\xDF" "e:\n" + outcome.sizes_refused;
     if (outcome.values_adjusted > 0)
         text += "\n\n" + std::to_string(outcome.values_adjusted) +
                 " Werte fehlten oder lagen au\xDF" "erhalb des Erlaubten; sie wurden angepasst.";

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/faces/face_choice.h"
+#include "app/window/box_sizes.h"
 #include "app/window/handlers.h"
 #include "app/scene/scene.h"
 #include "app/window/main_window.h"
@@ -97,7 +98,9 @@ void apply_numbers(const project& opened, int32_t& adjusted) {
     app.camera_distance = opened.camera_distance;
     apply_box_rotation();
     apply_camera();
-    apply_box_size();
+    // A file of an older version knows the box by its steps alone.
+    const bool from_steps = opened.box.width_mm <= 0;
+    set_box_size(from_steps ? box_size_of_steps(app.size_depth, app.size_width, app.size_height) : opened.box);
 }
 
 // What a face choice does after the atlas: the path field, and the requester's next folder.
@@ -143,7 +146,7 @@ void apply_look(const project& opened) {
 bool project_outcome::complete() const {
     for (const std::string& failure : picture_failures)
         if (!failure.empty()) return false;
-    return atlas_failure == face_failure::none && values_adjusted == 0;
+    return atlas_failure == face_failure::none && values_adjusted == 0 && sizes_refused.empty();
 }
 
 project project_of_window() {
@@ -153,6 +156,7 @@ project project_of_window() {
         shown.pictures[row] = composed == kept_pictures[row].composed ? kept_pictures[row].named : composed;
     }
     for (const bar_field& field : bar_fields) shown.*field.position = gadget_get_state(field.bar);
+    shown.box = app.box;
     shown.turn_angle = app.turn_angle;
     shown.tilt_angle = app.tilt_angle;
     shown.turn_offset = app.offsets_shown ? app.turn_offset : 0;
@@ -170,6 +174,7 @@ project_outcome project_apply(const project& opened, const project_reading& read
     apply_look(opened);
     keep_pictures(opened.pictures);
     outcome.values_adjusted += reading.values_not_taken;
+    outcome.sizes_refused = reading.sizes_refused;
     return outcome;
 }
 

@@ -20,6 +20,7 @@ struct project_outcome {
     std::string picture_failures[project_face_count];
     face_failure atlas_failure = face_failure::none;
     int32_t values_adjusted = 0;  // set beyond a scroll bar's range
+    std::string sizes_refused;    // the box's millimetres the file gave, when not taken
 
     bool complete() const;
 };

@@ -76,14 +76,24 @@ void create_floor_entities() {
     e.ScaleEntity(scene::lower_floor, floor_scale, 1.0f, floor_scale);
 }
 
+// The box's sides as the engine draws them: a size-bar step is one unit.
+struct drawn_box {
+    double width, height, depth;
+};
+
+drawn_box drawn_size() {
+    const double step = size_step_mm(app.box);
+    return {app.box.width_mm / step, app.box.height_mm / step, app.box.depth_mm / step};
+}
+
 // The box's lowest point: its height and depth stand at the tilt about its width. Rounded,
 // the box is a smaller one grown by the radius all round.
 float box_lowest_point() {
     const double tilt = double(box_tilt) * 3.14159265358979 / 180.0;
+    const drawn_box drawn = drawn_size();
     double radius = 0;
-    if (app.view.soft_edges)
-        radius = soft_edge_share * std::min({app.size_depth, app.size_height, app.size_width});
-    const double half_depth = app.size_depth / 2.0 - radius, half_height = app.size_height / 2.0 - radius;
+    if (app.view.soft_edges) radius = soft_edge_share * std::min({drawn.depth, drawn.height, drawn.width});
+    const double half_depth = drawn.depth / 2.0 - radius, half_height = drawn.height / 2.0 - radius;
     return -float(std::fabs(std::sin(tilt)) * half_depth + std::fabs(std::cos(tilt)) * half_height + radius);
 }
 
@@ -180,9 +190,8 @@ void apply_box_angles() {
 }
 
 void apply_box_size() {
-    app.box = box_size_of_steps(app.size_depth, app.size_width, app.size_height);
-    engine.call.ResizeEntity(scene::box, float(app.size_depth), float(app.size_height),
-                             float(app.size_width));
+    const drawn_box drawn = drawn_size();
+    engine.call.ResizeEntity(scene::box, float(drawn.depth), float(drawn.height), float(drawn.width));
     place_lower_floor();
 }
 

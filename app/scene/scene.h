@@ -10,6 +10,7 @@ void rebuild_floor();
 void apply_box_rotation();
 // The start rotation: the angles alone; the scroll-bar offsets join with the first event.
 void apply_box_angles();
+// The engine's box in the proportions of app.box, a size-bar step one unit.
 void apply_box_size();
 void apply_camera();
 // One view of a set: the box turned and tilted, the camera raised to look from

@@ -7,6 +7,7 @@
 #include "app/project/project_history.h"
 #include "app/project/project_state.h"
 #include "app/project/view_settings.h"
+#include "app/window/box_size_dialog.h"
 #include "runtime/gui/gui.h"
 
 namespace {
@@ -24,6 +25,7 @@ void add_edit_menu() {
     menu_item(redo_menu_item, "Wiederholen\tStrg+Y");
     menu_bar();
     menu_item(sizes_from_pictures_menu_item, "Ma\xDF" "e aus Bildern");
+    menu_item(box_size_menu_item, "Ma\xDF" "e...");
     shown_greys = -1;
 }
 
@@ -49,6 +51,9 @@ bool handle_edit_menu_item(int32_t item) {
             return true;
         case sizes_from_pictures_menu_item:
             size_box_from_pictures();
+            return true;
+        case box_size_menu_item:
+            ask_box_size();
             return true;
         default:
             return false;

@@ -8,6 +8,7 @@
 #include "app/faces/face_choice.h"
 #include "app/messages/failure_notice.h"
 #include "app/scene/scene.h"
+#include "app/window/box_sizes.h"
 #include "runtime/core/core.h"
 #include "runtime/gui/gui.h"
 #include "runtime/image/image.h"
@@ -88,16 +89,9 @@ void handle_gadget_event(int32_t gadget_number) {
             save_snapshot();
             break;
         case gadget::size_depth:
-            app.size_depth = gadget_get_state(gadget::size_depth);
-            apply_box_size();
-            break;
         case gadget::size_width:
-            app.size_width = gadget_get_state(gadget::size_width);
-            apply_box_size();
-            break;
         case gadget::size_height:
-            app.size_height = gadget_get_state(gadget::size_height);
-            apply_box_size();
+            take_size_bar(gadget_number);
             break;
         case gadget::turn:
             app.turn_offset = gadget_get_state(gadget::turn);

@@ -8,6 +8,7 @@
 #include "runtime/core/windows_host.h"
 
 #include "app/faces/face_atlas.h"
+#include "app/faces/picture_density.h"
 #include "tests/support/picture_files.h"
 #include "tests/support/test_runtime.h"
 
@@ -172,5 +173,26 @@ TEST_F(FaceAtlas, BackgroundTextureIsOneColour) {
         int worst = 0;
         for (uint32_t pixel : grid.pixels) worst = std::max(worst, channel_distance(pixel, expected));
         EXPECT_LE(worst, 3) << std::hex << colour;
+    }
+}
+
+// The headers' densities in pixels per millimetre; an aspect ratio alone or a cut file is none.
+TEST(PictureDensity, JfifPhysAndTiffResolution) {
+    const struct {
+        std::vector<uint8_t> bytes;
+        double x_per_mm;  // 0: none
+    } files[] = {
+        {{0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 1, 1, 0, 254, 0, 254}, 10.0},
+        {{0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1}, 0},
+        {{0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 9, 'p', 'H', 'Y', 's', 0, 0, 0x27, 0x10, 0, 0, 0x27, 0x10, 1, 0, 0, 0, 0}, 10.0},
+        {{'I', 'I', '*', 0, 8, 0, 0, 0, 2, 0, 26, 1, 5, 0, 1, 0, 0, 0, 38, 0, 0, 0, 27, 1, 5, 0, 1, 0, 0, 0, 38, 0, 0, 0,
+          0, 0, 0, 0, 127, 0, 0, 0, 5, 0, 0, 0}, 1.0},
+        {{'I', 'I', '*', 0, 0xFF, 0xFF, 0xFF, 0x7F}, 0},
+    };
+    for (const auto& file : files) {
+        write_file("density.bin", file.bytes);
+        picture_density density = {};
+        EXPECT_EQ(read_picture_density("density.bin", density), file.x_per_mm > 0) << int(&file - files);
+        if (file.x_per_mm > 0) EXPECT_NEAR(density.x_per_mm, file.x_per_mm, 1e-9) << int(&file - files);
     }
 }

@@ -26,6 +26,7 @@ void write_text(const char* name, const std::string& text) { write_file(name, st
 project sample() {
     project p = {};
     p.size_depth = 7;
+    p.box = {135, 190, 14.25};
     p.turn_angle = -30;
     p.camera_distance = 52;
     p.floor_colour = 0x00102030;
@@ -53,6 +54,8 @@ TEST(ProjectFile, WrittenProjectReadsBackWithPicturesBesideItRelative) {
     EXPECT_EQ(read.pictures[3], saved.pictures[3]);
     EXPECT_EQ(reading.picture_problems[4], path_problem::missing);
     EXPECT_EQ(read.size_depth, 7);
+    EXPECT_TRUE(read.box == saved.box) << "the millimetres";
+    EXPECT_NE(text.find("DepthMm=14.25"), std::string::npos) << text;
     EXPECT_EQ(read.turn_angle, -30);
     EXPECT_EQ(read.camera_distance, 52);
     EXPECT_EQ(read.floor_colour, 0x00102030u);
@@ -113,10 +116,36 @@ TEST(ProjectFile, HostileFilesAreRefusedOrTakenInPart) {
     EXPECT_FALSE(mixed.view.shadow) << "left out: the program's default, not what was there";
     EXPECT_FALSE(project_equal(mixed, sample()));
     EXPECT_EQ(mixed.size_depth, 7);
+    EXPECT_TRUE(mixed.box == box_size{}) << "an older file: the box is its steps";
     EXPECT_EQ(mixed.turn_angle, 100000);
     EXPECT_EQ(mixed.floor_colour, 0x00102030u);
     const path_problem expected[] = {path_problem::device, path_problem::device, path_problem::device, path_problem::folder};
     for (int face = 0; face < 4; ++face) EXPECT_EQ(reading.picture_problems[face], expected[face]) << "face " << face;
+}
+
+// Sizes that are no number, out of range or out of proportion keep the box, steps and all.
+TEST(ProjectFile, RefusedSizesAreNamedAndKeepTheBox) {
+    for (const char* sizes : {"WidthMm=nan", "WidthMm=1e400", "WidthMm=0", "WidthMm=-5", "WidthMm=12,5", "WidthMm=2000.5", "WidthMm=1500"}) {
+        write_text("sizes.tessaryn", std::string("[Tessaryn]\r\nVersion=1\r\n[Box]\r\nDepth=2\r\nHeightMm=190\r\nDepthMm=10\r\n") + sizes + "\r\n");
+        project kept = sample();
+        const project_reading reading = project_read(full("sizes.tessaryn").c_str(), kept);
+        EXPECT_NE(reading.sizes_refused.find(sizes), std::string::npos) << sizes << ": " << reading.sizes_refused;
+        EXPECT_TRUE(kept.box == sample().box && kept.size_depth == 7) << sizes;
+    }
+}
+
+// A step is 20 mm while the largest side fits 9 of them, so older boxes keep their look.
+TEST(BoxSize, StepsTextsAndLimits) {
+    EXPECT_EQ(size_step_mm(box_size_of_steps(5, 5, 5)), 20.0);
+    EXPECT_NEAR(size_step_mm({135, 190, 14}), 190.0 / 9, 1e-9);
+    EXPECT_EQ(size_step_mm({10, 5, 5}), 10.0);
+    EXPECT_EQ(nearest_size_step(14, 190.0 / 9), 1);
+    double mm = 0;
+    EXPECT_TRUE(mm_of_text(" 13,5 ", true, mm) && mm == 13.5);
+    EXPECT_FALSE(mm_of_text("13,5", false, mm) || mm_of_text("1e3", true, mm) || mm_of_text("", true, mm) || mm_of_text(".", true, mm));
+    EXPECT_EQ(text_of_mm(106.73469), "106.735");
+    EXPECT_FALSE(box_size_allowed({1000, 9.99, 500}));
+    EXPECT_EQ(side_allowed_beside(2, 1000, 500), 10.0);
 }
 
 TEST(CommandLine, ArgumentsChooseTheRun) {

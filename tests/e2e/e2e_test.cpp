@@ -391,15 +391,45 @@ TEST_F(Tessaryn, UndoAndRedoBringBackExactlyWhatWas) {
     EXPECT_LT(mean_difference(start, run_->preview_changed_from(with_front, 1.0)), 0.05);
 }
 
-// A front of 700 x 1000 pixels makes the front of the box 5 steps wide and 7 high, the
-// nearest the bars' steps come.
-TEST_F(Tessaryn, SizesFromPicturesFollowTheFrontPicture) {
+// "Maße..." refuses what is no size and keeps the dialog open; OK takes the millimetres in one
+// step, the bars show their nearest steps. "Maße aus Bildern" gives a 700 x 1000 front its
+// own proportions at the box's height, and says so when there is nothing to measure.
+TEST_F(Tessaryn, SizesInMillimetresFromTheDialogAndThePictures) {
+    const auto status = [&] { return window_text(FindWindowExA(run_->window(), nullptr, "msctls_statusbar32", nullptr)); };
+    const auto says = [&](const char* text) { return eventually(5000, [&] { return status().find(text) != std::string::npos; }); };
+    const auto bars = [&] {
+        return std::to_string(GetScrollPos(run_->g(16), SB_CTL)) + " " + std::to_string(GetScrollPos(run_->g(17), SB_CTL)) +
+               " " + std::to_string(GetScrollPos(run_->g(15), SB_CTL));
+    };
+    PostMessageA(run_->window(), WM_COMMAND, 22, 0);
+    EXPECT_TRUE(says("kein lesbares Bild")) << status();
+
+    PostMessageA(run_->window(), WM_COMMAND, 23, 0);
+    HWND dialog = run_->program().wait_for_window("Ma\xDF" "e der Box", nullptr, 5000);
+    ASSERT_NE(dialog, nullptr);
+    const char* typed[] = {"135", "0", "14,0"};
+    for (int field = 0; field < 3; ++field) SendMessageA(GetDlgItem(dialog, 63 + field), WM_SETTEXT, 0, LPARAM(typed[field]));
+    PostMessageA(GetDlgItem(dialog, 67), BM_CLICK, 0, 0);
+    EXPECT_TRUE(eventually(5000, [&] { return window_text(GetDlgItem(dialog, 66)).find("H\xF6he") != std::string::npos; }));
+    EXPECT_TRUE(IsWindow(dialog));
+    SendMessageA(GetDlgItem(dialog, 64), WM_SETTEXT, 0, LPARAM("190"));
+    PostMessageA(GetDlgItem(dialog, 67), BM_CLICK, 0, 0);
+    EXPECT_TRUE(says("135 x 190 x 14 mm")) << status();
+    EXPECT_EQ(bars(), "6 9 1");
+    PostMessageA(run_->window(), WM_COMMAND, 20, 0);
+    EXPECT_TRUE(says("100 x 100 x 100 mm")) << "one step back: " << status();
+    EXPECT_EQ(bars(), "5 5 5");
+    PostMessageA(run_->window(), WM_COMMAND, 23, 0);
+    dialog = run_->program().wait_for_window("Ma\xDF" "e der Box", nullptr, 5000);
+    SendMessageA(GetDlgItem(dialog, 63), WM_SETTEXT, 0, LPARAM("300"));
+    PostMessageA(GetDlgItem(dialog, 63), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(eventually(5000, [&] { return !IsWindow(dialog); })) << "Esc";
+    EXPECT_EQ(bars(), "5 5 5");
+
     ASSERT_TRUE(write_png("tall_front.png", one_colour_picture(700, 1000, 220, 200, 20)));
     ASSERT_TRUE(run_->pick_face({9, front_face.title, "tall_front.png", 341, 767, 220, 200, 20}));
     PostMessageA(run_->window(), WM_COMMAND, 22, 0);
-    ASSERT_TRUE(caught_up(run_->window()));
-    EXPECT_EQ(GetScrollPos(run_->g(16), SB_CTL) * 7, GetScrollPos(run_->g(17), SB_CTL) * 5)
-        << GetScrollPos(run_->g(16), SB_CTL) << " x " << GetScrollPos(run_->g(17), SB_CTL);
+    EXPECT_TRUE(says("70 x 100 x 100 mm")) << status();
 }
 
 // Only the first picture file of a drop counts; it is chosen as in the button's requester.

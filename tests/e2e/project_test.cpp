@@ -259,6 +259,7 @@ TEST_F(Projects, HostileProjectsAreToldAndLeaveASoundState) {
         {"garbage.tessaryn", garbage, "kein Tessaryn-Projekt"},
         {"numbers.tessaryn",
          header + "[Box]\r\nDepth=99999999999999\r\nWidth=-7\r\n[View]\r\nTurnBar=400\r\nZoom=viel\r\n", "angepasst"},
+        {"sizes.tessaryn", header + "[Box]\r\nWidthMm=nan\r\nHeightMm=190\r\nDepthMm=14\r\n", "WidthMm=nan"},
         {"paths.tessaryn",
          header + "[Faces]\r\nTop=" + std::string(400, 'a') + ".jpg\r\nRight=CON\r\nLeft=\\\\.\\PhysicalDrive0\r\n"
                   "Front=COM1.jpg\r\nBack=a_folder.jpg\r\nBottom=missing.jpg\r\n",
@@ -326,6 +327,18 @@ TEST(ProjectsFromTheCommandLine, ExportWritesTheFileOrTellsWhy) {
     EXPECT_NE(said.find("nicht gespeichert"), std::string::npos) << said;
     EXPECT_NE(said.find(unwritable), std::string::npos) << said;
     EXPECT_FALSE(file_exists(unwritable));
+
+    // A DVD case seen straight from the front: its front drawn in its own proportions.
+    write_file(folder + "\\dvd.tessaryn", bytes_of("[Tessaryn]\r\nVersion=1\r\n[Box]\r\nWidthMm=135\r\nHeightMm=190\r\n"
+                                                   "DepthMm=14\r\n[View]\r\nTurnAngle=90\r\n"));
+    EXPECT_EQ(run("dvd.tessaryn /export dvd.png", &said), 0u) << said;
+    const RECT front_drawn = drawn_bounds(load_pixels((folder + "\\dvd.png").c_str(), true));
+    const double drawn = double(front_drawn.right - front_drawn.left) / (front_drawn.bottom - front_drawn.top);
+    EXPECT_NEAR(drawn / (135.0 / 190.0), 1.0, 0.005) << front_drawn.right - front_drawn.left << " x " << front_drawn.bottom - front_drawn.top;
+    write_file(folder + "\\huge.tessaryn", bytes_of("[Tessaryn]\r\nVersion=1\r\n[Box]\r\nWidthMm=1e400\r\nHeightMm=1\r\nDepthMm=1\r\n"));
+    EXPECT_EQ(run("huge.tessaryn /export huge.png", &said), 1u) << said;
+    EXPECT_NE(said.find("WidthMm=1e400"), std::string::npos) << said;
+    EXPECT_FALSE(file_exists(folder + "\\huge.png"));
 
     write_file(folder + "\\broken.jpg", bytes_of("\xFF\xD8\xFF not a picture"));
     write_file(folder + "\\broken.tessaryn", bytes_of("[Tessaryn]\r\nVersion=1\r\n[Faces]\r\nFront=broken.jpg\r\n"));

@@ -131,25 +131,28 @@ TEST_F(engine_render, face_lands_where_the_projection_puts_it) {
 }
 
 // RotateEntity(a, b, c) turns by Ry(a) * Rx(b) * Rz(c); the box's front faces -x, its
-// right side +z, and every face reads upright and unmirrored from outside.
+// right side +z, and every face reads upright and unmirrored from outside, rounded or not.
 TEST_F(engine_render, each_turn_shows_the_face_the_convention_predicts_upright) {
     struct turn {
         float a, b, c;
         face shown;
     };
-    // The top and bottom pictures have their upper edge toward the right side; the turn
-    // for the top needs all three angles in their order to stand it upright.
+    // The top is the front tipped toward the camera: its picture's upper edge lies along the
+    // back edge. The bottom is the front tipped away: its upper edge along the front edge.
     const turn turns[] = {{0, 0, 0, right_side}, {90, 0, 0, front},   {-90, 0, 0, back},
-                          {180, 0, 0, left_side}, {0, -90, 0, bottom}, {90, -90, 90, top}};
+                          {180, 0, 0, left_side}, {90, 0, -90, bottom}, {90, 0, 90, top}};
     box_only();
-    for (const turn& t : turns) {
-        e->RotateEntity(5, t.a, t.b, t.c);
-        picture p = render_picture();
-        const int base = int(t.shown) * 4;
-        EXPECT_EQ(face_quarter(p.at(centre - quarter, centre - quarter)), base + upper_left) << t.shown;
-        EXPECT_EQ(face_quarter(p.at(centre + quarter, centre - quarter)), base + upper_right) << t.shown;
-        EXPECT_EQ(face_quarter(p.at(centre - quarter, centre + quarter)), base + lower_left) << t.shown;
-        EXPECT_EQ(face_quarter(p.at(centre + quarter, centre + quarter)), base + lower_right) << t.shown;
+    for (float rounding : {0.0f, 0.02f}) {
+        e->EntityRoundEdges(5, rounding);
+        for (const turn& t : turns) {
+            e->RotateEntity(5, t.a, t.b, t.c);
+            picture p = render_picture();
+            const int base = int(t.shown) * 4;
+            EXPECT_EQ(face_quarter(p.at(centre - quarter, centre - quarter)), base + upper_left) << t.shown << " " << rounding;
+            EXPECT_EQ(face_quarter(p.at(centre + quarter, centre - quarter)), base + upper_right) << t.shown << " " << rounding;
+            EXPECT_EQ(face_quarter(p.at(centre - quarter, centre + quarter)), base + lower_left) << t.shown << " " << rounding;
+            EXPECT_EQ(face_quarter(p.at(centre + quarter, centre + quarter)), base + lower_right) << t.shown << " " << rounding;
+        }
     }
 }
 

@@ -1,0 +1,55 @@
+// A size bar's side is whole steps; the others keep what the dialog, the pictures or the
+// project gave them, so that moving one bar never rounds the whole box.
+#include "app/window/box_sizes.h"
+
+#include <algorithm>
+
+#include "app/app_state.h"
+#include "app/scene/scene.h"
+#include "app/window/main_window.h"
+#include "runtime/gui/gui.h"
+
+namespace {
+
+struct size_bar {
+    int32_t bar;
+    int32_t app_state::*step;
+    double box_size::*side;
+};
+
+const size_bar size_bars[] = {
+    {gadget::size_width, &app_state::size_width, &box_size::width_mm},
+    {gadget::size_height, &app_state::size_height, &box_size::height_mm},
+    {gadget::size_depth, &app_state::size_depth, &box_size::depth_mm},
+};
+
+}  // namespace
+
+void set_box_size(const box_size& box) {
+    // The first size, at start, is no change to tell.
+    const bool told = app.box != box && app.box.width_mm > 0;
+    app.box = box;
+    const double step = size_step_mm(box);
+    for (const size_bar& size : size_bars) {
+        app.*size.step = nearest_size_step(box.*size.side, step);
+        gadget_set_state(size.bar, app.*size.step);
+    }
+    apply_box_size();
+    if (told) status_show(("Box: " + box_size_text(box) + " (Breite x H\xF6he x Tiefe)").c_str());
+}
+
+void take_size_bar(int32_t bar) {
+    for (const size_bar& size : size_bars) {
+        if (size.bar != bar) continue;
+        // On a box smaller than a step the bar counts whole steps of 20 mm: the side then lands
+        // on the step the bar was moved to.
+        const double step = std::max(size_step_mm(app.box), default_step_mm);
+        box_size box = app.box;
+        double& side = box.*size.side;
+        side = gadget_get_state(bar) * step;
+        const size_bar& other = size_bars[(&size - size_bars + 1) % 3];
+        const size_bar& third = size_bars[(&size - size_bars + 2) % 3];
+        side = side_allowed_beside(side, box.*other.side, box.*third.side);
+        set_box_size(box);
+    }
+}

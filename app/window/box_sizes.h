@@ -1,0 +1,12 @@
+// The box's millimetres in the window: app.box, the size bars that show it in steps, the
+// engine's box drawn from it and the status bar that tells a change.
+#pragma once
+
+#include <cstdint>
+
+#include "app/project/box_size.h"
+
+// Takes an allowed size: the bars show its nearest steps, the preview its proportions.
+void set_box_size(const box_size& box);
+// A size bar moved: its side becomes its step, the other sides keep their millimetres.
+void take_size_bar(int32_t bar);
