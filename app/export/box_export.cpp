@@ -69,13 +69,24 @@ private:
 
 // The camera is there only once the preview's screen was opened. A one-pixel view tells its
 // absence apart from a band that finds no memory, before anything is built or written.
+int flat_backdrop(const export_type& type, const export_options& options) {
+    return type.transparent ? no_backdrop : int(options.floor_colour);
+}
+
 bool camera_draws(const engine_export_calls& engine, const export_scene& scene) {
     uint32_t pixel = 0;
     return engine.RenderCameraRows(scene.camera, 1, 1, export_samples, 0, 1, &pixel, sizeof pixel) == 1;
 }
 
+struct band_watch {
+    int32_t file;
+    export_rows seen;
+    void* context;
+};
+
 export_failure render_bands(const engine_export_calls& engine, const export_scene& scene,
-                            image_writer* writer, int32_t size, export_progress progress, void* context) {
+                            image_writer* writer, int32_t size, const band_watch& watch,
+                            export_progress progress, void* context) {
     std::vector<uint32_t> band;
     try {
         band.resize(size_t(size) * band_rows);
@@ -87,6 +98,7 @@ export_failure render_bands(const engine_export_calls& engine, const export_scen
         const int32_t rows = std::min(band_rows, size - first);
         if (!engine.RenderCameraRows(scene.camera, size, size, export_samples, first, rows, band.data(), pitch))
             return export_failure::no_memory;
+        if (watch.seen) watch.seen(watch.file, first, rows, band.data(), pitch, watch.context);
         if (!image_writer_rows(writer, reinterpret_cast<const uint8_t*>(band.data()), pitch, rows))
             return export_failure::not_written;
         if (progress) progress((first + rows) * 100 / size, context);
@@ -114,12 +126,13 @@ int32_t export_atlas_scale(const export_type& type) {
 namespace {
 
 export_failure write_view(const engine_export_calls& engine, const export_scene& scene, const char* path,
-                          const export_type& type, const export_options& options, export_progress progress,
-                          void* context) {
-    if (options.fill) frame_box(engine, scene, type.transparent ? no_backdrop : int(options.floor_colour));
+                          const export_type& type, const export_options& options, int32_t file,
+                          export_progress progress, void* context) {
+    if (options.fill && !options.one_window) frame_box(engine, scene, flat_backdrop(type, options));
     image_writer* writer = image_writer_open(path, type.plugin, type.size, type.size, type.pixels_per_inch);
     if (!writer) return export_failure::not_written;
-    export_failure failure = render_bands(engine, scene, writer, type.size, progress, context);
+    const band_watch watch = {file, options.rows_seen, options.rows_context};
+    export_failure failure = render_bands(engine, scene, writer, type.size, watch, progress, context);
     const bool written = image_writer_close(writer, failure == export_failure::none) == 1;
     if (failure == export_failure::none && !written) failure = export_failure::not_written;
     return failure;
@@ -141,9 +154,12 @@ export_failure export_box_set(const engine_export_calls& engine, const export_sc
     export_changes changes(engine, scene, type, options.floor_colour,
                            export_atlas_texture(engine, scene.sharp_texture, scale, &unread));
     if (options.every_picture && unread > 0) return export_failure::picture_unreadable;
+    if (options.one_window &&
+        !frame_views(engine, scene, flat_backdrop(type, options), options.fill, pose, context, count))
+        return export_failure::none;
     for (; written < count && pose(written, context); ++written) {
         const export_failure failure =
-            write_view(engine, scene, paths[written].c_str(), type, options, progress, context);
+            write_view(engine, scene, paths[written].c_str(), type, options, written, progress, context);
         if (failure != export_failure::none) return failure;
     }
     return export_failure::none;

@@ -40,6 +40,11 @@ enum class export_failure { none, not_written, no_memory, no_preview, picture_un
 // Told after each band: how much of the picture is done, 0 to 100.
 using export_progress = void (*)(int32_t percent, void* context);
 
+// Sees each band of a set's file `file` as it is written: `count` rows from row `first`,
+// B, G, R, A bytes, `pitch` bytes apart.
+using export_rows = void (*)(int32_t file, int32_t first, int32_t count, const uint32_t* rows, int32_t pitch,
+                             void* context);
+
 // How many times the stored atlas's size the export draws its faces at.
 int32_t export_atlas_scale(const export_type& type);
 
@@ -51,6 +56,11 @@ struct export_options {
     bool fill = false;
     // 0x00BBGGRR: an opaque export shows it flat where the floor is.
     uint32_t floor_colour = 0xFFFFFF;
+    // A set's files share one window in which the box stands still (`frame_views`), filled
+    // or not as `fill` says.
+    bool one_window = false;
+    export_rows rows_seen = nullptr;
+    void* rows_context = nullptr;
 };
 
 export_failure export_box(const engine_export_calls& engine, const export_scene& scene, const char* path,

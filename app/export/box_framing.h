@@ -10,8 +10,26 @@ struct view_window {
 };
 constexpr view_window whole_view = {0, 0, 1, 1};
 
+// What the engine draws, in fractions of the camera's view; `found` is false when nothing is.
+struct drawn_bounds {
+    float left, top, right, bottom;
+    bool found;
+};
+
+// The box with its shadow and mirror image as drawn now. The backdrop's entities must be
+// left out and no flat backdrop set; the engine's export window is left changed.
+drawn_bounds find_drawn_bounds(const engine_export_calls& engine, const export_scene& scene);
+// A square centred on the bounds, whose larger side they fill to `share`.
+view_window window_around(const drawn_bounds& bounds, float share);
+
 // Sets the engine's export window to a square, centred on the box, whose larger side the
 // box fills to 7/8; to the whole view when nothing is drawn. The backdrop's entities must be
 // left out already; its flat colour is put aside while looking and then set to
 // `flat_backdrop` (-1: none).
 void frame_box(const engine_export_calls& engine, const export_scene& scene, int flat_backdrop);
+
+// One window for the `count` views `pose` puts the scene into, so that the box stands still
+// in all of them: centred on what any of them draws, which fills 7/8 of it where it is
+// widest with `fill`, or at the camera's own scale without. False when `pose` stopped.
+bool frame_views(const engine_export_calls& engine, const export_scene& scene, int flat_backdrop, bool fill,
+                 export_pose pose, void* context, int32_t count);

@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "app/export/spin_set.h"
+
 namespace {
 
 struct target_type {
@@ -60,6 +62,23 @@ command checked_export(command answer, const std::string& size_text) {
     return wrong("Diese Gr\xF6\xDF" "e gibt es f\xFCr " + std::string(type->extension) + " nicht: " + size_text);
 }
 
+// /frames is read with /export-spin alone, and only the counts a shop takes.
+command checked_frames(command answer, const std::string& frames_text) {
+    if (!answer.spin) {
+        if (frames_text.empty()) return answer;
+        return wrong("/frames gilt nur zusammen mit /export-spin.");
+    }
+    answer.frames = spin_default_frames;
+    if (frames_text.empty()) return answer;
+    char* end = nullptr;
+    const long frames = std::strtol(frames_text.c_str(), &end, 10);
+    if (*end == 0 && spin_frame_count_allowed(int32_t(frames))) {
+        answer.frames = int32_t(frames);
+        return answer;
+    }
+    return wrong("Eine Rundumansicht hat 24, 36, 48 oder 72 Bilder, nicht " + frames_text + ".");
+}
+
 }  // namespace
 
 command command_read(int argc, const char* const* arguments) {
@@ -74,17 +93,21 @@ command command_read(int argc, const char* const* arguments) {
     answer.project = first;
     answer.mode = command_mode::window_with_project;
     if (argc == 1) return answer;
-    std::string size_text;
+    std::string size_text, frames_text;
     for (int i = 1; i < argc; ++i) {
         const std::string option = lower(arguments[i]);
         const bool has_value = i + 1 < argc;
-        if ((option == "/export" || option == "/export-set") && has_value && answer.target.empty()) {
+        if ((option == "/export" || option == "/export-set" || option == "/export-spin") && has_value &&
+            answer.target.empty()) {
             answer.view_set = option == "/export-set";
+            answer.spin = option == "/export-spin";
             answer.target = arguments[++i];
         } else if ((option == "/fill" || option == "/nofill") && answer.fill == fill_choice::project) {
             answer.fill = option == "/fill" ? fill_choice::on : fill_choice::off;
         } else if (option == "/size" && has_value && size_text.empty()) {
             size_text = arguments[++i];
+        } else if (option == "/frames" && has_value && frames_text.empty()) {
+            frames_text = arguments[++i];
         } else {
             return wrong("Unbekannter oder unvollst\xE4ndiger Schalter: " + std::string(arguments[i]));
         }
@@ -92,15 +115,18 @@ command command_read(int argc, const char* const* arguments) {
     if (answer.target.empty()) return wrong("/size, /fill und /nofill gelten nur zusammen mit /export.");
     answer.mode = command_mode::export_project;
     answer = checked_export(answer, size_text);
-    if (answer.view_set && answer.size == snapshot_size)
-        return wrong("Eine Ansichtenserie gibt es nur in den gro\xDF" "en Gr\xF6\xDF" "en: " + size_text);
-    return answer;
+    if (answer.mode == command_mode::wrong) return answer;
+    if ((answer.view_set || answer.spin) && answer.size == snapshot_size)
+        return wrong(std::string(answer.spin ? "Eine Rundumansicht" : "Eine Ansichtenserie") +
+                     " gibt es nur in den gro\xDF" "en Gr\xF6\xDF" "en: " + size_text);
+    return checked_frames(answer, frames_text);
 }
 
 const char* command_usage() {
     return "Tessaryn [PROJEKT.tessaryn]\n"
            "Tessaryn PROJEKT.tessaryn /export DATEI [/size N] [/fill | /nofill]\n"
            "Tessaryn PROJEKT.tessaryn /export-set ORDNER\\NAME.png [/size N] [/fill | /nofill]\n"
+           "Tessaryn PROJEKT.tessaryn /export-spin ORDNER\\NAME.png [/frames N] [/size N] [/fill | /nofill]\n"
            "\n"
            "  PROJEKT.tessaryn  startet Tessaryn mit diesem Projekt.\n"
            "  /export DATEI     zeichnet die Ansicht des Projekts ohne Fenster in DATEI und endet:\n"
@@ -108,6 +134,8 @@ const char* command_usage() {
            "                    .jpg, N = 2048 (Vorgabe) oder 295 (wie \"Bild Speichern\").\n"
            "  /export-set NAME  schreibt die sieben Ansichten der Ansichtenserie als NAME-ansicht,\n"
            "                    NAME-vorne, -hinten, -links, -rechts, -oben und -rechts-vorne.\n"
+           "  /export-spin NAME schreibt die Rundumansicht: NAME-01 ... NAME-36 (/frames 24, 36,\n"
+           "                    48 oder 72), NAME.zip mit ihnen, NAME.webp und NAME.html.\n"
            "  /fill, /nofill    die Box f\xFCllt das Bild, oder nicht, statt wie im Projekt.\n"
            "\n"
            "Exit-Code 0, wenn alle Bilder geschrieben wurden, sonst nicht 0 mit dem Grund.\n";
