@@ -40,10 +40,9 @@ enum class export_failure { none, not_written, no_memory, no_preview, picture_un
 // Told after each band: how much of the picture is done, 0 to 100.
 using export_progress = void (*)(int32_t percent, void* context);
 
-// Sees each band of a set's file `file` as it is written: `count` rows from row `first`,
-// B, G, R, A bytes, `pitch` bytes apart.
-using export_rows = void (*)(int32_t file, int32_t first, int32_t count, const uint32_t* rows, int32_t pitch,
-                             void* context);
+// Sees a set's file `file` once it is written whole: `size` rows of `size` B, G, R, A pixels.
+// Called on the thread that wrote it.
+using export_frame_seen = void (*)(int32_t file, const uint32_t* pixels, int32_t size, void* context);
 
 // How many times the stored atlas's size the export draws its faces at.
 int32_t export_atlas_scale(const export_type& type);
@@ -59,8 +58,10 @@ struct export_options {
     // A set's files share one window in which the box stands still (`frame_views`), filled
     // or not as `fill` says.
     bool one_window = false;
-    export_rows rows_seen = nullptr;
-    void* rows_context = nullptr;
+    // With it, each file of a set is rendered whole into memory and written on a thread of
+    // its own while the next one renders, then shown to it.
+    export_frame_seen frame_written = nullptr;
+    void* frame_context = nullptr;
 };
 
 export_failure export_box(const engine_export_calls& engine, const export_scene& scene, const char* path,

@@ -1,4 +1,4 @@
-// Frames are shrunk by averaging each output pixel's source pixels weighted by their alpha, so
+// Frames are shrunk, on the thread that hands them over, by averaging each output pixel's source pixels weighted by their alpha, so
 // that a transparent set's edges keep no dark fringe, then encoded lossy with their alpha as
 // key frames by libwebp's animation encoder, which assembles the looping file at the end.
 #include "app/export/spin_animation.h"
@@ -13,11 +13,11 @@
 namespace {
 
 constexpr float webp_quality = 80;
-constexpr int webp_method = 3;  // a little faster than the default 4 at nearly its size
-constexpr size_t frames_waiting_at_most = 2;
+constexpr int webp_method = 1;  // a little faster than the default 4 at nearly its size
+constexpr size_t frames_waiting_at_most = 4;
 
 // B, G, R, A of `source` (size x size) averaged into `target` (spin_animation_size square).
-void shrink(const std::vector<uint32_t>& source, int32_t size, std::vector<uint32_t>& target) {
+void shrink(const uint32_t* source, int32_t size, std::vector<uint32_t>& target) {
     const int32_t out = spin_animation_size;
     target.assign(size_t(out) * out, 0);
     for (int32_t oy = 0; oy < out; ++oy) {
@@ -40,8 +40,7 @@ void shrink(const std::vector<uint32_t>& source, int32_t size, std::vector<uint3
 
 }  // namespace
 
-spin_animation::spin_animation(int32_t source_size, int32_t frames)
-    : source_size_(source_size), frames_(frames), worker_([this] { encode_all(); }) {}
+spin_animation::spin_animation(int32_t frames) : frames_(frames), worker_([this] { encode_all(); }) {}
 
 spin_animation::~spin_animation() {
     {
@@ -53,22 +52,14 @@ spin_animation::~spin_animation() {
     if (encoder_) WebPAnimEncoderDelete(encoder_);
 }
 
-void spin_animation::take_rows(int32_t frame, int32_t first, int32_t count, const uint32_t* rows, int32_t pitch) {
-    if (first == 0) {
+void spin_animation::take_frame(const uint32_t* pixels, int32_t size) {
+    std::vector<uint32_t> small;
+    shrink(pixels, size, small);
+    {
         std::unique_lock<std::mutex> hold(lock_);
         changed_.wait(hold, [this] { return waiting_.size() < frames_waiting_at_most || failed_; });
-        if (!spare_.empty()) filling_.swap(spare_.back()), spare_.pop_back();
-        filling_.resize(size_t(source_size_) * source_size_);
+        waiting_.push_back(std::move(small));
     }
-    for (int32_t row = 0; row < count; ++row)
-        std::memcpy(&filling_[size_t(first + row) * source_size_], reinterpret_cast<const uint8_t*>(rows) + size_t(row) * pitch,
-                    size_t(source_size_) * 4);
-    if (first + count < source_size_ || frame >= frames_) return;
-    {
-        std::lock_guard<std::mutex> hold(lock_);
-        waiting_.push_back(std::move(filling_));
-    }
-    filling_.clear();
     changed_.notify_all();
 }
 
@@ -92,7 +83,6 @@ void spin_animation::encode_all() {
         changed_.notify_all();
         encode(frame, index);
         std::lock_guard<std::mutex> hold(lock_);
-        spare_.push_back(std::move(frame));
         ++encoded_;
         changed_.notify_all();
     }
@@ -100,8 +90,6 @@ void spin_animation::encode_all() {
 
 void spin_animation::encode(const std::vector<uint32_t>& frame, int32_t index) {
     if (failed_) return;
-    std::vector<uint32_t> small;
-    shrink(frame, source_size_, small);
     WebPConfig config;
     WebPPicture picture;
     bool done = encoder_ && WebPConfigInit(&config) && WebPPictureInit(&picture);
@@ -110,7 +98,7 @@ void spin_animation::encode(const std::vector<uint32_t>& frame, int32_t index) {
         config.method = webp_method;
         picture.use_argb = 1;
         picture.width = picture.height = spin_animation_size;
-        done = WebPPictureImportBGRA(&picture, reinterpret_cast<const uint8_t*>(small.data()), spin_animation_size * 4) &&
+        done = WebPPictureImportBGRA(&picture, reinterpret_cast<const uint8_t*>(frame.data()), spin_animation_size * 4) &&
                WebPAnimEncoderAdd(encoder_, &picture, index * spin_turn_ms / frames_, &config);
         WebPPictureFree(&picture);
     }

@@ -1,5 +1,5 @@
-// The spin as a looping animated WebP: each frame's rows, as a set renders them, shrunk to
-// the animation's size and encoded on a thread of its own while the next frame renders.
+// The spin as a looping animated WebP: each frame, once its file is written, shrunk to the
+// animation's size and encoded on a thread of its own while the next frames render.
 #pragma once
 
 #include <condition_variable>
@@ -14,15 +14,13 @@ constexpr int32_t spin_turn_ms = 3000;  // one whole turn
 
 class spin_animation {
 public:
-    // `source_size`: the frames' side in pixels.
-    spin_animation(int32_t source_size, int32_t frames);
+    explicit spin_animation(int32_t frames);
     ~spin_animation();
     spin_animation(const spin_animation&) = delete;
     spin_animation& operator=(const spin_animation&) = delete;
 
-    // Rows of frame `frame`, B, G, R, A, in order from the top; a frame is handed on with its
-    // last row.
-    void take_rows(int32_t frame, int32_t first, int32_t count, const uint32_t* rows, int32_t pitch);
+    // The frames in order: `size` rows of `size` B, G, R, A pixels each.
+    void take_frame(const uint32_t* pixels, int32_t size);
     // Waits for every frame and writes the animation; false when it could not be made or written.
     bool write(const char* path);
 
@@ -30,12 +28,10 @@ private:
     void encode_all();
     void encode(const std::vector<uint32_t>& frame, int32_t index);
 
-    const int32_t source_size_, frames_;
-    std::vector<uint32_t> filling_;  // the frame whose rows arrive now
+    const int32_t frames_;
     std::mutex lock_;
     std::condition_variable changed_;
-    std::deque<std::vector<uint32_t>> waiting_;
-    std::vector<std::vector<uint32_t>> spare_;
+    std::deque<std::vector<uint32_t>> waiting_;  // shrunk already
     int32_t encoded_ = 0;
     bool failed_ = false, closing_ = false;
     struct WebPAnimEncoder* encoder_ = nullptr;

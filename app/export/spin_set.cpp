@@ -1,5 +1,5 @@
-// The frames come from the set loop of the large exports; each band they are rendered in is
-// also handed to the animation, which encodes on its own thread while the next frame renders.
+// The frames come from the set loop of the large exports, each written behind the next one's
+// render and then handed to the animation, which encodes on its own thread.
 #include "app/export/spin_set.h"
 
 #include <cstdio>
@@ -12,8 +12,8 @@ namespace {
 
 constexpr float front_turn = 90;
 
-void animation_rows(int32_t file, int32_t first, int32_t count, const uint32_t* rows, int32_t pitch, void* context) {
-    static_cast<spin_animation*>(context)->take_rows(file, first, count, rows, pitch);
+void animation_frame(int32_t, const uint32_t* pixels, int32_t size, void* context) {
+    static_cast<spin_animation*>(context)->take_frame(pixels, size);
 }
 
 // The part of the path before the type's extension.
@@ -57,10 +57,10 @@ spin_outcome export_spin_set(const engine_export_calls& engine, const export_sce
                              const export_type& type, export_options options, export_pose pose,
                              export_progress progress, void* context) {
     const int32_t count = int32_t(files.frames.size());
-    spin_animation animation(type.size, count);
+    spin_animation animation(count);
     options.one_window = true;
-    options.rows_seen = animation_rows;
-    options.rows_context = &animation;
+    options.frame_written = animation_frame;
+    options.frame_context = &animation;
     spin_outcome outcome;
     outcome.failure = export_box_set(engine, scene, files.frames.data(), count, type, options, pose, progress,
                                      context, outcome.written);
