@@ -68,12 +68,12 @@ private:
     int texture_;
 };
 
-// The camera is there only once the preview's screen was opened. A one-pixel view tells its
-// absence apart from a band that finds no memory, before anything is built or written.
 int flat_backdrop(const export_type& type, const export_options& options) {
     return type.transparent ? no_backdrop : int(options.floor_colour);
 }
 
+// The camera is there only once the preview's screen was opened. A one-pixel view tells its
+// absence apart from a band that finds no memory, before anything is built or written.
 bool camera_draws(const engine_export_calls& engine, const export_scene& scene) {
     uint32_t pixel = 0;
     return engine.RenderCameraRows(scene.camera, 1, 1, export_samples, 0, 1, &pixel, sizeof pixel) == 1;
