@@ -101,6 +101,7 @@ constexpr int32_t open_project_menu_item = 10;
 constexpr int32_t save_project_menu_item = 11;
 constexpr int32_t save_project_as_menu_item = 12;
 constexpr int32_t export_set_menu_item = 13;
+constexpr int32_t export_spin_menu_item = 16;
 constexpr int32_t export_glb_menu_item = 17;
 constexpr int32_t quit_menu_item = 19;
 constexpr int32_t undo_menu_item = 20;

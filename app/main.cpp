@@ -125,6 +125,7 @@ bool take_menu_choice(int32_t item) {
     if (item == quit_menu_item) return !project_may_close();
     if (item == about_menu_item) show_about_box();
     else if (item == export_set_menu_item) ask_and_save_view_set();
+    else if (item == export_spin_menu_item) ask_and_save_spin_set();
     else if (item == export_glb_menu_item) ask_and_save_glb();
     else if (!handle_project_menu_item(item) && !handle_edit_menu_item(item)) toggle_view_option(item);
     return true;

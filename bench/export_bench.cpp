@@ -6,7 +6,9 @@
 //   libpng (at its defaults) or libjpeg (quality 100, 4:4:4) alone encoding the same picture;
 // - the peak memory of a 4096 export above the memory before it;
 // - the seven-view set as png 2048 against one png 2048 export, and "Box f\xFCllt das Bild"
-//   on against off.
+//   on against off;
+// - the 36-frame spin set as png 2048 (frames, zip, animation, page) against one png 2048
+//   export.
 #include <png.h>
 
 #include <algorithm>
@@ -18,6 +20,7 @@
 
 #include "app/export/box_export.h"
 #include "app/export/export_atlas.h"
+#include "app/export/spin_set.h"
 #include "app/export/view_set.h"
 #include "app/faces/face_atlas.h"
 #include "bench/bench_pictures.h"
@@ -171,6 +174,36 @@ void measure_view_set(const engine_dll& e) {
                 "(target at most 5.0)\n", median(set), median(one), median(set) / median(one));
 }
 
+bool turn_for_spin(int32_t index, void* context) {
+    static_cast<const engine_dll*>(context)->RotateEntity(5, spin_turn(index, spin_default_frames), 0, 0);
+    return true;
+}
+
+// Once: the set takes as long as some twenty exports. Its frames are filled, so one export
+// filled as well is the like-for-like figure beside the plain one.
+void measure_spin_set(const engine_dll& e) {
+    const engine_export_calls calls = export_calls(e);
+    const export_type& type = export_types[1];
+    const spin_files files = spin_file_names("spin", type, spin_default_frames);
+    export_options filled;
+    filled.fill = true;
+    const double set = milliseconds([&] {
+        if (export_spin_set(calls, scene_numbers, files, type, filled, turn_for_spin, nullptr,
+                            const_cast<engine_dll*>(&e)).failure != export_failure::none)
+            std::printf("spin set failed\n");
+    });
+    e.RotateEntity(5, 120, 0, 0);
+    std::vector<double> plain, framed;
+    for (int round = 0; round < rounds; ++round)
+        for (bool fill : {false, true})
+            (fill ? framed : plain).push_back(milliseconds([&] {
+                export_box(calls, scene_numbers, "one.png", type, nullptr, nullptr, fill ? filled : export_options{});
+            }));
+    std::printf("36-frame spin set, png 2048 x 2048 with zip, animation and page: %.0f ms against %.0f ms for one "
+                "export, ratio %.2f (target at most 14); against %.0f ms for one filled export, ratio %.2f\n",
+                set, median(plain), set / median(plain), median(framed), set / median(framed));
+}
+
 // "Box f\xFCllt das Bild" on against off, png 2048, with light, shadow and reflection on.
 void measure_fill(const engine_dll& e) {
     const engine_export_calls calls = export_calls(e);
@@ -258,6 +291,7 @@ int main() {
     measure_memory(e);
     measure_studio_export(e);
     measure_view_set(e);
+    measure_spin_set(e);
     measure_fill(e);
     return 0;
 }

@@ -32,6 +32,7 @@ endfunction()
 tessaryn_dependency_source(libjpeg-turbo jpeg_source)
 tessaryn_dependency_source(libpng1.6 png_source)
 tessaryn_dependency_source(tiff tiff_source)
+tessaryn_dependency_source(libwebp webp_source)
 # zlib comes with Debian's MinGW package: its licence heads the header the build includes.
 set(zlib_header /usr/i686-w64-mingw32/include/zlib.h)
 file(READ ${zlib_header} zlib_text)
@@ -44,6 +45,7 @@ set(notices "Tessaryn is built with the libraries below. Their licences ask that
 tessaryn_add_notice(notices "libjpeg-turbo" ${jpeg_source}/LICENSE.md ${jpeg_source}/README.ijg)
 tessaryn_add_notice(notices "libpng" ${png_source}/LICENSE)
 tessaryn_add_notice(notices "libtiff" ${tiff_source}/LICENSE.md)
+tessaryn_add_notice(notices "libwebp" ${webp_source}/COPYING ${webp_source}/PATENTS)
 tessaryn_add_notice(notices "zlib" ${zlib_notice})
 # Notepad on older Windows shows only CR LF line ends.
 function(tessaryn_write_windows_text path text)

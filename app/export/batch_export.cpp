@@ -38,6 +38,9 @@ bool write_picture(const command& asked) {
         return false;
     }
     if (asked.view_set) return save_view_set(asked.target.c_str(), export_type_for(asked), true);
+    // The spin fills its pictures unless told /nofill: that is what shops ask of spin sets.
+    if (asked.spin)
+        return save_spin_set(asked.target.c_str(), export_type_for(asked), asked.frames, asked.fill != fill_choice::off, true);
     return save_export(asked.target.c_str(), export_type_for(asked), true);
 }
 
@@ -82,7 +85,10 @@ int batch_export(const command& asked) {
     }
     take_fill_choice(asked.fill);
     if (!write_picture(asked)) return failed;
-    const char* written = asked.model ? "3D-Modell gespeichert: " : asked.view_set ? "Ansichtenserie gespeichert: " : "Bild gespeichert: ";
-    console_write(written + asked.target, false);
+    const char* const done = asked.model      ? "3D-Modell gespeichert: "
+                             : asked.spin     ? "Rundumansicht gespeichert: "
+                             : asked.view_set ? "Ansichtenserie gespeichert: "
+                                              : "Bild gespeichert: ";
+    console_write(done + asked.target, false);
     return 0;
 }

@@ -10,6 +10,7 @@
 
 #include "app/export/box_framing.h"
 #include "app/export/export_atlas.h"
+#include "app/export/written_behind.h"
 #include "runtime/image/image.h"
 
 const export_type export_types[export_type_count] = {
@@ -67,6 +68,10 @@ private:
     int texture_;
 };
 
+int flat_backdrop(const export_type& type, const export_options& options) {
+    return type.transparent ? no_backdrop : int(options.floor_colour);
+}
+
 // The camera is there only once the preview's screen was opened. A one-pixel view tells its
 // absence apart from a band that finds no memory, before anything is built or written.
 bool camera_draws(const engine_export_calls& engine, const export_scene& scene) {
@@ -74,20 +79,27 @@ bool camera_draws(const engine_export_calls& engine, const export_scene& scene) 
     return engine.RenderCameraRows(scene.camera, 1, 1, export_samples, 0, 1, &pixel, sizeof pixel) == 1;
 }
 
-export_failure render_bands(const engine_export_calls& engine, const export_scene& scene,
-                            image_writer* writer, int32_t size, export_progress progress, void* context) {
-    std::vector<uint32_t> band;
+bool reserve(std::vector<uint32_t>& pixels, size_t count) {
     try {
-        band.resize(size_t(size) * band_rows);
+        pixels.resize(count);
+        return true;
     } catch (const std::bad_alloc&) {
-        return export_failure::no_memory;
+        return false;
     }
+}
+
+// Renders the picture a band at a time into `pixels`, from its start, or into one band that
+// `writer` takes each time when there is a writer.
+export_failure render_bands(const engine_export_calls& engine, const export_scene& scene, image_writer* writer,
+                            std::vector<uint32_t>& pixels, int32_t size, export_progress progress, void* context) {
+    if (!reserve(pixels, size_t(size) * (writer ? band_rows : size))) return export_failure::no_memory;
     const int32_t pitch = size * 4;
     for (int32_t first = 0; first < size; first += band_rows) {
         const int32_t rows = std::min(band_rows, size - first);
-        if (!engine.RenderCameraRows(scene.camera, size, size, export_samples, first, rows, band.data(), pitch))
+        uint32_t* band = writer ? pixels.data() : pixels.data() + size_t(first) * size;
+        if (!engine.RenderCameraRows(scene.camera, size, size, export_samples, first, rows, band, pitch))
             return export_failure::no_memory;
-        if (!image_writer_rows(writer, reinterpret_cast<const uint8_t*>(band.data()), pitch, rows))
+        if (writer && !image_writer_rows(writer, reinterpret_cast<const uint8_t*>(band), pitch, rows))
             return export_failure::not_written;
         if (progress) progress((first + rows) * 100 / size, context);
     }
@@ -116,15 +128,41 @@ namespace {
 export_failure write_view(const engine_export_calls& engine, const export_scene& scene, const char* path,
                           const export_type& type, const export_options& options, export_progress progress,
                           void* context) {
-    const int backdrop = type.transparent ? no_backdrop : int(options.floor_colour);
-    if (options.fill) frame_box(engine, scene, backdrop);
-    else if (options.whole) hold_box(engine, scene, backdrop);
+    if (!options.one_window) {
+        if (options.fill) frame_box(engine, scene, flat_backdrop(type, options));
+        else if (options.whole) hold_box(engine, scene, flat_backdrop(type, options));
+    }
     image_writer* writer = image_writer_open(path, type.plugin, type.size, type.size, type.pixels_per_inch);
     if (!writer) return export_failure::not_written;
-    export_failure failure = render_bands(engine, scene, writer, type.size, progress, context);
+    std::vector<uint32_t> band;
+    export_failure failure = render_bands(engine, scene, writer, band, type.size, progress, context);
     const bool written = image_writer_close(writer, failure == export_failure::none) == 1;
     if (failure == export_failure::none && !written) failure = export_failure::not_written;
     return failure;
+}
+
+// Two whole pictures in memory: the one rendering and the one written behind it. A file that
+// could not be written is found when the next one is rendered; `written` counts those before.
+export_failure write_views_behind(const engine_export_calls& engine, const export_scene& scene,
+                                  const std::string* paths, int32_t count, const export_type& type,
+                                  const export_options& options, export_pose pose, export_progress progress,
+                                  void* context, int32_t& written) {
+    written_behind behind(type, options.frame_written, options.frame_context);
+    const auto settle = [&] {
+        if (!behind.writing()) return export_failure::none;
+        if (behind.finish() != export_failure::none) return export_failure::not_written;
+        ++written;
+        return export_failure::none;
+    };
+    std::vector<uint32_t> pixels;
+    for (int32_t file = 0; file < count && pose(file, context); ++file) {
+        const export_failure rendered = render_bands(engine, scene, nullptr, pixels, type.size, progress, context);
+        const export_failure before = settle();
+        if (before != export_failure::none) return before;
+        if (rendered != export_failure::none) return rendered;
+        behind.start(paths[file], file, pixels);
+    }
+    return settle();
 }
 
 bool no_pose(int32_t, void*) { return true; }
@@ -143,6 +181,11 @@ export_failure export_box_set(const engine_export_calls& engine, const export_sc
     export_changes changes(engine, scene, type, options.floor_colour,
                            export_atlas_texture(engine, scene.sharp_texture, scale, &unread));
     if (options.every_picture && unread > 0) return export_failure::picture_unreadable;
+    if (options.one_window &&
+        !frame_views(engine, scene, flat_backdrop(type, options), options.fill, pose, context, count))
+        return export_failure::none;
+    if (options.frame_written)
+        return write_views_behind(engine, scene, paths, count, type, options, pose, progress, context, written);
     for (; written < count && pose(written, context); ++written) {
         const export_failure failure =
             write_view(engine, scene, paths[written].c_str(), type, options, progress, context);

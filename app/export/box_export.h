@@ -40,6 +40,10 @@ enum class export_failure { none, not_written, no_memory, no_preview, picture_un
 // Told after each band: how much of the picture is done, 0 to 100.
 using export_progress = void (*)(int32_t percent, void* context);
 
+// Sees a set's file `file` once it is written whole: `size` rows of `size` B, G, R, A pixels.
+// Called on the thread that wrote it.
+using export_frame_seen = void (*)(int32_t file, const uint32_t* pixels, int32_t size, void* context);
+
 // How many times the stored atlas's size the export draws its faces at.
 int32_t export_atlas_scale(const export_type& type);
 
@@ -54,6 +58,13 @@ struct export_options {
     // Without fill the camera's view is widened and moved where it would cut the box, as
     // every view of a set must show it whole.
     bool whole = false;
+    // A set's files share one window in which the box stands still (`frame_views`), filled
+    // or not as `fill` says.
+    bool one_window = false;
+    // With it, each file of a set is rendered whole into memory and written on a thread of
+    // its own while the next one renders, then shown to it.
+    export_frame_seen frame_written = nullptr;
+    void* frame_context = nullptr;
 };
 
 export_failure export_box(const engine_export_calls& engine, const export_scene& scene, const char* path,

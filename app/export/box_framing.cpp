@@ -49,7 +49,7 @@ probe look_into(const engine_export_calls& engine, const export_scene& scene, co
     const bool drawn = set_window(engine, window) &&
                        engine.RenderCameraRows(scene.camera, probe_size, probe_size, probe_samples, 0, probe_size,
                                                pixels.data(), probe_size * 4);
-    if (!drawn) return {};
+    if (!drawn) return {0, 0, 0, 0, false};
     int32_t left = probe_size, top = probe_size, right = -1, bottom = -1;
     for (int32_t y = 0; y < probe_size; ++y)
         for (int32_t x = 0; x < probe_size; ++x) {
@@ -72,6 +72,13 @@ view_window widened(const view_window& window, const probe& seen) {
     if (seen.bounds.found)
         centre_x = (seen.bounds.left + seen.bounds.right) / 2, centre_y = (seen.bounds.top + seen.bounds.bottom) / 2;
     return {centre_x - side / 2, centre_y - side / 2, side, side};
+}
+
+drawn_bounds joined(const drawn_bounds& a, const drawn_bounds& b) {
+    if (!a.found) return b;
+    if (!b.found) return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom), true};
 }
 
 bool inside_the_view(const drawn_bounds& bounds) {
@@ -153,4 +160,20 @@ void hold_box(const engine_export_calls& engine, const export_scene& scene, int 
         // never smaller than the view
         return clear_of_edges(engine, scene, window_around(bounds, std::min(held_share, larger)));
     });
+}
+
+bool frame_views(const engine_export_calls& engine, const export_scene& scene, int flat_backdrop, bool fill,
+                 export_pose pose, void* context, int32_t count) {
+    engine.ExportFlatBackdrop(-1);
+    drawn_bounds all = {0, 0, 0, 0, false};
+    bool posed = true;
+    for (int32_t view = 0; view < count && posed; ++view)
+        if ((posed = pose(view, context))) all = joined(all, find_drawn_bounds(engine, scene));
+    engine.ExportFlatBackdrop(flat_backdrop);
+    view_window framed = whole_view;
+    // Unfilled, the box keeps the size it has in the camera's view unless that would cut it.
+    const float larger = std::max(all.right - all.left, all.bottom - all.top);
+    if (all.found) framed = window_around(all, fill ? filled_share : std::min(filled_share, larger));
+    if (!set_window(engine, framed)) set_window(engine, whole_view);
+    return posed;
 }

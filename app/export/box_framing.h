@@ -33,3 +33,9 @@ void frame_box(const engine_export_calls& engine, const export_scene& scene, int
 // when the box lies inside it clear of the edges, so such a picture stays as it was;
 // otherwise a square at least the view's size, centred on the box and holding it.
 void hold_box(const engine_export_calls& engine, const export_scene& scene, int flat_backdrop);
+
+// One window for the `count` views `pose` puts the scene into, so that the box stands still
+// in all of them: centred on what any of them draws, which fills 7/8 of it where it is
+// widest with `fill`, or at the camera's own scale without. False when `pose` stopped.
+bool frame_views(const engine_export_calls& engine, const export_scene& scene, int flat_backdrop, bool fill,
+                 export_pose pose, void* context, int32_t count);

@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/export/box_export.h"
+#include "app/export/spin_set.h"
 #include "app/export/view_set.h"
 #include "app/messages/failure_notice.h"
 #include "app/messages/user_message.h"
@@ -49,6 +50,8 @@ const export_scene scene_numbers = {scene::camera, scene::box_material, scene::e
                                     {scene::floor, scene::lower_floor}};
 
 struct set_run {
+    const char* name;  // of the set, as the status bar and the messages say it
+    int32_t count;
     int32_t view = 0;
     bool stopped = false;
 };
@@ -66,23 +69,58 @@ void show_set_progress(int32_t percent, void* context) {
     auto* run = static_cast<set_run*>(context);
     if (escape_pressed()) run->stopped = true;
     char text[96];
-    std::snprintf(text, sizeof text, "Ansichtenserie: Bild %d von %d wird gespeichert: %d %%", int(run->view + 1),
-                  int(set_view_count), int(percent));
+    std::snprintf(text, sizeof text, "%s: Bild %d von %d wird gespeichert: %d %%", run->name, int(run->view + 1),
+                  int(run->count), int(percent));
     status_show(text);
 }
 
-bool pose_view(int32_t index, void* context) {
+// False once Esc was pressed: the set stops before view `index`.
+bool set_goes_on(int32_t index, void* context) {
     auto* run = static_cast<set_run*>(context);
     if (escape_pressed()) run->stopped = true;
     if (run->stopped) return false;
     run->view = index;
+    return true;
+}
+
+bool pose_view(int32_t index, void* context) {
+    if (!set_goes_on(index, context)) return false;
     pose_set_view(set_views[index]);
     return true;
 }
 
-void tell_set_stopped(int32_t written) {
-    message_tell("Die Ansichtenserie wurde abgebrochen: " + std::to_string(written) + " von " +
-                 std::to_string(set_view_count) + " Bildern wurden gespeichert.");
+bool pose_spin_frame(int32_t index, void* context) {
+    if (!set_goes_on(index, context)) return false;
+    pose_box(spin_turn(index, static_cast<set_run*>(context)->count), 0, spin_camera_elevation);
+    return true;
+}
+
+void tell_set_stopped(const set_run& run, int32_t written) {
+    message_tell("Die " + std::string(run.name) + " wurde abgebrochen: " + std::to_string(written) + " von " +
+                 std::to_string(run.count) + " Bildern wurden gespeichert.");
+}
+
+// The spin requester's file types: each large type with each frame count.
+constexpr int32_t spin_count_choices = int32_t(sizeof spin_frame_counts / sizeof *spin_frame_counts);
+
+std::string spin_patterns() {
+    const char* const types[export_type_count] = {"jpg 2048 x 2048", "png 2048 x 2048, transparent",
+                                                  "png 4096 x 4096, transparent"};
+    std::string patterns;
+    for (int32_t type = 0; type < export_type_count; ++type)
+        for (int32_t frames : spin_frame_counts) {
+            const std::string extension = export_types[type].extension;
+            patterns += std::string(patterns.empty() ? "" : "|") + types[type] + ", " + std::to_string(frames) +
+                        " Bilder (*" + extension + ")|*" + extension;
+        }
+    return patterns;
+}
+
+// png 2048 with 36 frames.
+int32_t spin_preset_pattern() {
+    int32_t count = 0;
+    while (spin_frame_counts[count] != spin_default_frames) ++count;
+    return 1 * spin_count_choices + count;
 }
 
 }  // namespace
@@ -114,7 +152,7 @@ bool save_view_set(const char* typed_path, int32_t type, bool every_picture) {
     std::string paths[set_view_count];
     for (int32_t i = 0; i < set_view_count; ++i)
         paths[i] = set_file_name(typed_path, export_types[type], set_views[i]);
-    set_run run;
+    set_run run{"Ansichtenserie", set_view_count};
     escape_pressed();  // an Esc from before the set began does not stop it
     int32_t written = 0;
     export_failure failure;
@@ -131,8 +169,47 @@ bool save_view_set(const char* typed_path, int32_t type, bool every_picture) {
         return false;
     }
     if (written == set_view_count) return true;
-    tell_set_stopped(written);
+    tell_set_stopped(run, written);
     return false;
+}
+
+bool save_spin_set(const char* typed_path, int32_t type, int32_t frames, bool fill, bool every_picture) {
+    if (!engine.exports_ready || type < 0 || type >= export_type_count || !spin_frame_count_allowed(frames))
+        return false;
+    const spin_files files = spin_file_names(typed_path, export_types[type], frames);
+    set_run run{"Rundumansicht", frames};
+    escape_pressed();  // an Esc from before the set began does not stop it
+    spin_outcome outcome;
+    {
+        wait_cursor busy;
+        const export_options options = {every_picture, fill, app.background_colour};
+        outcome = export_spin_set(engine.exports, scene_numbers, files, export_types[type], options, pose_spin_frame,
+                                  show_set_progress, &run);
+        restore_box_pose();
+    }
+    status_show_usual();
+    if (outcome.failure != export_failure::none) {
+        tell_export_not_saved(outcome.failed_file.c_str(), outcome.failure);
+        return false;
+    }
+    if (outcome.written == frames) return true;
+    tell_set_stopped(run, outcome.written);
+    return false;
+}
+
+void ask_and_save_spin_set() {
+    if (!engine.exports_ready) return;
+    const char* folder = file_current_directory(0);
+    const std::string start = std::string(folder ? folder : "") + "Box";
+    const std::string patterns = spin_patterns();
+    gadget_hide(gadget::preview, 1);
+    const char* answer = requester_save_file("Rundumansicht exportieren", start.c_str(), patterns.c_str(),
+                                             spin_preset_pattern(), 0);
+    const std::string chosen = answer ? answer : "";
+    gadget_hide(gadget::preview, 0);
+    if (chosen.empty()) return;
+    const int32_t pattern = requester_chosen_pattern();
+    save_spin_set(chosen.c_str(), pattern / spin_count_choices, spin_frame_counts[pattern % spin_count_choices], true);
 }
 
 // The preview is hidden while the requester is open: its surface would paint over it.

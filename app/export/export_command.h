@@ -17,3 +17,12 @@ void ask_and_save_view_set();
 // progress in the status bar; Esc stops after the current file. The view is the same
 // afterwards. A failure is told once and answers false, as does a set stopped early.
 bool save_view_set(const char* typed_path, int32_t type, bool every_picture = false);
+
+// "Rundumansicht exportieren...": asks for a base name, a large type and the frame count
+// (one choice in the requester's file types), then writes the spin set, the box filling it.
+void ask_and_save_spin_set();
+// The spin set of the composed box under the typed base name: `frames` frames of large type
+// `type`, their zip, animation and page; progress in the status bar, Esc stops after the
+// current frame and leaves out the rest. The view is the same afterwards. A failure is told
+// once and answers false, as does a set stopped early.
+bool save_spin_set(const char* typed_path, int32_t type, int32_t frames, bool fill, bool every_picture = false);

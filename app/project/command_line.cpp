@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "app/export/spin_set.h"
+
 namespace {
 
 struct target_type {
@@ -18,8 +20,8 @@ constexpr int32_t snapshot_size = 295;
 // ignore makes the call wrong, so that a batch file learns of its mistake. A kind of export
 // is one row; the first row of a switch is what it asks for, the snapshot is the picture
 // export at the snapshot's size.
-enum class export_kind { picture, snapshot, view_set, model };
-enum accepted_switches : unsigned { takes_size = 1, takes_fill = 2 };
+enum class export_kind { picture, snapshot, view_set, spin, model };
+enum accepted_switches : unsigned { takes_size = 1, takes_fill = 2, takes_frames = 4 };
 
 struct export_rule {
     const char* called;  // the switch, lower case
@@ -32,6 +34,7 @@ constexpr export_rule export_rules[] = {
     {"/export", export_kind::picture, takes_size | takes_fill, "/export"},
     {"/export", export_kind::snapshot, takes_size, "/export mit /size 295"},
     {"/export-set", export_kind::view_set, takes_size | takes_fill, "/export-set"},
+    {"/export-spin", export_kind::spin, takes_size | takes_fill | takes_frames, "/export-spin"},
     {"/export-glb", export_kind::model, 0, "/export-glb"},
 };
 
@@ -94,9 +97,11 @@ command checked_export(command answer, const std::string& size_text) {
 }
 
 // The complaint about a switch the export would ignore; empty when every switch applies.
-std::string refused_switch(const export_rule& rule, const std::string& size_text, const std::string& fill_text) {
+std::string refused_switch(const export_rule& rule, const std::string& size_text, const std::string& fill_text,
+                           const std::string& frames_text) {
     if (!fill_text.empty() && !(rule.accepts & takes_fill)) return fill_text + " gilt nicht f\xFCr " + rule.shown + ".";
     if (!size_text.empty() && !(rule.accepts & takes_size)) return "/size gilt nicht f\xFCr " + std::string(rule.shown) + ".";
+    if (!frames_text.empty() && !(rule.accepts & takes_frames)) return "/frames gilt nur zusammen mit /export-spin.";
     return {};
 }
 
@@ -104,6 +109,20 @@ std::string refused_switch(const export_rule& rule, const std::string& size_text
 command checked_model(const command& answer) {
     if (!ends_with(answer.target, ".glb")) return wrong("Die Zieldatei muss auf .glb enden: " + answer.target);
     return answer;
+}
+
+// Only the counts a shop takes.
+command checked_frames(command answer, const std::string& frames_text) {
+    if (!answer.spin) return answer;
+    answer.frames = spin_default_frames;
+    if (frames_text.empty()) return answer;
+    char* end = nullptr;
+    const long frames = std::strtol(frames_text.c_str(), &end, 10);
+    if (*end == 0 && spin_frame_count_allowed(int32_t(frames))) {
+        answer.frames = int32_t(frames);
+        return answer;
+    }
+    return wrong("Eine Rundumansicht hat 24, 36, 48 oder 72 Bilder, nicht " + frames_text + ".");
 }
 
 }  // namespace
@@ -123,6 +142,7 @@ command command_read(int argc, const char* const* arguments) {
     const export_rule* asked = nullptr;
     std::string size_text;
     std::string fill_text;
+    std::string frames_text;
     for (int i = 1; i < argc; ++i) {
         const std::string option = lower(arguments[i]);
         const bool has_value = i + 1 < argc;
@@ -134,27 +154,31 @@ command command_read(int argc, const char* const* arguments) {
             answer.fill = option == "/fill" ? fill_choice::on : fill_choice::off;
         } else if (option == "/size" && has_value && size_text.empty()) {
             size_text = arguments[++i];
+        } else if (option == "/frames" && has_value && frames_text.empty()) {
+            frames_text = arguments[++i];
         } else {
             return wrong("Unbekannter oder unvollst\xE4ndiger Schalter: " + std::string(arguments[i]));
         }
     }
     if (!asked) return wrong("/size, /fill und /nofill gelten nur zusammen mit /export.");
     answer.view_set = asked->kind == export_kind::view_set;
+    answer.spin = asked->kind == export_kind::spin;
     answer.model = asked->kind == export_kind::model;
     answer.mode = command_mode::export_project;
     if (answer.model) {
-        const std::string refused = refused_switch(*asked, size_text, fill_text);
+        const std::string refused = refused_switch(*asked, size_text, fill_text, frames_text);
         return refused.empty() ? checked_model(answer) : wrong(refused);
     }
     answer = checked_export(answer, size_text);
     if (answer.mode == command_mode::wrong) return answer;
-    if (answer.view_set && answer.size == snapshot_size)
-        return wrong("Eine Ansichtenserie gibt es nur in den gro\xDF" "en Gr\xF6\xDF" "en: " + size_text);
+    if ((answer.view_set || answer.spin) && answer.size == snapshot_size)
+        return wrong(std::string(answer.spin ? "Eine Rundumansicht" : "Eine Ansichtenserie") +
+                     " gibt es nur in den gro\xDF" "en Gr\xF6\xDF" "en: " + size_text);
     const export_rule& rule = rule_of(asked->kind == export_kind::picture && answer.size == snapshot_size
                                           ? export_kind::snapshot
                                           : asked->kind);
-    const std::string refused = refused_switch(rule, size_text, fill_text);
-    return refused.empty() ? answer : wrong(refused);
+    const std::string refused = refused_switch(rule, size_text, fill_text, frames_text);
+    return refused.empty() ? checked_frames(answer, frames_text) : wrong(refused);
 }
 
 const char* command_usage() {
@@ -162,6 +186,7 @@ const char* command_usage() {
            "Tessaryn PROJEKT.tessaryn /export DATEI [/size N] [/fill | /nofill]\n"
            "Tessaryn PROJEKT.tessaryn /export-set ORDNER\\NAME.png [/size N] [/fill | /nofill]\n"
            "Tessaryn PROJEKT.tessaryn /export-glb NAME.glb\n"
+           "Tessaryn PROJEKT.tessaryn /export-spin ORDNER\\NAME.png [/frames N] [/size N] [/fill | /nofill]\n"
            "\n"
            "  PROJEKT.tessaryn  startet Tessaryn mit diesem Projekt.\n"
            "  /export DATEI     zeichnet die Ansicht des Projekts ohne Fenster in DATEI und endet:\n"
@@ -170,6 +195,8 @@ const char* command_usage() {
            "  /export-set NAME  schreibt die sieben Ansichten der Ansichtenserie als NAME-ansicht,\n"
            "                    NAME-vorne, -hinten, -links, -rechts, -oben und -rechts-vorne.\n"
            "  /export-glb NAME  schreibt die Box als 3D-Modell in echter Gr\xF6\xDF" "e (glTF, .glb).\n"
+           "  /export-spin NAME schreibt die Rundumansicht: NAME-01 ... NAME-36 (/frames 24, 36,\n"
+           "                    48 oder 72), NAME.zip mit ihnen, NAME.webp und NAME.html.\n"
            "  /fill, /nofill    die Box f\xFCllt das Bild, oder nicht, statt wie im Projekt;\n"
            "                    nicht f\xFCr das kleine Bild (.jpg, N = 295).\n"
            "\n"

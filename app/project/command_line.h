@@ -17,6 +17,8 @@ struct command {
     bool transparent = false;  // a png, the backdrop left out
     bool view_set = false;     // /export-set: the seven views, the target their base name
     bool model = false;        // /export-glb: the box as a 3D model, the target a .glb file
+    bool spin = false;         // /export-spin: the spin set, the target its base name
+    int32_t frames = 0;        // the spin's frames
     fill_choice fill = fill_choice::project;
     std::string complaint;    // what was wrong, in the program's language
 };

@@ -54,7 +54,7 @@ std::string about_text() {
            "3D-Vorschau, als Bild zu speichern.\n\n"
            "Maus: In der Vorschau ziehen dreht und neigt die Box, das Mausrad zoomt, ein "
            "Doppelklick zeigt wieder die Startansicht.\n\n"
-           "Enth\xE4lt libjpeg-turbo, libpng, libtiff und zlib; ihre Lizenzen stehen in "
+           "Enth\xE4lt libjpeg-turbo, libpng, libtiff, libwebp und zlib; ihre Lizenzen stehen in "
            "THIRD-PARTY-NOTICES.txt.";
 }
 

@@ -77,6 +77,7 @@ void add_menu_and_status_bar() {
         menu_item(save_project_menu_item, "Projekt speichern\tStrg+S");
         menu_item(save_project_as_menu_item, "Projekt speichern unter...\tStrg+Umschalt+S");
         if (engine.exports_ready) menu_item(export_set_menu_item, "Ansichtenserie exportieren...");
+        if (engine.exports_ready) menu_item(export_spin_menu_item, "Rundumansicht exportieren...");
         menu_item(export_glb_menu_item, "3D-Modell exportieren (glb)...");
         menu_bar();
         menu_item(quit_menu_item, "Beenden");

@@ -7,6 +7,7 @@
 
 #include "runtime/core/windows_host.h"
 
+#include "app/export/spin_set.h"
 #include "app/export/view_set.h"
 #include "app/project/command_line.h"
 #include "app/project/project_file.h"
@@ -171,6 +172,10 @@ TEST(CommandLine, ArgumentsChooseTheRun) {
         {{"box.tessaryn", "/export-glb", "b.glb", "/fill"}, command_mode::wrong, 0},
         {{"box.tessaryn", "/export-glb", "b.png"}, command_mode::wrong, 0},
         {{"box.tessaryn", "/export", "b.jpg", "/size", "295", "/fill"}, command_mode::wrong, 0},
+        {{"box.tessaryn", "/export-spin", "s\\b.png", "/frames", "72"}, command_mode::export_project, 2048},
+        {{"box.tessaryn", "/export-spin", "b.png", "/frames", "30"}, command_mode::wrong, 0},
+        {{"box.tessaryn", "/export", "b.png", "/frames", "36"}, command_mode::wrong, 0},
+        {{"box.tessaryn", "/export-spin", "b.jpg", "/size", "295"}, command_mode::wrong, 0},
         {{"/x"}, command_mode::wrong, 0},
     };
     for (const auto& c : cases) {
@@ -188,6 +193,12 @@ TEST(CommandLine, ArgumentsChooseTheRun) {
     const char* const fill[] = {"box.tessaryn", "/export-set", "b.png", "/FILL"};
     EXPECT_EQ(command_read(4, fill).fill, fill_choice::on);
     EXPECT_EQ(set_file_name("shop\\box.jpg", export_types[1], set_views[6]), "shop\\box-rechts-vorne.png");
+    const char* const spin[] = {"box.tessaryn", "/export-spin", "b.jpg"};
+    EXPECT_TRUE(command_read(3, spin).spin && command_read(3, spin).frames == 36);
+    const spin_files files = spin_file_names("shop\\box.jpg", export_types[1], 100);
+    EXPECT_EQ(files.frames[0], "shop\\box-001.png");
+    EXPECT_EQ(spin_file_names("box", export_types[0], 24).frames[23] + files.zip + files.animation + files.page,
+              "box-24.jpgshop\\box.zipshop\\box.webpshop\\box.html");
 }
 
 }  // namespace

@@ -464,7 +464,7 @@ TEST_F(Tessaryn, InfoMenuTellsVersionMouseAndLibraries) {
     for (WORD key : {VK_F10, VK_LEFT, VK_LEFT, VK_DOWN, VK_RETURN}) press_key(key);
     const std::string about = dismiss_message(run_->program());
     for (const std::string& part : {version, std::string("Doppelklick"), std::string("libjpeg-turbo"),
-                                    std::string("libpng"), std::string("libtiff"), std::string("zlib"),
+                                    std::string("libpng"), std::string("libtiff"), std::string("libwebp"), std::string("zlib"),
                                     std::string("THIRD-PARTY-NOTICES.txt")})
         EXPECT_NE(about.find(part), std::string::npos) << part << " in:\n" << about;
 }

@@ -291,15 +291,7 @@ TEST(ProjectsFromTheCommandLine, ExportWritesTheFileOrTellsWhy) {
     write_face_picture(front);
     write_file(folder + "\\box.tessaryn", bytes_of("[Tessaryn]\r\nVersion=1\r\n[Faces]\r\nFront=front.jpg\r\n"));
     const auto run = [&](const std::string& arguments, std::string* said) {
-        SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-        const std::string log = folder + "\\said.txt";
-        HANDLE output = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS, 0, nullptr);
-        tessaryn_process program;
-        const bool started = program.start(build_path("bin/Tessaryn.exe"), folder, arguments, output);
-        const DWORD code = started ? program.wait_for_exit(60000) : STILL_ACTIVE;
-        CloseHandle(output);
-        *said = text_of(read_file(log));
-        return code;
+        return run_from_command_line(folder, arguments, said);
     };
     std::string said;
     DeleteFileA((folder + "\\box.png").c_str());

@@ -62,6 +62,19 @@ RECT drawn_bounds(const pixel_grid& exported) {
     return bounds;
 }
 
+DWORD run_from_command_line(const std::string& folder, const std::string& arguments, std::string* said) {
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    const std::string log = folder + "\\said.txt";
+    HANDLE output = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS, 0, nullptr);
+    tessaryn_process program;
+    const bool started = program.start(build_path("bin/Tessaryn.exe"), folder, arguments, output);
+    const DWORD code = started ? program.wait_for_exit(600000) : STILL_ACTIVE;
+    CloseHandle(output);
+    const std::vector<uint8_t> text = read_file(log);
+    *said = std::string(text.begin(), text.end());
+    return code;
+}
+
 uint32_t pixel_of(const std::string& file, int x, int y) {
     const pixel_grid loaded = load_pixels(file.c_str());
     return x < loaded.width && y < loaded.height ? loaded.at(x, y) : 0xFFFFFFFFu;

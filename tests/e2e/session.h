@@ -30,6 +30,9 @@ void write_face_picture(const face_choice& face);
 uint32_t pixel_of(const std::string& file, int x, int y);
 // The bounds of an export's pixels with alpha 8 or more: the box, its shadow and mirror image.
 RECT drawn_bounds(const pixel_grid& exported);
+// Tessaryn run from a batch file in `folder` with `arguments`: its exit code, and what it
+// wrote to its redirected output in `said`.
+DWORD run_from_command_line(const std::string& folder, const std::string& arguments, std::string* said);
 // Scroll-bar steps as the bar's own notifications, `times` in a row.
 void post_scroll(HWND bar, int code, int times);
 // Ctrl (and Shift) with the key, typed as a user types it into the foreground window.
