@@ -49,7 +49,7 @@ probe look_into(const engine_export_calls& engine, const export_scene& scene, co
     const bool drawn = set_window(engine, window) &&
                        engine.RenderCameraRows(scene.camera, probe_size, probe_size, probe_samples, 0, probe_size,
                                                pixels.data(), probe_size * 4);
-    if (!drawn) return {0, 0, 0, 0, false};
+    if (!drawn) return {};
     int32_t left = probe_size, top = probe_size, right = -1, bottom = -1;
     for (int32_t y = 0; y < probe_size; ++y)
         for (int32_t x = 0; x < probe_size; ++x) {
