@@ -75,6 +75,7 @@ bool start_program_scene() {
 
 void shape_box(int depth, int width, int height, view_options look) {
     app.size_depth = depth, app.size_width = width, app.size_height = height;
+    app.box = box_size_of_steps(depth, width, height);
     apply_box_size();
     app.view = look;
     apply_view_options();
