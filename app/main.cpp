@@ -9,6 +9,7 @@
 #include "app/engine/engine.h"
 #include "app/faces/face_atlas.h"
 #include "app/faces/face_choice.h"
+#include "app/faces/print_sheet.h"
 #include "app/window/handlers.h"
 #include "app/window/main_window.h"
 #include "app/scene/preview_mouse.h"
@@ -123,6 +124,8 @@ bool take_menu_choice(int32_t item) {
     if (item == quit_menu_item) return !project_may_close();
     if (item == about_menu_item) show_about_box();
     else if (item == export_set_menu_item) ask_and_save_view_set();
+    else if (item == print_template_menu_item) ask_and_save_print_template();
+    else if (item == print_sheet_menu_item) load_print_sheet();
     else if (!handle_project_menu_item(item) && !handle_edit_menu_item(item)) toggle_view_option(item);
     return true;
 }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/faces/print_net.h"
 #include "runtime/image/image.h"
 
 namespace {
@@ -11,11 +12,19 @@ constexpr const char* land_file = "model\\land.jpg";
 constexpr object_number land_image = 256;
 constexpr object_number picture_image = 305;
 constexpr object_number atlas_image = 307;
+constexpr object_number sheet_image = 321;  // a print sheet no decoder takes (BMP)
+constexpr object_number panel_image = 322;
+constexpr int32_t true_colour = 32;
 constexpr int32_t land_size = 1024;
 constexpr int32_t best_quality = 10;
 
+struct composed_picture {
+    std::string path;
+    picture_part part = whole_picture;
+};
+
 // Exports draw these faces from the pictures themselves, sharper than the atlas keeps them.
-std::string composed_pictures[face_count];
+composed_picture composed_pictures[face_count];
 
 face_failure save_failure_of_atlas() {
     switch (image_last_save_failure()) {
@@ -49,18 +58,80 @@ face_failure compose(const char* path, const face_rectangle& face) {
     return face_failure::none;
 }
 
+bool is_known_face(int32_t face_index) { return face_index >= 0 && face_index < face_count; }
+
+bool same_picture(const face_picture_request& a, const face_picture_request& b) {
+    return std::string(a.path) == b.path;
+}
+
+// A print sheet, decoded once at the size its most demanding panel asks for, then its
+// panels drawn into their faces' rectangles one by one.
+class sheet_picture {
+public:
+    sheet_picture(const face_picture_request* requests, int32_t count) {
+        int32_t width = 0, height = 0;
+        for (int32_t i = 0; i < count; ++i) cover_panel(requests[i].face_index, requests[i].part, 1, width, height);
+        decoded_ = image_decode_sized(requests[0].path, width, height);
+        if (!decoded_ && image_load_sized(sheet_image, requests[0].path, width, height))
+            loaded_ = image_handle(sheet_image);
+    }
+    ~sheet_picture() {
+        image_decoded_free(decoded_);
+        if (loaded_) image_free(sheet_image);
+    }
+    sheet_picture(const sheet_picture&) = delete;
+    sheet_picture& operator=(const sheet_picture&) = delete;
+
+    // The panel stretched to the face's size first: draw_image takes whole pictures only.
+    bool draw(const picture_part& part, const face_rectangle& face) const {
+        platform_handle sheet = decoded_ ? decoded_ : loaded_;
+        if (!sheet || !image_create(panel_image, face.width, face.height, true_colour)) return false;
+        pixel_target panel{nullptr, 0, face.width, face.height};
+        panel.top_row = image_top_row(panel_image, &panel.pitch);
+        const bool stretched = panel.top_row &&
+                               image_stretch_decoded(sheet, panel, 0, 0, face.width, face.height, part);
+        if (stretched) {
+            draw_begin(image_output(atlas_image));
+            draw_image(image_handle(panel_image), face.x, face.y, face.width, face.height);
+            draw_end();
+        }
+        image_free(panel_image);
+        return stretched;
+    }
+
+private:
+    platform_handle decoded_ = nullptr;
+    platform_handle loaded_ = nullptr;
+};
+
+// The panels of one sheet that follow requests[first]; answers how many requests they are.
+int32_t draw_sheet_panels(face_picture_request* requests, int32_t count) {
+    int32_t panels = 1;
+    while (panels < count && is_known_face(requests[panels].face_index) && !is_whole_picture(requests[panels].part) &&
+           same_picture(requests[panels], requests[0]))
+        ++panels;
+    const sheet_picture sheet(requests, panels);
+    for (int32_t i = 0; i < panels; ++i)
+        requests[i].drawn = sheet.draw(requests[i].part, face_rectangles[requests[i].face_index]);
+    return panels;
+}
+
 // One picture at a time is held beside the atlas, however many faces are drawn.
 int32_t draw_requested(face_picture_request* requests, int32_t count) {
-    int32_t drawn = 0;
-    for (int32_t i = 0; i < count; ++i) {
+    for (int32_t i = 0; i < count;) {
         face_picture_request& request = requests[i];
-        const bool known_face = request.face_index >= 0 && request.face_index < face_count;
-        const face_rectangle& face = face_rectangles[known_face ? request.face_index : 0];
-        request.drawn = known_face && image_load_sized(picture_image, request.path, face.width, face.height);
-        if (!request.drawn) continue;
-        draw_picture(face);
-        ++drawn;
+        if (is_known_face(request.face_index) && !is_whole_picture(request.part)) {
+            i += draw_sheet_panels(requests + i, count - i);
+            continue;
+        }
+        const face_rectangle& face = face_rectangles[is_known_face(request.face_index) ? request.face_index : 0];
+        request.drawn = is_known_face(request.face_index) &&
+                        image_load_sized(picture_image, request.path, face.width, face.height);
+        if (request.drawn) draw_picture(face);
+        ++i;
     }
+    int32_t drawn = 0;
+    for (int32_t i = 0; i < count; ++i) drawn += requests[i].drawn ? 1 : 0;
     return drawn;
 }
 
@@ -74,7 +145,7 @@ int32_t compose_face(const char* path, int32_t face_index, face_failure* failure
     image_free(atlas_image);
     if (failure) *failure = outcome;
     if (outcome != face_failure::none) return 0;
-    composed_pictures[face_index] = path;
+    composed_pictures[face_index] = {path};
     return 1;
 }
 
@@ -87,19 +158,22 @@ face_failure compose_faces(face_picture_request* requests, int32_t count) {
     image_free(atlas_image);
     for (int32_t i = 0; i < count; ++i) {
         if (outcome != face_failure::none) requests[i].drawn = false;
-        if (requests[i].drawn) composed_pictures[requests[i].face_index] = requests[i].path;
+        if (requests[i].drawn) composed_pictures[requests[i].face_index] = {requests[i].path, requests[i].part};
     }
     return outcome;
 }
 
-void face_picture_choose(int32_t face_index, const char* path) {
-    if (face_index >= 0 && face_index < face_count) composed_pictures[face_index] = path ? path : "";
+void face_picture_choose(int32_t face_index, const char* path, const picture_part& part) {
+    if (is_known_face(face_index)) composed_pictures[face_index] = {path ? path : "", part};
 }
 
 const char* face_picture(int32_t face_index) {
-    if (face_index < 0 || face_index >= face_count || composed_pictures[face_index].empty())
-        return nullptr;
-    return composed_pictures[face_index].c_str();
+    if (!is_known_face(face_index) || composed_pictures[face_index].path.empty()) return nullptr;
+    return composed_pictures[face_index].path.c_str();
+}
+
+picture_part face_picture_part(int32_t face_index) {
+    return face_picture(face_index) ? composed_pictures[face_index].part : whole_picture;
 }
 
 int32_t make_background_texture(uint32_t colour) {

@@ -60,6 +60,14 @@ command checked_export(command answer, const std::string& size_text) {
     return wrong("Diese Gr\xF6\xDF" "e gibt es f\xFCr " + std::string(type->extension) + " nicht: " + size_text);
 }
 
+// The template has its own size, from the box's millimetres, and shows no view.
+command checked_template(command answer, const std::string& size_text) {
+    if (!ends_with(answer.target, ".png")) return wrong("Die Druckvorlage ist ein PNG; die Zieldatei muss auf .png enden: " + answer.target);
+    if (!size_text.empty() || answer.fill != fill_choice::project)
+        return wrong("/size, /fill und /nofill gelten nicht f\xFCr /export-template.");
+    return answer;
+}
+
 }  // namespace
 
 command command_read(int argc, const char* const* arguments) {
@@ -78,8 +86,10 @@ command command_read(int argc, const char* const* arguments) {
     for (int i = 1; i < argc; ++i) {
         const std::string option = lower(arguments[i]);
         const bool has_value = i + 1 < argc;
-        if ((option == "/export" || option == "/export-set") && has_value && answer.target.empty()) {
+        if ((option == "/export" || option == "/export-set" || option == "/export-template") && has_value &&
+            answer.target.empty()) {
             answer.view_set = option == "/export-set";
+            answer.print_template = option == "/export-template";
             answer.target = arguments[++i];
         } else if ((option == "/fill" || option == "/nofill") && answer.fill == fill_choice::project) {
             answer.fill = option == "/fill" ? fill_choice::on : fill_choice::off;
@@ -91,6 +101,7 @@ command command_read(int argc, const char* const* arguments) {
     }
     if (answer.target.empty()) return wrong("/size, /fill und /nofill gelten nur zusammen mit /export.");
     answer.mode = command_mode::export_project;
+    if (answer.print_template) return checked_template(answer, size_text);
     answer = checked_export(answer, size_text);
     if (answer.view_set && answer.size == snapshot_size)
         return wrong("Eine Ansichtenserie gibt es nur in den gro\xDF" "en Gr\xF6\xDF" "en: " + size_text);
@@ -101,6 +112,7 @@ const char* command_usage() {
     return "Tessaryn [PROJEKT.tessaryn]\n"
            "Tessaryn PROJEKT.tessaryn /export DATEI [/size N] [/fill | /nofill]\n"
            "Tessaryn PROJEKT.tessaryn /export-set ORDNER\\NAME.png [/size N] [/fill | /nofill]\n"
+           "Tessaryn PROJEKT.tessaryn /export-template DATEI.png\n"
            "\n"
            "  PROJEKT.tessaryn  startet Tessaryn mit diesem Projekt.\n"
            "  /export DATEI     zeichnet die Ansicht des Projekts ohne Fenster in DATEI und endet:\n"
@@ -109,6 +121,7 @@ const char* command_usage() {
            "  /export-set NAME  schreibt die sieben Ansichten der Ansichtenserie als NAME-ansicht,\n"
            "                    NAME-vorne, -hinten, -links, -rechts, -oben und -rechts-vorne.\n"
            "  /fill, /nofill    die Box f\xFCllt das Bild, oder nicht, statt wie im Projekt.\n"
+           "  /export-template DATEI.png  schreibt die Druckvorlage der Box (300 ppi, 3 mm Anschnitt).\n"
            "\n"
            "Exit-Code 0, wenn alle Bilder geschrieben wurden, sonst nicht 0 mit dem Grund.\n";
 }

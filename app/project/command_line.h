@@ -16,6 +16,7 @@ struct command {
     int32_t size = 0;         // pixels on each side of the picture
     bool transparent = false;  // a png, the backdrop left out
     bool view_set = false;     // /export-set: the seven views, the target their base name
+    bool print_template = false;  // /export-template: the box's print template, a png
     fill_choice fill = fill_choice::project;
     std::string complaint;    // what was wrong, in the program's language
 };

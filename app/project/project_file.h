@@ -18,6 +18,8 @@ constexpr long project_size_limit = 65536;
 struct project {
     // Full paths by face row, as the window lists the faces from the top; empty: none chosen.
     std::string pictures[project_face_count];
+    // A print sheet with every face's panel: the faces without a picture of their own show it.
+    std::string sheet;
     // Scroll-bar positions.
     int32_t size_depth, size_width, size_height, turn_bar, tilt_bar, camera_height_bar;
     // The angles the arrow keys and the mouse change, and the bars' share of the rotation.
@@ -36,6 +38,7 @@ struct project_reading {
     int32_t values_not_taken = 0;
     // Pictures that must not be opened; their paths stay in the project for naming them.
     path_problem picture_problems[project_face_count] = {};
+    path_problem sheet_problem = path_problem::none;
 };
 
 // What reading does with pictures the file names on network paths: look at them, or leave

@@ -77,6 +77,8 @@ void add_menu_and_status_bar() {
         menu_item(save_project_menu_item, "Projekt speichern\tStrg+S");
         menu_item(save_project_as_menu_item, "Projekt speichern unter...\tStrg+Umschalt+S");
         if (engine.exports_ready) menu_item(export_set_menu_item, "Ansichtenserie exportieren...");
+        menu_item(print_template_menu_item, "Druckvorlage speichern...");
+        menu_item(print_sheet_menu_item, "Druckbogen laden...");
         menu_bar();
         menu_item(quit_menu_item, "Beenden");
         show_recent_projects();

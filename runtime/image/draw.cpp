@@ -169,3 +169,20 @@ void draw_mode(int32_t mode) {
     SelectObject(state.dc, (mode & draw_mode_outline) ? GetStockObject(NULL_BRUSH) : state.mode_brush);
     SetBkMode(state.dc, (mode & draw_mode_transparent) ? TRANSPARENT : OPAQUE);
 }
+
+void draw_text(int32_t x, int32_t y, int32_t width, int32_t height, const char* text, int32_t text_height,
+               uint32_t colour) {
+    if (!state.dc || !text) return;
+    HFONT font = CreateFontA(-text_height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+    if (!font) return;
+    HGDIOBJ previous = SelectObject(state.dc, font);
+    const int previous_mode = SetBkMode(state.dc, TRANSPARENT);
+    const COLORREF previous_colour = SetTextColor(state.dc, colour);
+    RECT box = {x, y, x + width, y + height};
+    DrawTextA(state.dc, text, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SetTextColor(state.dc, previous_colour);
+    SetBkMode(state.dc, previous_mode);
+    SelectObject(state.dc, previous);
+    DeleteObject(font);
+}
