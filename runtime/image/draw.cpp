@@ -1,6 +1,7 @@
 // 2D drawing onto a drawing output (in this program always an image): filled boxes and
 // whole images copied or stretched into a rectangle, on one current device context.
 #include <algorithm>
+#include <cstring>
 
 #include "runtime/image/image_internal.h"
 
@@ -179,8 +180,14 @@ void draw_text(int32_t x, int32_t y, int32_t width, int32_t height, const char* 
     HGDIOBJ previous = SelectObject(state.dc, font);
     const int previous_mode = SetBkMode(state.dc, TRANSPARENT);
     const COLORREF previous_colour = SetTextColor(state.dc, colour);
-    RECT box = {x, y, x + width, y + height};
-    DrawTextA(state.dc, text, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    const UINT previous_align = SetTextAlign(state.dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    // Placed from its measured extent: the same wherever the rectangle lies, even mostly
+    // outside the image, as it does when a picture is drawn a band at a time.
+    const int length = int(std::strlen(text));
+    SIZE extent = {};
+    GetTextExtentPoint32A(state.dc, text, length, &extent);
+    TextOutA(state.dc, x + (width - extent.cx) / 2, y + (height - extent.cy) / 2, text, length);
+    SetTextAlign(state.dc, previous_align);
     SetTextColor(state.dc, previous_colour);
     SetBkMode(state.dc, previous_mode);
     SelectObject(state.dc, previous);
