@@ -25,7 +25,7 @@ void draw_into_face(platform_handle picture, int32_t face_index, int32_t scale) 
 // A picture that cannot be read leaves its face as the atlas shows it; false then. One that
 // was not drawn where it was decoded is drawn here, and one that was not decoded there (a
 // BMP file, an icon) is loaded here.
-bool draw_chosen_picture(const decoded_face& decoded, int32_t scale, const pixel_target& atlas) {
+bool draw_chosen_picture(const decoded_face& decoded, int32_t scale) {
     if (decoded.drawn) return true;
     if (decoded.picture) {
         draw_into_face(decoded.picture, decoded.face, scale);
@@ -33,13 +33,12 @@ bool draw_chosen_picture(const decoded_face& decoded, int32_t scale, const pixel
         return true;
     }
     const char* path = face_picture(decoded.face);
-    const picture_part part = face_picture_part(decoded.face);
     const face_rectangle& face = face_rectangles[decoded.face];
-    if (!path || !image_load_sized(picture_image, path, face.width * scale, face.height * scale))
+    // A print sheet's panel comes only from its decoding (a BMP sheet is not read).
+    if (!path || !is_whole_picture(face_picture_part(decoded.face)) ||
+        !image_load_sized(picture_image, path, face.width * scale, face.height * scale))
         return false;
-    if (is_whole_picture(part)) draw_into_face(image_handle(picture_image), decoded.face, scale);
-    else image_stretch_decoded(image_handle(picture_image), atlas, face.x * scale, face.y * scale, face.width * scale,
-                               face.height * scale, part);
+    draw_into_face(image_handle(picture_image), decoded.face, scale);
     image_free(picture_image);
     return true;
 }
@@ -57,7 +56,7 @@ int32_t draw_chosen_pictures(int32_t scale) {
         while (decoding.next(faces[given])) ++given;
     }
     int32_t drawn = 0;
-    for (int32_t i = 0; i < given; ++i) drawn += draw_chosen_picture(faces[i], scale, atlas) ? 1 : 0;
+    for (int32_t i = 0; i < given; ++i) drawn += draw_chosen_picture(faces[i], scale) ? 1 : 0;
     return drawn;
 }
 

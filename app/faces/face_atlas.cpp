@@ -12,7 +12,6 @@ constexpr const char* land_file = "model\\land.jpg";
 constexpr object_number land_image = 256;
 constexpr object_number picture_image = 305;
 constexpr object_number atlas_image = 307;
-constexpr object_number sheet_image = 321;  // a print sheet no decoder takes (BMP)
 constexpr object_number panel_image = 322;
 constexpr int32_t true_colour = 32;
 constexpr int32_t land_size = 1024;
@@ -71,25 +70,20 @@ public:
     sheet_picture(const face_picture_request* requests, int32_t count) {
         int32_t width = 0, height = 0;
         for (int32_t i = 0; i < count; ++i) cover_panel(requests[i].face_index, requests[i].part, 1, width, height);
+        // A BMP sheet is not read: it would be loaded whole, some hundred megabytes at 300 ppi.
         decoded_ = image_decode_sized(requests[0].path, width, height);
-        if (!decoded_ && image_load_sized(sheet_image, requests[0].path, width, height))
-            loaded_ = image_handle(sheet_image);
     }
-    ~sheet_picture() {
-        image_decoded_free(decoded_);
-        if (loaded_) image_free(sheet_image);
-    }
+    ~sheet_picture() { image_decoded_free(decoded_); }
     sheet_picture(const sheet_picture&) = delete;
     sheet_picture& operator=(const sheet_picture&) = delete;
 
     // The panel stretched to the face's size first: draw_image takes whole pictures only.
     bool draw(const picture_part& part, const face_rectangle& face) const {
-        platform_handle sheet = decoded_ ? decoded_ : loaded_;
-        if (!sheet || !image_create(panel_image, face.width, face.height, true_colour)) return false;
+        if (!decoded_ || !image_create(panel_image, face.width, face.height, true_colour)) return false;
         pixel_target panel{nullptr, 0, face.width, face.height};
         panel.top_row = image_top_row(panel_image, &panel.pitch);
         const bool stretched = panel.top_row &&
-                               image_stretch_decoded(sheet, panel, 0, 0, face.width, face.height, part);
+                               image_stretch_decoded(decoded_, panel, 0, 0, face.width, face.height, part);
         if (stretched) {
             draw_begin(image_output(atlas_image));
             draw_image(image_handle(panel_image), face.x, face.y, face.width, face.height);
@@ -101,7 +95,6 @@ public:
 
 private:
     platform_handle decoded_ = nullptr;
-    platform_handle loaded_ = nullptr;
 };
 
 // The panels of one sheet that follow requests[first]; answers how many requests they are.

@@ -142,7 +142,7 @@ struct picture_part {
 };
 constexpr picture_part whole_picture = {0, 0, 1, 1};
 bool is_whole_picture(const picture_part& part);
-// Draws a picture from image_decode_sized (or another DIB section of 24 or 32 bits) into a
+// Draws a picture from image_decode_sized into a
 // rectangle of `target` with exactly the pixels draw_image would give, without the drawing
 // state, so that any thread may draw into a rectangle of its own; false (nothing drawn) where
 // draw_image would not stretch it. Only `part` of the picture is drawn when it is given.

@@ -184,7 +184,7 @@ bool is_whole_picture(const picture_part& part) {
     return part.left == 0 && part.top == 0 && part.right == 1 && part.bottom == 1;
 }
 
-// No device context is involved: the rows' direction is the one the section was made with.
+// No device context is involved: the rows' direction is known from how they were made.
 bool image_stretch_decoded(platform_handle picture, const pixel_target& target, int32_t x, int32_t y,
                            int32_t width, int32_t height, const picture_part& part) {
     DIBSECTION section = {};
@@ -197,7 +197,7 @@ bool image_stretch_decoded(platform_handle picture, const pixel_target& target, 
     if ((bits.bmBitsPixel != 24 && bits.bmBitsPixel != 32) || (whole && bits.bmWidth == width && bits.bmHeight == height))
         return false;
     dib_view source{static_cast<uint8_t*>(bits.bmBits), bits.bmWidth, bits.bmHeight, bits.bmWidthBytes,
-                    bits.bmBitsPixel / 8, section.dsBmih.biHeight < 0};
+                    bits.bmBitsPixel / 8, true};
     if (!whole && !narrow_to_part(source, part)) return false;
     const bool top_down = target.pitch > 0;
     uint8_t* first_in_memory = top_down ? target.top_row : target.top_row + ptrdiff_t(target.height - 1) * target.pitch;
