@@ -17,7 +17,7 @@ namespace {
 
 constexpr const char* sheet_file = "sheet.jpg";
 constexpr box_size box = {200, 150, 50};
-constexpr int rounds = 3;
+constexpr int rounds = 5;
 const export_scene scene_numbers = {0, 0, 303, {6, 7}};
 
 std::string panel_name(int face) { return "panel" + std::to_string(face) + ".jpg"; }

@@ -70,6 +70,7 @@ public:
     sheet_picture(const face_picture_request* requests, int32_t count) {
         int32_t width = 0, height = 0;
         for (int32_t i = 0; i < count; ++i) cover_panel(requests[i].face_index, requests[i].part, 1, width, height);
+        sheet_decoding_size(requests[0].path, width, height);
         // A BMP sheet is not read: it would be loaded whole, some hundred megabytes at 300 ppi.
         decoded_ = image_decode_sized(requests[0].path, width, height);
     }

@@ -84,7 +84,9 @@ platform_handle face_decoding::decoded_sheet() {
     if (sheet_state_ == sheet_progress::done) return sheet_;
     sheet_state_ = sheet_progress::decoding;
     lock.unlock();
-    platform_handle sheet = image_decode_sized(sheet_path_.c_str(), sheet_width_, sheet_height_);
+    int32_t width = sheet_width_, height = sheet_height_;
+    sheet_decoding_size(sheet_path_.c_str(), width, height);
+    platform_handle sheet = image_decode_sized(sheet_path_.c_str(), width, height);
     lock.lock();
     sheet_ = sheet;
     sheet_state_ = sheet_progress::done;

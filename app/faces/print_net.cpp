@@ -84,3 +84,9 @@ void cover_panel(int32_t face, const picture_part& panel, int32_t scale, int32_t
     width = std::max(width, int32_t(std::ceil(r.width * scale / (panel.right - panel.left))));
     height = std::max(height, int32_t(std::ceil(r.height * scale / (panel.bottom - panel.top))));
 }
+
+void sheet_decoding_size(const char* path, int32_t& width, int32_t& height) {
+    int32_t sheet_width = 0, sheet_height = 0;
+    if (!image_picture_size(path, &sheet_width, &sheet_height)) return;
+    if (2 * std::max(width, height) > std::min(sheet_width, sheet_height)) width = height = 0;
+}
