@@ -2,6 +2,8 @@
 #include "app/faces/face_atlas.h"
 
 #include <string>
+#include <system_error>
+#include <thread>
 
 #include "app/faces/print_net.h"
 #include "runtime/image/image.h"
@@ -12,7 +14,7 @@ constexpr const char* land_file = "model\\land.jpg";
 constexpr object_number land_image = 256;
 constexpr object_number picture_image = 305;
 constexpr object_number atlas_image = 307;
-constexpr object_number panel_image = 322;
+constexpr object_number first_panel_image = 322;  // to 327, a print sheet's panels
 constexpr int32_t true_colour = 32;
 constexpr int32_t land_size = 1024;
 constexpr int32_t best_quality = 10;
@@ -63,50 +65,75 @@ bool same_picture(const face_picture_request& a, const face_picture_request& b) 
     return std::string(a.path) == b.path;
 }
 
-// A print sheet, decoded once at the size its most demanding panel asks for, then its
-// panels drawn into their faces' rectangles one by one.
-class sheet_picture {
+// A print sheet's panels, each stretched from one decoding of the sheet into an image of its
+// face's size (draw_image takes whole pictures only) by two threads in turn, since
+// stretching is a good part of a sheet's load, then drawn into the atlas here.
+class sheet_panels {
 public:
-    sheet_picture(const face_picture_request* requests, int32_t count) {
+    sheet_panels(face_picture_request* requests, int32_t count) : requests_(requests), count_(count) {
         int32_t width = 0, height = 0;
         for (int32_t i = 0; i < count; ++i) cover_panel(requests[i].face_index, requests[i].part, 1, width, height);
         sheet_decoding_size(requests[0].path, width, height);
         // A BMP sheet is not read: it would be loaded whole, some hundred megabytes at 300 ppi.
-        decoded_ = image_decode_sized(requests[0].path, width, height);
+        sheet_ = image_decode_sized(requests[0].path, width, height);
     }
-    ~sheet_picture() { image_decoded_free(decoded_); }
-    sheet_picture(const sheet_picture&) = delete;
-    sheet_picture& operator=(const sheet_picture&) = delete;
+    ~sheet_panels() {
+        image_decoded_free(sheet_);
+        for (int32_t i = 0; i < count_; ++i) image_free(first_panel_image + i);
+    }
+    sheet_panels(const sheet_panels&) = delete;
+    sheet_panels& operator=(const sheet_panels&) = delete;
 
-    // The panel stretched to the face's size first: draw_image takes whole pictures only.
-    bool draw(const picture_part& part, const face_rectangle& face) const {
-        if (!decoded_ || !image_create(panel_image, face.width, face.height, true_colour)) return false;
-        pixel_target panel{nullptr, 0, face.width, face.height};
-        panel.top_row = image_top_row(panel_image, &panel.pitch);
-        const bool stretched = panel.top_row &&
-                               image_stretch_decoded(decoded_, panel, 0, 0, face.width, face.height, part);
-        if (stretched) {
-            draw_begin(image_output(atlas_image));
-            draw_image(image_handle(panel_image), face.x, face.y, face.width, face.height);
-            draw_end();
+    void draw() {
+        if (!sheet_ || !make_panel_images()) return;
+        std::thread helper;
+        try {
+            helper = std::thread([this] { stretch_every_other(1); });
+        } catch (const std::system_error&) {
+            stretch_every_other(1);
         }
-        image_free(panel_image);
-        return stretched;
+        stretch_every_other(0);
+        if (helper.joinable()) helper.join();
+        draw_begin(image_output(atlas_image));
+        for (int32_t i = 0; i < count_; ++i)
+            if (requests_[i].drawn) {
+                const face_rectangle& face = face_rectangles[requests_[i].face_index];
+                draw_image(image_handle(first_panel_image + i), face.x, face.y, face.width, face.height);
+            }
+        draw_end();
     }
 
 private:
-    platform_handle decoded_ = nullptr;
+    bool make_panel_images() {
+        for (int32_t i = 0; i < count_; ++i) {
+            const face_rectangle& face = face_rectangles[requests_[i].face_index];
+            if (!image_create(first_panel_image + i, face.width, face.height, true_colour)) return false;
+            targets_[i] = {nullptr, 0, face.width, face.height};
+            targets_[i].top_row = image_top_row(first_panel_image + i, &targets_[i].pitch);
+            if (!targets_[i].top_row) return false;
+        }
+        return true;
+    }
+
+    void stretch_every_other(int32_t first) {
+        for (int32_t i = first; i < count_; i += 2)
+            requests_[i].drawn = image_stretch_decoded(sheet_, targets_[i], 0, 0, targets_[i].width,
+                                                       targets_[i].height, requests_[i].part);
+    }
+
+    face_picture_request* requests_;
+    const int32_t count_;
+    platform_handle sheet_ = nullptr;
+    pixel_target targets_[face_count] = {};
 };
 
 // The panels of one sheet that follow requests[first]; answers how many requests they are.
 int32_t draw_sheet_panels(face_picture_request* requests, int32_t count) {
     int32_t panels = 1;
-    while (panels < count && is_known_face(requests[panels].face_index) && !is_whole_picture(requests[panels].part) &&
-           same_picture(requests[panels], requests[0]))
+    while (panels < count && panels < face_count && is_known_face(requests[panels].face_index) &&
+           !is_whole_picture(requests[panels].part) && same_picture(requests[panels], requests[0]))
         ++panels;
-    const sheet_picture sheet(requests, panels);
-    for (int32_t i = 0; i < panels; ++i)
-        requests[i].drawn = sheet.draw(requests[i].part, face_rectangles[requests[i].face_index]);
+    sheet_panels(requests, panels).draw();
     return panels;
 }
 
