@@ -10,6 +10,7 @@
 #include "app/engine/engine.h"
 #include "app/faces/face_atlas.h"
 #include "app/faces/face_choice.h"
+#include "app/faces/print_sheet.h"
 #include "app/window/handlers.h"
 #include "app/window/box_sizes.h"
 #include "app/window/main_window.h"
@@ -127,6 +128,8 @@ bool take_menu_choice(int32_t item) {
     else if (item == export_set_menu_item) ask_and_save_view_set();
     else if (item == export_spin_menu_item) ask_and_save_spin_set();
     else if (item == export_glb_menu_item) ask_and_save_glb();
+    else if (item == print_template_menu_item) ask_and_save_print_template();
+    else if (item == print_sheet_menu_item) load_print_sheet();
     else if (!handle_project_menu_item(item) && !handle_edit_menu_item(item)) toggle_view_option(item);
     return true;
 }

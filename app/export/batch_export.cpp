@@ -32,6 +32,7 @@ int32_t export_type_for(const command& asked) {
 
 bool write_picture(const command& asked) {
     if (asked.model) return save_glb(asked.target.c_str());
+    if (asked.print_template) return save_print_template(asked.target.c_str());
     if (asked.size == snapshot_size) return save_snapshot_file(asked.target.c_str());
     if (!engine.exports_ready) {
         message_tell("Diese 3D-Engine kann keine gro\xDF" "en Bilder zeichnen: " + asked.target);
@@ -78,17 +79,19 @@ int batch_export(const command& asked) {
     }
     const face_drawing drawing = asked.size == snapshot_size ? face_drawing::into_atlas : face_drawing::for_exports_only;
     const project_outcome outcome = project_apply(opened, reading, drawing);
-    if (!outcome.complete()) {
+    // The template shows no picture: only the box's numbers have to be taken whole.
+    if (asked.print_template ? outcome.values_adjusted > 0 : !outcome.complete()) {
         tell_project_incomplete(asked.project, outcome);
         message_tell("Es wurde kein Bild geschrieben.");
         return failed;
     }
     take_fill_choice(asked.fill);
     if (!write_picture(asked)) return failed;
-    const char* const done = asked.model      ? "3D-Modell gespeichert: "
-                             : asked.spin     ? "Rundumansicht gespeichert: "
-                             : asked.view_set ? "Ansichtenserie gespeichert: "
-                                              : "Bild gespeichert: ";
+    const char* const done = asked.model            ? "3D-Modell gespeichert: "
+                             : asked.spin           ? "Rundumansicht gespeichert: "
+                             : asked.view_set       ? "Ansichtenserie gespeichert: "
+                             : asked.print_template ? "Druckvorlage gespeichert: "
+                                                    : "Bild gespeichert: ";
     console_write(done + asked.target, false);
     return 0;
 }

@@ -34,7 +34,9 @@ bool draw_chosen_picture(const decoded_face& decoded, int32_t scale) {
     }
     const char* path = face_picture(decoded.face);
     const face_rectangle& face = face_rectangles[decoded.face];
-    if (!path || !image_load_sized(picture_image, path, face.width * scale, face.height * scale))
+    // A print sheet's panel comes only from its decoding (a BMP sheet is not read).
+    if (!path || !is_whole_picture(face_picture_part(decoded.face)) ||
+        !image_load_sized(picture_image, path, face.width * scale, face.height * scale))
         return false;
     draw_into_face(image_handle(picture_image), decoded.face, scale);
     image_free(picture_image);

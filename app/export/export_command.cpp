@@ -7,8 +7,10 @@
 
 #include "app/app_state.h"
 #include "app/export/box_export.h"
+#include "app/export/print_template.h"
 #include "app/export/spin_set.h"
 #include "app/export/view_set.h"
+#include "app/faces/face_choice.h"
 #include "app/messages/failure_notice.h"
 #include "app/messages/user_message.h"
 #include "app/scene/scene.h"
@@ -222,4 +224,31 @@ void ask_and_save_view_set() {
     const std::string chosen = answer ? answer : "";
     gadget_hide(gadget::preview, 0);
     if (!chosen.empty()) save_view_set(chosen.c_str(), requester_chosen_pattern());
+}
+
+bool save_print_template(const char* typed_path) {
+    const std::string path = export_file_name(typed_path, export_types[export_type_count - 1]);
+    const char* names[face_count] = {};
+    for (int32_t button = gadget::first_face; button <= gadget::last_face; ++button)
+        names[face_index_of_button(button)] = face_caption(button);
+    export_failure failure;
+    progress_status status;
+    {
+        wait_cursor busy;
+        failure = print_template_write(path.c_str(), app.box, names, show_progress, &status);
+    }
+    if (status.shown) status_show_usual();
+    if (failure == export_failure::none) return true;
+    tell_export_not_saved(path.c_str(), failure);
+    return false;
+}
+
+void ask_and_save_print_template() {
+    const char* folder = file_current_directory(0);
+    const std::string start = std::string(folder ? folder : "") + "Druckvorlage";
+    gadget_hide(gadget::preview, 1);
+    const char* answer = requester_save_file("Druckvorlage speichern", start.c_str(), "png, 300 ppi (*.png)|*.png", 0, 0);
+    const std::string chosen = answer ? answer : "";
+    gadget_hide(gadget::preview, 0);
+    if (!chosen.empty()) save_print_template(chosen.c_str());
 }

@@ -26,3 +26,7 @@ void ask_and_save_spin_set();
 // current frame and leaves out the rest. The view is the same afterwards. A failure is told
 // once and answers false, as does a set stopped early.
 bool save_spin_set(const char* typed_path, int32_t type, int32_t frames, bool fill, bool every_picture = false);
+// "Druckvorlage speichern...": asks for a name and writes the print template there.
+void ask_and_save_print_template();
+// The print template of the box at its real size; a failure is told and answers false.
+bool save_print_template(const char* typed_path);

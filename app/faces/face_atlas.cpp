@@ -2,7 +2,10 @@
 #include "app/faces/face_atlas.h"
 
 #include <string>
+#include <system_error>
+#include <thread>
 
+#include "app/faces/print_net.h"
 #include "runtime/image/image.h"
 
 namespace {
@@ -11,11 +14,18 @@ constexpr const char* land_file = "model\\land.jpg";
 constexpr object_number land_image = 256;
 constexpr object_number picture_image = 305;
 constexpr object_number atlas_image = 307;
+constexpr object_number first_panel_image = 322;  // to 327, a print sheet's panels
+constexpr int32_t true_colour = 32;
 constexpr int32_t land_size = 1024;
 constexpr int32_t best_quality = 10;
 
+struct composed_picture {
+    std::string path;
+    picture_part part = whole_picture;
+};
+
 // Exports draw these faces from the pictures themselves, sharper than the atlas keeps them.
-std::string composed_pictures[face_count];
+composed_picture composed_pictures[face_count];
 // Every save begun counts, finished or not: the file may have changed either way.
 uint32_t atlas_writes = 0;
 
@@ -55,18 +65,100 @@ face_failure compose(const char* path, const face_rectangle& face) {
     return face_failure::none;
 }
 
+bool is_known_face(int32_t face_index) { return face_index >= 0 && face_index < face_count; }
+
+bool same_picture(const face_picture_request& a, const face_picture_request& b) {
+    return std::string(a.path) == b.path;
+}
+
+// A print sheet's panels, each stretched from one decoding of the sheet into an image of its
+// face's size (draw_image takes whole pictures only) by two threads in turn, since
+// stretching is a good part of a sheet's load, then drawn into the atlas here.
+class sheet_panels {
+public:
+    sheet_panels(face_picture_request* requests, int32_t count) : requests_(requests), count_(count) {
+        int32_t width = 0, height = 0;
+        for (int32_t i = 0; i < count; ++i) cover_panel(requests[i].face_index, requests[i].part, 1, width, height);
+        sheet_decoding_size(requests[0].path, width, height);
+        // A BMP sheet is not read: it would be loaded whole, some hundred megabytes at 300 ppi.
+        sheet_ = image_decode_sized(requests[0].path, width, height);
+    }
+    ~sheet_panels() {
+        image_decoded_free(sheet_);
+        for (int32_t i = 0; i < count_; ++i) image_free(first_panel_image + i);
+    }
+    sheet_panels(const sheet_panels&) = delete;
+    sheet_panels& operator=(const sheet_panels&) = delete;
+
+    void draw() {
+        if (!sheet_ || !make_panel_images()) return;
+        std::thread helper;
+        try {
+            helper = std::thread([this] { stretch_every_other(1); });
+        } catch (const std::system_error&) {
+            stretch_every_other(1);
+        }
+        stretch_every_other(0);
+        if (helper.joinable()) helper.join();
+        draw_begin(image_output(atlas_image));
+        for (int32_t i = 0; i < count_; ++i)
+            if (requests_[i].drawn) {
+                const face_rectangle& face = face_rectangles[requests_[i].face_index];
+                draw_image(image_handle(first_panel_image + i), face.x, face.y, face.width, face.height);
+            }
+        draw_end();
+    }
+
+private:
+    bool make_panel_images() {
+        for (int32_t i = 0; i < count_; ++i) {
+            const face_rectangle& face = face_rectangles[requests_[i].face_index];
+            if (!image_create(first_panel_image + i, face.width, face.height, true_colour)) return false;
+            targets_[i] = {nullptr, 0, face.width, face.height};
+            targets_[i].top_row = image_top_row(first_panel_image + i, &targets_[i].pitch);
+            if (!targets_[i].top_row) return false;
+        }
+        return true;
+    }
+
+    void stretch_every_other(int32_t first) {
+        for (int32_t i = first; i < count_; i += 2)
+            requests_[i].drawn = image_stretch_decoded(sheet_, targets_[i], 0, 0, targets_[i].width,
+                                                       targets_[i].height, requests_[i].part);
+    }
+
+    face_picture_request* requests_;
+    const int32_t count_;
+    platform_handle sheet_ = nullptr;
+    pixel_target targets_[face_count] = {};
+};
+
+// The panels of one sheet that follow requests[first]; answers how many requests they are.
+int32_t draw_sheet_panels(face_picture_request* requests, int32_t count) {
+    int32_t panels = 1;
+    while (panels < count && panels < face_count && is_known_face(requests[panels].face_index) &&
+           !is_whole_picture(requests[panels].part) && same_picture(requests[panels], requests[0]))
+        ++panels;
+    sheet_panels(requests, panels).draw();
+    return panels;
+}
+
 // One picture at a time is held beside the atlas, however many faces are drawn.
 int32_t draw_requested(face_picture_request* requests, int32_t count) {
-    int32_t drawn = 0;
-    for (int32_t i = 0; i < count; ++i) {
+    for (int32_t i = 0; i < count;) {
         face_picture_request& request = requests[i];
-        const bool known_face = request.face_index >= 0 && request.face_index < face_count;
-        const face_rectangle& face = face_rectangles[known_face ? request.face_index : 0];
-        request.drawn = known_face && image_load_sized(picture_image, request.path, face.width, face.height);
-        if (!request.drawn) continue;
-        draw_picture(face);
-        ++drawn;
+        if (is_known_face(request.face_index) && !is_whole_picture(request.part)) {
+            i += draw_sheet_panels(requests + i, count - i);
+            continue;
+        }
+        const face_rectangle& face = face_rectangles[is_known_face(request.face_index) ? request.face_index : 0];
+        request.drawn = is_known_face(request.face_index) &&
+                        image_load_sized(picture_image, request.path, face.width, face.height);
+        if (request.drawn) draw_picture(face);
+        ++i;
     }
+    int32_t drawn = 0;
+    for (int32_t i = 0; i < count; ++i) drawn += requests[i].drawn ? 1 : 0;
     return drawn;
 }
 
@@ -80,7 +172,7 @@ int32_t compose_face(const char* path, int32_t face_index, face_failure* failure
     image_free(atlas_image);
     if (failure) *failure = outcome;
     if (outcome != face_failure::none) return 0;
-    composed_pictures[face_index] = path;
+    composed_pictures[face_index] = {path};
     return 1;
 }
 
@@ -92,19 +184,22 @@ face_failure compose_faces(face_picture_request* requests, int32_t count) {
     image_free(atlas_image);
     for (int32_t i = 0; i < count; ++i) {
         if (outcome != face_failure::none) requests[i].drawn = false;
-        if (requests[i].drawn) composed_pictures[requests[i].face_index] = requests[i].path;
+        if (requests[i].drawn) composed_pictures[requests[i].face_index] = {requests[i].path, requests[i].part};
     }
     return outcome;
 }
 
-void face_picture_choose(int32_t face_index, const char* path) {
-    if (face_index >= 0 && face_index < face_count) composed_pictures[face_index] = path ? path : "";
+void face_picture_choose(int32_t face_index, const char* path, const picture_part& part) {
+    if (is_known_face(face_index)) composed_pictures[face_index] = {path ? path : "", part};
 }
 
 const char* face_picture(int32_t face_index) {
-    if (face_index < 0 || face_index >= face_count || composed_pictures[face_index].empty())
-        return nullptr;
-    return composed_pictures[face_index].c_str();
+    if (!is_known_face(face_index) || composed_pictures[face_index].path.empty()) return nullptr;
+    return composed_pictures[face_index].path.c_str();
+}
+
+picture_part face_picture_part(int32_t face_index) {
+    return face_picture(face_index) ? composed_pictures[face_index].part : whole_picture;
 }
 
 uint32_t face_atlas_writes() { return atlas_writes; }

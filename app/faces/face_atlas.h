@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/faces/face_rectangles.h"
+#include "runtime/image/image.h"
 
 constexpr const char* face_atlas_file = "model\\cube1.jpg";
 
@@ -27,18 +28,23 @@ struct face_picture_request {
     const char* path;
     int32_t face_index;
     bool drawn;  // answered: the picture was read and is in the saved atlas
+    picture_part part = whole_picture;  // of a print sheet: the face's panel
 };
 
 // Draws every readable picture into its face's rectangle with one read and one save of the
 // atlas, as one choice after another would leave it. The failure is the atlas's own; with it
-// no picture counts as drawn and the atlas file is left as it was.
+// no picture counts as drawn and the atlas file is left as it was. Requests for parts of one
+// picture that follow each other (a print sheet's panels) decode it once.
 face_failure compose_faces(face_picture_request* requests, int32_t count);
 
-// Exports draw the face from this picture from now on; the atlas is left as it is.
-void face_picture_choose(int32_t face_index, const char* path);
+// Exports draw the face from this picture (or this part of it) from now on; the atlas is
+// left as it is.
+void face_picture_choose(int32_t face_index, const char* path, const picture_part& part = whole_picture);
 
 // The picture composed into the face last in this run, or null when none was.
 const char* face_picture(int32_t face_index);
+// The part of that picture the face shows: the whole, or its panel of a print sheet.
+picture_part face_picture_part(int32_t face_index);
 
 // How many saves of the atlas file this run began: a picture chosen again under its old name
 // changes the count, though not the names.

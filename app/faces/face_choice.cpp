@@ -90,6 +90,8 @@ int32_t face_index_of_button(int32_t face_button) {
     return face_buttons[face_button - gadget::first_face].face_index;
 }
 
+const char* picture_file_pattern() { return picture_pattern; }
+
 void accept_dropped_pictures() {
     for (int32_t button = gadget::first_face; button <= gadget::last_face; ++button) {
         gadget_accept_files(button, 1);

@@ -12,3 +12,5 @@ void accept_dropped_pictures();
 void take_dropped_picture(int32_t gadget_number);
 // The atlas face (0..5) the face button's picture fills.
 int32_t face_index_of_button(int32_t face_button);
+// The requester's pattern of picture files, which also decides which dropped files are pictures.
+const char* picture_file_pattern();

@@ -36,11 +36,18 @@ public:
 
 private:
     void help();
-    decoded_face decode(int32_t face) const;
+    decoded_face decode(int32_t face);
+    platform_handle decoded_sheet();
 
     const int32_t scale_;
     const pixel_target atlas_;
     std::string paths_[face_count];
+    picture_part parts_[face_count];
+    // The print sheet the faces with a part show, decoded once by the first thread to need it.
+    std::string sheet_path_;
+    int32_t sheet_width_ = 0, sheet_height_ = 0;
+    platform_handle sheet_ = nullptr;
+    enum class sheet_progress { waiting, decoding, done } sheet_state_ = sheet_progress::waiting;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<decoded_face> ready_;

@@ -20,7 +20,7 @@ constexpr int32_t snapshot_size = 295;
 // ignore makes the call wrong, so that a batch file learns of its mistake. A kind of export
 // is one row; the first row of a switch is what it asks for, the snapshot is the picture
 // export at the snapshot's size.
-enum class export_kind { picture, snapshot, view_set, spin, model };
+enum class export_kind { picture, snapshot, view_set, spin, model, print_template };
 enum accepted_switches : unsigned { takes_size = 1, takes_fill = 2, takes_frames = 4 };
 
 struct export_rule {
@@ -36,6 +36,7 @@ constexpr export_rule export_rules[] = {
     {"/export-set", export_kind::view_set, takes_size | takes_fill, "/export-set"},
     {"/export-spin", export_kind::spin, takes_size | takes_fill | takes_frames, "/export-spin"},
     {"/export-glb", export_kind::model, 0, "/export-glb"},
+    {"/export-template", export_kind::print_template, 0, "/export-template"},
 };
 
 const export_rule* rule_called(const std::string& option) {
@@ -111,6 +112,13 @@ command checked_model(const command& answer) {
     return answer;
 }
 
+// The template has its own size, from the box's millimetres, and shows no view.
+command checked_template(const command& answer) {
+    if (!ends_with(answer.target, ".png"))
+        return wrong("Die Druckvorlage ist ein PNG; die Zieldatei muss auf .png enden: " + answer.target);
+    return answer;
+}
+
 // Only the counts a shop takes.
 command checked_frames(command answer, const std::string& frames_text) {
     if (!answer.spin) return answer;
@@ -164,10 +172,13 @@ command command_read(int argc, const char* const* arguments) {
     answer.view_set = asked->kind == export_kind::view_set;
     answer.spin = asked->kind == export_kind::spin;
     answer.model = asked->kind == export_kind::model;
+    answer.print_template = asked->kind == export_kind::print_template;
     answer.mode = command_mode::export_project;
-    if (answer.model) {
+    // A model and a template are no pictures of the view: no size, no framing.
+    if (answer.model || answer.print_template) {
         const std::string refused = refused_switch(*asked, size_text, fill_text, frames_text);
-        return refused.empty() ? checked_model(answer) : wrong(refused);
+        if (!refused.empty()) return wrong(refused);
+        return answer.model ? checked_model(answer) : checked_template(answer);
     }
     answer = checked_export(answer, size_text);
     if (answer.mode == command_mode::wrong) return answer;
@@ -187,6 +198,7 @@ const char* command_usage() {
            "Tessaryn PROJEKT.tessaryn /export-set ORDNER\\NAME.png [/size N] [/fill | /nofill]\n"
            "Tessaryn PROJEKT.tessaryn /export-glb NAME.glb\n"
            "Tessaryn PROJEKT.tessaryn /export-spin ORDNER\\NAME.png [/frames N] [/size N] [/fill | /nofill]\n"
+           "Tessaryn PROJEKT.tessaryn /export-template DATEI.png\n"
            "\n"
            "  PROJEKT.tessaryn  startet Tessaryn mit diesem Projekt.\n"
            "  /export DATEI     zeichnet die Ansicht des Projekts ohne Fenster in DATEI und endet:\n"
@@ -197,6 +209,7 @@ const char* command_usage() {
            "  /export-glb NAME  schreibt die Box als 3D-Modell in echter Gr\xF6\xDF" "e (glTF, .glb).\n"
            "  /export-spin NAME schreibt die Rundumansicht: NAME-01 ... NAME-36 (/frames 24, 36,\n"
            "                    48 oder 72), NAME.zip mit ihnen, NAME.webp und NAME.html.\n"
+           "  /export-template DATEI.png  schreibt die Druckvorlage der Box (300 ppi, 3 mm Anschnitt).\n"
            "  /fill, /nofill    die Box f\xFCllt das Bild, oder nicht, statt wie im Projekt;\n"
            "                    nicht f\xFCr das kleine Bild (.jpg, N = 295).\n"
            "\n"

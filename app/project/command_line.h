@@ -19,6 +19,7 @@ struct command {
     bool model = false;        // /export-glb: the box as a 3D model, the target a .glb file
     bool spin = false;         // /export-spin: the spin set, the target its base name
     int32_t frames = 0;        // the spin's frames
+    bool print_template = false;  // /export-template: the box's print template, a png
     fill_choice fill = fill_choice::project;
     std::string complaint;    // what was wrong, in the program's language
 };

@@ -74,6 +74,7 @@ void ask_about_network_pictures(const project& opened, project_reading& reading)
     std::string named;
     for (int32_t row = 0; row < project_face_count; ++row)
         if (reading.picture_problems[row] == path_problem::network) named += "\n" + opened.pictures[row];
+    if (reading.sheet_problem == path_problem::network) named += "\n" + opened.sheet;
     if (named.empty()) return;
     if (message_ask("Das Projekt verweist auf Bilder im Netzwerk:" + named + "\n\n\xD6" "ffnen?", false) ==
         message_answer::yes)

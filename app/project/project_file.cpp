@@ -16,6 +16,7 @@ constexpr const char* faces_section = "Faces";
 constexpr const char* box_section = "Box";
 constexpr const char* view_section = "View";
 constexpr const char* face_keys[project_face_count] = {"Top", "Right", "Left", "Front", "Back", "Bottom"};
+constexpr const char* sheet_key = "Sheet";
 // No user turns or zooms this far: turning past it takes hours. The scroll bars keep their own,
 // narrower ranges when the project is applied.
 constexpr long number_limit = 100000;
@@ -128,22 +129,24 @@ void read_box_size(const char* path, const project& before, project& into, proje
     into.size_height = before.size_height;
 }
 
-void read_pictures(const char* path, project& into, project_reading& reading, network_pictures network) {
-    const std::string folder = folder_of(path);
-    for (int32_t face = 0; face < project_face_count; ++face) {
-        bool whole = true;
-        const std::string kept = entry_text(path, faces_section, face_keys[face], &whole);
-        if (kept.empty()) {
-            into.pictures[face].clear();
-            continue;
-        }
-        const std::string full = whole ? path_from_project(kept, folder) : std::string();
-        into.pictures[face] = full.empty() ? kept.substr(0, 80) + "..." : full;
-        const bool held = network == network_pictures::held && is_network_path(kept);
-        reading.picture_problems[face] = full.empty() ? path_problem::too_long
-                                         : held       ? path_problem::network
-                                                      : check_file_path(full);
+void read_picture(const char* path, const char* key, network_pictures network, std::string& picture,
+                  path_problem& problem) {
+    bool whole = true;
+    const std::string kept = entry_text(path, faces_section, key, &whole);
+    if (kept.empty()) {
+        picture.clear();
+        return;
     }
+    const std::string full = whole ? path_from_project(kept, folder_of(path)) : std::string();
+    picture = full.empty() ? kept.substr(0, 80) + "..." : full;
+    const bool held = network == network_pictures::held && is_network_path(kept);
+    problem = full.empty() ? path_problem::too_long : held ? path_problem::network : check_file_path(full);
+}
+
+void read_pictures(const char* path, project& into, project_reading& reading, network_pictures network) {
+    for (int32_t face = 0; face < project_face_count; ++face)
+        read_picture(path, face_keys[face], network, into.pictures[face], reading.picture_problems[face]);
+    read_picture(path, sheet_key, network, into.sheet, reading.sheet_problem);
 }
 
 long file_size(const char* path) {
@@ -179,6 +182,7 @@ bool write_entries(const char* file, const std::string& target, const project& s
     const std::string folder = folder_of(target);
     for (int32_t face = 0; face < project_face_count; ++face)
         written = written && put(faces_section, face_keys[face], path_for_project(saved.pictures[face], folder));
+    written = written && put(faces_section, sheet_key, path_for_project(saved.sheet, folder));
     for (const number_entry& entry : number_entries)
         written = written && put(entry.section, entry.key, number_text(saved.*entry.field));
     // A box known only by its steps is written as older versions wrote it.
@@ -246,11 +250,13 @@ void project_check_network_pictures(const project& opened, project_reading& read
     for (int32_t face = 0; face < project_face_count; ++face)
         if (reading.picture_problems[face] == path_problem::network)
             reading.picture_problems[face] = check_file_path(opened.pictures[face]);
+    if (reading.sheet_problem == path_problem::network) reading.sheet_problem = check_file_path(opened.sheet);
 }
 
 bool project_equal(const project& a, const project& b) {
     for (int32_t face = 0; face < project_face_count; ++face)
         if (a.pictures[face] != b.pictures[face]) return false;
+    if (a.sheet != b.sheet) return false;
     for (const number_entry& entry : number_entries)
         if (a.*entry.field != b.*entry.field) return false;
     for (const view_option_name& name : view_option_names)

@@ -21,6 +21,8 @@ struct project {
     std::string pictures[project_face_count];
     // The box's millimetres; all 0 for a file of an older version, whose size is its steps.
     box_size box;
+    // A print sheet with every face's panel: the faces without a picture of their own show it.
+    std::string sheet;
     // Scroll-bar positions.
     int32_t size_depth, size_width, size_height, turn_bar, tilt_bar, camera_height_bar;
     // The angles the arrow keys and the mouse change, and the bars' share of the rotation.
@@ -42,6 +44,7 @@ struct project_reading {
     std::string sizes_refused;
     // Pictures that must not be opened; their paths stay in the project for naming them.
     path_problem picture_problems[project_face_count] = {};
+    path_problem sheet_problem = path_problem::none;
 };
 
 // What reading does with pictures the file names on network paths: look at them, or leave

@@ -24,8 +24,13 @@ constexpr BYTE key_held = 0x80;
 struct history_state {
     project shown;
     std::string composed[face_count];
+    picture_part parts[face_count];  // of a print sheet, or whole pictures
     file_bytes atlas;
 };
+
+bool same_part(const picture_part& a, const picture_part& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
 
 std::vector<history_state> states;
 size_t at = 0;
@@ -51,7 +56,8 @@ bool atlas_behind() { return face_atlas_writes() != writes_taken; }
 bool same_composed(const history_state& state) {
     for (int32_t face = 0; face < face_count; ++face) {
         const char* picture = face_picture(face);
-        if (state.composed[face] != (picture ? picture : "")) return false;
+        if (state.composed[face] != (picture ? picture : "") || !same_part(state.parts[face], face_picture_part(face)))
+            return false;
     }
     return true;
 }
@@ -66,6 +72,7 @@ history_state capture(const project& shown, const file_bytes& atlas) {
     for (int32_t face = 0; face < face_count; ++face) {
         const char* picture = face_picture(face);
         state.composed[face] = picture ? picture : "";
+        state.parts[face] = face_picture_part(face);
     }
     state.atlas = atlas;
     return state;
@@ -129,7 +136,8 @@ bool bring_back(const history_state& target) {
         writes_taken = face_atlas_writes();
         rebuild_box();
     }
-    for (int32_t face = 0; face < face_count; ++face) face_picture_choose(face, target.composed[face].c_str());
+    for (int32_t face = 0; face < face_count; ++face)
+        face_picture_choose(face, target.composed[face].c_str(), target.parts[face]);
     project_restore(target.shown);
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/faces/face_choice.h"
+#include "app/faces/print_sheet.h"
 #include "app/window/box_sizes.h"
 #include "app/window/handlers.h"
 #include "app/scene/scene.h"
@@ -41,9 +42,30 @@ struct kept_picture {
     std::string composed;
 };
 kept_picture kept_pictures[project_face_count];
+// The print sheet the last project named, kept likewise for the faces that were to show it.
+std::string kept_sheet;
 
-void keep_pictures(const std::string (&named)[project_face_count]) {
-    for (int32_t row = 0; row < project_face_count; ++row) kept_pictures[row] = {named[row], composed_picture(row)};
+bool shows_sheet_panel(int32_t row) { return !is_whole_picture(face_picture_part(face_of_row(row))); }
+
+void keep_pictures(const project& named) {
+    for (int32_t row = 0; row < project_face_count; ++row) kept_pictures[row] = {named.pictures[row], composed_picture(row)};
+    kept_sheet = named.sheet;
+}
+
+// The sheet the faces show, or the one the project named while a face that was to show it
+// still shows what it showed then.
+std::string sheet_of_window() {
+    for (int32_t row = 0; row < project_face_count; ++row)
+        if (shows_sheet_panel(row)) return composed_picture(row);
+    for (int32_t row = 0; row < project_face_count; ++row)
+        if (kept_pictures[row].named.empty() && composed_picture(row) == kept_pictures[row].composed) return kept_sheet;
+    return "";
+}
+
+// What the path field shows for a face: its picture, or where on the sheet it comes from.
+std::string source_text(int32_t row, const std::string& named) {
+    if (!shows_sheet_panel(row)) return named;
+    return sheet_panel_text(face_button_of_row(row), composed_picture(row));
 }
 
 std::string problem_text(path_problem problem) {
@@ -105,8 +127,28 @@ void apply_numbers(const project& opened, int32_t& adjusted) {
 
 // What a face choice does after the atlas: the path field, and the requester's next folder.
 void show_chosen(int32_t row, const std::string& picture) {
-    gadget_set_text(gadget::face_path(face_button_of_row(row)), picture.c_str());
+    gadget_set_text(gadget::face_path(face_button_of_row(row)), source_text(row, picture).c_str());
     string_assign(&app.last_picture_path, picture.c_str());
+}
+
+// The faces without a picture of their own take their panels of the project's sheet, cut
+// along the net of the box the project has.
+int32_t request_sheet_panels(const project& opened, const project_reading& reading, face_picture_request* requests,
+                             int32_t* rows, int32_t count, project_outcome& outcome) {
+    if (opened.sheet.empty()) return count;
+    std::string problem = problem_text(reading.sheet_problem);
+    const sheet_cut cut = problem.empty() ? cut_of_sheet(opened.sheet) : sheet_cut{};
+    if (problem.empty() && !cut.fits) problem = "Druckbogen passt nicht zur Box oder ist nicht lesbar";
+    for (int32_t row = 0; row < project_face_count; ++row) {
+        if (!opened.pictures[row].empty()) continue;
+        if (!problem.empty()) {
+            outcome.picture_failures[row] = opened.sheet + " (" + problem + ")";
+            continue;
+        }
+        requests[count] = {opened.sheet.c_str(), face_of_row(row), true, cut.panels[face_of_row(row)]};
+        rows[count++] = row;
+    }
+    return count;
 }
 
 void apply_pictures(const project& opened, const project_reading& reading, face_drawing drawing,
@@ -123,15 +165,17 @@ void apply_pictures(const project& opened, const project_reading& reading, face_
         requests[count] = {opened.pictures[row].c_str(), face_of_row(row), true};
         rows[count++] = row;
     }
+    count = request_sheet_panels(opened, reading, requests, rows, count, outcome);
     if (drawing == face_drawing::into_atlas && count > 0) {
         outcome.atlas_failure = compose_faces(requests, count);
         if (outcome.atlas_failure == face_failure::none) rebuild_box();
     }
     for (int32_t i = 0; i < count; ++i) {
-        if (drawing == face_drawing::for_exports_only) face_picture_choose(requests[i].face_index, requests[i].path);
-        if (requests[i].drawn) show_chosen(rows[i], opened.pictures[rows[i]]);
+        if (drawing == face_drawing::for_exports_only)
+            face_picture_choose(requests[i].face_index, requests[i].path, requests[i].part);
+        if (requests[i].drawn) show_chosen(rows[i], requests[i].path);
         else if (outcome.atlas_failure == face_failure::none)
-            outcome.picture_failures[rows[i]] = failure_text(opened, rows[i], "nicht lesbar");
+            outcome.picture_failures[rows[i]] = std::string(requests[i].path) + " (nicht lesbar)";
     }
 }
 
@@ -153,8 +197,10 @@ project project_of_window() {
     project shown = {};
     for (int32_t row = 0; row < project_face_count; ++row) {
         const std::string composed = composed_picture(row);
+        if (shows_sheet_panel(row)) continue;
         shown.pictures[row] = composed == kept_pictures[row].composed ? kept_pictures[row].named : composed;
     }
+    shown.sheet = sheet_of_window();
     for (const bar_field& field : bar_fields) shown.*field.position = gadget_get_state(field.bar);
     shown.box = app.box;
     shown.turn_angle = app.turn_angle;
@@ -169,10 +215,11 @@ project project_of_window() {
 
 project_outcome project_apply(const project& opened, const project_reading& reading, face_drawing drawing) {
     project_outcome outcome;
-    apply_pictures(opened, reading, drawing, outcome);
+    // The numbers first: the sheet is cut along the net of the project's box.
     apply_numbers(opened, outcome.values_adjusted);
+    apply_pictures(opened, reading, drawing, outcome);
     apply_look(opened);
-    keep_pictures(opened.pictures);
+    keep_pictures(opened);
     outcome.values_adjusted += reading.values_not_taken;
     outcome.sizes_refused = reading.sizes_refused;
     return outcome;
@@ -180,9 +227,9 @@ project_outcome project_apply(const project& opened, const project_reading& read
 
 void project_restore(const project& shown) {
     for (int32_t row = 0; row < project_face_count; ++row)
-        show_face_path(face_button_of_row(row), shown.pictures[row]);
+        show_face_path(face_button_of_row(row), source_text(row, shown.pictures[row]));
     int32_t adjusted = 0;
     apply_numbers(shown, adjusted);
     apply_look(shown);
-    keep_pictures(shown.pictures);
+    keep_pictures(shown);
 }

@@ -79,6 +79,8 @@ void add_menu_and_status_bar() {
         if (engine.exports_ready) menu_item(export_set_menu_item, "Ansichtenserie exportieren...");
         if (engine.exports_ready) menu_item(export_spin_menu_item, "Rundumansicht exportieren...");
         menu_item(export_glb_menu_item, "3D-Modell exportieren (glb)...");
+        menu_item(print_template_menu_item, "Druckvorlage speichern...");
+        menu_item(print_sheet_menu_item, "Druckbogen laden...");
         menu_bar();
         menu_item(quit_menu_item, "Beenden");
         show_recent_projects();

@@ -123,6 +123,15 @@ int32_t decoder_probe(const char* name, const uint8_t* address, size_t size) {
     return address ? probe_memory(address, size) : probe_file(name);
 }
 
+bool decoder_picture_size(const char* name, int32_t* width, int32_t* height) {
+    if (!decoder_probe(name, nullptr, 0)) return false;
+    *width = current_decoder->get_width();
+    *height = current_decoder->get_height();
+    release_current_decoder();
+    close_current_file();
+    return true;
+}
+
 HBITMAP decoder_decode_bitmap(int32_t probe_result, int32_t flags) {
     int32_t width = current_decoder->get_width();
     int32_t height = current_decoder->get_height();

@@ -1,6 +1,7 @@
 // 2D drawing onto a drawing output (in this program always an image): filled boxes and
 // whole images copied or stretched into a rectangle, on one current device context.
 #include <algorithm>
+#include <cstring>
 
 #include "runtime/image/image_internal.h"
 
@@ -168,4 +169,27 @@ void draw_mode(int32_t mode) {
     SetROP2(state.dc, (mode & draw_mode_invert) ? R2_NOT : R2_COPYPEN);
     SelectObject(state.dc, (mode & draw_mode_outline) ? GetStockObject(NULL_BRUSH) : state.mode_brush);
     SetBkMode(state.dc, (mode & draw_mode_transparent) ? TRANSPARENT : OPAQUE);
+}
+
+void draw_text(int32_t x, int32_t y, int32_t width, int32_t height, const char* text, int32_t text_height,
+               uint32_t colour) {
+    if (!state.dc || !text) return;
+    HFONT font = CreateFontA(-text_height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+    if (!font) return;
+    HGDIOBJ previous = SelectObject(state.dc, font);
+    const int previous_mode = SetBkMode(state.dc, TRANSPARENT);
+    const COLORREF previous_colour = SetTextColor(state.dc, colour);
+    const UINT previous_align = SetTextAlign(state.dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    // Placed from its measured extent: the same wherever the rectangle lies, even mostly
+    // outside the image, as it does when a picture is drawn a band at a time.
+    const int length = int(std::strlen(text));
+    SIZE extent = {};
+    GetTextExtentPoint32A(state.dc, text, length, &extent);
+    TextOutA(state.dc, x + (width - extent.cx) / 2, y + (height - extent.cy) / 2, text, length);
+    SetTextAlign(state.dc, previous_align);
+    SetTextColor(state.dc, previous_colour);
+    SetBkMode(state.dc, previous_mode);
+    SelectObject(state.dc, previous);
+    DeleteObject(font);
 }

@@ -124,6 +124,9 @@ object_number image_load_sized(object_number number, const char* name, int32_t w
 // for pictures that cannot be read.
 platform_handle image_decode_sized(const char* name, int32_t width, int32_t height);
 void image_decoded_free(platform_handle picture);
+// The size a picture loads at, upright, read from its header where its format has one;
+// false when it cannot be read.
+bool image_picture_size(const char* name, int32_t* width, int32_t* height);
 // The 32-bit pixels of an image, as image_top_row gives them.
 struct pixel_target {
     static constexpr int32_t bytes_per_pixel = 4;
@@ -132,11 +135,19 @@ struct pixel_target {
     int32_t width;
     int32_t height;
 };
-// Draws a picture from image_decode_sized into a rectangle of `target` with exactly the
-// pixels draw_image would give, without the drawing state, so that any thread may draw into
-// a rectangle of its own; false (nothing drawn) where draw_image would not stretch it.
+// A part of a picture in fractions of its width and height, the same whatever size the
+// picture was decoded at: a panel of a print sheet.
+struct picture_part {
+    double left, top, right, bottom;
+};
+constexpr picture_part whole_picture = {0, 0, 1, 1};
+bool is_whole_picture(const picture_part& part);
+// Draws a picture from image_decode_sized into a
+// rectangle of `target` with exactly the pixels draw_image would give, without the drawing
+// state, so that any thread may draw into a rectangle of its own; false (nothing drawn) where
+// draw_image would not stretch it. Only `part` of the picture is drawn when it is given.
 bool image_stretch_decoded(platform_handle picture, const pixel_target& target, int32_t x, int32_t y,
-                           int32_t width, int32_t height);
+                           int32_t width, int32_t height, const picture_part& part = whole_picture);
 object_number image_load_memory(object_number number, const uint8_t* address, size_t size);
 int32_t image_save(object_number number, const char* name, uint32_t plugin, int32_t flags);
 // Why the last image or sprite save that answered 0 failed, for a caller that tells its user.
@@ -205,3 +216,7 @@ void draw_end();
 void draw_box(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t colour);
 void draw_image(platform_handle handle, int32_t x, int32_t y, int32_t width, int32_t height);
 void draw_mode(int32_t mode);
+// One line of text in Arial `text_height` pixels high, centred in the rectangle, background
+// left as it is.
+void draw_text(int32_t x, int32_t y, int32_t width, int32_t height, const char* text, int32_t text_height,
+               uint32_t colour);

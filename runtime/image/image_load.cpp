@@ -159,6 +159,20 @@ platform_handle image_decode_sized(const char* name, int32_t width, int32_t heig
     return bitmap;
 }
 
+bool image_picture_size(const char* name, int32_t* width, int32_t* height) {
+    uint8_t signature[2];
+    if (!name || !read_first_two_bytes(name, signature)) return false;
+    if (!starts_with_bm(signature, sizeof signature)) return decoder_picture_size(name, width, height);
+    HBITMAP bitmap = load_bmp_file(name, 0);
+    BITMAP description = {};
+    const bool measured = bitmap && GetObjectA(bitmap, sizeof description, &description) != 0;
+    if (bitmap) DeleteObject(bitmap);
+    if (!measured) return false;
+    *width = description.bmWidth;
+    *height = description.bmHeight < 0 ? -description.bmHeight : description.bmHeight;
+    return true;
+}
+
 void image_decoded_free(platform_handle picture) {
     if (picture) DeleteObject(static_cast<HBITMAP>(picture));
 }

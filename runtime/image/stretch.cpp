@@ -146,6 +146,22 @@ void stretch_views(const dib_view& source, const dib_view& target, int32_t x, in
     }
 }
 
+// The view narrowed to the part's pixels, its edges rounded to whole pixels; false when
+// nothing of the picture is left.
+bool narrow_to_part(dib_view& view, const picture_part& part) {
+    const auto column = [&](double fraction) { return std::clamp(int32_t(fraction * view.width + 0.5), 0, view.width); };
+    const auto line = [&](double fraction) { return std::clamp(int32_t(fraction * view.height + 0.5), 0, view.height); };
+    const int32_t left = column(part.left), right = column(part.right);
+    const int32_t top = line(part.top), bottom = line(part.bottom);
+    if (right <= left || bottom <= top) return false;
+    // rows run from the lowest address either way: the part's first row in memory leads
+    const int32_t first_in_memory = view.top_down ? top : bottom - 1;
+    view.bits = view.row(first_in_memory) + size_t(left) * view.bytes_per_pixel;
+    view.width = right - left;
+    view.height = bottom - top;
+    return true;
+}
+
 }  // namespace
 
 bool stretch_between_dibs(HDC target_dc, HBITMAP source_bitmap, int32_t x, int32_t y, int32_t width,
@@ -164,19 +180,25 @@ bool stretch_between_dibs(HDC target_dc, HBITMAP source_bitmap, int32_t x, int32
     return true;
 }
 
+bool is_whole_picture(const picture_part& part) {
+    return part.left == 0 && part.top == 0 && part.right == 1 && part.bottom == 1;
+}
+
 // No device context is involved: the rows' direction is known from how they were made.
 bool image_stretch_decoded(platform_handle picture, const pixel_target& target, int32_t x, int32_t y,
-                           int32_t width, int32_t height) {
+                           int32_t width, int32_t height, const picture_part& part) {
     DIBSECTION section = {};
     if (width <= 0 || height <= 0 || !picture ||
         GetObjectA(picture, sizeof section, &section) != int(sizeof section) || !section.dsBm.bmBits)
         return false;
     const BITMAP& bits = section.dsBm;
+    const bool whole = is_whole_picture(part);
     // draw_image copies a picture of the rectangle's own size instead of stretching it
-    if ((bits.bmBitsPixel != 24 && bits.bmBitsPixel != 32) || (bits.bmWidth == width && bits.bmHeight == height))
+    if ((bits.bmBitsPixel != 24 && bits.bmBitsPixel != 32) || (whole && bits.bmWidth == width && bits.bmHeight == height))
         return false;
-    const dib_view source{static_cast<uint8_t*>(bits.bmBits), bits.bmWidth, bits.bmHeight, bits.bmWidthBytes,
-                          bits.bmBitsPixel / 8, true};
+    dib_view source{static_cast<uint8_t*>(bits.bmBits), bits.bmWidth, bits.bmHeight, bits.bmWidthBytes,
+                    bits.bmBitsPixel / 8, true};
+    if (!whole && !narrow_to_part(source, part)) return false;
     const bool top_down = target.pitch > 0;
     uint8_t* first_in_memory = top_down ? target.top_row : target.top_row + ptrdiff_t(target.height - 1) * target.pitch;
     const dib_view into{first_in_memory, target.width, target.height, top_down ? target.pitch : -target.pitch,

@@ -42,17 +42,20 @@ TEST(ProjectFile, WrittenProjectReadsBackWithPicturesBesideItRelative) {
     project saved = sample();
     saved.pictures[3] = full("moving\\front.jpg");
     saved.pictures[4] = full("elsewhere.jpg");
+    saved.sheet = full("moving\\sheet.jpg");
     ASSERT_EQ(project_write("moving\\box.tessaryn", saved), project_save_failure::none);
     const std::vector<uint8_t> bytes = read_file("moving\\box.tessaryn");
     const std::string text(bytes.begin(), bytes.end());
     EXPECT_EQ(text.find("[Tessaryn]\r\nVersion=1"), 0u) << text;
     EXPECT_NE(text.find("Front=front.jpg"), std::string::npos) << text;
+    EXPECT_NE(text.find("Sheet=sheet.jpg"), std::string::npos) << text;
 
     project read = {};
     const project_reading reading = project_read(full("moving\\box.tessaryn").c_str(), read);
     EXPECT_EQ(reading.refusal, project_refusal::none);
     EXPECT_EQ(reading.values_not_taken, 0);
     EXPECT_EQ(read.pictures[3], saved.pictures[3]);
+    EXPECT_EQ(read.sheet, saved.sheet);
     EXPECT_EQ(reading.picture_problems[4], path_problem::missing);
     EXPECT_EQ(read.size_depth, 7);
     EXPECT_TRUE(read.box == saved.box) << "the millimetres";
@@ -192,6 +195,10 @@ TEST(CommandLine, ArgumentsChooseTheRun) {
     }
     const char* const fill[] = {"box.tessaryn", "/export-set", "b.png", "/FILL"};
     EXPECT_EQ(command_read(4, fill).fill, fill_choice::on);
+    const char* const print_template[] = {"box.tessaryn", "/export-template", "vorlage.png"};
+    EXPECT_TRUE(command_read(3, print_template).print_template);
+    const char* const not_png[] = {"box.tessaryn", "/export-template", "vorlage.jpg"};
+    EXPECT_EQ(command_read(3, not_png).mode, command_mode::wrong);
     EXPECT_EQ(set_file_name("shop\\box.jpg", export_types[1], set_views[6]), "shop\\box-rechts-vorne.png");
     const char* const spin[] = {"box.tessaryn", "/export-spin", "b.jpg"};
     EXPECT_TRUE(command_read(3, spin).spin && command_read(3, spin).frames == 36);

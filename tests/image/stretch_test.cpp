@@ -146,6 +146,16 @@ TEST(Stretch, DecodedPictureDrawnWithoutTheDrawingStateMatchesDrawImage) {
     EXPECT_TRUE(image_stretch_decoded(picture, target, -3, 2, 17, 13));
     EXPECT_EQ(read_image(target_image).pixels, drawn.pixels);
     EXPECT_FALSE(image_stretch_decoded(picture, target, 0, 0, 61, 47)) << "draw_image copies a picture of its own size";
+
+    // A part at its own size is the picture's pixels there, as a print sheet's panel is cut.
+    const picture_part part = {10.0 / 61, 20.0 / 47, 40.0 / 61, 1};
+    EXPECT_TRUE(image_stretch_decoded(picture, target, 0, 0, 30, 27, part));
+    const pixel_grid decoded = read_pixels(picture), cut = read_image(target_image);
+    for (int y = 0; y < 27; ++y)
+        for (int x = 0; x < 30; ++x) ASSERT_EQ(cut.at(x, y), decoded.at(x + 10, y + 20)) << x << "," << y;
+    int32_t width = 0, height = 0;
+    EXPECT_TRUE(image_picture_size("stretch_source.jpg", &width, &height));
+    EXPECT_EQ(width * 1000 + height, 61047);
     image_decoded_free(picture);
     image_free(source_image);
     image_free(target_image);

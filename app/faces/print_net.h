@@ -1,0 +1,56 @@
+// The box's net as it is printed: left side, front, right side and back in one row, the top
+// above the front and the bottom below it, each panel its face's picture upright, with bleed
+// around. The print template draws it, a print sheet is cut along it, tests check it: all
+// three read it from here. Host-neutral.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/faces/face_rectangles.h"
+#include "app/project/box_size.h"
+#include "runtime/image/image.h"
+
+constexpr double net_bleed_mm = 3.0;
+constexpr int32_t net_pixels_per_inch = 300;
+
+// Millimetres from the top left corner of the sheet, bleed included.
+struct net_rect {
+    double x, y, width, height;
+};
+
+struct pixel_rect {
+    int32_t x, y, width, height;
+};
+
+struct print_net {
+    double width_mm, height_mm;    // the whole sheet, bleed included
+    net_rect panels[face_count];  // in face index order (face_rectangles)
+};
+
+print_net print_net_of(const box_size& box);
+// Millimetres at the template's density, rounded to whole pixels.
+int32_t net_pixels(double mm);
+// A rectangle's edges each rounded, so that panels that meet in millimetres meet in pixels.
+pixel_rect net_pixels(const net_rect& mm);
+
+// Whether two panels share an edge: the box is folded there.
+bool net_panels_meet(const net_rect& a, const net_rect& b);
+
+// How a picture lies over the net: each face's panel as a part of it, when its proportions
+// are those of the net with its bleed or without (within 1 %).
+struct sheet_cut {
+    bool fits;
+    bool with_bleed;
+    picture_part panels[face_count];
+};
+sheet_cut print_sheet_cut(const box_size& box, int32_t sheet_width, int32_t sheet_height);
+// Grows width x height to the size a sheet must be decoded at for the face's panel to cover
+// its atlas rectangle `scale` times.
+void cover_panel(int32_t face, const picture_part& panel, int32_t scale, int32_t& width, int32_t& height);
+// The size to ask image_decode_sized for to get at least width x height of the sheet: more
+// than half of it is asked for whole, since the JPEG decoder's odd scales (5/8, 7/8, ...) take
+// longer than the whole picture.
+void sheet_decoding_size(const char* path, int32_t& width, int32_t& height);
+// Width to height of the net, with the bleed or without.
+double net_proportion(const box_size& box, bool with_bleed);

@@ -1,0 +1,94 @@
+// The sheet is measured from its header against the net at the box's real size, then its
+// panels go through compose_faces together, which decodes the sheet once.
+#include "app/faces/print_sheet.h"
+
+#include <cstdio>
+
+#include "app/app_state.h"
+#include "app/export/print_template.h"
+#include "app/faces/face_atlas.h"
+#include "app/faces/face_choice.h"
+#include "app/messages/failure_notice.h"
+#include "app/messages/user_message.h"
+#include "app/scene/scene.h"
+#include "app/window/main_window.h"
+#include "runtime/core/core.h"
+#include "runtime/gui/gui.h"
+
+namespace {
+
+std::string proportion_text(double proportion) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f : 1", proportion);
+    std::string shown = text;
+    shown[shown.find('.')] = ',';
+    return shown;
+}
+
+std::string pixels_text(int32_t width, int32_t height) {
+    return std::to_string(width) + " x " + std::to_string(height) + " Pixel";
+}
+
+void tell_sheet_not_fitting(const std::string& path, int32_t width, int32_t height) {
+    const double with = net_proportion(app.box, true), without = net_proportion(app.box, false);
+    const print_net net = print_net_of(app.box);
+    const auto height_for = [&](double proportion) { return int32_t(width / proportion + 0.5); };
+    message_tell("Der Druckbogen passt nicht zur Box (" + mm_text(app.box.width_mm) + " x " + mm_text(app.box.height_mm) +
+                 " x " + mm_text(app.box.depth_mm) + " mm):\n" + path + "\n\nSein Seitenverh\xE4ltnis ist " +
+                 proportion_text(double(width) / height) + " (" + pixels_text(width, height) +
+                 "). Das Netz der Box hat " + proportion_text(with) + " mit 3 mm Anschnitt oder " +
+                 proportion_text(without) + " ohne (auf 1 % genau).\n\nPassend w\xE4ren bei dieser Breite " +
+                 pixels_text(width, height_for(with)) + " mit Anschnitt oder " +
+                 pixels_text(width, height_for(without)) + " ohne; die Druckvorlage hat " +
+                 pixels_text(net_pixels(net.width_mm), net_pixels(net.height_mm)) +
+                 " bei 300 ppi.\n\nEs wurde nichts ge\xE4ndert.");
+}
+
+}  // namespace
+
+sheet_cut cut_of_sheet(const std::string& path) {
+    int32_t width = 0, height = 0;
+    if (!image_picture_size(path.c_str(), &width, &height)) return {};
+    return print_sheet_cut(app.box, width, height);
+}
+
+std::string sheet_panel_text(int32_t face_button, const std::string& sheet) {
+    return std::string("Druckbogen, ") + face_caption(face_button) + ": " + sheet;
+}
+
+bool take_print_sheet(const std::string& path) {
+    int32_t width = 0, height = 0;
+    if (!image_picture_size(path.c_str(), &width, &height)) {
+        tell_face_not_composed(face_failure::picture_unreadable, path.c_str());
+        return false;
+    }
+    const sheet_cut cut = print_sheet_cut(app.box, width, height);
+    if (!cut.fits) {
+        tell_sheet_not_fitting(path, width, height);
+        return false;
+    }
+    face_picture_request requests[face_count];
+    for (int32_t face = 0; face < face_count; ++face) requests[face] = {path.c_str(), face, false, cut.panels[face]};
+    face_failure failure = compose_faces(requests, face_count);
+    if (failure == face_failure::none && !requests[0].drawn) failure = face_failure::picture_unreadable;
+    if (failure != face_failure::none) {
+        tell_face_not_composed(failure, path.c_str());
+        return false;
+    }
+    for (int32_t button = gadget::first_face; button <= gadget::last_face; ++button)
+        show_face_path(button, sheet_panel_text(button, path));
+    string_assign(&app.last_picture_path, path.c_str());
+    rebuild_box();
+    return true;
+}
+
+void load_print_sheet() {
+    // The preview's DirectDraw surface would paint over the dialog.
+    gadget_hide(gadget::preview, 1);
+    const char* folder = file_path_part(app.last_picture_path, 0);
+    const std::string start = folder ? folder : "";
+    const char* answer = requester_open_file("Druckbogen laden", start.c_str(), picture_file_pattern(), 0, 0);
+    const std::string chosen = answer ? answer : "";
+    gadget_hide(gadget::preview, 0);
+    if (!chosen.empty()) take_print_sheet(chosen);
+}

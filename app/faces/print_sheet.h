@@ -1,0 +1,19 @@
+// "Druckbogen laden...": one picture laid out like the print template, cut along the box's
+// net into the six faces' pictures, as if each had been chosen with its button.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/faces/print_net.h"
+
+// Asks for the sheet and takes it.
+void load_print_sheet();
+// The sheet onto every face in one composition of the atlas; a sheet that cannot be read or
+// does not fit the box is told and changes nothing. True when it was taken.
+bool take_print_sheet(const std::string& path);
+// How the sheet lies over the net of the box as it is now; `fits` false when it cannot be
+// read or its proportions are not the net's.
+sheet_cut cut_of_sheet(const std::string& path);
+// What a face row's path field shows for a face cut from the sheet.
+std::string sheet_panel_text(int32_t face_button, const std::string& sheet);
