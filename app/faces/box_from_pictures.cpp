@@ -3,7 +3,6 @@
 // its height along the depth.
 #include "app/faces/box_from_pictures.h"
 
-#include <cmath>
 #include <string>
 
 #include "app/app_state.h"
@@ -13,13 +12,11 @@
 #include "app/project/project_state.h"
 #include "app/window/box_sizes.h"
 #include "app/window/main_window.h"
-#include "runtime/core/windows_host.h"
 #include "runtime/gui/gui.h"
 #include "runtime/image/image.h"
 
 namespace {
 
-constexpr object_number measured_image = 311;
 constexpr int32_t top_face = 0;
 constexpr int32_t front_face = 2;
 constexpr int32_t side_faces[] = {1, 5};  // right, then left
@@ -35,25 +32,28 @@ struct measured_picture {
     double height_mm() const { return height / density.y_per_mm; }
 };
 
+struct face_shown {
+    std::string path;
+    picture_part part = whole_picture;  // a print sheet's panel
+};
+
 // The picture the face shows: chosen in this run, or else the one the project names.
-std::string picture_of(int32_t face_index, const project& shown) {
-    if (const char* chosen = face_picture(face_index)) return chosen;
+face_shown picture_of(int32_t face_index, const project& shown) {
+    if (const char* chosen = face_picture(face_index)) return {chosen, face_picture_part(face_index)};
     for (int32_t row = 0; row < project_face_count; ++row)
         if (face_index_of_button(gadget::first_face + row) == face_index)
-            return shown.pictures[row];
-    return "";
+            return {shown.pictures[row]};
+    return {};
 }
 
-measured_picture measure(const std::string& path) {
+// The size comes from the picture's header: a photo is not decoded to be measured.
+measured_picture measure(const face_shown& face) {
     measured_picture picture;
-    if (path.empty() || !image_load(measured_image, path.c_str())) return picture;
-    BITMAP bitmap = {};
-    if (GetObjectA(image_handle(measured_image), sizeof bitmap, &bitmap)) {
-        picture.width = bitmap.bmWidth;
-        picture.height = std::fabs(double(bitmap.bmHeight));
-    }
-    image_free(measured_image);
-    picture.has_density = picture && read_picture_density(path.c_str(), picture.density);
+    int32_t width = 0, height = 0;
+    if (face.path.empty() || !image_picture_size(face.path.c_str(), &width, &height)) return picture;
+    picture.width = width * (face.part.right - face.part.left);
+    picture.height = height * (face.part.bottom - face.part.top);
+    picture.has_density = picture && read_picture_density(face.path.c_str(), picture.density);
     return picture;
 }
 
