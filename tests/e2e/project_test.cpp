@@ -188,6 +188,10 @@ TEST_F(Projects, AtlasHeldWhileAProjectOpensIsNeverWrittenBackCut) {
     const bool opened = open(file);
     CloseHandle(holder);
     ASSERT_TRUE(opened && caught_up(run_->window()));
+    // A zoom shown is a frame gone by since the release: the history has its first state.
+    const picture unzoomed = run_->still_preview();
+    run_->click(42);
+    run_->preview_changed_from(unzoomed, 1.0);
     const std::vector<uint8_t> before = read_file(atlas_file);
     ASSERT_TRUE(run_->choose_face({9, front_in_box.title, "held_front.jpg", 341, 767, 220, 200, 20}));
     menu(20);
