@@ -201,28 +201,26 @@ bool save_spin_set(const char* typed_path, int32_t type, int32_t frames, bool fi
 
 void ask_and_save_spin_set() {
     if (!engine.exports_ready) return;
-    const char* folder = file_current_directory(0);
-    const std::string start = std::string(folder ? folder : "") + "Box";
-    const std::string patterns = spin_patterns();
-    gadget_hide(gadget::preview, 1);
-    const char* answer = requester_save_file("Rundumansicht exportieren", start.c_str(), patterns.c_str(),
-                                             spin_preset_pattern(), 0);
-    const std::string chosen = answer ? answer : "";
-    gadget_hide(gadget::preview, 0);
+    const std::string chosen =
+        ask_export_name("Rundumansicht exportieren", "Box", spin_patterns().c_str(), spin_preset_pattern());
     if (chosen.empty()) return;
     const int32_t pattern = requester_chosen_pattern();
     save_spin_set(chosen.c_str(), pattern / spin_count_choices, spin_frame_counts[pattern % spin_count_choices], true);
 }
 
-// The preview is hidden while the requester is open: its surface would paint over it.
-void ask_and_save_view_set() {
-    if (!engine.exports_ready) return;
+std::string ask_export_name(const char* title, const char* name, const char* patterns, int32_t preset) {
     const char* folder = file_current_directory(0);
-    const std::string start = std::string(folder ? folder : "") + "Box";
+    const std::string start = std::string(folder ? folder : "") + name;
     gadget_hide(gadget::preview, 1);
-    const char* answer = requester_save_file("Ansichtenserie exportieren", start.c_str(), export_patterns() + 1, 0, 0);
+    const char* answer = requester_save_file(title, start.c_str(), patterns, preset, 0);
     const std::string chosen = answer ? answer : "";
     gadget_hide(gadget::preview, 0);
+    return chosen;
+}
+
+void ask_and_save_view_set() {
+    if (!engine.exports_ready) return;
+    const std::string chosen = ask_export_name("Ansichtenserie exportieren", "Box", export_patterns() + 1);
     if (!chosen.empty()) save_view_set(chosen.c_str(), requester_chosen_pattern());
 }
 
@@ -244,11 +242,6 @@ bool save_print_template(const char* typed_path) {
 }
 
 void ask_and_save_print_template() {
-    const char* folder = file_current_directory(0);
-    const std::string start = std::string(folder ? folder : "") + "Druckvorlage";
-    gadget_hide(gadget::preview, 1);
-    const char* answer = requester_save_file("Druckvorlage speichern", start.c_str(), "png, 300 ppi (*.png)|*.png", 0, 0);
-    const std::string chosen = answer ? answer : "";
-    gadget_hide(gadget::preview, 0);
+    const std::string chosen = ask_export_name("Druckvorlage speichern", "Druckvorlage", "png, 300 ppi (*.png)|*.png");
     if (!chosen.empty()) save_print_template(chosen.c_str());
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // The large file types the save requester offers after the snapshot's own: their pattern
 // pairs, or nothing when the engine cannot export.
@@ -10,6 +11,10 @@ const char* export_patterns();
 // `type` counts the large types from 0; the typed name gets the type's extension. A failure
 // is told and answers false; with `every_picture` so is a chosen picture that cannot be read.
 bool save_export(const char* typed_path, int32_t type, bool every_picture = false);
+
+// The name answered in a save requester that starts in the working folder at `name`; empty
+// when cancelled. The preview is hidden while it is open: its surface would paint over it.
+std::string ask_export_name(const char* title, const char* name, const char* patterns, int32_t preset = 0);
 
 // "Ansichtenserie exportieren...": asks for a base name and a large type, then writes the set.
 void ask_and_save_view_set();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/export/export_command.h"
 #include "app/export/glb_export.h"
 #include "app/messages/failure_notice.h"
 #include "runtime/core/windows_host.h"
@@ -24,13 +25,7 @@ std::string with_extension(std::string path) {
 }  // namespace
 
 void ask_and_save_glb() {
-    const char* folder = file_current_directory(0);
-    const std::string start = std::string(folder ? folder : "") + "Box.glb";
-    // The preview's DirectDraw surface would paint over the requester.
-    gadget_hide(gadget::preview, 1);
-    const char* answer = requester_save_file("3D-Modell exportieren", start.c_str(), "3D-Modell glTF (*.glb)|*.glb", 0, 0);
-    const std::string chosen = answer ? answer : "";
-    gadget_hide(gadget::preview, 0);
+    const std::string chosen = ask_export_name("3D-Modell exportieren", "Box.glb", "3D-Modell glTF (*.glb)|*.glb");
     if (!chosen.empty()) save_glb(chosen.c_str());
 }
 

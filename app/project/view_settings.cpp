@@ -35,10 +35,11 @@ view_options view_settings_load() {
 }
 
 void view_settings_follow(const view_options& shown) {
-    const std::string path = settings_file_path();
-    if (path.empty()) return;
+    std::string path;
     for (const view_option_name& name : view_option_names) {
         if (shown.*name.option == written.*name.option) continue;
+        if (path.empty()) path = settings_file_path();
+        if (path.empty()) return;
         WritePrivateProfileStringA(section, name.shown, shown.*name.option ? "1" : "0", path.c_str());
         written.*name.option = shown.*name.option;
     }

@@ -32,7 +32,8 @@ void set_box_size(const box_size& box) {
     const double step = size_step_mm(box);
     for (const size_bar& size : size_bars) {
         app.*size.step = nearest_size_step(box.*size.side, step);
-        gadget_set_state(size.bar, app.*size.step);
+        // A bar set anew is painted anew, which costs a dragged bar's every move dear.
+        if (gadget_get_state(size.bar) != app.*size.step) gadget_set_state(size.bar, app.*size.step);
     }
     apply_box_size();
     if (told) status_show(("Box: " + box_size_text(box) + " (Breite x H\xF6he x Tiefe)").c_str());
