@@ -5,12 +5,12 @@
 #include "app/export/glb_export.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/export/glb_file.h"
 #include "app/faces/face_atlas.h"
+#include "app/project/whole_file.h"
 #include "runtime/core/windows_host.h"
 #include "runtime/image/image.h"
 #include "runtime/image/orientation.h"
@@ -25,14 +25,8 @@ constexpr int32_t true_colour = 32;
 constexpr int32_t jpeg_quality_flag = 9;
 
 std::vector<uint8_t> file_bytes(const char* path) {
-    std::vector<uint8_t> bytes;
-    FILE* file = std::fopen(path, "rb");
-    if (!file) return bytes;
-    uint8_t block[65536];
-    size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.insert(bytes.end(), block, block + got);
-    std::fclose(file);
-    return bytes;
+    const ::file_bytes read = whole_file(path);
+    return read ? std::vector<uint8_t>(read->begin(), read->end()) : std::vector<uint8_t>();
 }
 
 // A JPEG's stored size and its Exif orientation, from the segments up to its frame header;
@@ -179,6 +173,24 @@ bool picture_texture(const char* path, glb_picture& picture, export_failure& fai
     return true;
 }
 
+// A print sheet's panel alone: the sheet decoded no larger than the panel needs, the panel
+// drawn out of it. A JPEG sheet's panels stay JPEGs.
+bool panel_texture(const char* path, const picture_part& part, glb_picture& picture, export_failure& failure) {
+    int32_t width = 0, height = 0;
+    if (!image_picture_size(path, &width, &height)) return false;
+    const double part_width = part.right - part.left, part_height = part.bottom - part.top;
+    const extent panel = fitted({std::max(1, int32_t(width * part_width + 0.5)),
+                                 std::max(1, int32_t(height * part_height + 0.5))});
+    const extent sheet{int32_t(panel.width / part_width + 0.5), int32_t(panel.height / part_height + 0.5)};
+    if (!image_load_sized(picture_image, path, sheet.width, sheet.height)) return false;
+    jpeg_frame frame;
+    const bool jpeg = read_jpeg_frame(file_bytes(path), frame);
+    failure = drawn_and_encoded(image_handle(picture_image), -int32_t(part.left * sheet.width + 0.5),
+                                -int32_t(part.top * sheet.height + 0.5), sheet, panel, jpeg, picture);
+    image_free(picture_image);
+    return true;
+}
+
 export_failure atlas_texture(int32_t face, glb_picture& picture) {
     if (!image_get(atlas_image) && !image_load(atlas_image, face_atlas_file, image_load_as_stored))
         return export_failure::picture_unreadable;
@@ -191,7 +203,10 @@ std::vector<glb_picture> face_textures(const std::vector<model_face>& faces, exp
     std::vector<glb_picture> pictures(faces.size());
     for (size_t i = 0; i < faces.size() && failure == export_failure::none; ++i) {
         const char* chosen = face_picture(faces[i].atlas_face);
-        if (!chosen || !picture_texture(chosen, pictures[i], failure))
+        const picture_part part = face_picture_part(faces[i].atlas_face);
+        const bool taken = chosen && (is_whole_picture(part) ? picture_texture(chosen, pictures[i], failure)
+                                                             : panel_texture(chosen, part, pictures[i], failure));
+        if (!taken)
             failure = atlas_texture(faces[i].atlas_face, pictures[i]);
     }
     image_free(atlas_image);

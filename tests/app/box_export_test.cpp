@@ -3,6 +3,8 @@
 // touches the file it would have replaced.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdio>
 #include <set>
 #include <string>
@@ -86,6 +88,14 @@ TEST(BoxModel, OtherPicturesGoInAsSmallerPngsAndAFailedSaveIsTold) {
     const std::string json(model.begin() + 20, model.begin() + 20 + (model[12] | model[13] << 8));
     EXPECT_NE(json.find("image/png"), std::string::npos) << json;
     EXPECT_EQ(export_glb("no_such_folder\\model.glb", {100, 100, 100}, false), export_failure::not_written);
+    // A print sheet's panel goes in alone, not the whole sheet.
+    ASSERT_TRUE(write_png("sheet.png", one_colour_picture(400, 100, 10, 10, 200)));
+    face_picture_choose(2, "sheet.png", {0.5, 0, 1, 1});
+    ASSERT_EQ(export_glb("model.glb", {100, 100, 100}, false), export_failure::none);
+    const std::vector<uint8_t> sheet_model = read_file("model.glb");
+    const auto header = std::search(sheet_model.begin(), sheet_model.end(), std::begin("IHDR"), std::end("IHDR") - 1);
+    ASSERT_NE(header, sheet_model.end());
+    EXPECT_EQ(header[6] << 8 | header[7], 200) << "the panel's width";
     face_picture_choose(2, nullptr);
 }
 
