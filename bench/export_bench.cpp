@@ -24,6 +24,7 @@
 #include "app/export/view_set.h"
 #include "app/faces/face_atlas.h"
 #include "bench/bench_pictures.h"
+#include "bench/export_calls.h"
 #include "harness/harness.h"
 #include "runtime/core/windows_host.h"
 #include "runtime/image/image.h"
@@ -40,11 +41,6 @@ constexpr double file_target = 1.1;
 const export_scene scene_numbers = {0, 0, 303, {6, 7}};
 
 std::string photo_name(int face) { return "photo" + std::to_string(face) + ".jpg"; }
-
-engine_export_calls export_calls(const engine_dll& e) {
-    return {e.LoadTexturePixels, e.FreeTexture, e.ExportMaterialTexture, e.ExportHideEntity,
-            e.ExportViewWindow, e.ExportFlatBackdrop, e.RenderCameraRows};
-}
 
 // The smallest eighth of the photo whose short side covers the face's long side, as the
 // program decodes it for a face drawn `scale` times the atlas's size.

@@ -11,6 +11,7 @@
 #include "app/faces/face_atlas.h"
 #include "app/faces/print_net.h"
 #include "bench/bench_pictures.h"
+#include "bench/export_calls.h"
 #include "harness/harness.h"
 
 namespace {
@@ -21,11 +22,6 @@ constexpr int rounds = 5;
 const export_scene scene_numbers = {0, 0, 303, {6, 7}};
 
 std::string panel_name(int face) { return "panel" + std::to_string(face) + ".jpg"; }
-
-engine_export_calls export_calls(const engine_dll& e) {
-    return {e.LoadTexturePixels, e.FreeTexture, e.ExportMaterialTexture, e.ExportHideEntity,
-            e.ExportViewWindow, e.ExportFlatBackdrop, e.RenderCameraRows};
-}
 
 rgb_picture cut(const rgb_picture& sheet, const pixel_rect& r) {
     rgb_picture panel{r.width, r.height, std::vector<uint8_t>(size_t(r.width) * r.height * 3)};

@@ -12,6 +12,7 @@
 #include "app/faces/face_atlas.h"
 #include "app/project/project_file.h"
 #include "bench/bench_pictures.h"
+#include "bench/export_calls.h"
 #include "harness/harness.h"
 #include "runtime/core/windows_host.h"
 
@@ -92,8 +93,7 @@ DWORD run_command_line(const std::string& program) {
 }
 
 void measure_command_line(const engine_dll& e) {
-    const engine_export_calls calls = {e.LoadTexturePixels, e.FreeTexture, e.ExportMaterialTexture,
-                                       e.ExportHideEntity, e.ExportViewWindow, e.ExportFlatBackdrop, e.RenderCameraRows};
+    const engine_export_calls calls = export_calls(e);
     const std::string program = program_path();
     std::vector<double> whole, inside;
     for (int round = 0; round < rounds; ++round) {

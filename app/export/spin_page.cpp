@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 
 #include "app/export/spin_animation.h"
 #include "runtime/core/windows_host.h"
@@ -18,33 +19,28 @@ std::wstring wide(const std::string& text) {
     return out;
 }
 
-// Inside a double-quoted script string.
-std::string script_text(const std::string& text) {
+// Each character as it stands where it is plain ASCII and none of `specials`, else as
+// `escape` writes its code.
+std::string escaped(const std::string& text, const wchar_t* specials, std::string (*escape)(unsigned)) {
     std::string out;
-    for (wchar_t c : wide(text)) {
-        if (c >= 0x20 && c < 0x7F && c != L'"' && c != L'\\' && c != L'<' && c != L'>') {
-            out += char(c);
-            continue;
-        }
-        char escape[8];
-        std::snprintf(escape, sizeof escape, "\\u%04X", unsigned(c));
-        out += escape;
-    }
+    for (wchar_t c : wide(text))
+        out += c >= 0x20 && c < 0x7F && !std::wcschr(specials, c) ? std::string(1, char(c)) : escape(unsigned(c));
     return out;
 }
 
-// Between tags and inside double-quoted attributes.
-std::string html_text(const std::string& text) {
-    std::string out;
-    for (wchar_t c : wide(text)) {
-        if (c >= 0x20 && c < 0x7F && c != L'"' && c != L'&' && c != L'<' && c != L'>') {
-            out += char(c);
-            continue;
-        }
-        out += "&#" + std::to_string(unsigned(c)) + ";";
-    }
-    return out;
+std::string script_escape(unsigned code) {
+    char escape[8];
+    std::snprintf(escape, sizeof escape, "\\u%04X", code);
+    return escape;
 }
+
+std::string html_escape(unsigned code) { return "&#" + std::to_string(code) + ";"; }
+
+// Inside a double-quoted script string.
+std::string script_text(const std::string& text) { return escaped(text, L"\"\\<>", script_escape); }
+
+// Between tags and inside double-quoted attributes.
+std::string html_text(const std::string& text) { return escaped(text, L"\"&<>", html_escape); }
 
 const char* const page_start = R"(<!DOCTYPE html>
 <html lang="de">
