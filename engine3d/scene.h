@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "engine3d/display.h"
+#include "engine3d/display/display.h"
 #include "engine3d/math3d.h"
-#include "engine3d/raster.h"
-#include "engine3d/shadow_map.h"
+#include "engine3d/render/raster.h"
+#include "engine3d/studio/shadow_map.h"
 
 namespace engine3d {
 

@@ -1,10 +1,10 @@
 // Triangle rasterizer with SSE2: edge functions and depths of a pixel's four samples are
 // tested at once; colour comes from one texture fetch at the pixel centre, and the
 // triangle's paint decides what its samples become.
-#include "engine3d/raster.h"
+#include "engine3d/render/raster.h"
 
-#include "engine3d/raster_pixel.h"
-#include "engine3d/studio_paint.h"
+#include "engine3d/render/raster_pixel.h"
+#include "engine3d/studio/studio_paint.h"
 
 namespace engine3d {
 namespace {

@@ -1,7 +1,7 @@
 // Resolving the frame into the locked back buffer in whatever RGB layout it has: a pixel's
 // four samples averaged, then 32-bit X8R8G8B8 written row by row, every other layout
 // channel by channel from its masks.
-#include "engine3d/display.h"
+#include "engine3d/display/display.h"
 
 #include <emmintrin.h>
 
@@ -10,7 +10,7 @@
 #include "engine3d/win32.h"
 #include <ddraw.h>
 
-#include "engine3d/raster.h"
+#include "engine3d/render/raster.h"
 
 namespace engine3d {
 namespace {

@@ -1,7 +1,7 @@
 // The frame's second share on a system pool thread, awaited by an event that the pool sets
 // only once the callback has returned: a caller that unloads the engine right after a
 // render never leaves the pool thread running in unmapped code.
-#include "engine3d/parallel.h"
+#include "engine3d/render/parallel.h"
 
 #include "engine3d/win32.h"
 

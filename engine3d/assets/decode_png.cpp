@@ -1,7 +1,7 @@
 // PNG pictures through libpng's simplified reader; alpha is dropped.
 #include <png.h>
 
-#include "engine3d/picture.h"
+#include "engine3d/assets/picture.h"
 
 namespace engine3d {
 

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <new>
 
-#include "engine3d/files.h"
-#include "engine3d/mesh_obj.h"
-#include "engine3d/picture.h"
+#include "engine3d/assets/files.h"
+#include "engine3d/assets/mesh_obj.h"
+#include "engine3d/assets/picture.h"
 
 using namespace engine3d;
 

@@ -5,7 +5,7 @@
 
 #include <jpeglib.h>
 
-#include "engine3d/picture.h"
+#include "engine3d/assets/picture.h"
 
 namespace engine3d {
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine3d/scene.h"
-#include "engine3d/triangle.h"
+#include "engine3d/render/triangle.h"
 
 namespace engine3d {
 

@@ -3,7 +3,7 @@
 // caster dropped slightly slanted, away from the key light, blurred the more the higher the
 // caster floats; the contact shadow lies under the caster's lowest tenth, tightly blurred on
 // a finer grid of its own, and fades as the caster rises off the plane.
-#include "engine3d/shadow_map.h"
+#include "engine3d/studio/shadow_map.h"
 
 #include <cmath>
 

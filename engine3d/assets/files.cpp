@@ -1,5 +1,5 @@
 // File lookup through the archive folders and whole-file reads.
-#include "engine3d/files.h"
+#include "engine3d/assets/files.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,10 +1,10 @@
 // The studio look's settings turned into what one render needs: shadow maps per receiver,
 // made once per scene version, and the role of each drawn entity.
-#include "engine3d/studio.h"
+#include "engine3d/studio/studio.h"
 
 #include <algorithm>
 
-#include "engine3d/rounded_box.h"
+#include "engine3d/shapes/rounded_box.h"
 
 namespace engine3d {
 namespace {

@@ -2,7 +2,7 @@
 // columns lie in the rounding; every grid point is pushed onto the rounded surface (the box
 // shrunk by the radius, grown back by it along the way out). Two faces meet at the 45 degree
 // line of their edge, where both compute the same points, so no crack opens between them.
-#include "engine3d/rounded_box.h"
+#include "engine3d/shapes/rounded_box.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine3d/raster.h"
+#include "engine3d/render/raster.h"
 
 namespace engine3d {
 

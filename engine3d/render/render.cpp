@@ -1,13 +1,13 @@
 // The scene pass: every entity placed relative to each camera's eye and its triangles sent
 // down the triangle path; then two threads draw and resolve alternate rows.
-#include "engine3d/render.h"
+#include "engine3d/render/render.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "engine3d/parallel.h"
-#include "engine3d/studio.h"
-#include "engine3d/triangle.h"
+#include "engine3d/render/parallel.h"
+#include "engine3d/studio/studio.h"
+#include "engine3d/render/triangle.h"
 
 namespace engine3d {
 namespace {

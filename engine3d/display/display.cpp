@@ -1,6 +1,6 @@
 // DirectDraw 7 set-up and presentation. DDRAW.DLL is loaded by name so that the engine
 // imports nothing beyond the system's core libraries.
-#include "engine3d/display.h"
+#include "engine3d/display/display.h"
 
 #include "engine3d/win32.h"
 #include <ddraw.h>

@@ -7,8 +7,8 @@
 #include "engine3d/win32.h"
 #include <ddraw.h>
 
-#include "engine3d/files.h"
-#include "engine3d/render.h"
+#include "engine3d/assets/files.h"
+#include "engine3d/render/render.h"
 
 using namespace engine3d;
 

@@ -2,12 +2,12 @@
 // choose the mip level, queue the fan for rasterising. Texture coordinates start as
 // fractions of the picture, are divided by distance when projected and become texels of
 // the level once it is chosen; the studio look's values go the same way.
-#include "engine3d/triangle.h"
+#include "engine3d/render/triangle.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "engine3d/lighting.h"
+#include "engine3d/render/lighting.h"
 
 namespace engine3d {
 namespace {

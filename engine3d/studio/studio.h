@@ -2,7 +2,7 @@
 // catch a shadow or a mirror image, and the mirror images themselves.
 #pragma once
 
-#include "engine3d/render.h"
+#include "engine3d/render/render.h"
 
 namespace engine3d {
 

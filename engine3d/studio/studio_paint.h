@@ -4,8 +4,8 @@
 // and the image, with straight colours and partial alpha. Included by the rasterizer only.
 #pragma once
 
-#include "engine3d/raster_pixel.h"
-#include "engine3d/shadow_map.h"
+#include "engine3d/render/raster_pixel.h"
+#include "engine3d/studio/shadow_map.h"
 
 namespace engine3d {
 

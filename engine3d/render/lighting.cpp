@@ -1,5 +1,5 @@
 // Per-triangle lighting of lit materials.
-#include "engine3d/lighting.h"
+#include "engine3d/render/lighting.h"
 
 #include <algorithm>
 #include <cmath>

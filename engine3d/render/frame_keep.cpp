@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "engine3d/render.h"
+#include "engine3d/render/render.h"
 
 namespace engine3d {
 namespace {

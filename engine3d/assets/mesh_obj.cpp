@@ -1,6 +1,6 @@
 // Wavefront OBJ meshes: v, vt and f lines (vn and everything else skipped), polygons split
 // into fans, one engine vertex per distinct position and texture-coordinate pair.
-#include "engine3d/mesh_obj.h"
+#include "engine3d/assets/mesh_obj.h"
 
 #include <cstdlib>
 #include <map>

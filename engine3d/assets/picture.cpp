@@ -1,5 +1,5 @@
 // Choosing a decoder by signature, the size limit, and the mip chain of a texture.
-#include "engine3d/picture.h"
+#include "engine3d/assets/picture.h"
 
 #include <algorithm>
 #include <cstring>

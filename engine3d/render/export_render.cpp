@@ -1,7 +1,7 @@
 // An export is drawn in bands of sub-pixel rows, so that its memory stays small whatever
 // its size; the two threads take each band's tiles in turn, clearing, rasterizing and
 // resolving each tile to straight-alpha pixels in one go.
-#include "engine3d/export_render.h"
+#include "engine3d/render/export_render.h"
 
 #include <emmintrin.h>
 
@@ -9,8 +9,8 @@
 #include <atomic>
 #include <memory>
 
-#include "engine3d/parallel.h"
-#include "engine3d/studio.h"
+#include "engine3d/render/parallel.h"
+#include "engine3d/studio/studio.h"
 
 namespace engine3d {
 namespace {

@@ -2,7 +2,7 @@
 // bottom-up or top-down. Every read goes through bounds checks on the block.
 #include <cstring>
 
-#include "engine3d/picture.h"
+#include "engine3d/assets/picture.h"
 
 namespace engine3d {
 namespace {

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine3d/raster.h"
+#include "engine3d/render/raster.h"
 
 namespace engine3d {
 

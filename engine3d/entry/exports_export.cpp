@@ -4,7 +4,7 @@
 
 #include <new>
 
-#include "engine3d/export_render.h"
+#include "engine3d/render/export_render.h"
 
 using namespace engine3d;
 
