@@ -1,11 +1,13 @@
 // Entry points for the studio look: the rig's light, soft shadows and mirror images in a
-// level receiver, and rounded edges. Settings are kept by entity number; each call makes the next render draw
+// level receiver, rounded edges, and books and cases drawn from a box. Settings are kept by entity number; each call makes the next render draw
 // anew.
 #include "engine3d/engine3d.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine3d/scene.h"
+#include "engine3d/shapes/shape_form.h"
 
 using namespace engine3d;
 
@@ -46,5 +48,15 @@ int ENGINE3D_CALL EntityRoundEdges(int entity_number, float share) {
     if (!find_number(c.entities, entity_number)) return 0;
     if (share > 0) c.studio.rounded[entity_number] = std::min(share, 0.5f);
     else c.studio.rounded.erase(entity_number);
+    return 1;
+}
+
+int ENGINE3D_CALL EntityShape(int entity_number, int kind, float unit_mm) {
+    context& c = engine();
+    c.invalidate_frame();
+    if (!find_number(c.entities, entity_number) || kind < 0 || kind > int(shape_kind::media_case)) return 0;
+    if (kind == int(shape_kind::box)) c.studio.shapes.erase(entity_number);
+    else if (unit_mm > 0 && std::isfinite(unit_mm)) c.studio.shapes[entity_number] = {shape_kind(kind), unit_mm};
+    else return 0;
     return 1;
 }

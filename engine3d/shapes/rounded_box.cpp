@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine3d/shapes/box_faces.h"
+
 namespace engine3d {
 namespace {
 
@@ -15,59 +17,6 @@ namespace {
 constexpr int band_lines = 1;
 constexpr int grid_lines = 2 * band_lines + 2;
 constexpr float quarter_turn = 1.5707963f;
-
-float& axis(vec3& v, int k) { return k == 0 ? v.x : k == 1 ? v.y : v.z; }
-float axis(const vec3& v, int k) { return k == 0 ? v.x : k == 1 ? v.y : v.z; }
-
-// Texture coordinates over a face as an affine function of its two in-plane coordinates.
-struct face_map {
-    float u0, du_db, du_dc, v0, dv_db, dv_dc;
-};
-
-struct box_frame {
-    vec3 centre, half, factor;  // half extents in the box's own coordinates
-};
-
-bool frame_of(const mesh& box, vec3 factor, box_frame& frame) {
-    if (box.vertices.empty()) return false;
-    vec3 low = box.vertices[0].position, high = low;
-    for (const mesh_vertex& vertex : box.vertices)
-        for (int k = 0; k < 3; ++k) {
-            axis(low, k) = std::min(axis(low, k), axis(vertex.position, k));
-            axis(high, k) = std::max(axis(high, k), axis(vertex.position, k));
-        }
-    frame = {(low + high) * 0.5f, (high - low) * 0.5f, factor};
-    for (int k = 0; k < 3; ++k)
-        if (!(axis(frame.half, k) > 0) || !(axis(factor, k) > 0) || !std::isfinite(axis(factor, k))) return false;
-    return true;
-}
-
-// From a triangle of the box that lies in the face whose normal is `sign` along `a`.
-bool map_of_face(const mesh& box, const box_frame& frame, int a, float sign, face_map& map) {
-    const int b = (a + 1) % 3, c = (a + 2) % 3;
-    const float level = axis(frame.centre, a) + sign * axis(frame.half, a);
-    const float tolerance = 1e-4f * axis(frame.half, a);
-    for (size_t i = 0; i + 2 < box.triangles.size(); i += 3) {
-        const mesh_vertex* p[3];
-        bool inside = true;
-        for (int k = 0; k < 3; ++k) {
-            p[k] = &box.vertices[box.triangles[i + k]];
-            inside = inside && std::fabs(axis(p[k]->position, a) - level) <= tolerance;
-        }
-        if (!inside) continue;
-        const float b1 = axis(p[1]->position, b) - axis(p[0]->position, b), c1 = axis(p[1]->position, c) - axis(p[0]->position, c);
-        const float b2 = axis(p[2]->position, b) - axis(p[0]->position, b), c2 = axis(p[2]->position, c) - axis(p[0]->position, c);
-        const float det = b1 * c2 - b2 * c1;
-        if (!(std::fabs(det) > 1e-12f)) continue;
-        const float u1 = p[1]->u - p[0]->u, u2 = p[2]->u - p[0]->u, v1 = p[1]->v - p[0]->v, v2 = p[2]->v - p[0]->v;
-        map.du_db = (u1 * c2 - u2 * c1) / det, map.du_dc = (b1 * u2 - b2 * u1) / det;
-        map.dv_db = (v1 * c2 - v2 * c1) / det, map.dv_dc = (b1 * v2 - b2 * v1) / det;
-        map.u0 = p[0]->u - map.du_db * axis(p[0]->position, b) - map.du_dc * axis(p[0]->position, c);
-        map.v0 = p[0]->v - map.dv_db * axis(p[0]->position, b) - map.dv_dc * axis(p[0]->position, c);
-        return true;
-    }
-    return false;
-}
 
 // Grid lines across a drawn half extent: the flat part's two ends, and between each end and
 // the edge lines whose points land at even angles round the rounding.
@@ -130,15 +79,14 @@ void add_face(const rounding& round, int a, float sign, const face_map& map, mes
 
 bool rounded_box(const mesh& box, vec3 factor, float share, mesh& out) {
     box_frame frame;
-    if (!(share > 0 && share <= 0.5f) || !frame_of(box, factor, frame)) return false;
-    face_map maps[6];
-    for (int face = 0; face < 6; ++face)
-        if (!map_of_face(box, frame, face / 2, face % 2 ? -1.0f : 1.0f, maps[face])) return false;
+    face_map maps[box_face_count];
+    if (!(share > 0 && share <= 0.5f) || !box_frame_of(box, factor, frame) || !box_face_maps(box, frame, maps))
+        return false;
     rounding round{frame, scaled(frame.half, factor), {}, 0};
     round.radius = share * 2 * std::min({round.drawn_half.x, round.drawn_half.y, round.drawn_half.z});
     round.inner = round.drawn_half - vec3{round.radius, round.radius, round.radius};
     mesh made{box.handle, {}, {}};
-    for (int face = 0; face < 6; ++face) add_face(round, face / 2, face % 2 ? -1.0f : 1.0f, maps[face], made);
+    for (int face = 0; face < box_face_count; ++face) add_face(round, face_axis(face), face_sign(face), maps[face], made);
     out = std::move(made);
     return true;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "engine3d/shapes/rounded_box.h"
+#include "engine3d/shapes/shaped_box.h"
 
 namespace engine3d {
 namespace {
@@ -52,6 +53,27 @@ void prepare_rounded(context& engine) {
     engine.maps.rounded.swap(kept);
 }
 
+// Kept while the entity's mesh, drawn size, form and softness stay; a mesh that is no box
+// has none. Soft is what "rounded edges" asks of the entity.
+void prepare_shaped(context& engine) {
+    std::map<int32_t, shaped_mesh> kept;
+    for (const auto& [number, form] : engine.studio.shapes) {
+        const entity* body = find_number(engine.entities, number);
+        if (!body) continue;
+        const vec3 factor = scaled(body->scale, body->size);
+        const bool soft = engine.studio.rounded.count(number) > 0;
+        auto old = engine.maps.shaped.find(number);
+        if (old != engine.maps.shaped.end() && old->second.source == body->shape && same(old->second.factor, factor) &&
+            old->second.form == form && old->second.soft == soft) {
+            kept[number] = std::move(old->second);
+            continue;
+        }
+        auto shape = std::make_shared<mesh>();
+        if (shaped_box(*body->shape, factor, form, soft, *shape)) kept[number] = {body->shape, factor, form, soft, shape};
+    }
+    engine.maps.shaped.swap(kept);
+}
+
 // An effect that draws something: on, and both its entity and its receiver exist.
 const entity* receiver_of(const context& engine, int32_t number, const plane_effect& effect) {
     if (!(effect.strength > 0) || number == effect.receiver || !find_number(engine.entities, number))
@@ -71,6 +93,7 @@ void studio_prepare(context& engine) {
     studio_maps& maps = engine.maps;
     if (maps.version == engine.version) return;
     prepare_rounded(engine);
+    prepare_shaped(engine);
     std::map<int32_t, std::vector<shadow_caster>> casters;
     for (const auto& [number, effect] : engine.studio.shadows)
         if (receiver_of(engine, number, effect))
@@ -105,6 +128,8 @@ surface_role studio_role(const context& engine, const drawn_entity& entry) {
 }
 
 const mesh& studio_shape(const context& engine, int32_t number, const entity& body) {
+    auto shaped = engine.maps.shaped.find(number);
+    if (shaped != engine.maps.shaped.end()) return *shaped->second.shape;
     auto found = engine.maps.rounded.find(number);
     return found == engine.maps.rounded.end() ? *body.shape : *found->second.shape;
 }

@@ -6,11 +6,11 @@
 
 namespace engine3d {
 
-// Makes the rounded meshes and the shadow maps anew when the scene's version moved on since
-// they were made; a rounded mesh only when its box or drawn size changed.
+// Makes the rounded and shaped meshes and the shadow maps anew when the scene's version moved
+// on since they were made; a mesh only when its box, drawn size or settings changed.
 void studio_prepare(context& engine);
 
-// The mesh the entity is drawn with: its own, or its rounded one.
+// The mesh the entity is drawn with: its shaped one, its rounded one or its own.
 const mesh& studio_shape(const context& engine, int32_t number, const entity& body);
 
 // How the entity's own triangles are drawn: lit by the rig or not, and as a receiver (or,
