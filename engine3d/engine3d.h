@@ -58,6 +58,15 @@
 //   edges rounded, radius share x its smallest drawn side; each face's picture keeps its
 //   place and wraps over its half of the rounding, which the rig lights by its own normals.
 //   Its shadow and mirror image follow the rounded box; any other mesh stays as it is.
+//   EntityShape draws an entity whose mesh is a box as a book or a media case filling the
+//   box's drawn extent, x the depth (front cover at -x), y the height, z the width: the
+//   front and back pictures are the covers, the left side's the spine, the top, right and
+//   bottom pictures the page edges (a book) or the open edges (a case). A paperback's cover
+//   card (0.3 mm) wraps front, spine and back round the page block, its spine bent round
+//   with EntityRoundEdges; a hardcover's boards (2.5 mm) stand 3 mm over the pages at top,
+//   bottom and fore-edge, round a rounded spine, with the joint's groove beside it; a media
+//   case has rounded corners (4 mm). The cut edges of a cover or board show its picture's
+//   edge. Shadows and mirror images follow the shape.
 #pragma once
 
 #include <cstdint>
@@ -139,6 +148,9 @@ int ENGINE3D_CALL EntityShadow(int entity, int receiver, float strength);
 int ENGINE3D_CALL EntityMirror(int entity, int receiver, float strength, float fade);
 // the entity's box mesh with its edges rounded, radius share x its smallest side; 0: sharp
 int ENGINE3D_CALL EntityRoundEdges(int entity, float share);
+// the entity's box mesh drawn as 1 a paperback, 2 a hardcover, 3 a media case, 0 the box,
+// with unit_mm millimetres to a drawn unit
+int ENGINE3D_CALL EntityShape(int entity, int kind, float unit_mm);
 
 // draws the scene of every camera into the back buffer
 int ENGINE3D_CALL RenderWorld(void);

@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "engine3d/display.h"
+#include "engine3d/display/display.h"
 #include "engine3d/math3d.h"
-#include "engine3d/raster.h"
-#include "engine3d/shadow_map.h"
+#include "engine3d/render/raster.h"
+#include "engine3d/shapes/shape_form.h"
+#include "engine3d/studio/shadow_map.h"
 
 namespace engine3d {
 
@@ -106,6 +107,7 @@ struct studio_settings {
     std::map<int32_t, plane_effect> shadows;  // by casting entity
     std::map<int32_t, plane_effect> mirrors;  // by mirrored entity
     std::map<int32_t, float> rounded;         // edge radius in smallest sides, by entity
+    std::map<int32_t, shape_form> shapes;     // books and cases drawn from a box, by entity
 };
 
 // An entity's box mesh with rounded edges, for the mesh and drawn size it was made from.
@@ -116,11 +118,21 @@ struct rounded_shape {
     std::shared_ptr<const mesh> shape;
 };
 
-// The shadow maps and rounded meshes of the scene version they were made for, by entity.
+// An entity's box mesh made into a book or case, for what it was made from.
+struct shaped_mesh {
+    std::shared_ptr<const mesh> source;
+    vec3 factor;
+    shape_form form;
+    bool soft;
+    std::shared_ptr<const mesh> shape;
+};
+
+// The shadow maps, rounded and shaped meshes of the scene version they were made for, by entity.
 struct studio_maps {
     uint32_t version = 0;
     std::map<int32_t, shadow_map> shadows;
     std::map<int32_t, rounded_shape> rounded;
+    std::map<int32_t, shaped_mesh> shaped;
 };
 
 struct context {

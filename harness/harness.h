@@ -47,6 +47,7 @@ struct engine_dll {
     decltype(&::EntityShadow) EntityShadow;
     decltype(&::EntityMirror) EntityMirror;
     decltype(&::EntityRoundEdges) EntityRoundEdges;
+    decltype(&::EntityShape) EntityShape;
     decltype(&::RenderWorld) RenderWorld;
     decltype(&::PictureNumber) PictureNumber;
     decltype(&::LoadTexturePixels) LoadTexturePixels;

@@ -1,4 +1,4 @@
-// The model's faces are made as the engine makes its rounded box (engine3d/rounded_box.cpp):
+// The model's faces are made as the engine makes its rounded box (engine3d/shapes/rounded_box.cpp):
 // a grid over each sharp face whose outer rows and columns lie in the rounding, every grid
 // point pushed onto the rounded surface (the box shrunk by the radius, grown back by it
 // along the way out). Two faces meet at the 45 degree line of their edge, where both

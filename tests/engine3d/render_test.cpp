@@ -558,3 +558,52 @@ TEST_F(engine_render, rounded_edge_shows_only_the_colours_of_its_two_faces) {
 }
 
 }  // namespace
+
+namespace {
+
+// A hardcover seen from its fore-edge, 2 deep, 8 high and 5 wide at 20 mm a unit: the two
+// boards' cut edges show their covers' pictures either side of the pages, and stand 3 mm
+// (0.15 units, 23 pixels) over the pages at the top; a media case seen from the front has
+// no corner where the box had one; the box again is the box to the byte.
+TEST_F(engine_render, book_boards_stand_over_its_pages_and_a_case_rounds_its_corners) {
+    box_only();
+    constexpr int size = 2048, middle = size / 2, pages = middle - 60;
+    const auto opaque = [](const export_band& band, int x, int y) { return (band.at(x, y) >> 24) > 128; };
+    const auto first_row = [&](const export_band& band, int x, const std::function<bool(uint32_t)>& wanted) {
+        int y = 0;
+        while (y < size - 1 && !wanted(band.at(x, y))) ++y;
+        return y;
+    };
+    e->ResizeEntity(5, 2, 8, 5);
+    const export_band box = export_rows(size, 0, size);
+    ASSERT_TRUE(e->EntityShape(5, 2, 20.0f));
+    const export_band book = export_rows(size, 0, size);
+    int left = 0, right = size - 1;
+    while (left < middle && !opaque(book, left, middle)) ++left;
+    while (right > middle && !opaque(book, right, middle)) --right;
+    constexpr int upper = middle - 200;  // clear of the quarters' borders
+    EXPECT_EQ(face_of(book.at(left + 4, upper)), front) << left << ": " << std::hex << book.at(left + 4, upper);
+    EXPECT_EQ(face_of(book.at(right - 4, upper)), back) << right << ": " << std::hex << book.at(right - 4, upper);
+    EXPECT_EQ(face_of(book.at(pages, upper)), right_side) << std::hex << book.at(pages, upper);
+    const int board_top = first_row(book, left + 4, [](uint32_t p) { return (p >> 24) > 128; });
+    const int pages_top = first_row(book, pages, [](uint32_t p) { return face_of(p) == right_side; });
+    EXPECT_GT(pages_top - board_top, 15) << board_top << " " << pages_top;
+
+    e->RotateEntity(5, 90, 0, 0);
+    e->EntityShape(5, 0, 0);
+    const export_band square = export_rows(size, 0, size);
+    ASSERT_TRUE(e->EntityShape(5, 3, 20.0f));
+    const export_band round = export_rows(size, 0, size);
+    const int top = first_row(square, middle, [](uint32_t p) { return (p >> 24) > 128; });
+    int edge = 0;
+    while (edge < middle && !opaque(square, edge, middle)) ++edge;
+    EXPECT_TRUE(opaque(square, edge + 2, top + 2));
+    EXPECT_FALSE(opaque(round, edge + 2, top + 2));
+    EXPECT_EQ(face_of(round.at(pages, upper)), front);
+
+    e->EntityShape(5, 0, 0);
+    e->RotateEntity(5, 0, 0, 0);
+    EXPECT_EQ(export_rows(size, 0, size).pixels, box.pixels);
+}
+
+}  // namespace

@@ -1,0 +1,169 @@
+// A book's cover and a hardcover's case are bands round the page block: an outline across
+// the height (x the depth, z the width), each point with its place on the outside and on the
+// inside, extruded from the bottom to the top. A media case is a rounded outline across its
+// depth, extruded from front to back. Figures are real millimetres, kept within the box.
+#include "engine3d/shapes/shaped_box.h"
+
+#include <algorithm>
+
+#include "engine3d/shapes/shape_builder.h"
+
+namespace engine3d {
+namespace {
+
+constexpr float half_turn = 3.14159265f;
+
+// Paperback: the card of the cover and how round it bends onto the spine.
+constexpr float cover_card_mm = 0.3f, spine_bend_mm = 1.5f;
+// Hardcover: board thickness, how far the boards stand over the pages, the rounded spine's
+// bulge as a share of the book's depth, and the joint's groove beside the spine.
+constexpr float board_mm = 2.5f, overhang_mm = 3.0f, spine_bulge_share = 0.2f;
+constexpr float groove_from_spine_mm = 7.0f, groove_width_mm = 3.0f, groove_depth_mm = 0.8f;
+// Media case: the radius of its plastic corners.
+constexpr float case_corner_mm = 4.0f;
+constexpr int arc_steps = 4, spine_arc_steps = 10;
+
+// One point of a band's outline; the segment to the next point shows `face`.
+struct band_point {
+    float outer_x, outer_z, inner_x, inner_z;
+    int face;
+};
+
+vec3 at(float x, float y, float z) { return {x, y, z}; }
+
+// The band from y0 to y1: outside, top and bottom, the two open ends, and the inside where
+// it can be seen.
+void add_band(shape_builder& build, const std::vector<band_point>& line, float y0, float y1, bool inside) {
+    for (size_t i = 0; i + 1 < line.size(); ++i) {
+        const band_point &p = line[i], &q = line[i + 1];
+        const vec3 out_dir{(p.outer_x + q.outer_x - p.inner_x - q.inner_x), 0, (p.outer_z + q.outer_z - p.inner_z - q.inner_z)};
+        build.quad(at(p.outer_x, y0, p.outer_z), at(q.outer_x, y0, q.outer_z), at(q.outer_x, y1, q.outer_z),
+                   at(p.outer_x, y1, p.outer_z), out_dir, p.face);
+        if (inside)
+            build.quad(at(p.inner_x, y0, p.inner_z), at(q.inner_x, y0, q.inner_z), at(q.inner_x, y1, q.inner_z),
+                       at(p.inner_x, y1, p.inner_z), out_dir * -1, p.face);
+        for (float y : {y0, y1})
+            build.quad(at(p.outer_x, y, p.outer_z), at(q.outer_x, y, q.outer_z), at(q.inner_x, y, q.inner_z),
+                       at(p.inner_x, y, p.inner_z), {0, y, 0}, p.face);
+    }
+    const auto end = [&](const band_point& p, const band_point& next, int face) {
+        const vec3 away{p.outer_x - next.outer_x, 0, p.outer_z - next.outer_z};
+        build.quad(at(p.outer_x, y0, p.outer_z), at(p.inner_x, y0, p.inner_z), at(p.inner_x, y1, p.inner_z),
+                   at(p.outer_x, y1, p.outer_z), away, face);
+    };
+    end(line.front(), line[1], line.front().face);
+    end(line.back(), line[line.size() - 2], line[line.size() - 2].face);
+}
+
+// A quarter circle of radius r round (cx, cz) from angle `from` on, its inside at one point;
+// the first half of its segments shows `first`, the rest `second`.
+void add_corner(std::vector<band_point>& line, float cx, float cz, float r, float from, float inner_x,
+                float inner_z, int first, int second) {
+    for (int i = 0; i <= arc_steps; ++i) {
+        const float angle = from + half_turn / 2 * float(i) / arc_steps;
+        line.push_back({cx + r * std::cos(angle), cz + r * std::sin(angle), inner_x, inner_z, i < arc_steps / 2 ? first : second});
+    }
+}
+
+void make_paperback(shape_builder& build, float unit_mm, bool soft) {
+    const vec3 h = build.half();
+    const float card = std::min(cover_card_mm / unit_mm, h.x / 4);
+    const float bend = soft ? std::min({std::max(spine_bend_mm / unit_mm, 2 * card), h.x / 2, h.z / 4}) : 0;
+    const float reach = std::max(bend, card);  // the pages begin this far from the spine
+    std::vector<band_point> line;
+    line.push_back({-h.x, h.z, -h.x + card, h.z, front_face});
+    add_corner(line, -h.x + bend, -h.z + bend, bend, half_turn, -h.x + card, -h.z + reach, front_face, left_face);
+    add_corner(line, h.x - bend, -h.z + bend, bend, 1.5f * half_turn, h.x - card, -h.z + reach, left_face, back_face);
+    line.push_back({h.x, h.z, h.x - card, h.z, back_face});
+    add_band(build, line, -h.y, h.y, false);
+    build.block({-h.x + card, -h.y, -h.z + reach}, {h.x - card, h.y, h.z},
+                {-1, -1, top_face, bottom_face, right_face, -1});
+}
+
+// The joint's groove on a board's outside, a shallow notch along the height.
+void add_groove(std::vector<band_point>& line, float outside_x, float inside_x, float depth, float middle_z,
+                float width, int face) {
+    for (float step : {0.5f, 0.0f, -0.5f}) {
+        const float dip = step == 0 ? depth : 0;
+        line.push_back({outside_x + dip, middle_z + step * width, inside_x, middle_z + step * width, face});
+    }
+}
+
+void make_hardcover(shape_builder& build, float unit_mm) {
+    const vec3 h = build.half();
+    const float board = std::min(board_mm / unit_mm, h.x / 5);
+    const float overhang = std::min({overhang_mm / unit_mm, h.y / 10, h.z / 10});
+    const float bulge = std::min(std::max(spine_bulge_share * 2 * h.x, 1.5f * board), h.z / 5);
+    const float groove_z = -h.z + bulge + groove_from_spine_mm / unit_mm, groove_width = groove_width_mm / unit_mm;
+    const bool grooved = groove_z + groove_width < h.z - overhang;
+    const float groove_depth = std::min(groove_depth_mm / unit_mm, board / 3);
+    std::vector<band_point> line;
+    line.push_back({-h.x, h.z, -h.x + board, h.z, front_face});
+    if (grooved) add_groove(line, -h.x, -h.x + board, groove_depth, groove_z, groove_width, front_face);
+    for (int i = 0; i <= spine_arc_steps; ++i) {
+        const float t = half_turn * float(i) / spine_arc_steps;
+        line.push_back({-h.x * std::cos(t), -h.z + bulge - bulge * std::sin(t), -(h.x - board) * std::cos(t),
+                        -h.z + bulge - (bulge - board) * std::sin(t), i < spine_arc_steps ? left_face : back_face});
+    }
+    if (grooved) {
+        std::vector<band_point> back;
+        add_groove(back, h.x, h.x - board, -groove_depth, groove_z, groove_width, back_face);
+        line.insert(line.end(), back.rbegin(), back.rend());
+    }
+    line.push_back({h.x, h.z, h.x - board, h.z, back_face});
+    add_band(build, line, -h.y, h.y, true);
+    build.block({-h.x + board, -h.y + overhang, -h.z + bulge}, {h.x - board, h.y - overhang, h.z - overhang},
+                {-1, -1, top_face, bottom_face, right_face, right_face});
+}
+
+void make_media_case(shape_builder& build, float unit_mm) {
+    const vec3 h = build.half();
+    const float r = std::min({case_corner_mm / unit_mm, h.y / 4, h.z / 4});
+    // corners round the front's outline (y up, z to the right), each with the sides it joins
+    struct corner {
+        float y, z, from;
+        int first, second;
+    };
+    const corner corners[] = {{h.y - r, -h.z + r, 0.5f * half_turn, top_face, left_face},
+                              {-h.y + r, -h.z + r, half_turn, left_face, bottom_face},
+                              {-h.y + r, h.z - r, 1.5f * half_turn, bottom_face, right_face},
+                              {h.y - r, h.z - r, 0, right_face, top_face}};
+    std::vector<vec3> ring;
+    std::vector<int> faces;
+    for (const corner& c : corners)
+        for (int i = 0; i <= arc_steps; ++i) {
+            const float angle = c.from + half_turn / 2 * float(i) / arc_steps;
+            ring.push_back({0, c.y + r * std::sin(angle), c.z + r * std::cos(angle)});
+            faces.push_back(i < arc_steps / 2 ? c.first : c.second);
+        }
+    for (size_t i = 0; i < ring.size(); ++i) {
+        const vec3 p = ring[i], q = ring[(i + 1) % ring.size()];
+        build.quad(at(-h.x, p.y, p.z), at(-h.x, q.y, q.z), at(h.x, q.y, q.z), at(h.x, p.y, p.z), p + q, faces[i]);
+    }
+    std::vector<vec3> front = ring, back = ring;
+    for (vec3& p : front) p.x = -h.x;
+    for (vec3& p : back) p.x = h.x;
+    build.fan({-h.x, 0, 0}, front, {-1, 0, 0}, front_face);
+    build.fan({h.x, 0, 0}, back, {1, 0, 0}, back_face);
+}
+
+}  // namespace
+
+bool shaped_box(const mesh& box, vec3 factor, shape_form form, bool soft, mesh& out) {
+    box_frame frame;
+    face_map maps[box_face_count];
+    if (form.kind == shape_kind::box || !(form.unit_mm > 0) || !std::isfinite(form.unit_mm) ||
+        !box_frame_of(box, factor, frame) || !box_face_maps(box, frame, maps))
+        return false;
+    shape_builder build(frame, maps, box.handle);
+    switch (form.kind) {
+    case shape_kind::paperback: make_paperback(build, form.unit_mm, soft); break;
+    case shape_kind::hardcover: make_hardcover(build, form.unit_mm); break;
+    case shape_kind::media_case: make_media_case(build, form.unit_mm); break;
+    default: return false;
+    }
+    out = build.take();
+    return true;
+}
+
+}  // namespace engine3d
