@@ -31,17 +31,27 @@ struct band_point {
 
 vec3 at(float x, float y, float z) { return {x, y, z}; }
 
-// The band from y0 to y1: outside, top and bottom, the two open ends, and the inside where
-// it can be seen.
-void add_band(shape_builder& build, const std::vector<band_point>& line, float y0, float y1, bool inside) {
+// The inside of a band between heights y0 and y1.
+void add_inside(shape_builder& build, const band_point& p, const band_point& q, float y0, float y1, vec3 inward) {
+    build.quad(at(p.inner_x, y0, p.inner_z), at(q.inner_x, y0, q.inner_z), at(q.inner_x, y1, q.inner_z),
+               at(p.inner_x, y1, p.inner_z), inward, p.face);
+}
+
+// The band from y0 to y1: outside, top and bottom and the two open ends. Its inside shows
+// only where it stands over what it holds, by `reach`: at the top, at the bottom and along
+// the open ends (z beyond `open_z`); everywhere else the pages hide it.
+void add_band(shape_builder& build, const std::vector<band_point>& line, float y0, float y1, float reach, float open_z) {
     for (size_t i = 0; i + 1 < line.size(); ++i) {
         const band_point &p = line[i], &q = line[i + 1];
         const vec3 out_dir{(p.outer_x + q.outer_x - p.inner_x - q.inner_x), 0, (p.outer_z + q.outer_z - p.inner_z - q.inner_z)};
         build.quad(at(p.outer_x, y0, p.outer_z), at(q.outer_x, y0, q.outer_z), at(q.outer_x, y1, q.outer_z),
                    at(p.outer_x, y1, p.outer_z), out_dir, p.face);
-        if (inside)
-            build.quad(at(p.inner_x, y0, p.inner_z), at(q.inner_x, y0, q.inner_z), at(q.inner_x, y1, q.inner_z),
-                       at(p.inner_x, y1, p.inner_z), out_dir * -1, p.face);
+        if (reach > 0 && std::min(p.inner_z, q.inner_z) >= open_z) {
+            add_inside(build, p, q, y0, y1, out_dir * -1);
+        } else if (reach > 0) {
+            add_inside(build, p, q, y0, y0 + reach, out_dir * -1);
+            add_inside(build, p, q, y1 - reach, y1, out_dir * -1);
+        }
         for (float y : {y0, y1})
             build.quad(at(p.outer_x, y, p.outer_z), at(q.outer_x, y, q.outer_z), at(q.inner_x, y, q.inner_z),
                        at(p.inner_x, y, p.inner_z), {0, y, 0}, p.face);
@@ -75,7 +85,7 @@ void make_paperback(shape_builder& build, float unit_mm, bool soft) {
     add_corner(line, -h.x + bend, -h.z + bend, bend, half_turn, -h.x + card, -h.z + reach, front_face, left_face);
     add_corner(line, h.x - bend, -h.z + bend, bend, 1.5f * half_turn, h.x - card, -h.z + reach, left_face, back_face);
     line.push_back({h.x, h.z, h.x - card, h.z, back_face});
-    add_band(build, line, -h.y, h.y, false);
+    add_band(build, line, -h.y, h.y, 0, h.z);
     build.block({-h.x + card, -h.y, -h.z + reach}, {h.x - card, h.y, h.z},
                 {-1, -1, top_face, bottom_face, right_face, -1});
 }
@@ -99,6 +109,7 @@ void make_hardcover(shape_builder& build, float unit_mm) {
     const float groove_depth = std::min(groove_depth_mm / unit_mm, board / 3);
     std::vector<band_point> line;
     line.push_back({-h.x, h.z, -h.x + board, h.z, front_face});
+    line.push_back({-h.x, h.z - overhang, -h.x + board, h.z - overhang, front_face});
     if (grooved) add_groove(line, -h.x, -h.x + board, groove_depth, groove_z, groove_width, front_face);
     for (int i = 0; i <= spine_arc_steps; ++i) {
         const float t = half_turn * float(i) / spine_arc_steps;
@@ -110,8 +121,9 @@ void make_hardcover(shape_builder& build, float unit_mm) {
         add_groove(back, h.x, h.x - board, -groove_depth, groove_z, groove_width, back_face);
         line.insert(line.end(), back.rbegin(), back.rend());
     }
+    line.push_back({h.x, h.z - overhang, h.x - board, h.z - overhang, back_face});
     line.push_back({h.x, h.z, h.x - board, h.z, back_face});
-    add_band(build, line, -h.y, h.y, true);
+    add_band(build, line, -h.y, h.y, overhang, h.z - overhang);
     build.block({-h.x + board, -h.y + overhang, -h.z + bulge}, {h.x - board, h.y - overhang, h.z - overhang},
                 {-1, -1, top_face, bottom_face, right_face, right_face});
 }
