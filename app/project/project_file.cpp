@@ -188,7 +188,7 @@ bool write_entries(const char* file, const std::string& target, const project& s
     // A box known only by its steps is written as older versions wrote it.
     if (saved.box.width_mm > 0)
         for (const size_entry& entry : size_entries)
-            written = written && put(box_section, entry.key, text_of_mm(saved.box.*entry.side));
+            written = written && put(box_section, entry.key, text_of_kept_mm(saved.box.*entry.side));
     for (const view_option_name& name : view_option_names)
         written = written && put(view_section, name.project_key, saved.view.*name.option ? "1" : "0");
     written = written && put(view_section, "FloorColour", colour_text(saved.floor_colour));
