@@ -99,5 +99,5 @@ void size_box_from_pictures() {
         status_show((told + box_size_text(box) + limits).c_str());
         return;
     }
-    set_box_size(box);
+    choose_box_size(box);
 }

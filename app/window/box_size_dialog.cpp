@@ -118,5 +118,5 @@ void ask_box_size() {
     EnableWindow(owner, TRUE);
     window_free(dialog_window);
     gadget_list_create(owner);
-    if (taken) set_box_size(chosen);
+    if (taken) choose_box_size(chosen);
 }

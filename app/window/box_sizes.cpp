@@ -3,7 +3,10 @@
 // so that moving one bar never rounds the whole box.
 #include "app/window/box_sizes.h"
 
+#include <string>
+
 #include "app/app_state.h"
+#include "app/faces/print_sheet.h"
 #include "app/scene/scene.h"
 #include "app/window/main_window.h"
 #include "runtime/gui/gui.h"
@@ -22,6 +25,8 @@ const size_bar size_bars[] = {
     {gadget::size_depth, &app_state::size_depth, &box_size::depth_mm},
 };
 
+std::string size_told(const box_size& box) { return "Box: " + box_size_text(box) + " (Breite x H\xF6he x Tiefe)"; }
+
 }  // namespace
 
 void set_box_size(const box_size& box) {
@@ -35,7 +40,15 @@ void set_box_size(const box_size& box) {
         if (gadget_get_state(size.bar) != app.*size.step) gadget_set_state(size.bar, app.*size.step);
     }
     apply_box_size();
-    if (told) status_show(("Box: " + box_size_text(box) + " (Breite x H\xF6he x Tiefe)").c_str());
+    if (told) status_show(size_told(box).c_str());
+}
+
+void choose_box_size(const box_size& box) {
+    set_box_size(box);
+    // Said at once, while the change is still one undo away.
+    if (box_left_sheet())
+        status_show((size_told(box) + " - der Druckbogen passt nicht mehr dazu (\xFC" "ber 1 % Abweichung); "
+                                      "die Seiten behalten ihre Ausschnitte.").c_str());
 }
 
 void take_size_bar(int32_t bar) {
@@ -46,6 +59,6 @@ void take_size_bar(int32_t bar) {
         const double other = box.*size_bars[(&size - size_bars + 1) % 3].side;
         const double third = box.*size_bars[(&size - size_bars + 2) % 3].side;
         side = side_allowed_beside(side_of_size_step(gadget_get_state(bar), side, other, third), other, third);
-        set_box_size(box);
+        choose_box_size(box);
     }
 }
