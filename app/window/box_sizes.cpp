@@ -25,8 +25,6 @@ const size_bar size_bars[] = {
     {gadget::size_depth, &app_state::size_depth, &box_size::depth_mm},
 };
 
-std::string size_told(const box_size& box) { return "Box: " + box_size_text(box) + " (Breite x H\xF6he x Tiefe)"; }
-
 }  // namespace
 
 void set_box_size(const box_size& box) {
@@ -40,15 +38,15 @@ void set_box_size(const box_size& box) {
         if (gadget_get_state(size.bar) != app.*size.step) gadget_set_state(size.bar, app.*size.step);
     }
     apply_box_size();
-    if (told) status_show(size_told(box).c_str());
+    if (told) status_show(("Box: " + box_size_text(box) + " (Breite x H\xF6he x Tiefe)").c_str());
 }
 
 void choose_box_size(const box_size& box) {
     set_box_size(box);
     // Said at once, while the change is still one undo away.
     if (box_left_sheet())
-        status_show((size_told(box) + " - der Druckbogen passt nicht mehr dazu (\xFC" "ber 1 % Abweichung); "
-                                      "die Seiten behalten ihre Ausschnitte.").c_str());
+        status_show(("Box: " + box_size_text(box) + " passt nicht mehr zum Druckbogen (\xFC" "ber 1 %); "
+                     "die Seiten behalten ihre Ausschnitte.").c_str());
 }
 
 void take_size_bar(int32_t bar) {
