@@ -348,6 +348,7 @@ TEST(ProjectsFromTheCommandLine, ExportWritesTheFileOrTellsWhy) {
     write_file(folder + "\\broken.tessaryn", bytes_of("[Tessaryn]\r\nVersion=1\r\n[Faces]\r\nFront=broken.jpg\r\n"));
     EXPECT_EQ(run("broken.tessaryn /export broken.png", &said), 1u) << said;
     EXPECT_NE(said.find("nicht lesen"), std::string::npos) << said;
+    EXPECT_NE(said.find("Vorderseite: " + folder + "\\broken.jpg"), std::string::npos) << "the face named: " << said;
     EXPECT_FALSE(file_exists(folder + "\\broken.png")) << "a picture with a face missing";
 }
 
