@@ -79,10 +79,12 @@ int batch_export(const command& asked) {
     }
     const face_drawing drawing = asked.size == snapshot_size ? face_drawing::into_atlas : face_drawing::for_exports_only;
     const project_outcome outcome = project_apply(opened, reading, drawing);
-    // The template shows no picture: only the box's numbers have to be taken whole.
-    if (asked.print_template ? outcome.values_adjusted > 0 : !outcome.complete()) {
+    // The template shows no picture: only the box's numbers have to be taken whole, its
+    // millimetres above all, since they are what it is drawn from.
+    const bool numbers_whole = outcome.values_adjusted == 0 && outcome.sizes_refused.empty();
+    if (asked.print_template ? !numbers_whole : !outcome.complete()) {
         tell_project_incomplete(asked.project, outcome);
-        message_tell("Es wurde kein Bild geschrieben.");
+        message_tell(asked.print_template ? "Es wurde keine Druckvorlage geschrieben." : "Es wurde kein Bild geschrieben.");
         return failed;
     }
     take_fill_choice(asked.fill);

@@ -93,11 +93,11 @@ void size_box_from_pictures() {
         status_show((told + "Vorderseite, Seiten und Oberseite haben kein lesbares Bild zum Messen.").c_str());
         return;
     }
-    const box_size box = measured_box(front, side, top);
+    const box_size box = kept_box_size(measured_box(front, side, top));
     if (!box_size_allowed(box)) {
         const std::string limits = " liegt au\xDF" "erhalb von 1 bis 2000 mm oder 1 : 100; nichts ge\xE4ndert.";
         status_show((told + box_size_text(box) + limits).c_str());
         return;
     }
-    set_box_size(box);
+    choose_box_size(box);
 }

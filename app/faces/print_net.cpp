@@ -9,6 +9,7 @@ namespace {
 constexpr double mm_per_inch = 25.4;
 constexpr double proportion_tolerance = 0.01;
 constexpr double touch_mm = 1e-6;
+constexpr double touch_fraction = 1e-6;
 
 // Face indices as in face_rectangles.
 enum face_index : int32_t { top, right, front, back, bottom, left };
@@ -77,6 +78,22 @@ sheet_cut print_sheet_cut(const box_size& box, int32_t sheet_width, int32_t shee
     for (int32_t face = 0; face < face_count; ++face)
         cut.panels[face] = part_of(net.panels[face], inset, net.width_mm - 2 * inset, net.height_mm - 2 * inset);
     return cut;
+}
+
+bool sheet_still_fits(const box_size& box, int32_t sheet_width, int32_t sheet_height,
+                      const picture_part (&panels)[face_count]) {
+    if (sheet_width <= 0 || sheet_height <= 0) return false;
+    int32_t on_edge = 0, inside = 0;
+    for (int32_t face = 0; face < face_count; ++face) {
+        const picture_part& p = panels[face];
+        if (face == front || is_whole_picture(p)) continue;
+        const bool touches = p.left < touch_fraction || p.top < touch_fraction || p.right > 1 - touch_fraction ||
+                             p.bottom > 1 - touch_fraction;
+        ++(touches ? on_edge : inside);
+    }
+    const double proportion = double(sheet_width) / sheet_height;
+    const bool with = fits(proportion, net_proportion(box, true)), without = fits(proportion, net_proportion(box, false));
+    return on_edge > 0 ? without : inside > 0 ? with : with || without;
 }
 
 void cover_panel(int32_t face, const picture_part& panel, int32_t scale, int32_t& width, int32_t& height) {

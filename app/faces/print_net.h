@@ -45,6 +45,12 @@ struct sheet_cut {
     picture_part panels[face_count];
 };
 sheet_cut print_sheet_cut(const box_size& box, int32_t sheet_width, int32_t sheet_height);
+// Whether the net of the box, with the bleed or without as the sheet was cut into `panels`
+// (whole pictures for the faces not cut from it), still has the sheet's proportions (within
+// 1 %). Cut without the bleed, the sides, the top and the bottom lie on the sheet's edges;
+// with only the front to tell, either way counts.
+bool sheet_still_fits(const box_size& box, int32_t sheet_width, int32_t sheet_height,
+                      const picture_part (&panels)[face_count]);
 // Grows width x height to the size a sheet must be decoded at for the face's panel to cover
 // its atlas rectangle `scale` times.
 void cover_panel(int32_t face, const picture_part& panel, int32_t scale, int32_t& width, int32_t& height);

@@ -52,6 +52,17 @@ sheet_cut cut_of_sheet(const std::string& path) {
     return print_sheet_cut(app.box, width, height);
 }
 
+bool box_left_sheet() {
+    picture_part panels[face_count];
+    const char* sheet = nullptr;
+    for (int32_t face = 0; face < face_count; ++face) {
+        panels[face] = face_picture_part(face);
+        if (!is_whole_picture(panels[face])) sheet = face_picture(face);
+    }
+    int32_t width = 0, height = 0;
+    return sheet && image_picture_size(sheet, &width, &height) && !sheet_still_fits(app.box, width, height, panels);
+}
+
 std::string sheet_panel_text(int32_t face_button, const std::string& sheet) {
     return std::string("Druckbogen, ") + face_caption(face_button) + ": " + sheet;
 }

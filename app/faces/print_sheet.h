@@ -15,5 +15,8 @@ bool take_print_sheet(const std::string& path);
 // How the sheet lies over the net of the box as it is now; `fits` false when it cannot be
 // read or its proportions are not the net's.
 sheet_cut cut_of_sheet(const std::string& path);
+// Whether the faces show panels of a sheet whose proportions the box no longer has (beyond
+// the 1 % a sheet is taken with); the panels stay as they were cut.
+bool box_left_sheet();
 // What a face row's path field shows for a face cut from the sheet.
 std::string sheet_panel_text(int32_t face_button, const std::string& sheet);

@@ -10,16 +10,50 @@ bool operator==(const box_size& a, const box_size& b) {
     return a.width_mm == b.width_mm && a.height_mm == b.height_mm && a.depth_mm == b.depth_mm;
 }
 
-double size_step_mm(const box_size& box) {
-    const double largest = std::max({box.width_mm, box.height_mm, box.depth_mm});
+namespace {
+
+double step_of_largest_side(double largest) {
     // No size yet (the scene is made before the bars are read): drawn as nothing.
     if (!(largest > 0)) return default_step_mm;
     return std::max(std::min(default_step_mm, largest), largest / largest_size_step);
 }
 
+std::string decimal_text(double mm, int32_t decimals) {
+    long long scale = 1;
+    for (int32_t i = 0; i < decimals; ++i) scale *= 10;
+    const long long fractions = std::llround(mm * double(scale));
+    std::string text = std::to_string(fractions / scale);
+    const long long rest = fractions % scale;
+    if (rest == 0) return text;
+    char fraction[24];
+    std::snprintf(fraction, sizeof fraction, ".%0*lld", int(decimals), rest);
+    text += fraction;
+    while (text.back() == '0') text.pop_back();
+    return text;
+}
+
+}  // namespace
+
+double size_step_mm(const box_size& box) {
+    return step_of_largest_side(std::max({box.width_mm, box.height_mm, box.depth_mm}));
+}
+
 int32_t nearest_size_step(double side_mm, double step_mm) {
     const double step = std::round(side_mm / step_mm);
     return step < 1 ? 1 : step > largest_size_step ? largest_size_step : int32_t(step);
+}
+
+double side_of_size_step(int32_t step, double side_mm, double other_mm, double third_mm) {
+    const double largest_other = std::max(other_mm, third_mm);
+    // Beyond the other sides the side is the largest, whose step is 20 mm up to 9 of them;
+    // within them the step is theirs. Whole millimetres compared: exactly one of the two holds.
+    const double as_largest = step * default_step_mm;
+    const double side = as_largest > largest_other ? as_largest : step * step_of_largest_side(largest_other);
+    // From 180 mm and the others' largest up, the largest side is always the last step.
+    if (step >= largest_size_step) return std::max(side_mm, std::max(as_largest, largest_other));
+    // Every side from the others' largest up to 20 mm is one step of itself.
+    if (step <= 1 && largest_other < default_step_mm) return std::min(std::max(side_mm, largest_other), default_step_mm);
+    return side;
 }
 
 bool box_size_allowed(const box_size& box) {
@@ -35,8 +69,15 @@ double side_allowed_beside(double side_mm, double other_mm, double third_mm) {
         std::max({smallest_side_mm, other_mm / largest_side_ratio, third_mm / largest_side_ratio});
     const double high =
         std::min({largest_side_mm, other_mm * largest_side_ratio, third_mm * largest_side_ratio});
-    return std::min(std::max(side_mm, low), high);
+    const double side = kept_mm(std::min(std::max(side_mm, low), high));
+    // Kept, a side on a limit may lie a millionth beyond it.
+    if (box_size_allowed({side, other_mm, third_mm})) return side;
+    return kept_mm(side + (side < (low + high) / 2 ? 1 : -1) / kept_fractions_per_mm);
 }
+
+double kept_mm(double mm) { return double(std::llround(mm * kept_fractions_per_mm)) / kept_fractions_per_mm; }
+
+box_size kept_box_size(const box_size& box) { return {kept_mm(box.width_mm), kept_mm(box.height_mm), kept_mm(box.depth_mm)}; }
 
 bool mm_of_text(const std::string& text, bool comma, double& mm) {
     const size_t first = text.find_first_not_of(' ');
@@ -49,7 +90,7 @@ bool mm_of_text(const std::string& text, bool comma, double& mm) {
         const char c = text[i];
         if (c >= '0' && c <= '9') {
             any_digit = true;
-            if (decimal && divisor >= 1e6) continue;  // beyond a millionth of a millimetre
+            if (decimal && divisor >= kept_fractions_per_mm) continue;  // beyond what a size keeps
             digits = digits * 10 + (c - '0');
             if (decimal) divisor *= 10;
         } else if ((c == '.' || (comma && c == ',')) && !decimal) {
@@ -65,17 +106,9 @@ bool mm_of_text(const std::string& text, bool comma, double& mm) {
     return true;
 }
 
-std::string text_of_mm(double mm) {
-    const long long thousandths = std::llround(mm * 1000);
-    std::string text = std::to_string(thousandths / 1000);
-    const int rest = int(thousandths % 1000);
-    if (rest == 0) return text;
-    char fraction[8];
-    std::snprintf(fraction, sizeof fraction, ".%03d", rest);
-    text += fraction;
-    while (text.back() == '0') text.pop_back();
-    return text;
-}
+std::string text_of_mm(double mm) { return decimal_text(mm, 3); }
+
+std::string text_of_kept_mm(double mm) { return decimal_text(mm, 6); }
 
 namespace {
 

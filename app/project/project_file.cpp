@@ -17,6 +17,8 @@ constexpr const char* box_section = "Box";
 constexpr const char* view_section = "View";
 constexpr const char* face_keys[project_face_count] = {"Top", "Right", "Left", "Front", "Back", "Bottom"};
 constexpr const char* sheet_key = "Sheet";
+// After a face's key: "FrontPanel=left,top,right,bottom", fractions of the sheet.
+constexpr const char* panel_key_end = "Panel";
 // No user turns or zooms this far: turning past it takes hours. The scroll bars keep their own,
 // narrower ranges when the project is applied.
 constexpr long number_limit = 100000;
@@ -143,10 +145,42 @@ void read_picture(const char* path, const char* key, network_pictures network, s
     problem = full.empty() ? path_problem::too_long : held ? path_problem::network : check_file_path(full);
 }
 
+bool is_fraction(double value) { return value >= 0 && value <= 1; }
+
+// Four fractions within the sheet, in order, and nothing else.
+bool panel_of_text(const std::string& text, picture_part& panel) {
+    double* const edges[] = {&panel.left, &panel.top, &panel.right, &panel.bottom};
+    const char* at = text.c_str();
+    for (double* edge : edges) {
+        char* end = nullptr;
+        *edge = std::strtod(at, &end);
+        if (end == at || !is_fraction(*edge) || *end != (edge == &panel.bottom ? 0 : ',')) return false;
+        at = end + 1;
+    }
+    return project_has_panel(panel);
+}
+
+std::string panel_text(const picture_part& panel) {
+    char text[96];
+    std::snprintf(text, sizeof text, "%.9f,%.9f,%.9f,%.9f", panel.left, panel.top, panel.right, panel.bottom);
+    return text;
+}
+
+void read_panels(const char* path, project& into, project_reading& reading) {
+    for (int32_t face = 0; face < project_face_count; ++face) {
+        picture_part& panel = into.sheet_panels[face];
+        const std::string text = entry_text(path, faces_section, (std::string(face_keys[face]) + panel_key_end).c_str());
+        if (text.empty() || !panel_of_text(text, panel)) panel = {};
+        // A panel that cannot be taken leaves its face to be cut along the box's net.
+        if (!text.empty() && !project_has_panel(panel)) ++reading.values_not_taken;
+    }
+}
+
 void read_pictures(const char* path, project& into, project_reading& reading, network_pictures network) {
     for (int32_t face = 0; face < project_face_count; ++face)
         read_picture(path, face_keys[face], network, into.pictures[face], reading.picture_problems[face]);
     read_picture(path, sheet_key, network, into.sheet, reading.sheet_problem);
+    read_panels(path, into, reading);
 }
 
 long file_size(const char* path) {
@@ -183,12 +217,16 @@ bool write_entries(const char* file, const std::string& target, const project& s
     for (int32_t face = 0; face < project_face_count; ++face)
         written = written && put(faces_section, face_keys[face], path_for_project(saved.pictures[face], folder));
     written = written && put(faces_section, sheet_key, path_for_project(saved.sheet, folder));
+    for (int32_t face = 0; face < project_face_count; ++face)
+        if (!saved.sheet.empty() && project_has_panel(saved.sheet_panels[face]))
+            written = written && put(faces_section, (std::string(face_keys[face]) + panel_key_end).c_str(),
+                                     panel_text(saved.sheet_panels[face]));
     for (const number_entry& entry : number_entries)
         written = written && put(entry.section, entry.key, number_text(saved.*entry.field));
     // A box known only by its steps is written as older versions wrote it.
     if (saved.box.width_mm > 0)
         for (const size_entry& entry : size_entries)
-            written = written && put(box_section, entry.key, text_of_mm(saved.box.*entry.side));
+            written = written && put(box_section, entry.key, text_of_kept_mm(saved.box.*entry.side));
     for (const view_option_name& name : view_option_names)
         written = written && put(view_section, name.project_key, saved.view.*name.option ? "1" : "0");
     written = written && put(view_section, "FloorColour", colour_text(saved.floor_colour));
@@ -257,9 +295,15 @@ bool project_equal(const project& a, const project& b) {
     for (int32_t face = 0; face < project_face_count; ++face)
         if (a.pictures[face] != b.pictures[face]) return false;
     if (a.sheet != b.sheet) return false;
+    for (int32_t face = 0; face < project_face_count; ++face) {
+        const picture_part &p = a.sheet_panels[face], &q = b.sheet_panels[face];
+        if (p.left != q.left || p.top != q.top || p.right != q.right || p.bottom != q.bottom) return false;
+    }
     for (const number_entry& entry : number_entries)
         if (a.*entry.field != b.*entry.field) return false;
     for (const view_option_name& name : view_option_names)
         if (a.view.*name.option != b.view.*name.option) return false;
     return a.floor_colour == b.floor_colour && a.box == b.box;
 }
+
+bool project_has_panel(const picture_part& panel) { return panel.right > panel.left && panel.bottom > panel.top; }

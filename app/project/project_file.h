@@ -9,6 +9,7 @@
 #include "app/project/box_size.h"
 #include "app/project/project_paths.h"
 #include "app/project/view_settings.h"
+#include "runtime/image/image.h"
 
 constexpr const char* project_extension = ".tessaryn";
 constexpr int32_t project_format_version = 1;
@@ -23,6 +24,10 @@ struct project {
     box_size box;
     // A print sheet with every face's panel: the faces without a picture of their own show it.
     std::string sheet;
+    // By face row, the panel of the sheet the face shows, in the sheet's own proportions, so
+    // that a box whose size changed since shows the same faces; all 0 where none is known,
+    // as in older files, whose sheet is cut along the net of the box as it is.
+    picture_part sheet_panels[project_face_count];
     // Scroll-bar positions.
     int32_t size_depth, size_width, size_height, turn_bar, tilt_bar, camera_height_bar;
     // The angles the arrow keys and the mouse change, and the bars' share of the rotation.
@@ -59,6 +64,8 @@ project_reading project_read(const char* path, project& into,
 // Looks at the held network pictures as reading does at every other.
 void project_check_network_pictures(const project& opened, project_reading& reading);
 bool project_equal(const project& a, const project& b);
+// A panel given, rather than the 0 of none known.
+bool project_has_panel(const picture_part& panel);
 
 enum class project_save_failure { none, refused, not_written, in_use };
 // Writes a temporary file beside the target and puts it in the target's place; on failure

@@ -12,6 +12,7 @@
 #include "app/window/view_menu.h"
 #include "runtime/core/core.h"
 #include "runtime/gui/gui.h"
+#include "runtime/image/image.h"
 
 namespace {
 
@@ -42,14 +43,23 @@ struct kept_picture {
     std::string composed;
 };
 kept_picture kept_pictures[project_face_count];
-// The print sheet the last project named, kept likewise for the faces that were to show it.
+// The print sheet the last project named, kept likewise for the faces that were to show it,
+// with their panels.
 std::string kept_sheet;
+picture_part kept_sheet_panels[project_face_count];
 
 bool shows_sheet_panel(int32_t row) { return !is_whole_picture(face_picture_part(face_of_row(row))); }
 
 void keep_pictures(const project& named) {
-    for (int32_t row = 0; row < project_face_count; ++row) kept_pictures[row] = {named.pictures[row], composed_picture(row)};
+    for (int32_t row = 0; row < project_face_count; ++row) {
+        kept_pictures[row] = {named.pictures[row], composed_picture(row)};
+        kept_sheet_panels[row] = named.sheet_panels[row];
+    }
     kept_sheet = named.sheet;
+}
+
+bool shows_what_was_kept(int32_t row) {
+    return kept_pictures[row].named.empty() && composed_picture(row) == kept_pictures[row].composed;
 }
 
 // The sheet the faces show, or the one the project named while a face that was to show it
@@ -58,8 +68,15 @@ std::string sheet_of_window() {
     for (int32_t row = 0; row < project_face_count; ++row)
         if (shows_sheet_panel(row)) return composed_picture(row);
     for (int32_t row = 0; row < project_face_count; ++row)
-        if (kept_pictures[row].named.empty() && composed_picture(row) == kept_pictures[row].composed) return kept_sheet;
+        if (shows_what_was_kept(row)) return kept_sheet;
     return "";
+}
+
+// The panel a face shows of `sheet`, or the one the project named while the face still shows
+// what it showed then; none for a face with a picture of its own.
+picture_part sheet_panel_of_window(int32_t row, const std::string& sheet) {
+    if (shows_sheet_panel(row)) return face_picture_part(face_of_row(row));
+    return !sheet.empty() && sheet == kept_sheet && shows_what_was_kept(row) ? kept_sheet_panels[row] : picture_part{};
 }
 
 // What the path field shows for a face: its picture, or where on the sheet it comes from.
@@ -131,24 +148,43 @@ void show_chosen(int32_t row, const std::string& picture) {
     string_assign(&app.last_picture_path, picture.c_str());
 }
 
-// The faces without a picture of their own take their panels of the project's sheet, cut
-// along the net of the box the project has.
+bool shows_sheet(const project& opened, int32_t row) { return !opened.sheet.empty() && opened.pictures[row].empty(); }
+
+// Only a file that keeps no panels (an older one) has its sheet cut along the net of the box.
+sheet_cut cut_if_needed(const project& opened) {
+    for (int32_t row = 0; row < project_face_count; ++row)
+        if (shows_sheet(opened, row) && !project_has_panel(opened.sheet_panels[row])) return cut_of_sheet(opened.sheet);
+    return {};
+}
+
+// The faces without a picture of their own take their panels of the project's sheet: those
+// the project kept, or else cut along the net of the box the project has.
 int32_t request_sheet_panels(const project& opened, const project_reading& reading, face_picture_request* requests,
                              int32_t* rows, int32_t count, project_outcome& outcome) {
     if (opened.sheet.empty()) return count;
-    std::string problem = problem_text(reading.sheet_problem);
-    const sheet_cut cut = problem.empty() ? cut_of_sheet(opened.sheet) : sheet_cut{};
-    if (problem.empty() && !cut.fits) problem = "Druckbogen passt nicht zur Box oder ist nicht lesbar";
+    const std::string problem = problem_text(reading.sheet_problem);
+    const sheet_cut cut = problem.empty() ? cut_if_needed(opened) : sheet_cut{};
     for (int32_t row = 0; row < project_face_count; ++row) {
-        if (!opened.pictures[row].empty()) continue;
-        if (!problem.empty()) {
-            outcome.picture_failures[row] = opened.sheet + " (" + problem + ")";
+        if (!shows_sheet(opened, row)) continue;
+        const bool kept = project_has_panel(opened.sheet_panels[row]);
+        const std::string why =
+            !problem.empty() ? problem : kept || cut.fits ? "" : "Druckbogen passt nicht zur Box oder ist nicht lesbar";
+        if (!why.empty()) {
+            outcome.picture_failures[row] = opened.sheet + " (" + why + ")";
             continue;
         }
-        requests[count] = {opened.sheet.c_str(), face_of_row(row), true, cut.panels[face_of_row(row)]};
+        const picture_part panel = kept ? opened.sheet_panels[row] : cut.panels[face_of_row(row)];
+        requests[count] = {opened.sheet.c_str(), face_of_row(row), true, panel};
         rows[count++] = row;
     }
     return count;
+}
+
+// An export draws a face from its picture later: one whose size cannot even be read now
+// would leave the face to an atlas an earlier run wrote.
+bool picture_readable(const char* path) {
+    int32_t width = 0, height = 0;
+    return image_picture_size(path, &width, &height);
 }
 
 void apply_pictures(const project& opened, const project_reading& reading, face_drawing drawing,
@@ -171,8 +207,10 @@ void apply_pictures(const project& opened, const project_reading& reading, face_
         if (outcome.atlas_failure == face_failure::none) rebuild_box();
     }
     for (int32_t i = 0; i < count; ++i) {
-        if (drawing == face_drawing::for_exports_only)
-            face_picture_choose(requests[i].face_index, requests[i].path, requests[i].part);
+        if (drawing == face_drawing::for_exports_only) {
+            requests[i].drawn = picture_readable(requests[i].path);
+            if (requests[i].drawn) face_picture_choose(requests[i].face_index, requests[i].path, requests[i].part);
+        }
         if (requests[i].drawn) show_chosen(rows[i], requests[i].path);
         else if (outcome.atlas_failure == face_failure::none)
             outcome.picture_failures[rows[i]] = std::string(requests[i].path) + " (nicht lesbar)";
@@ -201,6 +239,7 @@ project project_of_window() {
         shown.pictures[row] = composed == kept_pictures[row].composed ? kept_pictures[row].named : composed;
     }
     shown.sheet = sheet_of_window();
+    for (int32_t row = 0; row < project_face_count; ++row) shown.sheet_panels[row] = sheet_panel_of_window(row, shown.sheet);
     for (const bar_field& field : bar_fields) shown.*field.position = gadget_get_state(field.bar);
     shown.box = app.box;
     shown.turn_angle = app.turn_angle;

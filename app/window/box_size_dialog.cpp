@@ -35,7 +35,7 @@ const side_row side_rows[] = {
 };
 
 std::string shown_in_field(double mm) {
-    std::string text = text_of_mm(mm);
+    std::string text = text_of_kept_mm(mm);
     const size_t point = text.find('.');
     if (point != std::string::npos) text[point] = ',';
     return text;
@@ -118,5 +118,5 @@ void ask_box_size() {
     EnableWindow(owner, TRUE);
     window_free(dialog_window);
     gadget_list_create(owner);
-    if (taken) set_box_size(chosen);
+    if (taken) choose_box_size(chosen);
 }

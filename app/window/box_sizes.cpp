@@ -1,10 +1,12 @@
-// A size bar's side is whole steps; the others keep what the dialog, the pictures or the
-// project gave them, so that moving one bar never rounds the whole box.
+// A size bar's side is whole steps of the step the box has after the move, so the bar stays
+// where it was moved; the others keep what the dialog, the pictures or the project gave them,
+// so that moving one bar never rounds the whole box.
 #include "app/window/box_sizes.h"
 
-#include <algorithm>
+#include <string>
 
 #include "app/app_state.h"
+#include "app/faces/print_sheet.h"
 #include "app/scene/scene.h"
 #include "app/window/main_window.h"
 #include "runtime/gui/gui.h"
@@ -39,18 +41,22 @@ void set_box_size(const box_size& box) {
     if (told) status_show(("Box: " + box_size_text(box) + " (Breite x H\xF6he x Tiefe)").c_str());
 }
 
+void choose_box_size(const box_size& box) {
+    set_box_size(box);
+    // Said at once, while the change is still one undo away.
+    if (box_left_sheet())
+        status_show(("Box: " + box_size_text(box) + " passt nicht mehr zum Druckbogen (\xFC" "ber 1 %); "
+                     "die Seiten behalten ihre Ausschnitte.").c_str());
+}
+
 void take_size_bar(int32_t bar) {
     for (const size_bar& size : size_bars) {
         if (size.bar != bar) continue;
-        // On a box smaller than a step the bar counts whole steps of 20 mm: the side then lands
-        // on the step the bar was moved to.
-        const double step = std::max(size_step_mm(app.box), default_step_mm);
         box_size box = app.box;
         double& side = box.*size.side;
-        side = gadget_get_state(bar) * step;
-        const size_bar& other = size_bars[(&size - size_bars + 1) % 3];
-        const size_bar& third = size_bars[(&size - size_bars + 2) % 3];
-        side = side_allowed_beside(side, box.*other.side, box.*third.side);
-        set_box_size(box);
+        const double other = box.*size_bars[(&size - size_bars + 1) % 3].side;
+        const double third = box.*size_bars[(&size - size_bars + 2) % 3].side;
+        side = side_allowed_beside(side_of_size_step(gadget_get_state(bar), side, other, third), other, third);
+        choose_box_size(box);
     }
 }

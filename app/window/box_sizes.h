@@ -6,7 +6,9 @@
 
 #include "app/project/box_size.h"
 
-// Takes an allowed size: the bars show its nearest steps, the preview its proportions.
+// Takes an allowed, kept size: the bars show its nearest steps, the preview its proportions.
 void set_box_size(const box_size& box);
-// A size bar moved: its side becomes its step, the other sides keep their millimetres.
+// The same for a size the user chose: told when the faces' print sheet no longer fits it.
+void choose_box_size(const box_size& box);
+// A size bar moved: its side becomes whole steps, the other sides keep their millimetres.
 void take_size_bar(int32_t bar);

@@ -53,4 +53,8 @@ TEST(PrintNet, SheetIsCutWithOrWithoutItsBleedAndOtherProportionsDoNotFit) {
     EXPECT_TRUE(print_sheet_cut(box, 1009, 500).fits) << "within 1 %";
     EXPECT_FALSE(print_sheet_cut(box, 1030, 500).fits);
     EXPECT_FALSE(print_sheet_cut(box, 3000, 3000).fits);
+    // 5 mm deeper, the bled sheet is near the net without bleed, yet it was cut with it.
+    EXPECT_TRUE(print_sheet_cut({200, 150, 55}, 4724, 2391).fits);
+    EXPECT_FALSE(sheet_still_fits({200, 150, 55}, 4724, 2391, bled.panels));
+    EXPECT_TRUE(sheet_still_fits(box, 1000, 500, trimmed.panels));
 }

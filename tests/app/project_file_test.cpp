@@ -138,6 +138,21 @@ TEST(ProjectFile, RefusedSizesAreNamedAndKeepTheBox) {
     }
 }
 
+// What the dialog takes and what a 300 ppi picture measures read back as saved, and allowed.
+TEST(ProjectFile, SizesReadBackAsSavedAndAllowedAgain) {
+    for (const box_size& box : {box_size{1.0004, 100.0399, 50}, box_size{1000 * 25.4 / 300, 60, 20}}) {
+        project saved = sample();
+        saved.box = box;
+        ASSERT_EQ(project_write("exact.tessaryn", saved), project_save_failure::none);
+        project read = {};
+        const project_reading reading = project_read(full("exact.tessaryn").c_str(), read);
+        EXPECT_TRUE(reading.sizes_refused.empty()) << reading.sizes_refused;
+        EXPECT_TRUE(read.box == kept_box_size(box)) << read.box.width_mm << " x " << read.box.height_mm;
+        EXPECT_NEAR(read.box.width_mm, box.width_mm, 0.0005);
+        EXPECT_NEAR(read.box.height_mm, box.height_mm, 0.0005);
+    }
+}
+
 // A step is 20 mm while the largest side fits 9 of them, so older boxes keep their look.
 TEST(BoxSize, StepsTextsAndLimits) {
     EXPECT_EQ(size_step_mm(box_size_of_steps(5, 5, 5)), 20.0);
@@ -150,6 +165,11 @@ TEST(BoxSize, StepsTextsAndLimits) {
     EXPECT_EQ(text_of_mm(106.73469), "106.735");
     EXPECT_FALSE(box_size_allowed({1000, 9.99, 500}));
     EXPECT_EQ(side_allowed_beside(2, 1000, 500), 10.0);
+    // A moved bar stays: its side is whole steps of the step after the move.
+    const box_size moved = {side_of_size_step(8, 200, 100, 50), 100, 50};
+    EXPECT_EQ(moved.width_mm, 160.0);
+    EXPECT_EQ(nearest_size_step(moved.width_mm, size_step_mm(moved)), 8);
+    EXPECT_NEAR(side_of_size_step(3, 200, 1000, 50), 1000.0 / 3, 1e-9) << "within a larger side, its step";
 }
 
 TEST(CommandLine, ArgumentsChooseTheRun) {

@@ -1,6 +1,7 @@
 // The print template as a designer gets it from the "Datei" menu, painted panel by panel and
-// loaded back as a print sheet: each face shows its panel, the project keeps the sheet, and
-// a sheet of other proportions is told and changes nothing.
+// loaded back as a print sheet: each face shows its panel, the project keeps the sheet and its
+// panels whatever the box's size becomes, and a sheet of other proportions is told and
+// changes nothing.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,7 +12,8 @@
 
 namespace {
 
-constexpr int open_item = 10, save_as_item = 12, template_item = 14, sheet_item = 15, front_path = 33;
+constexpr int open_item = 10, save_as_item = 12, template_item = 14, sheet_item = 15, sizes_item = 23, front_path = 33;
+constexpr int depth_field = 65, ok_button = 67;
 constexpr int depth_steps = 3, width_steps = 9, height_steps = 7;
 constexpr int sheet_scale = 3;  // the sheet is painted at a third of the template's pixels
 constexpr uint8_t panel_colours[face_count][3] = {{230, 40, 40}, {40, 200, 40}, {40, 40, 230},
@@ -27,11 +29,18 @@ void paint(bgr_picture& sheet, const pixel_rect& panel, const uint8_t (&colour)[
         }
 }
 
+// Its middle and near each edge, where a panel cut along another net shows the bleed or a
+// neighbour.
 bool atlas_shows_panel(const session& run, int face) {
     const face_rectangle& r = face_rectangles[face];
     const uint32_t wanted = rgb(panel_colours[face][0], panel_colours[face][1], panel_colours[face][2]);
+    const int in_x = r.width / 25 + 1, in_y = r.height / 25 + 1, mid_x = r.x + r.width / 2, mid_y = r.y + r.height / 2;
+    const int xs[] = {mid_x, r.x + in_x, r.x + r.width - in_x, mid_x, mid_x};
+    const int ys[] = {mid_y, mid_y, mid_y, r.y + in_y, r.y + r.height - in_y};
     return eventually(10000, [&] {
-        return channel_distance(pixel_of(run.model_file("cube1.jpg"), r.x + r.width / 2, r.y + r.height / 2), wanted) <= 12;
+        for (int i = 0; i < 5; ++i)
+            if (channel_distance(pixel_of(run.model_file("cube1.jpg"), xs[i], ys[i]), wanted) > 12) return false;
+        return true;
     });
 }
 
@@ -48,6 +57,7 @@ TEST(PrintSheets, TemplatePaintedAndLoadedBackPutsEachPanelOnItsFace) {
     write_file(project, std::vector<uint8_t>(box.begin(), box.end()));
     menu(open_item);
     ASSERT_TRUE(answer_file_dialog(run.program(), "Projekt \xF6" "ffnen", project) && caught_up(run.window()));
+    const std::vector<uint8_t> plain_atlas = read_file(run.model_file("cube1.jpg"));
 
     const print_net net = print_net_of(box_size_of_steps(depth_steps, width_steps, height_steps));
     menu(template_item);
@@ -88,4 +98,24 @@ TEST(PrintSheets, TemplatePaintedAndLoadedBackPutsEachPanelOnItsFace) {
     EXPECT_NE(told.find("Anschnitt"), std::string::npos) << told;
     EXPECT_TRUE(caught_up(run.window()));
     EXPECT_EQ(read_file(run.model_file("cube1.jpg")), atlas) << "nothing changed";
+
+    // 5 mm deeper the box leaves the sheet's proportions: told at once, and the faces keep
+    // their panels through a save and a reopening over an atlas that knows none of them.
+    menu(sizes_item);
+    const HWND dialog = run.program().wait_for_window("Ma\xDF" "e der Box", nullptr, 5000);
+    ASSERT_NE(dialog, nullptr);
+    SendMessageA(GetDlgItem(dialog, depth_field), WM_SETTEXT, 0, LPARAM("65"));
+    PostMessageA(GetDlgItem(dialog, ok_button), BM_CLICK, 0, 0);
+    const auto status = [&] { return window_text(FindWindowExA(run.window(), nullptr, "msctls_statusbar32", nullptr)); };
+    EXPECT_TRUE(eventually(5000, [&] { return status().find("passt nicht mehr") != std::string::npos; })) << status();
+    menu(save_as_item);
+    ASSERT_TRUE(answer_file_dialog(run.program(), "Projekt speichern unter", run.folder() + "\\tiefer") &&
+                caught_up(run.window()));
+    write_file(run.model_file("cube1.jpg"), plain_atlas);
+    menu(open_item);
+    ASSERT_TRUE(answer_file_dialog(run.program(), "Projekt \xF6" "ffnen", run.folder() + "\\tiefer.tessaryn") &&
+                caught_up(run.window()));
+    for (int face = 0; face < face_count; ++face) EXPECT_TRUE(atlas_shows_panel(run, face)) << "reopened, face " << face;
+    if (run.program().wait_for_window("Tessaryn", "#32770", 0)) ADD_FAILURE() << dismiss_message(run.program());
+    EXPECT_NE(text_of(read_file(run.folder() + "\\tiefer.tessaryn")).find("DepthMm=65"), std::string::npos);
 }

@@ -335,11 +335,20 @@ TEST(ProjectsFromTheCommandLine, ExportWritesTheFileOrTellsWhy) {
     EXPECT_EQ(run("huge.tessaryn /export huge.png", &said), 1u) << said;
     EXPECT_NE(said.find("WidthMm=1e400"), std::string::npos) << said;
     EXPECT_FALSE(file_exists(folder + "\\huge.png"));
+    // The template is drawn from the millimetres alone: one refused writes nothing.
+    for (const char* width : {"180,5", "abc", "0", "-5", "1e400", "99999999", "nan"}) {
+        write_file(folder + "\\mm.tessaryn", bytes_of(std::string("[Tessaryn]\r\nVersion=1\r\n[Box]\r\nWidthMm=") + width +
+                                                      "\r\nHeightMm=140\r\nDepthMm=60\r\n"));
+        EXPECT_EQ(run("mm.tessaryn /export-template mm.png", &said), 1u) << width << ": " << said;
+        EXPECT_NE(said.find(std::string("WidthMm=") + width), std::string::npos) << said;
+        EXPECT_FALSE(file_exists(folder + "\\mm.png")) << width;
+    }
 
     write_file(folder + "\\broken.jpg", bytes_of("\xFF\xD8\xFF not a picture"));
     write_file(folder + "\\broken.tessaryn", bytes_of("[Tessaryn]\r\nVersion=1\r\n[Faces]\r\nFront=broken.jpg\r\n"));
     EXPECT_EQ(run("broken.tessaryn /export broken.png", &said), 1u) << said;
     EXPECT_NE(said.find("nicht lesen"), std::string::npos) << said;
+    EXPECT_NE(said.find("Vorderseite: " + folder + "\\broken.jpg"), std::string::npos) << "the face named: " << said;
     EXPECT_FALSE(file_exists(folder + "\\broken.png")) << "a picture with a face missing";
 }
 
