@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "app/project/box_shape.h"
 #include "app/project/box_size.h"
 #include "app/project/view_settings.h"
 
@@ -16,6 +17,8 @@ struct app_state {
     int32_t size_height;
     int32_t size_width;
     box_size box;  // the real size; the size bars show it in steps
+    box_shape shape;  // what the box stands for; a book's box is its trim and spine
+    book_setup book;
     int32_t camera_height;
     int32_t camera_distance;
     int32_t box_texture;

@@ -9,6 +9,7 @@
 
 #include "app/export/spin_set.h"
 #include "app/export/view_set.h"
+#include "app/project/box_shape.h"
 #include "app/project/command_line.h"
 #include "app/project/project_file.h"
 #include "app/project/whole_file.h"
@@ -170,6 +171,21 @@ TEST(BoxSize, StepsTextsAndLimits) {
     EXPECT_EQ(moved.width_mm, 160.0);
     EXPECT_EQ(nearest_size_step(moved.width_mm, size_step_mm(moved)), 8);
     EXPECT_NEAR(side_of_size_step(3, 200, 1000, 50), 1000.0 / 3, 1e-9) << "within a larger side, its step";
+}
+
+// The spine as print-on-demand services publish it (a 6 x 9 in cream paperback of 320 pages
+// has a 0.8 in spine); white and cream swapped is the usual fault of calculators.
+TEST(BoxSize, BookSpinesAndCaseSizes) {
+    EXPECT_NEAR(spine_mm(box_shape::paperback, {320, book_paper::cream}), 0.8 * 25.4, 1e-9);
+    EXPECT_NEAR(spine_mm(box_shape::paperback, {100, book_paper::white}), 0.2252 * 25.4, 1e-9);
+    EXPECT_NEAR(spine_mm(box_shape::paperback, {200, book_paper::colour}), 0.4694 * 25.4, 1e-9);
+    EXPECT_NEAR(spine_mm(box_shape::hardcover, {320, book_paper::cream}), 0.8 * 25.4 + 5, 1e-9) << "two boards";
+    EXPECT_EQ(spine_mm(box_shape::dvd, {320, book_paper::cream}), 0.0);
+    EXPECT_TRUE(standard_case_size(box_shape::dvd) == box_size({135, 190, 14}));
+    EXPECT_TRUE(shape_extent(box_shape::hardcover, {152.4, 228.6, 25}) == box_size({155.4, 234.6, 25}));
+    box_shape shape = box_shape::box;
+    EXPECT_TRUE(shape_of_key("bluray", shape) && shape == box_shape::bluray);
+    EXPECT_FALSE(shape_of_key("Bluray", shape));
 }
 
 TEST(CommandLine, ArgumentsChooseTheRun) {
