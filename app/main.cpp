@@ -2,9 +2,9 @@
 // window and the scene, runs the frame loop until the window is closed, and shuts down.
 #include "app/window/about_box.h"
 #include "app/app_state.h"
-#include "app/export/batch_export.h"
-#include "app/export/export_command.h"
-#include "app/export/glb_command.h"
+#include "app/export/stills/batch_export.h"
+#include "app/export/stills/export_command.h"
+#include "app/export/model/glb_command.h"
 #include "app/project/command_line.h"
 #include "app/messages/console_output.h"
 #include "app/engine/engine.h"

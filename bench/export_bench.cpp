@@ -18,10 +18,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/export/box_export.h"
-#include "app/export/export_atlas.h"
-#include "app/export/spin_set.h"
-#include "app/export/view_set.h"
+#include "app/export/stills/box_export.h"
+#include "app/export/stills/export_atlas.h"
+#include "app/export/sets/spin_set.h"
+#include "app/export/sets/view_set.h"
 #include "app/faces/face_atlas.h"
 #include "bench/bench_pictures.h"
 #include "bench/export_calls.h"

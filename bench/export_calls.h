@@ -1,7 +1,7 @@
 // The export entry points of the engine the harness loaded, as the export code takes them.
 #pragma once
 
-#include "app/export/box_export.h"
+#include "app/export/stills/box_export.h"
 #include "harness/harness.h"
 
 inline engine_export_calls export_calls(const engine_dll& e) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/export/glb_export.h"
+#include "app/export/model/glb_export.h"
 #include "app/faces/face_atlas.h"
 #include "bench/bench_pictures.h"
 #include "harness/harness.h"

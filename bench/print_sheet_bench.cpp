@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/export/box_export.h"
+#include "app/export/stills/box_export.h"
 #include "app/faces/face_atlas.h"
 #include "app/faces/print_net.h"
 #include "bench/bench_pictures.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/export/box_export.h"
+#include "app/export/stills/box_export.h"
 #include "app/faces/face_atlas.h"
 #include "app/project/project_file.h"
 #include "bench/bench_pictures.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "app/app_state.h"
-#include "app/export/print_template.h"
+#include "app/export/print/print_template.h"
 #include "app/faces/face_atlas.h"
 #include "app/faces/face_choice.h"
 #include "app/messages/failure_notice.h"

@@ -2,7 +2,7 @@
 // the file and what became of it. The program goes on as before once it is closed.
 #pragma once
 
-#include "app/export/box_export.h"
+#include "app/export/stills/box_export.h"
 #include "app/faces/face_atlas.h"
 
 // The cause is the one the image library gives for its last save.

@@ -5,7 +5,7 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "app/export/spin_set.h"
+#include "app/export/sets/spin_set.h"
 
 namespace {
 

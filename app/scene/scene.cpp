@@ -7,7 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/engine/engine.h"
-#include "app/export/view_set.h"
+#include "app/export/sets/view_set.h"
 #include "runtime/core/core.h"
 #include "runtime/screen/screen.h"
 

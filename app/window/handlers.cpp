@@ -3,7 +3,7 @@
 #include "app/window/handlers.h"
 
 #include "app/app_state.h"
-#include "app/export/export_command.h"
+#include "app/export/stills/export_command.h"
 #include "app/faces/face_atlas.h"
 #include "app/faces/face_choice.h"
 #include "app/messages/failure_notice.h"

@@ -9,9 +9,9 @@
 #include <set>
 #include <string>
 
-#include "app/export/box_export.h"
-#include "app/export/box_model.h"
-#include "app/export/glb_export.h"
+#include "app/export/stills/box_export.h"
+#include "app/export/model/box_model.h"
+#include "app/export/model/glb_export.h"
 #include "app/faces/face_atlas.h"
 #include "tests/support/picture_files.h"
 #include "runtime/core/windows_host.h"

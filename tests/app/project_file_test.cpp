@@ -7,8 +7,8 @@
 
 #include "runtime/core/windows_host.h"
 
-#include "app/export/spin_set.h"
-#include "app/export/view_set.h"
+#include "app/export/sets/spin_set.h"
+#include "app/export/sets/view_set.h"
 #include "app/project/box_shape.h"
 #include "app/project/command_line.h"
 #include "app/project/project_file.h"

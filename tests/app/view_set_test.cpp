@@ -11,8 +11,8 @@
 
 #include "app/app_state.h"
 #include "app/engine/engine.h"
-#include "app/export/box_framing.h"
-#include "app/export/view_set.h"
+#include "app/export/stills/box_framing.h"
+#include "app/export/sets/view_set.h"
 #include "app/faces/face_rectangles.h"
 #include "app/scene/scene.h"
 #include "runtime/core/core.h"

@@ -1,15 +1,15 @@
 // The export as the user meets it: the wait cursor while it works, the status bar telling
 // how far it is once it takes longer than a moment, and the usual text again at the end.
-#include "app/export/export_command.h"
+#include "app/export/stills/export_command.h"
 
 #include <cstdio>
 #include <string>
 
 #include "app/app_state.h"
-#include "app/export/box_export.h"
-#include "app/export/print_template.h"
-#include "app/export/spin_set.h"
-#include "app/export/view_set.h"
+#include "app/export/stills/box_export.h"
+#include "app/export/print/print_template.h"
+#include "app/export/sets/spin_set.h"
+#include "app/export/sets/view_set.h"
 #include "app/faces/face_choice.h"
 #include "app/messages/failure_notice.h"
 #include "app/messages/user_message.h"

@@ -1,12 +1,12 @@
 // The model is written with the wait cursor up; it takes about as long as reading the face
 // pictures, so it shows no progress.
-#include "app/export/glb_command.h"
+#include "app/export/model/glb_command.h"
 
 #include <string>
 
 #include "app/app_state.h"
-#include "app/export/export_command.h"
-#include "app/export/glb_export.h"
+#include "app/export/stills/export_command.h"
+#include "app/export/model/glb_export.h"
 #include "app/messages/failure_notice.h"
 #include "runtime/core/windows_host.h"
 #include "runtime/gui/gui.h"

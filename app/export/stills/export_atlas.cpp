@@ -1,6 +1,6 @@
 // The sharp atlas of an export, built in a 32-bit DIB section and handed to the engine,
 // which keeps its own copy: the section is freed before the render needs its memory.
-#include "app/export/export_atlas.h"
+#include "app/export/stills/export_atlas.h"
 
 #include <cstdio>
 

@@ -2,14 +2,14 @@
 // than filled with boxes that miss a face. The large exports draw the faces from the
 // pictures themselves and leave the atlas alone; the snapshot's size shows the preview,
 // which needs them in the atlas.
-#include "app/export/batch_export.h"
+#include "app/export/stills/batch_export.h"
 
 #include "app/app_state.h"
-#include "app/export/box_export.h"
+#include "app/export/stills/box_export.h"
 #include "app/messages/console_output.h"
 #include "app/engine/engine.h"
-#include "app/export/export_command.h"
-#include "app/export/glb_command.h"
+#include "app/export/stills/export_command.h"
+#include "app/export/model/glb_command.h"
 #include "app/faces/face_choice.h"
 #include "app/faces/face_prefetch.h"
 #include "app/faces/face_rectangles.h"

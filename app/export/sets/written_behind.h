@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/export/box_export.h"
+#include "app/export/stills/box_export.h"
 
 class written_behind {
 public:

@@ -2,7 +2,7 @@
 // in which every face has its interleaved vertices (position, normal, texture coordinate),
 // its 16-bit triangle indices and its picture, each starting on a four-byte boundary. The
 // numbers are stored as the host holds them: little-endian, as the format wants.
-#include "app/export/glb_file.h"
+#include "app/export/model/glb_file.h"
 
 #include <algorithm>
 #include <cstddef>

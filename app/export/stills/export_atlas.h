@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "app/export/box_export.h"
+#include "app/export/stills/box_export.h"
 
 // The atlas `scale` times as large as a texture of the engine under `number`: its handle,
 // or 0 when there was no memory for it or the atlas could not be read. `unread` is told how

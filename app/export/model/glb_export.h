@@ -2,7 +2,7 @@
 // binary file, for the 3D and AR viewers of shops' product pages.
 #pragma once
 
-#include "app/export/box_export.h"
+#include "app/export/stills/box_export.h"
 #include "app/project/box_size.h"
 
 // The pictures longer than this many pixels on a side are made smaller for the file.

@@ -1,7 +1,7 @@
 // Frames are shrunk, on the thread that hands them over, by averaging each output pixel's source pixels weighted by their alpha, so
 // that a transparent set's edges keep no dark fringe, then encoded lossy with their alpha as
 // key frames by libwebp's animation encoder, which assembles the looping file at the end.
-#include "app/export/spin_animation.h"
+#include "app/export/sets/spin_animation.h"
 
 #include <webp/encode.h>
 #include <webp/mux.h>

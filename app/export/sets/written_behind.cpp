@@ -1,4 +1,4 @@
-#include "app/export/written_behind.h"
+#include "app/export/sets/written_behind.h"
 
 #include "runtime/image/image.h"
 

@@ -2,7 +2,7 @@
 // to +z: the front (-x) at 90 degrees, the right side (+z) at 0. Square views are taken a
 // little from above, as product photos are; the top is seen from 60 degrees above, the box
 // tipped towards the camera, which stands a little higher too.
-#include "app/export/view_set.h"
+#include "app/export/sets/view_set.h"
 
 namespace {
 

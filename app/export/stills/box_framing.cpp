@@ -3,7 +3,7 @@
 // anything drawn touches the probe's edge (a raised camera leaves the box low, a mirror image
 // may run out of the view), then the part around what was found, for bounds a few export
 // pixels exact. Whatever shape the shadow takes, the framing follows what is drawn.
-#include "app/export/box_framing.h"
+#include "app/export/stills/box_framing.h"
 
 #include <algorithm>
 #include <vector>

@@ -3,7 +3,7 @@
 // picture with it, a view of a set drawn without it still shows it whole.
 #pragma once
 
-#include "app/export/box_export.h"
+#include "app/export/stills/box_export.h"
 
 // Left, top, width and height in fractions of the camera's view.
 struct view_window {

@@ -4,7 +4,7 @@
 // along the way out). Two faces meet at the 45 degree line of their edge, where both
 // compute the same point and normal. The picture keeps its place on the sharp face and wraps
 // over its half of the rounding.
-#include "app/export/box_model.h"
+#include "app/export/model/box_model.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/export/box_export.h"
+#include "app/export/stills/box_export.h"
 
 constexpr int32_t spin_frame_counts[] = {24, 36, 48, 72};
 constexpr int32_t spin_default_frames = 36;

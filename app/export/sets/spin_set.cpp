@@ -1,12 +1,12 @@
 // The frames come from the set loop of the large exports, each written behind the next one's
 // render and then handed to the animation, which encodes on its own thread.
-#include "app/export/spin_set.h"
+#include "app/export/sets/spin_set.h"
 
 #include <cstdio>
 
-#include "app/export/spin_animation.h"
-#include "app/export/spin_page.h"
-#include "app/export/stored_zip.h"
+#include "app/export/sets/spin_animation.h"
+#include "app/export/sets/spin_page.h"
+#include "app/export/sets/stored_zip.h"
 
 namespace {
 

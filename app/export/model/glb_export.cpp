@@ -2,13 +2,13 @@
 // own bytes; any other picture is decoded, made at most glb_longest_side long and encoded,
 // a JPEG as JPEG and every other format as PNG. The encoders write files, so each picture is
 // encoded into a temporary file and read back.
-#include "app/export/glb_export.h"
+#include "app/export/model/glb_export.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "app/export/glb_file.h"
+#include "app/export/model/glb_file.h"
 #include "app/faces/face_atlas.h"
 #include "app/project/whole_file.h"
 #include "runtime/core/windows_host.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/export/box_export.h"
+#include "app/export/stills/box_export.h"
 
 struct set_view {
     const char* suffix;  // after the base name, before the extension

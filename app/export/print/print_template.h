@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/export/box_export.h"
+#include "app/export/stills/box_export.h"
 #include "app/faces/print_net.h"
 
 // `names`: the faces' names by face index, as the window's face buttons show them. The PNG

@@ -1,16 +1,16 @@
 // An export: the sharp atlas handed to the engine, the scene changed for the export alone,
 // then the picture rendered and written a band at a time, so that even a 4096-pixel PNG
 // needs little more memory than the atlas.
-#include "app/export/box_export.h"
+#include "app/export/stills/box_export.h"
 
 #include <algorithm>
 #include <cctype>
 #include <new>
 #include <vector>
 
-#include "app/export/box_framing.h"
-#include "app/export/export_atlas.h"
-#include "app/export/written_behind.h"
+#include "app/export/stills/box_framing.h"
+#include "app/export/stills/export_atlas.h"
+#include "app/export/sets/written_behind.h"
 #include "runtime/image/image.h"
 
 const export_type export_types[export_type_count] = {

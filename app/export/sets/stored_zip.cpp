@@ -1,6 +1,6 @@
 // The local header, then the bytes of each file, then the central directory and its end
 // record; no data descriptors, no extra fields, no zip64 (a set stays far below 4 GiB).
-#include "app/export/stored_zip.h"
+#include "app/export/sets/stored_zip.h"
 
 #include <zlib.h>
 

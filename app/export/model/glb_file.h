@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/export/box_model.h"
+#include "app/export/model/box_model.h"
 
 struct glb_picture {
     std::vector<uint8_t> bytes;  // a whole JPEG or PNG file

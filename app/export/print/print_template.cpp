@@ -1,7 +1,7 @@
 // Each band of the template is drawn into a DIB section of its own with the drawing state,
 // everything shifted up by the band's first row, so that a template of any size needs no
 // more memory than a band; the image writer encodes it behind the next.
-#include "app/export/print_template.h"
+#include "app/export/print/print_template.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,13 +1,13 @@
 // Everything is inline (style, script), so the page works opened from disk with nothing
 // fetched from elsewhere. The names come in the program's code page and are written as
 // escapes, the page itself in plain ASCII.
-#include "app/export/spin_page.h"
+#include "app/export/sets/spin_page.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
 
-#include "app/export/spin_animation.h"
+#include "app/export/sets/spin_animation.h"
 #include "runtime/core/windows_host.h"
 
 namespace {
