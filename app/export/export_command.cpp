@@ -100,6 +100,10 @@ bool pose_spin_frame(int32_t index, void* context) {
 
 // A user naming FOLDER\NAME expects the folder to be made, nested ones too.
 bool folders_ready(const std::string& path) {
+    if (!write_name_allowed(path)) {
+        tell_export_not_saved(path.c_str(), export_failure::not_written, write_failure::bad_name);
+        return false;
+    }
     const folders_made made = write_folders_make(path);
     if (made.failure == write_failure::none) return true;
     tell_folder_not_made(path.c_str(), made);
@@ -192,7 +196,7 @@ bool save_spin_set(const char* typed_path, int32_t type, int32_t frames, bool fi
     if (!engine.exports_ready || type < 0 || type >= export_type_count || !spin_frame_count_allowed(frames))
         return false;
     const spin_files files = spin_file_names(typed_path, export_types[type], frames);
-    if (!folders_ready(files.zip)) return false;
+    if (!folders_ready(files.frames.front())) return false;
     set_run run{"Rundumansicht", frames};
     escape_pressed();  // an Esc from before the set began does not stop it
     spin_outcome outcome;

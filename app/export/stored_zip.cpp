@@ -1,8 +1,8 @@
 // minizip counts each file's CRC and size and writes them back into its local header, and
 // keeps every size and offset in 64 bits; zip64 asks it for the records a large archive needs.
+// It writes through Windows' own file calls (iowin32): the C library's 64-bit seek of this
+// MinGW runtime fails past 2 GiB, which zipOpen64's default file functions rely on.
 #include "app/export/stored_zip.h"
-
-#include <minizip/zip.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +10,9 @@
 #include <memory>
 
 #include "runtime/core/windows_host.h"
+// iowin32.h takes <windows.h> and zip.h's declarations as given.
+#include <minizip/zip.h>
+#include <minizip/iowin32.h>
 
 namespace {
 
@@ -72,7 +75,9 @@ write_failure add_file(zipFile archive, const std::string& path, const zip_filei
 
 write_failure write_stored_zip(const std::string& archive, const std::vector<std::string>& files) {
     SetLastError(ERROR_SUCCESS);
-    zipFile zip = zipOpen64(archive.c_str(), APPEND_STATUS_CREATE);
+    zlib_filefunc64_def windows_files;
+    fill_win32_filefunc64A(&windows_files);
+    zipFile zip = zipOpen2_64(archive.c_str(), APPEND_STATUS_CREATE, nullptr, &windows_files);
     if (!zip) return last_cause();
     const zip_fileinfo info = stamped_now();
     write_failure failure = write_failure::none;

@@ -3,6 +3,7 @@
 #include "app/export/write_failure.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "runtime/core/windows_host.h"
 
@@ -27,11 +28,13 @@ size_t first_own_folder(const std::string& path) {
 write_failure folder_failure(const std::string& folder, DWORD error) {
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
         return is_folder(folder) ? write_failure::none : write_failure::file_in_way;
-    // A file in the way further up answers "path not found" for the folders below it.
-    if (error == ERROR_PATH_NOT_FOUND || error == ERROR_DIRECTORY) {
+    // The folders are made outermost first, so what is missing above is a drive or share, or a
+    // file stands in the way; Wine answers "file not found" where Windows says "path".
+    if (error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND) {
         const DWORD attributes = GetFileAttributesA(folder.substr(0, folder.find_last_of("\\/")).c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-            return write_failure::file_in_way;
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)
+                   ? write_failure::file_in_way
+                   : write_failure::no_drive;
     }
     return write_failure_of_system(error);
 }
@@ -54,8 +57,11 @@ write_failure write_failure_of_system(uint32_t error) {
         case ERROR_NETNAME_DELETED:
         case ERROR_UNEXP_NET_ERR:
         case ERROR_DEV_NOT_EXIST:
-        case ERROR_PATH_NOT_FOUND:
             return write_failure::no_drive;
+        case ERROR_PATH_NOT_FOUND:
+            return write_failure::no_folder;
+        case ERROR_FILE_NOT_FOUND:
+            return write_failure::source_gone;
         case ERROR_ACCESS_DENIED:
         case ERROR_WRITE_PROTECT:
             return write_failure::access_denied;
@@ -113,6 +119,13 @@ write_failure write_file_bytes(const char* path, const uint8_t* bytes, size_t si
     if (error == ERROR_SUCCESS) return write_failure::none;
     DeleteFileA(path);
     return failure_told(error);
+}
+
+bool write_name_allowed(const std::string& file_path) {
+    const std::string name = file_path.substr(file_path.find_last_of("\\/") + 1);
+    return !name.empty() && std::none_of(name.begin(), name.end(), [](char c) {
+        return (unsigned char)c < 0x20 || std::strchr("<>:\"|?*", c) != nullptr;
+    });
 }
 
 folders_made write_folders_make(const std::string& file_path) {

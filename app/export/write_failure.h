@@ -11,6 +11,7 @@ enum class write_failure : int32_t {
     none,
     no_drive,        // the drive or network share is not there or not reachable
     no_folder,       // the file's folder is not there
+    source_gone,     // a file to be taken in (a frame into the zip) is no longer there
     file_in_way,     // a file stands where a folder of the path should be
     access_denied,   // read-only, or the user may not write there
     bad_name,        // a name Windows does not allow
@@ -37,5 +38,7 @@ struct folders_made {
 // Writes `size` bytes as the file `path`; on failure nothing is left of it.
 write_failure write_file_bytes(const char* path, const uint8_t* bytes, size_t size);
 
+// False for a file name Windows refuses: empty, or with a control character or one of < > : " | ? *.
+bool write_name_allowed(const std::string& file_path);
 // Makes every folder of `file_path` that is not there yet, outermost first.
 folders_made write_folders_make(const std::string& file_path);

@@ -23,9 +23,11 @@ void tell_user(const std::string& message) { message_tell(message); }
 std::string write_cause(write_failure failure) {
     switch (failure) {
         case write_failure::no_drive:
-            return "Der Ordner, sein Laufwerk oder seine Netzwerkfreigabe ist nicht da oder nicht erreichbar.";
+            return "Das Laufwerk oder die Netzwerkfreigabe ist nicht da oder nicht erreichbar.";
         case write_failure::no_folder:
             return "Den Ordner gibt es nicht.";
+        case write_failure::source_gone:
+            return "Ein Bild, das hineingeh\xF6ren sollte, ist nicht mehr da.";
         case write_failure::file_in_way:
             return "Wo ein Ordner sein m\xFCsste, liegt eine Datei gleichen Namens.";
         case write_failure::access_denied:

@@ -71,7 +71,7 @@ TEST(BoxExport, ZipNamesAreUtf8AndEveryEntryReadsBackInAFolderMadeForIt) {
     const folders_made blocked = write_folders_make("blocking_file\\set\\box.png");
     EXPECT_EQ(blocked.failure, write_failure::file_in_way);
     EXPECT_EQ(blocked.folder, "blocking_file");
-    EXPECT_EQ(write_stored_zip("blocking_file\\box.zip", frames), write_failure::no_drive);
+    EXPECT_EQ(write_stored_zip("blocking_file\\box.zip", frames), write_failure::no_folder);
 }
 
 // Each picture stands as in the window: sides upright, the top's upper edge at the back, the
