@@ -7,8 +7,6 @@
 #include <webp/mux.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
 #include <system_error>
 
 namespace {
@@ -47,6 +45,7 @@ spin_animation::spin_animation(int32_t frames) : frames_(frames) {
     try {
         worker_ = std::thread([this] { encode_all(); });
     } catch (const std::system_error&) {
+        // started() answers false, and no frame is handed over
     }
 }
 

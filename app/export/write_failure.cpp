@@ -1,5 +1,6 @@
-// Windows' error codes sorted into the causes a user can act on; folders made one level at a
-// time, because CreateDirectory makes only the last one.
+// Windows' error codes sorted into the causes a user can act on; files written with Windows'
+// own calls, whose error codes are exact; folders made one level at a time, because
+// CreateDirectory makes only the last one.
 #include "app/export/write_failure.h"
 
 #include <algorithm>

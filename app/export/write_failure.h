@@ -1,5 +1,6 @@
 // Why a file of an export was not written, as the writer that failed saw it, so that the
-// message names that writer's own cause; and the folders a typed name asks for, made.
+// message names that writer's own cause; a file of bytes written so that it answers one; and
+// the folders a typed name asks for, made.
 #pragma once
 
 #include <cstdint>
