@@ -1,5 +1,5 @@
-# The static libraries the set-up script cross-builds into TESSARYN_DEPS, zlib from
-# Debian's MinGW package, and GoogleTest from Debian's sources.
+# The static libraries the set-up script cross-builds into TESSARYN_DEPS (minizip among them),
+# zlib from Debian's MinGW package, and GoogleTest from Debian's sources.
 set(TESSARYN_DEPS "${CMAKE_SOURCE_DIR}/build/deps" CACHE PATH "prefix of the cross-built libraries")
 
 function(tessaryn_static_library name file)
@@ -19,9 +19,11 @@ tessaryn_static_library(png libpng16.a ${TESSARYN_DEPS}/lib)
 tessaryn_static_library(tiff libtiff.a ${TESSARYN_DEPS}/lib)
 tessaryn_static_library(webp libwebp.a ${TESSARYN_DEPS}/lib)
 tessaryn_static_library(webpmux libwebpmux.a ${TESSARYN_DEPS}/lib)
+tessaryn_static_library(minizip libminizip.a ${TESSARYN_DEPS}/lib)
 set_target_properties(deps::png PROPERTIES INTERFACE_LINK_LIBRARIES deps::zlib)
 set_target_properties(deps::tiff PROPERTIES INTERFACE_LINK_LIBRARIES "deps::jpeg;deps::zlib")
 set_target_properties(deps::webpmux PROPERTIES INTERFACE_LINK_LIBRARIES deps::webp)
+set_target_properties(deps::minizip PROPERTIES INTERFACE_LINK_LIBRARIES deps::zlib)
 
 set(googletest_source /usr/src/googletest CACHE PATH "GoogleTest sources")
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

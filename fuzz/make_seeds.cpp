@@ -1,6 +1,8 @@
 // Writes the fuzzers' seed corpora: small valid pictures of every layout the decoders
-// handle, made with libpng, libtiff and libjpeg (TGA byte by byte).
-// Usage: make_seeds FOLDER  (writes FOLDER/tga, FOLDER/png, FOLDER/tiff, FOLDER/jpeg)
+// handle, made with libpng, libtiff and libjpeg (TGA byte by byte), and pictures that name
+// their density for the density readers.
+// Usage: make_seeds FOLDER  (writes FOLDER/tga, FOLDER/png, FOLDER/tiff, FOLDER/jpeg,
+// FOLDER/density)
 #include <png.h>
 #include <sys/stat.h>
 #include <tiffio.h>
@@ -82,6 +84,7 @@ struct png_layout {
     int bit_depth;
     int interlace;
     bool transparency;
+    bool density = false;  // 300 pixels per inch in pHYs
 };
 
 void append_png_bytes(png_structp png, png_bytep data, png_size_t length) {
@@ -109,7 +112,12 @@ bytes png_row(const png_layout& layout, int y) {
     return row;
 }
 
+constexpr int seed_dpi = 300;
+constexpr double mm_per_inch = 25.4;
+
 void set_png_extras(png_structp png, png_infop info, const png_layout& layout) {
+    const auto per_metre = png_uint_32(seed_dpi * 1000 / mm_per_inch + 0.5);
+    if (layout.density) png_set_pHYs(png, info, per_metre, per_metre, PNG_RESOLUTION_METER);
     if (layout.colour_type == PNG_COLOR_TYPE_PALETTE) {
         png_color palette[256];
         int entries = 1 << layout.bit_depth;
@@ -227,10 +235,16 @@ bool write_tiff_tile(TIFF* tif) {
     return TIFFWriteEncodedTile(tif, 0, tile.data(), tmsize_t(tile.size())) >= 0;
 }
 
-bool make_tiff_file(const std::string& path, const tiff_layout& layout) {
-    TIFF* tif = TIFFOpen(path.c_str(), "w");
+// `mode` "wb" writes a big-endian file; `dpi` names a density where it is not 0.
+bool make_tiff_file(const std::string& path, const tiff_layout& layout, const char* mode = "w", int dpi = 0) {
+    TIFF* tif = TIFFOpen(path.c_str(), mode);
     if (!tif) return false;
     set_tiff_fields(tif, layout);
+    if (dpi) {
+        TIFFSetField(tif, TIFFTAG_XRESOLUTION, float(dpi));
+        TIFFSetField(tif, TIFFTAG_YRESOLUTION, float(dpi));
+        TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+    }
     bool ok = true;
     if (layout.tiled) {
         ok = write_tiff_tile(tif);
@@ -269,7 +283,7 @@ bool make_tiff(const std::string& folder) {
 
 // ---- JPEG --------------------------------------------------------------------------------
 
-bool make_jpeg_file(const std::string& path, bool colour, bool progressive) {
+bool make_jpeg_file(const std::string& path, bool colour, bool progressive, int dpi = 0) {
     FILE* file = fopen(path.c_str(), "wb");
     if (!file) return false;
     jpeg_compress_struct jpeg{};
@@ -283,6 +297,10 @@ bool make_jpeg_file(const std::string& path, bool colour, bool progressive) {
     jpeg.in_color_space = colour ? JCS_RGB : JCS_GRAYSCALE;
     jpeg_set_defaults(&jpeg);
     jpeg_set_quality(&jpeg, 75, TRUE);
+    if (dpi) {
+        jpeg.density_unit = 1;
+        jpeg.X_density = jpeg.Y_density = UINT16(dpi);
+    }
     if (progressive) jpeg_simple_progression(&jpeg);
     jpeg_start_compress(&jpeg, TRUE);
     bytes row(size_t(jpeg.image_width) * size_t(jpeg.input_components));
@@ -302,6 +320,20 @@ bool make_jpeg(const std::string& folder) {
            make_jpeg_file(folder + "/progressive.jpg", true, true);
 }
 
+// ---- density ------------------------------------------------------------------------------
+
+// One picture of each kind naming 300 pixels per inch, and the chunk length that once kept the
+// PNG walk from ending.
+bool make_density(const std::string& folder) {
+    const tiff_layout rgb = {"rgb", COMPRESSION_NONE, PHOTOMETRIC_RGB, 3, 8, 0, false};
+    const bytes endless_png = {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0xFF, 0xFF, 0xFF, 0xF4, 't', 'E', 'X', 't', 0, 0, 0, 0};
+    const bytes png = encode_png({"rgb8", PNG_COLOR_TYPE_RGB, 8, PNG_INTERLACE_NONE, false, true});
+    return make_jpeg_file(folder + "/jfif.jpg", true, false, seed_dpi) && !png.empty() &&
+           write_file(folder + "/phys.png", png) && write_file(folder + "/wrapping_length.png", endless_png) &&
+           make_tiff_file(folder + "/intel.tif", rgb, "w", seed_dpi) &&
+           make_tiff_file(folder + "/motorola.tif", rgb, "wb", seed_dpi);
+}
+
 bool make_folder(const std::string& path) { return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST; }
 
 }  // namespace
@@ -313,10 +345,10 @@ int main(int argc, char** argv) {
     }
     std::string root = argv[1];
     bool ok = make_folder(root);
-    for (const char* format : {"tga", "png", "tiff", "jpeg"}) ok &= make_folder(root + "/" + format);
+    for (const char* format : {"tga", "png", "tiff", "jpeg", "density"}) ok &= make_folder(root + "/" + format);
     TIFFSetWarningHandler(nullptr);
     ok = ok && make_tga(root + "/tga") && make_png(root + "/png") && make_tiff(root + "/tiff") &&
-         make_jpeg(root + "/jpeg");
+         make_jpeg(root + "/jpeg") && make_density(root + "/density");
     if (!ok) fprintf(stderr, "make_seeds: could not write every seed into %s\n", root.c_str());
     return ok ? 0 : 1;
 }

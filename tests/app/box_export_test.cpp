@@ -1,6 +1,7 @@
 // An export's failures told apart, with a stand-in for the engine: without the preview's
 // camera the export says so, a band that finds no memory is named as such, and neither
-// touches the file it would have replaced.
+// touches the file it would have replaced. The spin's zip read back, and the folders an
+// export's name asks for.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,10 +13,13 @@
 #include "app/export/stills/box_export.h"
 #include "app/export/model/box_model.h"
 #include "app/export/model/glb_export.h"
+#include "app/export/sets/stored_zip.h"
+#include "app/export/write_failure.h"
 #include "app/faces/face_atlas.h"
 #include "tests/support/picture_files.h"
 #include "runtime/core/windows_host.h"
 #include "tests/support/test_runtime.h"
+#include "tests/support/zip_contents.h"
 
 namespace {
 
@@ -42,6 +46,32 @@ TEST(BoxExport, MissingCameraAndMissingMemoryAreToldApartAndTheTargetStays) {
     camera_there = true;
     EXPECT_EQ(export_box(engine, scene, "export.png", export_types[1], nullptr, nullptr), export_failure::no_memory);
     EXPECT_EQ(read_file("export.png"), old);
+}
+
+// Typed in the program's code page, "Gr\xF6\xDF" "e" is stored as UTF-8 and flagged so, in
+// a folder made for it; a file where a folder should be is named as what stops it.
+TEST(BoxExport, ZipNamesAreUtf8AndEveryEntryReadsBackInAFolderMadeForIt) {
+    ASSERT_EQ(GetACP(), 1252u) << "the names below are Windows-1252";
+    const std::string base = "zip_" + std::to_string(GetTickCount()) + "\\made\\Gr\xF6\xDF" "e";
+    ASSERT_EQ(write_folders_make(base + ".zip").failure, write_failure::none);
+    std::vector<std::string> frames;
+    for (int frame = 1; frame <= 3; ++frame) {
+        frames.push_back(base + "-0" + std::to_string(frame) + ".png");
+        write_file(frames.back(), std::vector<uint8_t>(size_t(70000 * frame), uint8_t(frame)));
+    }
+    ASSERT_EQ(write_stored_zip(base + ".zip", frames), write_failure::none);
+    const std::vector<zip_entry> entries = zip_entries(read_file(base + ".zip"));
+    ASSERT_EQ(entries.size(), frames.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(entries[i].name, "Gr\xC3\xB6\xC3\x9F" "e-0" + std::to_string(i + 1) + ".png");
+        EXPECT_TRUE(entries[i].central_flags & entries[i].local_flags & 0x800) << "UTF-8 flag";
+        EXPECT_TRUE(entries[i].local_header_matches && entries[i].crc_matches) << entries[i].name;
+    }
+    write_file("blocking_file", {1});
+    const folders_made blocked = write_folders_make("blocking_file\\set\\box.png");
+    EXPECT_EQ(blocked.failure, write_failure::file_in_way);
+    EXPECT_EQ(blocked.folder, "blocking_file");
+    EXPECT_EQ(write_stored_zip("blocking_file\\box.zip", frames), write_failure::no_folder);
 }
 
 // Each picture stands as in the window: sides upright, the top's upper edge at the back, the

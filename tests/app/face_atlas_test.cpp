@@ -188,6 +188,8 @@ TEST(PictureDensity, JfifPhysAndTiffResolution) {
         {{'I', 'I', '*', 0, 8, 0, 0, 0, 2, 0, 26, 1, 5, 0, 1, 0, 0, 0, 38, 0, 0, 0, 27, 1, 5, 0, 1, 0, 0, 0, 38, 0, 0, 0,
           0, 0, 0, 0, 127, 0, 0, 0, 5, 0, 0, 0}, 1.0},
         {{'I', 'I', '*', 0, 0xFF, 0xFF, 0xFF, 0x7F}, 0},
+        // a length whose step to the next chunk would wrap a 32-bit size to nothing
+        {{0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0xFF, 0xFF, 0xFF, 0xF4, 't', 'E', 'X', 't', 0, 0, 0, 0}, 0},
     };
     for (const auto& file : files) {
         write_file("density.bin", file.bytes);

@@ -307,11 +307,14 @@ TEST(ProjectsFromTheCommandLine, ExportWritesTheFileOrTellsWhy) {
     const int x = (147 + 40) * 2048 / 295, y = (147 - 20) * 2048 / 295;
     EXPECT_LE(channel_distance(exported.at(x, y) & 0xFFFFFF, rgb(front.r, front.g, front.b)), 12) << "the front face";
 
-    CreateDirectoryA((folder + "\\set").c_str(), nullptr);
-    EXPECT_EQ(run("box.tessaryn /export-set set\\box.png /fill", &said), 0u) << said;
-    for (const char* suffix : {"-ansicht", "-vorne", "-hinten", "-links", "-rechts", "-oben", "-rechts-vorne"})
-        EXPECT_TRUE(file_exists(folder + "\\set\\box" + suffix + ".png")) << suffix;
-    const RECT framed = drawn_bounds(load_pixels((folder + "\\set\\box-ansicht.png").c_str(), true));
+    // The set's folders are not there: they are made, as a user naming them expects.
+    const char* const suffixes[] = {"-ansicht", "-vorne", "-hinten", "-links", "-rechts", "-oben", "-rechts-vorne"};
+    for (const char* suffix : suffixes) DeleteFileA((folder + "\\set\\shop\\box" + suffix + ".png").c_str());
+    for (const char* made : {"\\set\\shop", "\\set"}) RemoveDirectoryA((folder + made).c_str());
+    EXPECT_EQ(run("box.tessaryn /export-set set\\shop\\box.png /fill", &said), 0u) << said;
+    for (const char* suffix : suffixes)
+        EXPECT_TRUE(file_exists(folder + "\\set\\shop\\box" + suffix + ".png")) << suffix;
+    const RECT framed = drawn_bounds(load_pixels((folder + "\\set\\shop\\box-ansicht.png").c_str(), true));
     const RECT unframed = drawn_bounds(exported);
     EXPECT_GT(framed.right - framed.left, 3 * (unframed.right - unframed.left) / 2) << "/fill";
 
@@ -322,6 +325,7 @@ TEST(ProjectsFromTheCommandLine, ExportWritesTheFileOrTellsWhy) {
     EXPECT_EQ(run("box.tessaryn /export \"" + unwritable + "\" /size 4096", &said), 1u) << said;
     EXPECT_NE(said.find("nicht gespeichert"), std::string::npos) << said;
     EXPECT_NE(said.find(unwritable), std::string::npos) << said;
+    EXPECT_NE(said.find("Den Ordner gibt es nicht."), std::string::npos) << said;
     EXPECT_FALSE(file_exists(unwritable));
 
     // A DVD case seen straight from the front: its front drawn in its own proportions.

@@ -22,7 +22,7 @@ endforeach()
 
 # Each text and the phrases it must carry, separated by "|".
 set(readme_phrases "Tessaryn.exe|model\\cube1.jpg|model\\land.jpg|writable|THIRD-PARTY-NOTICES.txt")
-set(notice_phrases "libjpeg-turbo|Independent JPEG Group|PNG Reference Library License|Sam Leffler|Jean-loup Gailly and Mark Adler")
+set(notice_phrases "libjpeg-turbo|Independent JPEG Group|PNG Reference Library License|Sam Leffler|Jean-loup Gailly and Mark Adler|Gilles Vollant")
 foreach(text ReadMe.txt:readme_phrases THIRD-PARTY-NOTICES.txt:notice_phrases)
   string(REPLACE ":" ";" parts ${text})
   list(GET parts 0 name)

@@ -7,8 +7,7 @@
 #include <webp/mux.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
+#include <system_error>
 
 namespace {
 
@@ -40,7 +39,15 @@ void shrink(const uint32_t* source, int32_t size, std::vector<uint32_t>& target)
 
 }  // namespace
 
-spin_animation::spin_animation(int32_t frames) : frames_(frames), worker_([this] { encode_all(); }) {}
+// A process short of address space may refuse another thread; the set then stops before its
+// first frame rather than ending the program.
+spin_animation::spin_animation(int32_t frames) : frames_(frames) {
+    try {
+        worker_ = std::thread([this] { encode_all(); });
+    } catch (const std::system_error&) {
+        // started() answers false, and no frame is handed over
+    }
+}
 
 spin_animation::~spin_animation() {
     {
@@ -48,7 +55,7 @@ spin_animation::~spin_animation() {
         closing_ = true;
     }
     changed_.notify_all();
-    worker_.join();
+    if (worker_.joinable()) worker_.join();
     if (encoder_) WebPAnimEncoderDelete(encoder_);
 }
 
@@ -108,22 +115,18 @@ void spin_animation::encode(const std::vector<uint32_t>& frame, int32_t index) {
     }
 }
 
-bool spin_animation::write(const char* path) {
+write_failure spin_animation::write(const char* path) {
     {
         std::unique_lock<std::mutex> hold(lock_);
         changed_.wait(hold, [this] { return encoded_ == frames_ || failed_; });
-        if (failed_) return false;
+        if (failed_) return write_failure::no_memory;
     }
     WebPData data;
     WebPDataInit(&data);
-    bool written = WebPAnimEncoderAdd(encoder_, nullptr, spin_turn_ms, nullptr) &&
-                   WebPAnimEncoderAssemble(encoder_, &data);
-    if (written) {
-        FILE* file = std::fopen(path, "wb");
-        written = file && std::fwrite(data.bytes, 1, data.size, file) == data.size;
-        if (file) written = std::fclose(file) == 0 && written;
-        if (!written) std::remove(path);
-    }
+    write_failure failure = WebPAnimEncoderAdd(encoder_, nullptr, spin_turn_ms, nullptr) &&
+                                    WebPAnimEncoderAssemble(encoder_, &data)
+                                ? write_file_bytes(path, data.bytes, data.size)
+                                : write_failure::no_memory;
     WebPDataClear(&data);
-    return written;
+    return failure;
 }

@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "app/export/write_failure.h"
+
 constexpr int32_t spin_animation_size = 800;
 constexpr int32_t spin_turn_ms = 3000;  // one whole turn
 
@@ -19,10 +21,13 @@ public:
     spin_animation(const spin_animation&) = delete;
     spin_animation& operator=(const spin_animation&) = delete;
 
+    // False when the encoding thread could not be started: no frame may be handed over then.
+    bool started() const { return worker_.joinable(); }
     // The frames in order: `size` rows of `size` B, G, R, A pixels each.
     void take_frame(const uint32_t* pixels, int32_t size);
-    // Waits for every frame and writes the animation; false when it could not be made or written.
-    bool write(const char* path);
+    // Waits for every frame and writes the animation; an encoder that failed counts as
+    // no_memory, which is what stops libwebp on sane input.
+    write_failure write(const char* path);
 
 private:
     void encode_all();
@@ -35,5 +40,5 @@ private:
     int32_t encoded_ = 0;
     bool failed_ = false, closing_ = false;
     struct WebPAnimEncoder* encoder_ = nullptr;
-    std::thread worker_;  // last: it starts once everything it uses is there
+    std::thread worker_;  // started last, once everything it uses is there
 };

@@ -110,16 +110,11 @@ std::string bare_name(const std::string& path) { return path.substr(path.find_la
 
 }  // namespace
 
-bool write_spin_page(const std::string& path, const std::string& title, const std::vector<std::string>& frames) {
+write_failure write_spin_page(const std::string& path, const std::string& title, const std::vector<std::string>& frames) {
     std::string page = page_start + html_text(title) + page_style + html_text(title) + page_script;
     std::string names = "<script>\nvar turnMs = " + std::to_string(spin_turn_ms) + ", files = [";
     for (size_t i = 0; i < frames.size(); ++i) names += (i ? ", \"" : "\"") + script_text(bare_name(frames[i])) + "\"";
     names += "];\n</script>\n";
     page.insert(page.find("<script>"), names);
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    const bool written = std::fwrite(page.data(), 1, page.size(), file) == page.size();
-    if (std::fclose(file) == 0 && written) return true;
-    std::remove(path.c_str());
-    return false;
+    return write_file_bytes(path.c_str(), reinterpret_cast<const uint8_t*>(page.data()), page.size());
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
-// `frames`: the frames' paths; the page names them bare, as its neighbours. False when it
-// could not be written.
-bool write_spin_page(const std::string& path, const std::string& title, const std::vector<std::string>& frames);
+#include "app/export/write_failure.h"
+
+// `frames`: the frames' paths; the page names them bare, as its neighbours.
+write_failure write_spin_page(const std::string& path, const std::string& title, const std::vector<std::string>& frames);

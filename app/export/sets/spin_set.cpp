@@ -28,6 +28,15 @@ std::string title_of(const std::string& path) {
     return name.substr(0, name.find_last_of('.'));
 }
 
+// Each of the files made from the frames answers its own cause; true when `file` failed.
+bool failed(spin_outcome& outcome, const std::string& file, write_failure cause) {
+    if (cause == write_failure::none) return false;
+    outcome.failure = export_failure::not_written;
+    outcome.cause = cause;
+    outcome.failed_file = file;
+    return true;
+}
+
 }  // namespace
 
 bool spin_frame_count_allowed(int32_t frames) {
@@ -58,18 +67,24 @@ spin_outcome export_spin_set(const engine_export_calls& engine, const export_sce
                              export_progress progress, void* context) {
     const int32_t count = int32_t(files.frames.size());
     spin_animation animation(count);
+    spin_outcome outcome;
+    if (!animation.started()) {
+        outcome.failure = export_failure::no_thread;
+        outcome.failed_file = files.frames.front();
+        return outcome;
+    }
     options.one_window = true;
     options.frame_written = animation_frame;
     options.frame_context = &animation;
-    spin_outcome outcome;
     outcome.failure = export_box_set(engine, scene, files.frames.data(), count, type, options, pose, progress,
                                      context, outcome.written);
-    if (outcome.failure != export_failure::none) outcome.failed_file = files.frames[size_t(outcome.written)];
+    if (outcome.failure != export_failure::none) {
+        outcome.failed_file = files.frames[size_t(outcome.written)];
+        outcome.cause = write_failure_of_save(image_last_save_failure(), outcome.failed_file);
+    }
     if (outcome.failure != export_failure::none || outcome.written < count) return outcome;
-    outcome.failure = export_failure::not_written;
-    if (!write_stored_zip(files.zip, files.frames)) outcome.failed_file = files.zip;
-    else if (!animation.write(files.animation.c_str())) outcome.failed_file = files.animation;
-    else if (!write_spin_page(files.page, title_of(files.page), files.frames)) outcome.failed_file = files.page;
-    else outcome.failure = export_failure::none;
+    if (failed(outcome, files.zip, write_stored_zip(files.zip, files.frames))) return outcome;
+    if (failed(outcome, files.animation, animation.write(files.animation.c_str()))) return outcome;
+    failed(outcome, files.page, write_spin_page(files.page, title_of(files.page), files.frames));
     return outcome;
 }

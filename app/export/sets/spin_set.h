@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/export/stills/box_export.h"
+#include "app/export/write_failure.h"
 
 constexpr int32_t spin_frame_counts[] = {24, 36, 48, 72};
 constexpr int32_t spin_default_frames = 36;
@@ -28,14 +29,16 @@ bool spin_frame_count_allowed(int32_t frames);
 
 struct spin_outcome {
     export_failure failure = export_failure::none;
+    // What the writer of `failed_file` found, where failure is not_written.
+    write_failure cause = write_failure::none;
     int32_t written = 0;  // frames written whole
     std::string failed_file;
 };
 
 // Writes the frames with the pictures decoded once, the box in one window for all of them
 // (filled or at the camera's scale as `options.fill` says), then the zip, the animation and
-// the page; a set stopped by `pose` writes none of those three. `pose` turns the box for a
-// frame with `spin_turn`.
+// the page; a set stopped by `pose` writes none of those three. Without the animation's
+// thread no frame is begun. `pose` turns the box for a frame with `spin_turn`.
 spin_outcome export_spin_set(const engine_export_calls& engine, const export_scene& scene, const spin_files& files,
                              const export_type& type, export_options options, export_pose pose,
                              export_progress progress, void* context);

@@ -1,18 +1,25 @@
-// The local header, then the bytes of each file, then the central directory and its end
-// record; no data descriptors, no extra fields, no zip64 (a set stays far below 4 GiB).
+// minizip counts each file's CRC and size and writes them back into its local header, and
+// keeps every size and offset in 64 bits; zip64 asks it for the records a large archive needs.
+// It writes through Windows' own file calls (iowin32): the C library's 64-bit seek of this
+// MinGW runtime fails past 2 GiB, which zipOpen64's default file functions rely on.
 #include "app/export/sets/stored_zip.h"
-
-#include <zlib.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <memory>
 
+#include "runtime/core/windows_host.h"
+// iowin32.h takes <windows.h> and zip.h's declarations as given.
+#include <minizip/zip.h>
+#include <minizip/iowin32.h>
+
 namespace {
 
-constexpr uint32_t local_signature = 0x04034b50, central_signature = 0x02014b50, end_signature = 0x06054b50;
-constexpr uint16_t version_needed = 10;  // stored files
+constexpr uLong utf8_names = 1u << 11;
+// Made on Windows NTFS, version 4.5 (ZIP64): Info-ZIP's unzip reads the names of an MS-DOS
+// host's entries as OEM text even where bit 11 says UTF-8.
+constexpr uLong made_by_ntfs = 10u << 8 | 45u;
 constexpr size_t copy_chunk = 1 << 20;
 
 struct file_closer {
@@ -20,97 +27,63 @@ struct file_closer {
 };
 using file_handle = std::unique_ptr<FILE, file_closer>;
 
-struct entry {
-    std::string name;
-    uint32_t crc, size, offset;
-};
-
-void put16(std::string& out, uint32_t value) {
-    out += char(value & 0xFF), out += char(value >> 8 & 0xFF);
-}
-void put32(std::string& out, uint32_t value) { put16(out, value & 0xFFFF), put16(out, value >> 16); }
-
 std::string bare_name(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
 
-// MS-DOS time and date, as zip keeps them.
-uint32_t dos_time_now() {
-    const std::time_t now = std::time(nullptr);
-    const std::tm* local = std::localtime(&now);
-    const uint32_t time = uint32_t(local->tm_hour) << 11 | uint32_t(local->tm_min) << 5 | uint32_t(local->tm_sec) / 2;
-    const uint32_t date = uint32_t(local->tm_year - 80) << 9 | uint32_t(local->tm_mon + 1) << 5 | uint32_t(local->tm_mday);
-    return date << 16 | time;
-}
-
-// The fields the local header and the central directory share, from "version needed" on.
-std::string common_fields(const entry& file, uint32_t stamp) {
-    std::string out;
-    put16(out, version_needed), put16(out, 0), put16(out, 0);  // flags, method: stored
-    put32(out, stamp), put32(out, file.crc), put32(out, file.size), put32(out, file.size);
-    put16(out, uint32_t(file.name.size())), put16(out, 0);  // no extra field
+std::string utf8_of(const std::string& text) {
+    if (text.empty()) return text;
+    const int wide_length = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring wide(size_t(wide_length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), &wide[0], wide_length);
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
+    std::string out(size_t(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, &out[0], length, nullptr, nullptr);
     return out;
 }
 
-// Copies the file into the archive, counting its CRC and size.
-bool append(FILE* archive, const std::string& path, entry& file) {
-    file_handle source(std::fopen(path.c_str(), "rb"));
-    if (!source) return false;
-    std::unique_ptr<uint8_t[]> chunk(new uint8_t[copy_chunk]);
-    uLong crc = crc32(0, nullptr, 0);
-    uint64_t size = 0;
-    for (size_t read; (read = std::fread(chunk.get(), 1, copy_chunk, source.get())) > 0; size += read) {
-        crc = crc32(crc, chunk.get(), uInt(read));
-        if (std::fwrite(chunk.get(), 1, read, archive) != read) return false;
-    }
-    file.crc = uint32_t(crc), file.size = uint32_t(size);
-    return !std::ferror(source.get()) && size < 0xFFFFFFFFu;
+zip_fileinfo stamped_now() {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now);
+    zip_fileinfo info = {};
+    // One field at a time: older minizip releases declare tm_zip's fields uInt, this one int.
+    info.tmz_date.tm_sec = local->tm_sec;
+    info.tmz_date.tm_min = local->tm_min;
+    info.tmz_date.tm_hour = local->tm_hour;
+    info.tmz_date.tm_mday = local->tm_mday;
+    info.tmz_date.tm_mon = local->tm_mon;
+    info.tmz_date.tm_year = local->tm_year + 1900;
+    return info;
 }
 
-bool write_all(FILE* archive, const std::vector<std::string>& files) {
-    const uint32_t stamp = dos_time_now();
-    std::vector<entry> entries;
-    long offset = 0;
-    for (const std::string& path : files) {
-        entry file = {bare_name(path), 0, 0, uint32_t(offset)};
-        // The header is written again once the CRC and size are known.
-        std::string header;
-        put32(header, local_signature);
-        header += common_fields(file, stamp) + file.name;
-        if (std::fwrite(header.data(), 1, header.size(), archive) != header.size() || !append(archive, path, file))
-            return false;
-        const long end = std::ftell(archive);
-        header.clear();
-        put32(header, local_signature);
-        header += common_fields(file, stamp);
-        if (std::fseek(archive, offset, SEEK_SET) || std::fwrite(header.data(), 1, header.size(), archive) != header.size() ||
-            std::fseek(archive, end, SEEK_SET))
-            return false;
-        entries.push_back(file);
-        offset = end;
-    }
-    std::string directory;
-    for (const entry& file : entries) {
-        put32(directory, central_signature);
-        put16(directory, version_needed);  // made by: MS-DOS
-        directory += common_fields(file, stamp);
-        put16(directory, 0), put16(directory, 0), put16(directory, 0);  // comment, disk, internal
-        put32(directory, 0), put32(directory, file.offset);
-        directory += file.name;
-    }
-    std::string end;
-    put32(end, end_signature), put16(end, 0), put16(end, 0);
-    put16(end, uint32_t(entries.size())), put16(end, uint32_t(entries.size()));
-    put32(end, uint32_t(directory.size())), put32(end, uint32_t(offset)), put16(end, 0);
-    directory += end;
-    return std::fwrite(directory.data(), 1, directory.size(), archive) == directory.size();
+write_failure last_cause() { return failure_told(GetLastError()); }
+
+write_failure add_file(zipFile archive, const std::string& path, const zip_fileinfo& info) {
+    file_handle source(std::fopen(path.c_str(), "rb"));
+    if (!source) return last_cause();
+    const std::string name = utf8_of(bare_name(path));
+    if (zipOpenNewFileInZip4_64(archive, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, 0, 0, 0,
+                                -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, made_by_ntfs,
+                                utf8_names, 1) != ZIP_OK)
+        return last_cause();
+    std::unique_ptr<uint8_t[]> chunk(new uint8_t[copy_chunk]);
+    for (size_t read; (read = std::fread(chunk.get(), 1, copy_chunk, source.get())) > 0;)
+        if (zipWriteInFileInZip(archive, chunk.get(), unsigned(read)) != ZIP_OK) return last_cause();
+    if (std::ferror(source.get())) return last_cause();
+    return zipCloseFileInZip(archive) == ZIP_OK ? write_failure::none : last_cause();
 }
 
 }  // namespace
 
-bool write_stored_zip(const std::string& archive, const std::vector<std::string>& files) {
-    FILE* file = std::fopen(archive.c_str(), "wb");
-    if (!file) return false;
-    const bool written = write_all(file, files);
-    if (std::fclose(file) == 0 && written) return true;
-    std::remove(archive.c_str());
-    return false;
+write_failure write_stored_zip(const std::string& archive, const std::vector<std::string>& files) {
+    SetLastError(ERROR_SUCCESS);
+    zlib_filefunc64_def windows_files;
+    fill_win32_filefunc64A(&windows_files);
+    zipFile zip = zipOpen2_64(archive.c_str(), APPEND_STATUS_CREATE, nullptr, &windows_files);
+    if (!zip) return last_cause();
+    const zip_fileinfo info = stamped_now();
+    write_failure failure = write_failure::none;
+    for (size_t i = 0; i < files.size() && failure == write_failure::none; ++i)
+        failure = add_file(zip, files[i], info);
+    if (zipClose(zip, nullptr) != ZIP_OK && failure == write_failure::none) failure = last_cause();
+    if (failure != write_failure::none) std::remove(archive.c_str());
+    return failure;
 }

@@ -1,11 +1,19 @@
 #include "app/export/sets/written_behind.h"
 
+#include <system_error>
+
 #include "runtime/image/image.h"
 
-void written_behind::start(const std::string& path, int32_t file, std::vector<uint32_t>& pixels) {
+bool written_behind::start(const std::string& path, int32_t file, std::vector<uint32_t>& pixels) {
     pixels_.swap(pixels);
     failure_ = export_failure::none;
-    worker_ = std::thread([this, path, file] { write(path, file); });
+    try {
+        worker_ = std::thread([this, path, file] { write(path, file); });
+        return true;
+    } catch (const std::system_error&) {
+        pixels_.swap(pixels);
+        return false;
+    }
 }
 
 export_failure written_behind::finish() {

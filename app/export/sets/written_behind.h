@@ -20,7 +20,8 @@ public:
 
     // Starts writing `pixels` (type.size square, B, G, R, A) as file `file` at `path`; the
     // buffer handed back is the one the file before was written from. Call finish() first.
-    void start(const std::string& path, int32_t file, std::vector<uint32_t>& pixels);
+    // False, with `pixels` kept and nothing written, when no thread could be started.
+    bool start(const std::string& path, int32_t file, std::vector<uint32_t>& pixels);
     // Waits for the file being written; none when there was none.
     export_failure finish();
     bool writing() const { return worker_.joinable(); }

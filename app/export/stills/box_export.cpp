@@ -160,7 +160,7 @@ export_failure write_views_behind(const engine_export_calls& engine, const expor
         const export_failure before = settle();
         if (before != export_failure::none) return before;
         if (rendered != export_failure::none) return rendered;
-        behind.start(paths[file], file, pixels);
+        if (!behind.start(paths[file], file, pixels)) return export_failure::no_thread;
     }
     return settle();
 }

@@ -35,7 +35,8 @@ struct export_scene {
 
 // no_preview: the preview's screen could not be opened, so there is no camera to draw from.
 // picture_unreadable: a chosen picture could not be read where every one was needed.
-enum class export_failure { none, not_written, no_memory, no_preview, picture_unreadable };
+// no_thread: a thread the export works on could not be started; its file was not begun.
+enum class export_failure { none, not_written, no_memory, no_preview, picture_unreadable, no_thread };
 
 // Told after each band: how much of the picture is done, 0 to 100.
 using export_progress = void (*)(int32_t percent, void* context);

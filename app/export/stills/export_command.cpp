@@ -10,6 +10,7 @@
 #include "app/export/print/print_template.h"
 #include "app/export/sets/spin_set.h"
 #include "app/export/sets/view_set.h"
+#include "app/export/write_failure.h"
 #include "app/faces/face_choice.h"
 #include "app/messages/failure_notice.h"
 #include "app/messages/user_message.h"
@@ -97,6 +98,21 @@ bool pose_spin_frame(int32_t index, void* context) {
     return true;
 }
 
+// A user naming FOLDER\NAME expects the folder to be made, nested ones too.
+bool folders_ready(const std::string& path) {
+    if (!write_name_allowed(path)) {
+        tell_export_not_saved(path.c_str(), export_failure::not_written, write_failure::bad_name);
+        return false;
+    }
+    const folders_made made = write_folders_make(path);
+    if (made.failure == write_failure::none) return true;
+    tell_folder_not_made(path.c_str(), made);
+    return false;
+}
+
+// Read right after the export's own writer ended, so it is that writer's cause.
+write_failure last_save_cause(const std::string& path) { return write_failure_of_save(image_last_save_failure(), path); }
+
 void tell_set_stopped(const set_run& run, int32_t written) {
     message_tell("Die " + std::string(run.name) + " wurde abgebrochen: " + std::to_string(written) + " von " +
                  std::to_string(run.count) + " Bildern wurden gespeichert.");
@@ -145,7 +161,7 @@ bool save_export(const char* typed_path, int32_t type, bool every_picture) {
     }
     if (status.shown) status_show_usual();
     if (failure == export_failure::none) return true;
-    tell_export_not_saved(path.c_str(), failure);
+    tell_export_not_saved(path.c_str(), failure, last_save_cause(path));
     return false;
 }
 
@@ -154,6 +170,7 @@ bool save_view_set(const char* typed_path, int32_t type, bool every_picture) {
     std::string paths[set_view_count];
     for (int32_t i = 0; i < set_view_count; ++i)
         paths[i] = set_file_name(typed_path, export_types[type], set_views[i]);
+    if (!folders_ready(paths[0])) return false;
     set_run run{"Ansichtenserie", set_view_count};
     escape_pressed();  // an Esc from before the set began does not stop it
     int32_t written = 0;
@@ -167,7 +184,7 @@ bool save_view_set(const char* typed_path, int32_t type, bool every_picture) {
     }
     status_show_usual();
     if (failure != export_failure::none) {
-        tell_export_not_saved(paths[written].c_str(), failure);
+        tell_export_not_saved(paths[written].c_str(), failure, last_save_cause(paths[written]));
         return false;
     }
     if (written == set_view_count) return true;
@@ -179,6 +196,7 @@ bool save_spin_set(const char* typed_path, int32_t type, int32_t frames, bool fi
     if (!engine.exports_ready || type < 0 || type >= export_type_count || !spin_frame_count_allowed(frames))
         return false;
     const spin_files files = spin_file_names(typed_path, export_types[type], frames);
+    if (!folders_ready(files.frames.front())) return false;
     set_run run{"Rundumansicht", frames};
     escape_pressed();  // an Esc from before the set began does not stop it
     spin_outcome outcome;
@@ -191,7 +209,7 @@ bool save_spin_set(const char* typed_path, int32_t type, int32_t frames, bool fi
     }
     status_show_usual();
     if (outcome.failure != export_failure::none) {
-        tell_export_not_saved(outcome.failed_file.c_str(), outcome.failure);
+        tell_export_not_saved(outcome.failed_file.c_str(), outcome.failure, outcome.cause);
         return false;
     }
     if (outcome.written == frames) return true;
@@ -226,6 +244,7 @@ void ask_and_save_view_set() {
 
 bool save_print_template(const char* typed_path) {
     const std::string path = export_file_name(typed_path, export_types[export_type_count - 1]);
+    if (!folders_ready(path)) return false;
     const char* names[face_count] = {};
     for (int32_t button = gadget::first_face; button <= gadget::last_face; ++button)
         names[face_index_of_button(button)] = face_caption(button);
@@ -237,7 +256,7 @@ bool save_print_template(const char* typed_path) {
     }
     if (status.shown) status_show_usual();
     if (failure == export_failure::none) return true;
-    tell_export_not_saved(path.c_str(), failure);
+    tell_export_not_saved(path.c_str(), failure, last_save_cause(path));
     return false;
 }
 
