@@ -62,6 +62,21 @@ int32_t probe_file(const char* name) {
     return probe_refused;
 }
 
+// The decoders that read a size from the header alone, in probe order; false when none
+// took the file, which then goes through the probes.
+bool measure_file(const char* name, int32_t* width, int32_t* height) {
+    FILE* file = image_open_for_reading(name);
+    if (!file) return false;
+    bool measured = false;
+    for (int32_t i = 0; i < registry.decoder_count && !measured; ++i) {
+        if (!registry.decoders[i]->measure) continue;
+        std::fseek(file, 0, SEEK_SET);
+        measured = registry.decoders[i]->measure(file, name, width, height);
+    }
+    std::fclose(file);
+    return measured;
+}
+
 // A picture with nowhere to go still has its decoder's state freed: file copies, library
 // structures and open file handles would otherwise stay held until the next probe.
 void release_current_decoder() { current_decoder->decode(nullptr, 0); }
@@ -124,6 +139,7 @@ int32_t decoder_probe(const char* name, const uint8_t* address, size_t size) {
 }
 
 bool decoder_picture_size(const char* name, int32_t* width, int32_t* height) {
+    if (measure_file(name, width, height)) return true;
     if (!decoder_probe(name, nullptr, 0)) return false;
     *width = current_decoder->get_width();
     *height = current_decoder->get_height();
@@ -160,9 +176,9 @@ int32_t encoder_save(const char* name, const uint8_t* buffer, uint32_t plugin, i
     return 0;
 }
 
-void decoder_want_size(int32_t width, int32_t height) {
+void decoder_want_size(const wanted_size& wanted) {
     for (int32_t i = 0; i < registry.decoder_count; ++i)
-        if (registry.decoders[i]->want_size) registry.decoders[i]->want_size(width, height);
+        if (registry.decoders[i]->want_size) registry.decoders[i]->want_size(wanted);
 }
 
 void decoder_turn_upright(bool upright) {
