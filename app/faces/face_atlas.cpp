@@ -81,7 +81,7 @@ public:
         for (int32_t i = 0; i < count; ++i) cover_panel(requests[i].face_index, requests[i].part, 1, width, height);
         sheet_decoding_size(requests[0].path, width, height);
         // A BMP sheet is not read: it would be loaded whole, some hundred megabytes at 300 ppi.
-        sheet_ = image_decode_sized(requests[0].path, width, height);
+        sheet_ = image_decode_sized(requests[0].path, width, height, picture_cover::side_by_side);
     }
     ~sheet_panels() {
         image_decoded_free(sheet_);
