@@ -2,6 +2,7 @@
 // by plugin id, and the step from an accepted picture to a bitmap.
 #include <algorithm>
 
+#include "runtime/image/decode_progress.h"
 #include "runtime/image/image_internal.h"
 #include "runtime/image/staged_file.h"
 
@@ -21,6 +22,7 @@ codec_registry registry;
 // registered once at start, and then any thread may decode.
 thread_local const image_decoder* current_decoder;
 thread_local FILE* current_file;
+thread_local const decode_progress* followed_progress;
 
 void close_current_file() {
     if (current_file) std::fclose(current_file);
@@ -106,7 +108,12 @@ HBITMAP decode_dib_section(const BITMAPINFO& info, int32_t stride) {
         release_current_decoder();
         return nullptr;
     }
+    // The caller may use the rows as they come; it is told the end whatever the decode says.
+    const int32_t height = -info.bmiHeader.biHeight;
+    decoder_progress_follow(followed_progress, bitmap, height);
     current_decoder->decode(static_cast<uint8_t*>(bits), stride);
+    decoder_rows_done(height);
+    decoder_progress_follow(nullptr, nullptr, 0);
     return bitmap;
 }
 
@@ -175,6 +182,8 @@ int32_t encoder_save(const char* name, const uint8_t* buffer, uint32_t plugin, i
     }
     return 0;
 }
+
+void decoder_follow_rows(const decode_progress* progress) { followed_progress = progress; }
 
 void decoder_want_size(const wanted_size& wanted) {
     for (int32_t i = 0; i < registry.decoder_count; ++i)

@@ -106,6 +106,10 @@ extern const image_encoder jpeg_encoder;
 constexpr int64_t bmp_row_stride(int64_t width, int32_t bits_per_pixel) {
     return (width * bits_per_pixel + 31) / 32 * 4;
 }
+// Decoders tell, now and then, how many of the picture's top rows they completed, for a
+// caller of image_decode_sized that uses rows while later ones are decoded.
+void decoder_rows_done(int32_t rows);
+
 // Row stride of decoder output: 24-bit rows padded to 4 bytes, 32-bit rows unpadded.
 int32_t decoder_row_stride(int32_t probe_result, int32_t width);
 // Largest picture a decoder may announce: both sides 1..65535, and the pixel buffer
@@ -150,8 +154,16 @@ object_number image_load_sized(object_number number, const char* name, int32_t w
 // image_decoded_free. Null for BMP and icon files, which only image_load_sized reads, and
 // for pictures that cannot be read. A picture too large to decode whole comes out at the
 // largest size that can be decoded.
+// With `progress`, the decoding thread tells now and then how many of the picture's top rows
+// are complete, with the picture they are in (the one given back at the end); a picture
+// turned upright as it is decoded tells only its end.
+struct decode_progress {
+    void (*rows_done)(void* context, platform_handle picture, int32_t rows, int32_t height);
+    void* context;
+};
 platform_handle image_decode_sized(const char* name, int32_t width, int32_t height,
-                                   picture_cover cover = picture_cover::either_way);
+                                   picture_cover cover = picture_cover::either_way,
+                                   const decode_progress* progress = nullptr);
 void image_decoded_free(platform_handle picture);
 // A picture's own size, upright, read from its header where its format has one (so also
 // that of a picture too large to load whole); false when it cannot be read.

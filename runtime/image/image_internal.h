@@ -28,6 +28,8 @@ FILE* image_open_for_reading(const char* name);
 int32_t decoder_probe(const char* name, const uint8_t* address, size_t size);
 // Tells every decoder that takes it the size the next picture will be drawn at.
 void decoder_want_size(const wanted_size& wanted);
+// Who is told the rows of the next bitmaps decoded on this thread as they come (null: nobody).
+void decoder_follow_rows(const decode_progress* progress);
 // Tells every decoder that takes it whether the next pictures are turned upright.
 void decoder_turn_upright(bool upright);
 // The upright size of the picture a decoder accepts, from its header alone.

@@ -169,14 +169,17 @@ object_number image_load(object_number number, const char* name, int32_t flags) 
 
 // Only the registered decoders are used: they keep their state per thread, while the
 // platform's BMP and icon loaders are left to image_load, on the thread that draws.
-platform_handle image_decode_sized(const char* name, int32_t width, int32_t height, picture_cover cover) {
+platform_handle image_decode_sized(const char* name, int32_t width, int32_t height, picture_cover cover,
+                                   const decode_progress* progress) {
     uint8_t signature[2];
     if (!name || !read_first_two_bytes(name, signature) || starts_with_bm(signature, sizeof signature) ||
         may_be_icon(signature))
         return nullptr;
     decoder_want_size({width, height, cover});
+    decoder_follow_rows(progress);
     HBITMAP bitmap = nullptr;
     if (int32_t answer = decoder_probe(name, nullptr, 0)) bitmap = decoder_decode_bitmap(answer, 0);
+    decoder_follow_rows(nullptr);
     decoder_want_size(own_size);
     return bitmap;
 }

@@ -22,6 +22,7 @@ constexpr int sample_max = 255;
 constexpr int exif_segment = JPEG_APP0 + 1;
 constexpr unsigned int longest_segment = 0xFFFF;
 constexpr unsigned int scale_eighths = 8;
+constexpr int32_t rows_told_together = 32;
 
 struct decoder_state {
     jpeg_decompress_struct picture;
@@ -230,7 +231,11 @@ int32_t decode(uint8_t* buffer, int32_t stride) {
         return 0;
     }
     pixel_walk walk = orientation_walk(state.orientation, state.width, state.height, stride, bgr_bytes);
-    for (int32_t y = 0; y < state.height; ++y) read_row(buffer, stride, y, walk);
+    const bool upright = state.orientation == orientation_upright;
+    for (int32_t y = 0; y < state.height; ++y) {
+        read_row(buffer, stride, y, walk);
+        if (upright && (y + 1) % rows_told_together == 0) decoder_rows_done(y + 1);
+    }
     jpeg_finish_decompress(&state.picture);
     release_picture();
     return 1;
