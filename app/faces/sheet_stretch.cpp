@@ -11,7 +11,7 @@ namespace {
 
 // A band's stretch builds its filters for the whole panel: bands of fewer rows cost more
 // than they hide.
-constexpr int32_t lines_together = 16;
+constexpr int32_t lines_together = 32;
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 // themselves: the platform's halftone stretch is several times slower on large photos,
 // and a face picture is typically a photo of a few million pixels.
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "runtime/image/image_internal.h"
@@ -22,7 +23,7 @@ struct filter {
     std::vector<int32_t> weights;
 };
 
-void add_weights(filter& taps, int32_t first, std::vector<int32_t> weights) {
+void add_weights(filter& taps, int32_t first, std::vector<int32_t>& weights) {
     // rounding may leave the sum a little off: the largest weight takes the difference
     int32_t sum = 0;
     for (int32_t weight : weights) sum += weight;
@@ -33,11 +34,15 @@ void add_weights(filter& taps, int32_t first, std::vector<int32_t> weights) {
     taps.weights.insert(taps.weights.end(), weights.begin(), weights.end());
 }
 
+// A picture drawn a band at a time makes its filters once a band: no allocation per position.
 filter make_filter(int32_t source_size, int32_t target_size) {
     filter taps;
     double scale = double(source_size) / target_size;
+    for (std::vector<int32_t>* positions : {&taps.first, &taps.offset, &taps.count}) positions->reserve(target_size);
+    taps.weights.reserve(size_t(target_size) * size_t(std::max(2.0, std::ceil(scale) + 1)));
+    std::vector<int32_t> weights;
     for (int32_t t = 0; t < target_size; ++t) {
-        std::vector<int32_t> weights;
+        weights.clear();
         if (scale >= 1.0) {
             double from = t * scale, to = from + scale;
             for (int32_t s = int32_t(from); s < source_size && s < to; ++s) {
