@@ -6,6 +6,8 @@
 #include <cstring>
 
 bool row_reduction_start(row_reduction& reduction, int32_t factor, int32_t stored_width, int32_t channels) {
+    reduction = {};
+    if (channels != 3 && channels != 4) return false;
     const int32_t reduced_width = (stored_width + factor - 1) / factor;
     const size_t samples = size_t(reduced_width) * size_t(channels);
     reduction = {factor, stored_width, channels, reduced_width, 0,
@@ -18,14 +20,34 @@ void row_reduction_end(row_reduction& reduction) {
     reduction = {};
 }
 
-void row_reduction_add(row_reduction& reduction, const uint8_t* stored_row) {
-    const int32_t factor = reduction.factor, channels = reduction.channels;
-    uint32_t* sum = reduction.sums;
-    for (int32_t x = 0; x < reduction.stored_width; x += factor, sum += channels) {
-        const int32_t columns = reduction.stored_width - x < factor ? reduction.stored_width - x : factor;
-        for (int32_t column = 0; column < columns; ++column, stored_row += channels)
-            for (int32_t c = 0; c < channels; ++c) sum[c] += stored_row[c];
+namespace {
+
+// One block of stored pixels into its sums, the channels written out: the loop per pixel is
+// the only one left.
+template <int32_t channels>
+void add_block(uint32_t* sum, const uint8_t* pixel, int32_t count) {
+    for (const uint8_t* end = pixel + count * channels; pixel < end; pixel += channels) {
+        sum[0] += pixel[0];
+        sum[1] += pixel[1];
+        sum[2] += pixel[2];
+        if constexpr (channels == 4) sum[3] += pixel[3];
     }
+}
+
+template <int32_t channels>
+void add_row(row_reduction& reduction, const uint8_t* stored_row) {
+    const int32_t factor = reduction.factor, whole_blocks = reduction.stored_width / factor;
+    uint32_t* sum = reduction.sums;
+    for (int32_t block = 0; block < whole_blocks; ++block, sum += channels, stored_row += factor * channels)
+        add_block<channels>(sum, stored_row, factor);
+    add_block<channels>(sum, stored_row, reduction.stored_width - whole_blocks * factor);
+}
+
+}  // namespace
+
+void row_reduction_add(row_reduction& reduction, const uint8_t* stored_row) {
+    if (reduction.channels == 4) add_row<4>(reduction, stored_row);
+    else add_row<3>(reduction, stored_row);
     ++reduction.rows_added;
 }
 

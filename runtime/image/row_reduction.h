@@ -14,7 +14,7 @@ struct row_reduction {
     uint32_t* sums;  // per reduced sample; factor x factor x 255 stays far within 32 bits
 };
 
-// False when the sums find no memory; the reduction is then empty.
+// For 3 or 4 channels; false when the sums find no memory (the reduction is then empty).
 bool row_reduction_start(row_reduction& reduction, int32_t factor, int32_t stored_width, int32_t channels);
 void row_reduction_end(row_reduction& reduction);
 // Adds one stored row of stored_width x channels bytes.

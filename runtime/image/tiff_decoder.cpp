@@ -94,14 +94,13 @@ bool read_size(TIFF* tif, uint32_t* width, uint32_t* height) {
            *width > 0 && *height > 0 && *width <= largest_reduced_side && *height <= largest_reduced_side;
 }
 
-// The rows one strip or tile spans, at least one: a reduced picture is rendered a whole
-// number of them and of reduction steps at a time, so that no piece is read twice.
-int32_t band_rows(TIFF* tif, int32_t reduction) {
+// The rows one strip or tile spans, at least one: a reduced picture is rendered that many
+// rows at a time, so that no piece is read twice; the sums carry over from band to band.
+int32_t band_rows(TIFF* tif) {
     uint32_t rows = 0;
     if (TIFFIsTiled(tif)) TIFFGetField(tif, TIFFTAG_TILELENGTH, &rows);
     else TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rows);
-    const int64_t piece_rows = std::clamp<int64_t>(rows, 1, state.stored_height);
-    return int32_t((piece_rows + reduction - 1) / reduction * reduction);
+    return int32_t(std::clamp<int64_t>(rows, 1, state.stored_height));
 }
 
 bool picture_acceptable(TIFF* tif) {
@@ -119,7 +118,7 @@ bool picture_acceptable(TIFF* tif) {
     const int64_t piece = TIFFIsTiled(tif) ? TIFFTileSize64(tif) : TIFFStripSize64(tif);
     state.reduction = picture_reduction(width, height, wanted, output_bytes, piece);
     if (state.reduction == 0) return false;
-    state.band_rows = band_rows(tif, state.reduction);
+    state.band_rows = band_rows(tif);
     const int64_t band = state.reduction > 1 ? int64_t(width) * output_bytes * state.band_rows : 0;
     state.width = int32_t((width + state.reduction - 1) / state.reduction);
     state.height = int32_t((height + state.reduction - 1) / state.reduction);
