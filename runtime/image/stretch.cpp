@@ -101,18 +101,29 @@ bool view_of(HDC dc, HBITMAP bitmap, dib_view& view) {
     return true;
 }
 
+// Two source rows' weighted bytes into the sum (or, for the first two, as the sum): a product
+// of a byte and a weight fits 16 bits each, and the pair's sum is the widening multiply-add
+// SSE2 does on 8 bytes of both rows at once.
+void add_row_pair(int32_t* out, const uint8_t* a, int16_t weight_a, const uint8_t* b, int16_t weight_b, size_t bytes,
+                  bool first) {
+    if (first)
+        for (size_t i = 0; i < bytes; ++i) out[i] = int32_t(int16_t(a[i]) * weight_a) + int32_t(int16_t(b[i]) * weight_b);
+    else
+        for (size_t i = 0; i < bytes; ++i) out[i] += int32_t(int16_t(a[i]) * weight_a) + int32_t(int16_t(b[i]) * weight_b);
+}
+
 // Vertical pass for one target row: the weighted sum of its source rows, every byte of
-// the row alike (a plain loop over bytes that the compiler can vectorise).
+// the row alike (plain loops over bytes that the compiler can vectorise). An odd row out is
+// paired with the first row at weight 0.
 void blend_rows(const dib_view& source, const filter& lines, int32_t line, std::vector<int32_t>& sum) {
     size_t bytes = size_t(source.width) * source.bytes_per_pixel;
-    std::fill(sum.begin(), sum.end(), 0);
     const int32_t* weights = &lines.weights[lines.offset[line]];
-    for (int32_t k = 0; k < lines.count[line]; ++k) {
-        const uint8_t* in = source.row(lines.first[line] + k);
-        // 16 bits hold a weight (at most weight_one), which lets SSE2 multiply 8 bytes at once
-        const int16_t weight = int16_t(weights[k]);
-        int32_t* out = sum.data();
-        for (size_t i = 0; i < bytes; ++i) out[i] += int32_t(int16_t(in[i]) * weight);
+    const int32_t first = lines.first[line], count = lines.count[line];
+    for (int32_t k = 0; k < count; k += 2) {
+        const bool paired = k + 1 < count;
+        // 16 bits hold a weight (at most weight_one)
+        add_row_pair(sum.data(), source.row(first + k), int16_t(weights[k]), source.row(first + (paired ? k + 1 : 0)),
+                     int16_t(paired ? weights[k + 1] : 0), bytes, k == 0);
     }
     for (size_t i = 0; i < bytes; ++i) sum[i] >>= weight_bits - kept_fraction_bits;
 }
