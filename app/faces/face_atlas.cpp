@@ -1,11 +1,12 @@
 // The face atlas and the floor texture, written with the image library.
 #include "app/faces/face_atlas.h"
 
+#include <algorithm>
+#include <memory>
 #include <string>
-#include <system_error>
-#include <thread>
 
 #include "app/faces/print_net.h"
+#include "app/faces/sheet_stretch.h"
 #include "runtime/image/image.h"
 
 namespace {
@@ -71,41 +72,53 @@ bool same_picture(const face_picture_request& a, const face_picture_request& b) 
     return std::string(a.path) == b.path;
 }
 
-// A print sheet's panels, each stretched from one decoding of the sheet into an image of its
-// face's size (draw_image takes whole pictures only) by two threads in turn, since
-// stretching is a good part of a sheet's load, then drawn into the atlas here.
+bool is_sheet_panel(const face_picture_request& request) {
+    return is_known_face(request.face_index) && !is_whole_picture(request.part);
+}
+
+// How many requests from the first on are panels of its sheet.
+int32_t sheet_run(const face_picture_request* requests, int32_t count) {
+    int32_t panels = 1;
+    while (panels < count && panels < face_count && is_sheet_panel(requests[panels]) &&
+           same_picture(requests[panels], requests[0]))
+        ++panels;
+    return panels;
+}
+
+// The sheet of the first panel among the requests, decoding from now on at the size its
+// panels need; none without a panel. A BMP sheet is not read: it would be loaded whole, some
+// hundred megabytes at 300 ppi.
+std::unique_ptr<sheet_stretching> start_sheet(const face_picture_request* requests, int32_t count) {
+    const face_picture_request* first = std::find_if(requests, requests + count, is_sheet_panel);
+    if (first == requests + count) return nullptr;
+    const int32_t panels = sheet_run(first, int32_t(requests + count - first));
+    int32_t width = 0, height = 0;
+    for (int32_t i = 0; i < panels; ++i) cover_panel(first[i].face_index, first[i].part, 1, width, height);
+    sheet_decoding_size(first->path, width, height);
+    return std::make_unique<sheet_stretching>(first->path, width, height);
+}
+
+// A print sheet's panels, each stretched from the sheet into an image of its face's size
+// (draw_image takes whole pictures only), then drawn into the atlas here.
 class sheet_panels {
 public:
-    sheet_panels(face_picture_request* requests, int32_t count) : requests_(requests), count_(count) {
-        int32_t width = 0, height = 0;
-        for (int32_t i = 0; i < count; ++i) cover_panel(requests[i].face_index, requests[i].part, 1, width, height);
-        sheet_decoding_size(requests[0].path, width, height);
-        // A BMP sheet is not read: it would be loaded whole, some hundred megabytes at 300 ppi.
-        sheet_ = image_decode_sized(requests[0].path, width, height);
-    }
+    sheet_panels(face_picture_request* requests, int32_t count) : requests_(requests), count_(count) {}
     ~sheet_panels() {
-        image_decoded_free(sheet_);
         for (int32_t i = 0; i < count_; ++i) image_free(first_panel_image + i);
     }
     sheet_panels(const sheet_panels&) = delete;
     sheet_panels& operator=(const sheet_panels&) = delete;
 
-    void draw() {
-        if (!sheet_ || !make_panel_images()) return;
-        std::thread helper;
-        try {
-            helper = std::thread([this] { stretch_every_other(1); });
-        } catch (const std::system_error&) {
-            stretch_every_other(1);
-        }
-        stretch_every_other(0);
-        if (helper.joinable()) helper.join();
+    void draw(sheet_stretching& sheet) {
+        if (!make_panel_images()) return;
+        sheet.stretch(panels_, count_);
         draw_begin(image_output(atlas_image));
-        for (int32_t i = 0; i < count_; ++i)
-            if (requests_[i].drawn) {
-                const face_rectangle& face = face_rectangles[requests_[i].face_index];
-                draw_image(image_handle(first_panel_image + i), face.x, face.y, face.width, face.height);
-            }
+        for (int32_t i = 0; i < count_; ++i) {
+            requests_[i].drawn = panels_[i].drawn;
+            if (!requests_[i].drawn) continue;
+            const face_rectangle& face = face_rectangles[requests_[i].face_index];
+            draw_image(image_handle(first_panel_image + i), face.x, face.y, face.width, face.height);
+        }
         draw_end();
     }
 
@@ -114,41 +127,42 @@ private:
         for (int32_t i = 0; i < count_; ++i) {
             const face_rectangle& face = face_rectangles[requests_[i].face_index];
             if (!image_create(first_panel_image + i, face.width, face.height, true_colour)) return false;
-            targets_[i] = {nullptr, 0, face.width, face.height};
-            targets_[i].top_row = image_top_row(first_panel_image + i, &targets_[i].pitch);
-            if (!targets_[i].top_row) return false;
+            pixel_target& target = panels_[i].target;
+            target = {nullptr, 0, face.width, face.height};
+            target.top_row = image_top_row(first_panel_image + i, &target.pitch);
+            if (!target.top_row) return false;
+            panels_[i].part = requests_[i].part;
         }
         return true;
     }
 
-    void stretch_every_other(int32_t first) {
-        for (int32_t i = first; i < count_; i += 2)
-            requests_[i].drawn = image_stretch_decoded(sheet_, targets_[i], 0, 0, targets_[i].width,
-                                                       targets_[i].height, requests_[i].part);
-    }
-
     face_picture_request* requests_;
     const int32_t count_;
-    platform_handle sheet_ = nullptr;
-    pixel_target targets_[face_count] = {};
+    sheet_panel panels_[face_count] = {};
 };
 
-// The panels of one sheet that follow requests[first]; answers how many requests they are.
-int32_t draw_sheet_panels(face_picture_request* requests, int32_t count) {
-    int32_t panels = 1;
-    while (panels < count && panels < face_count && is_known_face(requests[panels].face_index) &&
-           !is_whole_picture(requests[panels].part) && same_picture(requests[panels], requests[0]))
-        ++panels;
-    sheet_panels(requests, panels).draw();
+// The panels of one sheet that follow requests[first], from `started` when it is that sheet's
+// decoding (which is then used up); answers how many requests they are.
+int32_t draw_sheet_panels(face_picture_request* requests, int32_t count, sheet_stretching*& started) {
+    const int32_t panels = sheet_run(requests, count);
+    std::unique_ptr<sheet_stretching> own;
+    sheet_stretching* sheet = started;
+    started = nullptr;
+    if (!sheet || sheet->path() != requests[0].path) {
+        own = start_sheet(requests, panels);
+        sheet = own.get();
+    }
+    sheet_panels(requests, panels).draw(*sheet);
     return panels;
 }
 
-// One picture at a time is held beside the atlas, however many faces are drawn.
-int32_t draw_requested(face_picture_request* requests, int32_t count) {
+// One picture at a time is loaded beside the atlas, however many faces are drawn, and the
+// first sheet's decoding.
+int32_t draw_requested(face_picture_request* requests, int32_t count, sheet_stretching* started) {
     for (int32_t i = 0; i < count;) {
         face_picture_request& request = requests[i];
-        if (is_known_face(request.face_index) && !is_whole_picture(request.part)) {
-            i += draw_sheet_panels(requests + i, count - i);
+        if (is_sheet_panel(request)) {
+            i += draw_sheet_panels(requests + i, count - i, started);
             continue;
         }
         const face_rectangle& face = face_rectangles[is_known_face(request.face_index) ? request.face_index : 0];
@@ -178,9 +192,11 @@ int32_t compose_face(const char* path, int32_t face_index, face_failure* failure
 
 face_failure compose_faces(face_picture_request* requests, int32_t count) {
     for (int32_t i = 0; i < count; ++i) requests[i].drawn = false;
+    // A sheet decodes while the atlas is read, and is freed while it is saved.
+    const std::unique_ptr<sheet_stretching> sheet = start_sheet(requests, count);
     if (!load_atlas()) return face_failure::atlas_unreadable;
     face_failure outcome = face_failure::none;
-    if (draw_requested(requests, count) > 0 && !save_atlas()) outcome = save_failure_of_atlas();
+    if (draw_requested(requests, count, sheet.get()) > 0 && !save_atlas()) outcome = save_failure_of_atlas();
     image_free(atlas_image);
     for (int32_t i = 0; i < count; ++i) {
         if (outcome != face_failure::none) requests[i].drawn = false;

@@ -86,7 +86,7 @@ platform_handle face_decoding::decoded_sheet() {
     lock.unlock();
     int32_t width = sheet_width_, height = sheet_height_;
     sheet_decoding_size(sheet_path_.c_str(), width, height);
-    platform_handle sheet = image_decode_sized(sheet_path_.c_str(), width, height);
+    platform_handle sheet = image_decode_sized(sheet_path_.c_str(), width, height, picture_cover::side_by_side);
     lock.lock();
     sheet_ = sheet;
     sheet_state_ = sheet_progress::done;

@@ -105,5 +105,7 @@ void cover_panel(int32_t face, const picture_part& panel, int32_t scale, int32_t
 void sheet_decoding_size(const char* path, int32_t& width, int32_t& height) {
     int32_t sheet_width = 0, sheet_height = 0;
     if (!image_picture_size(path, &sheet_width, &sheet_height)) return;
-    if (2 * std::max(width, height) > std::min(sheet_width, sheet_height)) width = height = 0;
+    if (2 * width <= sheet_width && 2 * height <= sheet_height) return;
+    width = sheet_width;
+    height = sheet_height;
 }

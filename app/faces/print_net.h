@@ -54,9 +54,10 @@ bool sheet_still_fits(const box_size& box, int32_t sheet_width, int32_t sheet_he
 // Grows width x height to the size a sheet must be decoded at for the face's panel to cover
 // its atlas rectangle `scale` times.
 void cover_panel(int32_t face, const picture_part& panel, int32_t scale, int32_t& width, int32_t& height);
-// The size to ask image_decode_sized for to get at least width x height of the sheet: more
-// than half of it is asked for whole, since the JPEG decoder's odd scales (5/8, 7/8, ...) take
-// longer than the whole picture.
+// The size to ask image_decode_sized for, side by side, to get at least width x height of the
+// sheet: more than half a side is asked for at the sheet's own size, since the JPEG
+// decoder's odd scales (5/8, 7/8, ...) take longer than the whole picture. A sheet too large
+// to decode whole then comes out at the largest size that can be decoded.
 void sheet_decoding_size(const char* path, int32_t& width, int32_t& height);
 // Width to height of the net, with the bleed or without.
 double net_proportion(const box_size& box, bool with_bleed);

@@ -2,6 +2,8 @@
 // panels go through compose_faces together, which decodes the sheet once.
 #include "app/faces/print_sheet.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "app/app_state.h"
@@ -16,6 +18,23 @@
 #include "runtime/gui/gui.h"
 
 namespace {
+
+// BMP is left out: its loader reads a picture whole, which a sheet at 300 ppi soon outgrows.
+constexpr const char* sheet_pattern = "JPG|*.jpg;*.jpeg|PNG|*.png|TGA|*.tga|TIF|*.tif;*.tiff";
+
+bool is_bmp_file(const std::string& path) {
+    const size_t dot = path.find_last_of(".\\");
+    if (dot == std::string::npos || path[dot] != '.') return false;
+    std::string extension = path.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](char c) { return char(std::tolower(static_cast<unsigned char>(c))); });
+    return extension == ".bmp";
+}
+
+void tell_bmp_sheet(const std::string& path) {
+    message_tell("Druckb\xF6gen werden als JPEG, PNG, TGA oder TIFF gelesen, nicht als BMP:\n" + path +
+                 "\n\nBitte den Bogen in einem dieser Formate speichern. Es wurde nichts ge\xE4ndert.");
+}
 
 std::string proportion_text(double proportion) {
     char text[32];
@@ -68,6 +87,10 @@ std::string sheet_panel_text(int32_t face_button, const std::string& sheet) {
 }
 
 bool take_print_sheet(const std::string& path) {
+    if (is_bmp_file(path)) {
+        tell_bmp_sheet(path);
+        return false;
+    }
     int32_t width = 0, height = 0;
     if (!image_picture_size(path.c_str(), &width, &height)) {
         tell_face_not_composed(face_failure::picture_unreadable, path.c_str());
@@ -98,7 +121,7 @@ void load_print_sheet() {
     gadget_hide(gadget::preview, 1);
     const char* folder = file_path_part(app.last_picture_path, 0);
     const std::string start = folder ? folder : "";
-    const char* answer = requester_open_file("Druckbogen laden", start.c_str(), picture_file_pattern(), 0, 0);
+    const char* answer = requester_open_file("Druckbogen laden", start.c_str(), sheet_pattern, 0, 0);
     const std::string chosen = answer ? answer : "";
     gadget_hide(gadget::preview, 0);
     if (!chosen.empty()) take_print_sheet(chosen);

@@ -2,6 +2,7 @@
 // by plugin id, and the step from an accepted picture to a bitmap.
 #include <algorithm>
 
+#include "runtime/image/decode_progress.h"
 #include "runtime/image/image_internal.h"
 #include "runtime/image/staged_file.h"
 
@@ -21,6 +22,7 @@ codec_registry registry;
 // registered once at start, and then any thread may decode.
 thread_local const image_decoder* current_decoder;
 thread_local FILE* current_file;
+thread_local const decode_progress* followed_progress;
 
 void close_current_file() {
     if (current_file) std::fclose(current_file);
@@ -62,6 +64,21 @@ int32_t probe_file(const char* name) {
     return probe_refused;
 }
 
+// The decoders that read a size from the header alone, in probe order; false when none
+// took the file, which then goes through the probes.
+bool measure_file(const char* name, int32_t* width, int32_t* height) {
+    FILE* file = image_open_for_reading(name);
+    if (!file) return false;
+    bool measured = false;
+    for (int32_t i = 0; i < registry.decoder_count && !measured; ++i) {
+        if (!registry.decoders[i]->measure) continue;
+        std::fseek(file, 0, SEEK_SET);
+        measured = registry.decoders[i]->measure(file, name, width, height);
+    }
+    std::fclose(file);
+    return measured;
+}
+
 // A picture with nowhere to go still has its decoder's state freed: file copies, library
 // structures and open file handles would otherwise stay held until the next probe.
 void release_current_decoder() { current_decoder->decode(nullptr, 0); }
@@ -91,7 +108,12 @@ HBITMAP decode_dib_section(const BITMAPINFO& info, int32_t stride) {
         release_current_decoder();
         return nullptr;
     }
+    // The caller may use the rows as they come; it is told the end whatever the decode says.
+    const int32_t height = -info.bmiHeader.biHeight;
+    decoder_progress_follow(followed_progress, bitmap, height);
     current_decoder->decode(static_cast<uint8_t*>(bits), stride);
+    decoder_rows_done(height);
+    decoder_progress_follow(nullptr, nullptr, 0);
     return bitmap;
 }
 
@@ -124,6 +146,7 @@ int32_t decoder_probe(const char* name, const uint8_t* address, size_t size) {
 }
 
 bool decoder_picture_size(const char* name, int32_t* width, int32_t* height) {
+    if (measure_file(name, width, height)) return true;
     if (!decoder_probe(name, nullptr, 0)) return false;
     *width = current_decoder->get_width();
     *height = current_decoder->get_height();
@@ -160,9 +183,11 @@ int32_t encoder_save(const char* name, const uint8_t* buffer, uint32_t plugin, i
     return 0;
 }
 
-void decoder_want_size(int32_t width, int32_t height) {
+void decoder_follow_rows(const decode_progress* progress) { followed_progress = progress; }
+
+void decoder_want_size(const wanted_size& wanted) {
     for (int32_t i = 0; i < registry.decoder_count; ++i)
-        if (registry.decoders[i]->want_size) registry.decoders[i]->want_size(width, height);
+        if (registry.decoders[i]->want_size) registry.decoders[i]->want_size(wanted);
 }
 
 void decoder_turn_upright(bool upright) {

@@ -46,6 +46,16 @@ constexpr int32_t probe_refused = 0;
 constexpr int32_t probe_bgr24 = 1;
 constexpr int32_t probe_bgra32 = 2;
 
+// How a picture decoded for a wanted size must cover it: a face picture may stand either
+// way up, so its short side covers the rectangle's long one; a print sheet's sides each
+// cover the rectangle's side of the same direction. 0 x 0 wants the picture's own size.
+enum class picture_cover : int32_t { either_way, side_by_side };
+struct wanted_size {
+    int32_t width, height;
+    picture_cover cover;
+};
+constexpr wanted_size own_size = {0, 0, picture_cover::either_way};
+
 // A decoder looks at a picture either as a file (stream at offset 0 plus its name) or as a
 // memory block (address plus the block's real size); the other pair is null/0. Decode
 // writes get_height() rows top row first, rows `stride` bytes apart, and then frees what
@@ -55,12 +65,17 @@ struct image_decoder {
     int32_t (*decode)(uint8_t* buffer, int32_t stride);
     int32_t (*get_width)();
     int32_t (*get_height)();
-    // Optional: the size the next probes' picture will be drawn at (0 x 0: its own), for a
-    // decoder that can deliver a smaller picture that still covers it.
-    void (*want_size)(int32_t width, int32_t height) = nullptr;
+    // Optional: the size the next probes' picture will be drawn at, for a decoder that can
+    // deliver a smaller picture that still covers it, or else the largest it can deliver
+    // whole where its own size is too large to decode.
+    void (*want_size)(const wanted_size& wanted) = nullptr;
     // Optional: whether the next probes' pictures are turned upright as their own orientation
     // tag says (the default) or left as stored.
     void (*turn_upright)(bool upright) = nullptr;
+    // Optional: the picture's own size, upright, from its header alone and whatever size
+    // it is; false when the file is not this decoder's. Decoders without it are measured
+    // by their probe.
+    bool (*measure)(FILE* file, const char* name, int32_t* width, int32_t* height) = nullptr;
 };
 
 // Plugin id: four ASCII characters, the first in the lowest byte; 0 means BMP.
@@ -91,12 +106,27 @@ extern const image_encoder jpeg_encoder;
 constexpr int64_t bmp_row_stride(int64_t width, int32_t bits_per_pixel) {
     return (width * bits_per_pixel + 31) / 32 * 4;
 }
+// Decoders tell, now and then, how many of the picture's top rows they completed, for a
+// caller of image_decode_sized that uses rows while later ones are decoded.
+void decoder_rows_done(int32_t rows);
+
 // Row stride of decoder output: 24-bit rows padded to 4 bytes, 32-bit rows unpadded.
 int32_t decoder_row_stride(int32_t probe_result, int32_t width);
 // Largest picture a decoder may announce: both sides 1..65535, and the pixel buffer
 // (stride x (height + 1)) together with what the decoder holds meanwhile (its file copy
 // and working memory, `held_bytes`) within what one load may take.
 bool picture_size_acceptable(int64_t width, int64_t height, int32_t bytes_per_pixel, int64_t held_bytes = 0);
+// Largest side of a picture that is read reduced while its rows come in (PNG, TIFF): above
+// the largest print sheet, a template of a 2000 x 2000 x 2000 mm box (94,559 x 70,937).
+constexpr int64_t largest_reduced_side = int64_t(1) << 17;
+// Whether a picture of width x height covers the wanted size; any picture covers 0 x 0.
+bool picture_covers(int64_t width, int64_t height, const wanted_size& wanted);
+// The whole number each side of a width x height picture is divided by (rounding up) for
+// the smallest picture that covers `wanted`, or more where that is still too large to
+// decode (as picture_size_acceptable says); 0 when none is small enough. Without a wanted
+// size only the picture's own size (1) is taken.
+int32_t picture_reduction(int64_t width, int64_t height, const wanted_size& wanted, int32_t bytes_per_pixel,
+                          int64_t held_bytes);
 // Working memory the JPEG library may take for one picture (progressive pictures keep all
 // their coefficients); a picture that needs more is refused.
 constexpr int64_t jpeg_decoder_memory = int64_t(1) << 29;
@@ -114,18 +144,29 @@ void tiff_decoder_register();
 
 object_number image_load(object_number number, const char* name, int32_t flags = 0);
 // As image_load, for a picture that will be drawn at width x height: a decoder that can
-// scale while decoding (JPEG) delivers the smallest size that still covers that rectangle
-// whichever way the picture stands upright; every other picture loads at its own size.
+// scale while decoding (JPEG in eighths, PNG and TIFF by whole numbers as their rows are
+// read) delivers the smallest size that still covers that rectangle whichever way the
+// picture stands upright; every other picture loads at its own size.
 object_number image_load_sized(object_number number, const char* name, int32_t width,
                                int32_t height);
 // As image_load_sized, outside the numbered images, so that several threads may decode at
 // once, each its own picture: the picture's bitmap for draw_image, given back with
 // image_decoded_free. Null for BMP and icon files, which only image_load_sized reads, and
-// for pictures that cannot be read.
-platform_handle image_decode_sized(const char* name, int32_t width, int32_t height);
+// for pictures that cannot be read. A picture too large to decode whole comes out at the
+// largest size that can be decoded.
+// With `progress`, the decoding thread tells now and then how many of the picture's top rows
+// are complete, with the picture they are in (the one given back at the end); a picture
+// turned upright as it is decoded tells only its end.
+struct decode_progress {
+    void (*rows_done)(void* context, platform_handle picture, int32_t rows, int32_t height);
+    void* context;
+};
+platform_handle image_decode_sized(const char* name, int32_t width, int32_t height,
+                                   picture_cover cover = picture_cover::either_way,
+                                   const decode_progress* progress = nullptr);
 void image_decoded_free(platform_handle picture);
-// The size a picture loads at, upright, read from its header where its format has one;
-// false when it cannot be read.
+// A picture's own size, upright, read from its header where its format has one (so also
+// that of a picture too large to load whole); false when it cannot be read.
 bool image_picture_size(const char* name, int32_t* width, int32_t* height);
 // The 32-bit pixels of an image, as image_top_row gives them.
 struct pixel_target {

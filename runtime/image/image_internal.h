@@ -27,10 +27,12 @@ FILE* image_open_for_reading(const char* name);
 // Finds the decoder that accepts a file (name) or memory block (address, size).
 int32_t decoder_probe(const char* name, const uint8_t* address, size_t size);
 // Tells every decoder that takes it the size the next picture will be drawn at.
-void decoder_want_size(int32_t width, int32_t height);
+void decoder_want_size(const wanted_size& wanted);
+// Who is told the rows of the next bitmaps decoded on this thread as they come (null: nobody).
+void decoder_follow_rows(const decode_progress* progress);
 // Tells every decoder that takes it whether the next pictures are turned upright.
 void decoder_turn_upright(bool upright);
-// The upright size of the picture a decoder accepts, without decoding its pixels.
+// The upright size of the picture a decoder accepts, from its header alone.
 bool decoder_picture_size(const char* name, int32_t* width, int32_t* height);
 // Makes a bitmap from the accepted picture; the probe result tells its pixel layout.
 HBITMAP decoder_decode_bitmap(int32_t probe_result, int32_t flags);

@@ -61,6 +61,28 @@ uint16_t read_u16(const uint8_t* at) {
     return value;
 }
 
+// An OS/2 core header keeps 16-bit sides, every later one 32-bit sides, the height negative
+// for top-down rows.
+bool bmp_header_size(const char* name, int32_t* width, int32_t* height) {
+    constexpr size_t core_header_size = 12;
+    uint8_t head[bmp_file_header_size + sizeof(BITMAPINFOHEADER)];
+    HANDLE file = open_shared(name);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD read = 0;
+    // both kinds of header give their sides within their first 12 bytes
+    const bool whole = ReadFile(file, head, sizeof head, &read, nullptr) && read >= bmp_file_header_size + core_header_size;
+    CloseHandle(file);
+    const uint8_t* header = head + bmp_file_header_size;
+    if (!whole || read_u32(header) < core_header_size) return false;
+    const bool core = read_u32(header) == core_header_size;
+    const int64_t stored_width = core ? read_u16(header + 4) : int32_t(read_u32(header + 4));
+    const int64_t stored_height = core ? read_u16(header + 6) : int32_t(read_u32(header + 8));
+    if (stored_width <= 0 || stored_height == 0 || stored_height == INT32_MIN) return false;
+    *width = int32_t(stored_width);
+    *height = int32_t(stored_height < 0 ? -stored_height : stored_height);
+    return true;
+}
+
 // The pixel bytes SetDIBits will read for this header, or 0 when the header is unusable.
 uint64_t bmp_pixel_bytes(const BITMAPINFOHEADER& header) {
     int64_t height = header.biHeight < 0 ? -int64_t(header.biHeight) : header.biHeight;
@@ -147,15 +169,18 @@ object_number image_load(object_number number, const char* name, int32_t flags) 
 
 // Only the registered decoders are used: they keep their state per thread, while the
 // platform's BMP and icon loaders are left to image_load, on the thread that draws.
-platform_handle image_decode_sized(const char* name, int32_t width, int32_t height) {
+platform_handle image_decode_sized(const char* name, int32_t width, int32_t height, picture_cover cover,
+                                   const decode_progress* progress) {
     uint8_t signature[2];
     if (!name || !read_first_two_bytes(name, signature) || starts_with_bm(signature, sizeof signature) ||
         may_be_icon(signature))
         return nullptr;
-    decoder_want_size(width, height);
+    decoder_want_size({width, height, cover});
+    decoder_follow_rows(progress);
     HBITMAP bitmap = nullptr;
     if (int32_t answer = decoder_probe(name, nullptr, 0)) bitmap = decoder_decode_bitmap(answer, 0);
-    decoder_want_size(0, 0);
+    decoder_follow_rows(nullptr);
+    decoder_want_size(own_size);
     return bitmap;
 }
 
@@ -163,14 +188,7 @@ bool image_picture_size(const char* name, int32_t* width, int32_t* height) {
     uint8_t signature[2];
     if (!name || !read_first_two_bytes(name, signature)) return false;
     if (!starts_with_bm(signature, sizeof signature)) return decoder_picture_size(name, width, height);
-    HBITMAP bitmap = load_bmp_file(name, 0);
-    BITMAP description = {};
-    const bool measured = bitmap && GetObjectA(bitmap, sizeof description, &description) != 0;
-    if (bitmap) DeleteObject(bitmap);
-    if (!measured) return false;
-    *width = description.bmWidth;
-    *height = description.bmHeight < 0 ? -description.bmHeight : description.bmHeight;
-    return true;
+    return bmp_header_size(name, width, height);
 }
 
 void image_decoded_free(platform_handle picture) {

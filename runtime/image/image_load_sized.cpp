@@ -4,8 +4,8 @@
 
 object_number image_load_sized(object_number number, const char* name, int32_t width,
                                int32_t height) {
-    decoder_want_size(width, height);
+    decoder_want_size({width, height, picture_cover::either_way});
     object_number loaded = image_load(number, name);
-    decoder_want_size(0, 0);
+    decoder_want_size(own_size);
     return loaded;
 }

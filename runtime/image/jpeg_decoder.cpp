@@ -1,10 +1,9 @@
 // JPEG decoder behind the codec registry: accepts JPEG files and memory blocks and writes
-// the picture as top-down B, G, R rows. Relies on libjpeg and the bounded memory source;
+// the picture as top-down B, G, R rows. Relies on libjpeg and the bounded sources;
 // one picture at a time on each thread, from a probe that accepted to the end of its decode.
 // Photos come out upright as their Exif orientation says, unless the load asks for them as
 // stored.
 #include <algorithm>
-#include <cstdlib>
 
 #include "runtime/image/image.h"
 #include "runtime/image/jpeg_glue.h"
@@ -23,11 +22,11 @@ constexpr int sample_max = 255;
 constexpr int exif_segment = JPEG_APP0 + 1;
 constexpr unsigned int longest_segment = 0xFFFF;
 constexpr unsigned int scale_eighths = 8;
+constexpr int32_t rows_told_together = 32;
 
 struct decoder_state {
     jpeg_decompress_struct picture;
     jpeg_jump_error error;
-    uint8_t* file_copy;
     JSAMPARRAY row;
     JSAMPARRAY stored_bgr;  // one stored row as B, G, R, for pictures not stored upright
     int32_t orientation;
@@ -36,9 +35,7 @@ struct decoder_state {
     bool inverted_ink;
     int32_t width;
     int32_t height;
-    // the size the picture will be drawn at; 0 x 0 decodes at full size
-    int32_t wanted_width;
-    int32_t wanted_height;
+    wanted_size wanted;  // the size the picture will be drawn at
     bool as_stored;  // the orientation tag is not followed
 };
 
@@ -48,8 +45,6 @@ thread_local decoder_state state;
 // Safe on a picture never created: the library skips objects without a memory manager.
 void release_picture() {
     jpeg_destroy_decompress(&state.picture);
-    std::free(state.file_copy);
-    state.file_copy = nullptr;
     state.row = nullptr;
     state.stored_bgr = nullptr;
     state.open = false;
@@ -60,13 +55,10 @@ bool starts_as_jpeg(const uint8_t* data, size_t length) {
            data[1] == start_of_image;
 }
 
-// Only a stream that starts like a JPEG is read whole; the rest is never touched.
-bool read_file_copy(FILE* file, size_t* length) {
+bool file_starts_as_jpeg(FILE* file) {
     uint8_t signature[signature_size];
-    if (!stream_head(file, signature, signature_size) || !starts_as_jpeg(signature, signature_size))
-        return false;
-    state.file_copy = stream_copy(file, length);
-    return state.file_copy != nullptr;
+    return stream_head(file, signature, signature_size) && starts_as_jpeg(signature, signature_size) &&
+           std::fseek(file, 0, SEEK_SET) == 0;
 }
 
 int32_t orientation_of(const jpeg_decompress_struct* picture) {
@@ -94,46 +86,73 @@ void choose_output(jpeg_decompress_struct* picture) {
     picture->dct_method = JDCT_ISLOW;
 }
 
-// The smallest of the library's scales in eighths whose picture still covers the wanted
-// rectangle whichever way it will stand upright, so that turning it never leaves it short.
-void choose_scale(jpeg_decompress_struct* picture) {
-    if (state.wanted_width <= 0 || state.wanted_height <= 0) return;
-    JDIMENSION need = JDIMENSION(std::max(state.wanted_width, state.wanted_height));
-    for (unsigned int eighths = 1; eighths < scale_eighths; ++eighths) {
-        picture->scale_num = eighths;
-        picture->scale_denom = scale_eighths;
-        jpeg_calc_output_dimensions(picture);
-        if (std::min(picture->output_width, picture->output_height) >= need) return;
-    }
-    picture->scale_num = picture->scale_denom = 1;
+void set_scale(jpeg_decompress_struct* picture, unsigned int eighths) {
+    picture->scale_num = eighths;
+    picture->scale_denom = scale_eighths;
+    jpeg_calc_output_dimensions(picture);
 }
 
-int32_t open_picture(const uint8_t* data, size_t length) {
+// The wanted size as the stored picture's sides see it.
+wanted_size wanted_as_stored() {
+    wanted_size wanted = state.wanted;
+    if (wanted.cover == picture_cover::side_by_side && orientation_swaps_sides(state.orientation))
+        std::swap(wanted.width, wanted.height);
+    return wanted;
+}
+
+// The smallest of the library's scales in eighths whose picture still covers the wanted
+// size, then smaller ones while that is too large to decode; false when none is small
+// enough, or a picture decoded at its own size is.
+bool choose_scale(jpeg_decompress_struct* picture, int64_t held) {
+    const wanted_size wanted = wanted_as_stored();
+    const bool sized = wanted.width > 0 && wanted.height > 0;
+    unsigned int eighths = sized ? 1 : scale_eighths;
+    for (set_scale(picture, eighths); eighths < scale_eighths; set_scale(picture, ++eighths))
+        if (picture_covers(picture->output_width, picture->output_height, wanted)) break;
+    const auto fits = [&] { return picture_size_acceptable(picture->output_width, picture->output_height, bgr_bytes, held); };
+    if (!sized) return fits();
+    while (!fits() && eighths > 1) set_scale(picture, --eighths);
+    return fits();
+}
+
+// Where the stored picture's sides swap, the upright size swaps them back.
+void upright_size(const jpeg_decompress_struct* picture, int32_t orientation, int32_t* width, int32_t* height) {
+    const bool swapped = orientation_swaps_sides(orientation);
+    *width = int32_t(swapped ? picture->image_height : picture->image_width);
+    *height = int32_t(swapped ? picture->image_width : picture->image_height);
+}
+
+// Runs under the caller's jump target: the source is attached and the header read.
+bool read_header(FILE* file, const uint8_t* data, size_t length) {
+    jpeg_decompress_struct* picture = &state.picture;
+    jpeg_create_decompress(picture);
+    picture->mem->max_memory_to_use = long(jpeg_decoder_memory);
+    if (file) jpeg_file_source(picture, file);
+    else jpeg_memory_source(picture, data, length);
+    jpeg_save_markers(picture, exif_segment, longest_segment);
+    if (jpeg_read_header(picture, TRUE) != JPEG_HEADER_OK) return false;
+    state.orientation = state.as_stored ? orientation_upright : orientation_of(picture);
+    return true;
+}
+
+int32_t open_picture(FILE* file, const uint8_t* data, size_t length) {
     jpeg_decompress_struct* picture = &state.picture;
     picture->err = jpeg_jump_error_init(state.error);
     if (setjmp(state.error.target)) {
         release_picture();
         return probe_refused;
     }
-    jpeg_create_decompress(picture);
-    picture->mem->max_memory_to_use = long(jpeg_decoder_memory);
-    jpeg_memory_source(picture, data, length);
-    jpeg_save_markers(picture, exif_segment, longest_segment);
-    if (jpeg_read_header(picture, TRUE) != JPEG_HEADER_OK) {
+    if (!read_header(file, data, length)) {
         release_picture();
         return probe_refused;
     }
     choose_output(picture);
-    choose_scale(picture);
-    jpeg_calc_output_dimensions(picture);
     // Checked before start_decompress allocates for the announced size.
-    int64_t held = jpeg_decoder_memory + (state.file_copy ? int64_t(length) : 0);
-    if (!picture_size_acceptable(picture->output_width, picture->output_height, bgr_bytes, held)) {
+    if (!choose_scale(picture, jpeg_decoder_memory)) {
         release_picture();
         return probe_refused;
     }
     if (state.four_components) state.row = image_row(picture, picture->output_width * cmyk_samples);
-    state.orientation = state.as_stored ? orientation_upright : orientation_of(picture);
     if (state.orientation != orientation_upright) state.stored_bgr = image_row(picture, picture->output_width * bgr_bytes);
     jpeg_start_decompress(picture);
     state.width = int32_t(picture->output_width);
@@ -148,13 +167,23 @@ int32_t probe(FILE* file, const char*, const uint8_t* address, size_t size) {
     state.width = 0;
     state.height = 0;
     state.orientation = orientation_upright;
-    if (file) {
-        size_t length = 0;
-        if (!read_file_copy(file, &length)) return probe_refused;
-        return open_picture(state.file_copy, length);
-    }
+    if (file) return file_starts_as_jpeg(file) ? open_picture(file, nullptr, 0) : probe_refused;
     if (!starts_as_jpeg(address, size)) return probe_refused;
-    return open_picture(address, size);
+    return open_picture(nullptr, address, size);
+}
+
+bool measure(FILE* file, const char*, int32_t* width, int32_t* height) {
+    release_picture();
+    if (!file_starts_as_jpeg(file)) return false;
+    state.picture.err = jpeg_jump_error_init(state.error);
+    if (setjmp(state.error.target)) {
+        release_picture();
+        return false;
+    }
+    const bool measured = read_header(file, nullptr, 0);
+    if (measured) upright_size(&state.picture, state.orientation, width, height);
+    release_picture();
+    return measured;
 }
 
 // The light a sample lets through; plain files store ink amounts instead.
@@ -202,7 +231,11 @@ int32_t decode(uint8_t* buffer, int32_t stride) {
         return 0;
     }
     pixel_walk walk = orientation_walk(state.orientation, state.width, state.height, stride, bgr_bytes);
-    for (int32_t y = 0; y < state.height; ++y) read_row(buffer, stride, y, walk);
+    const bool upright = state.orientation == orientation_upright;
+    for (int32_t y = 0; y < state.height; ++y) {
+        read_row(buffer, stride, y, walk);
+        if (upright && (y + 1) % rows_told_together == 0) decoder_rows_done(y + 1);
+    }
     jpeg_finish_decompress(&state.picture);
     release_picture();
     return 1;
@@ -214,13 +247,10 @@ int32_t get_width() { return sides_swapped() ? state.height : state.width; }
 
 int32_t get_height() { return sides_swapped() ? state.width : state.height; }
 
-void want_size(int32_t width, int32_t height) {
-    state.wanted_width = width;
-    state.wanted_height = height;
-}
+void want_size(const wanted_size& wanted) { state.wanted = wanted; }
 
 void turn_upright(bool upright) { state.as_stored = !upright; }
 
 }  // namespace
 
-const image_decoder jpeg_decoder = {probe, decode, get_width, get_height, want_size, turn_upright};
+const image_decoder jpeg_decoder = {probe, decode, get_width, get_height, want_size, turn_upright, measure};

@@ -1,5 +1,5 @@
 // Pieces shared by the JPEG decoder and encoder: libjpeg's declarations, an error manager
-// that jumps back into the glue instead of ending the process, and the memory source.
+// that jumps back into the glue instead of ending the process, and the sources.
 // Relies on libjpeg's version 62 interface; host-neutral.
 #pragma once
 
@@ -38,3 +38,6 @@ inline jpeg_error_mgr* jpeg_jump_error_init(jpeg_jump_error& error) {
 // Reads `length` bytes at `data` and never past them: a cut-short picture ends on a
 // fabricated end-of-image marker after the library's premature-end warning.
 void jpeg_memory_source(j_decompress_ptr cinfo, const uint8_t* data, size_t length);
+// Reads the stream from where it stands, a block at a time; its end reads as the memory
+// source's does.
+void jpeg_file_source(j_decompress_ptr cinfo, FILE* file);

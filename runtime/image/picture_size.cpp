@@ -1,5 +1,7 @@
 // Size checks shared by the decoders and the registry: a header's width and height are
 // checked before anything is allocated for them.
+#include <algorithm>
+
 #include "runtime/image/image.h"
 
 namespace {
@@ -18,4 +20,26 @@ bool picture_size_acceptable(int64_t width, int64_t height, int32_t bytes_per_pi
     if (width < 1 || height < 1 || width > largest_side || height > largest_side) return false;
     if (held_bytes < 0 || held_bytes > largest_load) return false;
     return bmp_row_stride(width, 8 * bytes_per_pixel) * (height + 1) <= largest_load - held_bytes;
+}
+
+bool picture_covers(int64_t width, int64_t height, const wanted_size& wanted) {
+    if (wanted.width <= 0 || wanted.height <= 0) return true;
+    if (wanted.cover == picture_cover::side_by_side) return width >= wanted.width && height >= wanted.height;
+    return std::min(width, height) >= std::max(wanted.width, wanted.height);
+}
+
+int32_t picture_reduction(int64_t width, int64_t height, const wanted_size& wanted, int32_t bytes_per_pixel,
+                          int64_t held_bytes) {
+    if (width < 1 || height < 1 || width > largest_reduced_side || height > largest_reduced_side) return 0;
+    const auto reduced = [](int64_t side, int64_t by) { return (side + by - 1) / by; };
+    const auto fits = [&](int64_t by) {
+        return picture_size_acceptable(reduced(width, by), reduced(height, by), bytes_per_pixel, held_bytes);
+    };
+    const bool sized = wanted.width > 0 && wanted.height > 0;
+    if (!sized) return fits(1) ? 1 : 0;
+    int64_t by = 1;
+    while (by < std::max(width, height) && picture_covers(reduced(width, by + 1), reduced(height, by + 1), wanted)) ++by;
+    while (!fits(by))
+        if (++by > std::max(width, height)) return 0;
+    return int32_t(by);
 }

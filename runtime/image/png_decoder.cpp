@@ -1,17 +1,19 @@
 // PNG decoder: glue between the codec registry and libpng 1.6. Every PNG becomes 24-bit or
 // 32-bit blue-green-red rows; libpng errors unwind through setjmp and are never shown.
 // The probe answers by the pixel size libpng will really deliver, checked before any row.
+// A picture wanted smaller is reduced row by row as it is read, never held whole.
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdlib>
 #include <cstring>
 
 #include "runtime/image/image.h"
+#include "runtime/image/row_reduction.h"
 
 namespace {
 
 constexpr size_t signature_size = 8;
-constexpr png_uint_32 largest_side = 65535;
 constexpr int bgr_channels = 3;
 constexpr int bgra_channels = 4;
 constexpr int output_bit_depth = 8;
@@ -28,14 +30,19 @@ struct png_state {
     png_structp png;
     png_infop info;
     png_source source;
-    int32_t width;
+    int32_t width;  // as delivered, reduced or not
     int32_t height;
+    int32_t stored_height;
     int32_t passes;
     int32_t pixel_bytes;
+    int32_t reduction;
+    uint8_t* stored_row;  // for a reduced picture
+    row_reduction rows;
 };
 
 // One per thread, as every decoder keeps it.
 thread_local png_state state;
+thread_local wanted_size wanted;
 
 [[noreturn]] void on_error(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
@@ -56,6 +63,8 @@ void read_file(png_structp png, png_bytep out, png_size_t length) {
 
 void release() {
     if (state.png) png_destroy_read_struct(&state.png, &state.info, nullptr);
+    std::free(state.stored_row);
+    row_reduction_end(state.rows);
     state = {};
 }
 
@@ -96,7 +105,6 @@ void choose_transformations(int colour_type, int bit_depth) {
 // Runs under the probe's jump target; answers 0 for anything the buffer could not take.
 int32_t read_header() {
     png_structp png = state.png;
-    png_set_user_limits(png, largest_side, largest_side);
     png_read_info(png, state.info);
     png_uint_32 width = 0, height = 0;
     int bit_depth = 0, colour_type = 0;
@@ -107,32 +115,57 @@ int32_t read_header() {
     int channels = png_get_channels(png, state.info);
     if (png_get_bit_depth(png, state.info) != output_bit_depth) return probe_refused;
     if (channels != bgr_channels && channels != bgra_channels) return probe_refused;
-    if (!picture_size_acceptable(width, height, channels)) return probe_refused;
     if (png_get_rowbytes(png, state.info) > size_t(width) * size_t(channels)) return probe_refused;
-    state.width = int32_t(width);
-    state.height = int32_t(height);
+    // The passes of an interlaced picture meet only in the whole picture: it is never reduced.
+    // A reduced one holds a stored row and the sums of a reduced one beside the picture.
+    const bool reducible = state.passes == 1;
+    const int64_t held = reducible ? int64_t(width) * channels * 2 : 0;
+    state.reduction = picture_reduction(width, height, reducible ? wanted : own_size, channels, held);
+    if (state.reduction == 0) return probe_refused;
+    state.width = int32_t((width + state.reduction - 1) / state.reduction);
+    state.height = int32_t((height + state.reduction - 1) / state.reduction);
+    state.stored_height = int32_t(height);
     state.pixel_bytes = channels;
     return channels == bgra_channels ? probe_bgra32 : probe_bgr24;
 }
 
-int32_t probe(FILE* file, const char*, const uint8_t* address, size_t size) {
+// The library's structures for a picture with a PNG signature; false (nothing held) else.
+bool start_reading(FILE* file, const uint8_t* address, size_t size) {
     release();
-    if (!signature_matches(file, address, size)) return probe_refused;
+    if (!signature_matches(file, address, size)) return false;
     state.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, on_error, on_warning);
-    if (!state.png) return probe_refused;
-    state.info = png_create_info_struct(state.png);
+    if (state.png) state.info = png_create_info_struct(state.png);
     if (!state.info) {
         release();
-        return probe_refused;
+        return false;
     }
+    png_set_user_limits(state.png, png_uint_32(largest_reduced_side), png_uint_32(largest_reduced_side));
+    attach_source(file, address, size);
+    return true;
+}
+
+int32_t probe(FILE* file, const char*, const uint8_t* address, size_t size) {
+    if (!start_reading(file, address, size)) return probe_refused;
     if (setjmp(png_jmpbuf(state.png))) {
         release();
         return probe_refused;
     }
-    attach_source(file, address, size);
     int32_t answer = read_header();
     if (answer == probe_refused) release();
     return answer;
+}
+
+bool measure(FILE* file, const char*, int32_t* width, int32_t* height) {
+    if (!start_reading(file, nullptr, 0)) return false;
+    if (setjmp(png_jmpbuf(state.png))) {
+        release();
+        return false;
+    }
+    png_read_info(state.png, state.info);
+    *width = int32_t(png_get_image_width(state.png, state.info));
+    *height = int32_t(png_get_image_height(state.png, state.info));
+    release();
+    return true;
 }
 
 // Interlaced pictures pass over the same rows; libpng merges each pass into what is there.
@@ -148,13 +181,30 @@ int32_t read_rows(uint8_t* buffer, int32_t stride) {
     return 1;
 }
 
+// Each delivered row is the mean of `reduction` stored rows (fewer at the bottom).
+int32_t read_reduced_rows(uint8_t* buffer, int32_t stride) {
+    if (!buffer || stride < state.width * state.pixel_bytes) return 0;
+    const size_t row_bytes = png_get_rowbytes(state.png, state.info);
+    state.stored_row = static_cast<uint8_t*>(std::malloc(row_bytes));
+    const int32_t stored_width = int32_t(png_get_image_width(state.png, state.info));
+    if (!state.stored_row || !row_reduction_start(state.rows, state.reduction, stored_width, state.pixel_bytes))
+        return 0;
+    for (int32_t row = 0; row < state.stored_height; ++row) {
+        png_read_row(state.png, state.stored_row, nullptr);
+        row_reduction_add(state.rows, state.stored_row);
+        if (state.rows.rows_added == state.reduction || row + 1 == state.stored_height)
+            row_reduction_put(state.rows, buffer + size_t(row / state.reduction) * size_t(stride));
+    }
+    return 1;
+}
+
 int32_t decode(uint8_t* buffer, int32_t stride) {
     if (!state.png) return 0;
     if (setjmp(png_jmpbuf(state.png))) {
         release();
         return 0;
     }
-    int32_t result = read_rows(buffer, stride);
+    int32_t result = state.reduction > 1 ? read_reduced_rows(buffer, stride) : read_rows(buffer, stride);
     release();
     return result;
 }
@@ -162,6 +212,8 @@ int32_t decode(uint8_t* buffer, int32_t stride) {
 int32_t get_width() { return state.width; }
 int32_t get_height() { return state.height; }
 
+void want_size(const wanted_size& size) { wanted = size; }
+
 }  // namespace
 
-const image_decoder png_decoder = {probe, decode, get_width, get_height};
+const image_decoder png_decoder = {probe, decode, get_width, get_height, want_size, nullptr, measure};

@@ -2,6 +2,7 @@
 // themselves: the platform's halftone stretch is several times slower on large photos,
 // and a face picture is typically a photo of a few million pixels.
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "runtime/image/image_internal.h"
@@ -22,7 +23,7 @@ struct filter {
     std::vector<int32_t> weights;
 };
 
-void add_weights(filter& taps, int32_t first, std::vector<int32_t> weights) {
+void add_weights(filter& taps, int32_t first, std::vector<int32_t>& weights) {
     // rounding may leave the sum a little off: the largest weight takes the difference
     int32_t sum = 0;
     for (int32_t weight : weights) sum += weight;
@@ -33,11 +34,15 @@ void add_weights(filter& taps, int32_t first, std::vector<int32_t> weights) {
     taps.weights.insert(taps.weights.end(), weights.begin(), weights.end());
 }
 
+// A picture drawn a band at a time makes its filters once a band: no allocation per position.
 filter make_filter(int32_t source_size, int32_t target_size) {
     filter taps;
     double scale = double(source_size) / target_size;
+    for (std::vector<int32_t>* positions : {&taps.first, &taps.offset, &taps.count}) positions->reserve(target_size);
+    taps.weights.reserve(size_t(target_size) * size_t(std::max(2.0, std::ceil(scale) + 1)));
+    std::vector<int32_t> weights;
     for (int32_t t = 0; t < target_size; ++t) {
-        std::vector<int32_t> weights;
+        weights.clear();
         if (scale >= 1.0) {
             double from = t * scale, to = from + scale;
             for (int32_t s = int32_t(from); s < source_size && s < to; ++s) {
@@ -96,18 +101,29 @@ bool view_of(HDC dc, HBITMAP bitmap, dib_view& view) {
     return true;
 }
 
+// Two source rows' weighted bytes into the sum (or, for the first two, as the sum): a product
+// of a byte and a weight fits 16 bits each, and the pair's sum is the widening multiply-add
+// SSE2 does on 8 bytes of both rows at once.
+void add_row_pair(int32_t* out, const uint8_t* a, int16_t weight_a, const uint8_t* b, int16_t weight_b, size_t bytes,
+                  bool first) {
+    if (first)
+        for (size_t i = 0; i < bytes; ++i) out[i] = int32_t(int16_t(a[i]) * weight_a) + int32_t(int16_t(b[i]) * weight_b);
+    else
+        for (size_t i = 0; i < bytes; ++i) out[i] += int32_t(int16_t(a[i]) * weight_a) + int32_t(int16_t(b[i]) * weight_b);
+}
+
 // Vertical pass for one target row: the weighted sum of its source rows, every byte of
-// the row alike (a plain loop over bytes that the compiler can vectorise).
+// the row alike (plain loops over bytes that the compiler can vectorise). An odd row out is
+// paired with the first row at weight 0.
 void blend_rows(const dib_view& source, const filter& lines, int32_t line, std::vector<int32_t>& sum) {
     size_t bytes = size_t(source.width) * source.bytes_per_pixel;
-    std::fill(sum.begin(), sum.end(), 0);
     const int32_t* weights = &lines.weights[lines.offset[line]];
-    for (int32_t k = 0; k < lines.count[line]; ++k) {
-        const uint8_t* in = source.row(lines.first[line] + k);
-        // 16 bits hold a weight (at most weight_one), which lets SSE2 multiply 8 bytes at once
-        const int16_t weight = int16_t(weights[k]);
-        int32_t* out = sum.data();
-        for (size_t i = 0; i < bytes; ++i) out[i] += int32_t(int16_t(in[i]) * weight);
+    const int32_t first = lines.first[line], count = lines.count[line];
+    for (int32_t k = 0; k < count; k += 2) {
+        const bool paired = k + 1 < count;
+        // 16 bits hold a weight (at most weight_one)
+        add_row_pair(sum.data(), source.row(first + k), int16_t(weights[k]), source.row(first + (paired ? k + 1 : 0)),
+                     int16_t(paired ? weights[k + 1] : 0), bytes, k == 0);
     }
     for (size_t i = 0; i < bytes; ++i) sum[i] >>= weight_bits - kept_fraction_bits;
 }

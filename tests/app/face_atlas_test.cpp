@@ -2,6 +2,7 @@
 // folder: pictures land exactly in their face rectangles and nothing else changes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 
@@ -9,6 +10,7 @@
 
 #include "app/faces/face_atlas.h"
 #include "app/faces/picture_density.h"
+#include "app/faces/print_net.h"
 #include "tests/support/picture_files.h"
 #include "tests/support/test_runtime.h"
 
@@ -101,6 +103,41 @@ TEST_F(FaceAtlas, PictureIsStretchedOverTheWholeRectangle) {
     EXPECT_TRUE(close_to(front.x + 180, front.y + 262, 150));
     EXPECT_TRUE(close_to(front.x + 350, front.y + 511, 150));
     EXPECT_TRUE(close_to(front.x + 351, front.y + 100, background_grey));  // the back face, untouched
+}
+
+// The template of a 700 x 500 x 400 mm box painted and loaded back: 26,055 x 15,425 pixels,
+// past what one picture may take whole, yet each panel lands on its face.
+TEST_F(FaceAtlas, SheetTooLargeToDecodeWholePutsEachPanelOnItsFace) {
+    constexpr box_size box = {700, 500, 400};
+    const print_net net = print_net_of(box);
+    const int32_t width = net_pixels(net.width_mm), height = net_pixels(net.height_mm);
+    const auto level = [](int32_t face) { return uint8_t(70 + 30 * face); };
+    ASSERT_TRUE(write_jpeg_rows("large_sheet.jpg", width, height, [&](int32_t y, uint8_t* row) {
+        std::fill(row, row + size_t(width) * 3, uint8_t(255));
+        for (int32_t face = 0; face < face_count; ++face) {
+            const pixel_rect panel = net_pixels(net.panels[face]);
+            if (y >= panel.y && y < panel.y + panel.height)
+                std::fill(row + size_t(panel.x) * 3, row + size_t(panel.x + panel.width) * 3, level(face));
+        }
+    }));
+    int32_t measured_width = 0, measured_height = 0;
+    ASSERT_TRUE(image_picture_size("large_sheet.jpg", &measured_width, &measured_height));
+    EXPECT_EQ(measured_width, width);
+    EXPECT_EQ(measured_height, height);
+    EXPECT_FALSE(picture_size_acceptable(width, height, 3, jpeg_decoder_memory)) << "past a whole decode";
+
+    const sheet_cut cut = print_sheet_cut(box, width, height);
+    ASSERT_TRUE(cut.fits);
+    face_picture_request requests[face_count];
+    for (int32_t face = 0; face < face_count; ++face) requests[face] = {"large_sheet.jpg", face, false, cut.panels[face]};
+    ASSERT_EQ(compose_faces(requests, face_count), face_failure::none);
+    pixel_grid grid = load_pixels(atlas);
+    for (int32_t face = 0; face < face_count; ++face) {
+        const face_rectangle& r = face_rectangles[face];
+        EXPECT_TRUE(requests[face].drawn) << "face " << face;
+        EXPECT_LE(channel_distance(grid.at(r.x + r.width / 2, r.y + r.height / 2), grey(level(face))), jpeg_tolerance)
+            << "face " << face << " shows " << std::hex << grid.at(r.x + r.width / 2, r.y + r.height / 2);
+    }
 }
 
 TEST_F(FaceAtlas, RefusalsLeaveTheAtlasByteForByte) {

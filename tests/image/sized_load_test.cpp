@@ -69,13 +69,41 @@ TEST(SizedLoad, LargeJpegShrinksButDrawsLikeTheFullPicture) {
 
 TEST(SizedLoad, SmallJpegAndOtherFormatsKeepTheirSize) {
     save_photo("small.jpg", 200, 150);
-    ASSERT_TRUE(write_png("large.png", one_colour_picture(1600, 1200, 10, 20, 30)));
+    write_tga("large.tga", one_colour_picture(1600, 1200, 10, 20, 30));
     ASSERT_NE(image_load_sized(sized, "small.jpg", face_width, face_height), 0);
     EXPECT_EQ(image_get(sized)->width, 200);
-    ASSERT_NE(image_load_sized(sized, "large.png", face_width, face_height), 0);
+    ASSERT_NE(image_load_sized(sized, "large.tga", face_width, face_height), 0);
     EXPECT_EQ(image_get(sized)->width, 1600);
     // The wanted size holds for one load only.
     save_photo("photo.jpg", 1600, 1200);
     ASSERT_NE(image_load(full, "photo.jpg"), 0);
     EXPECT_EQ(image_get(full)->width, 1600);
+}
+
+// PNG and TIFF rows are averaged as they are read: a picture wider than any image may be
+// is measured from its header and taken at the largest size that can be decoded.
+TEST(SizedLoad, PngAndTiffShrinkWhileReadEvenPastTheLargestSide) {
+    const bgr_picture large = one_colour_picture(1600, 1200, 10, 20, 30);
+    ASSERT_TRUE(write_png("large.png", large));
+    ASSERT_TRUE(write_tiff("large.tif", large));
+    for (const char* name : {"large.png", "large.tif"}) {
+        ASSERT_NE(image_load_sized(sized, name, face_width, face_height), 0) << name;
+        EXPECT_EQ(image_get(sized)->width, 800) << name;
+        EXPECT_EQ(image_get(sized)->height, 600) << name;
+        EXPECT_EQ(read_image(sized).pixels[0], rgb(10, 20, 30)) << name;
+    }
+
+    ASSERT_TRUE(write_png("wide.png", one_colour_picture(70001, 3, 200, 100, 50)));
+    int32_t width = 0, height = 0;
+    ASSERT_TRUE(image_picture_size("wide.png", &width, &height));
+    EXPECT_EQ(width, 70001);
+    EXPECT_EQ(image_load(full, "wide.png"), 0) << "too wide to load whole";
+    platform_handle wide = image_decode_sized("wide.png", 1000, 3, picture_cover::side_by_side);
+    DIBSECTION section = {};
+    ASSERT_TRUE(wide && GetObjectA(wide, sizeof section, &section));
+    EXPECT_EQ(section.dsBm.bmWidth, 35001);
+    EXPECT_EQ(section.dsBm.bmHeight, 2);
+    const uint8_t* last = static_cast<uint8_t*>(section.dsBm.bmBits) + 35000 * 3;
+    EXPECT_EQ(rgb(last[2], last[1], last[0]), rgb(200, 100, 50)) << "the edge's narrower block";
+    image_decoded_free(wide);
 }

@@ -1,10 +1,15 @@
-// PNG and TIFF through their libraries, TGA by hand.
+// PNG, TIFF and JPEG through their libraries, TGA by hand.
 #include "tests/support/picture_files.h"
 
 #include <png.h>
 #include <tiffio.h>
 
+#include <cstdio>
 #include <utility>
+
+extern "C" {
+#include <jpeglib.h>
+}
 
 #include "tests/support/test_runtime.h"
 
@@ -73,4 +78,31 @@ void write_tga(const char* name, const bgr_picture& picture) {
         file.insert(file.end(), row, row + ptrdiff_t(row_bytes));
     }
     write_file(name, file);
+}
+
+bool write_jpeg_rows(const char* name, int32_t width, int32_t height,
+                     const std::function<void(int32_t y, uint8_t* row)>& row_of) {
+    FILE* file = std::fopen(name, "wb");
+    if (!file) return false;
+    jpeg_compress_struct picture;
+    jpeg_error_mgr errors;
+    picture.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&picture);
+    jpeg_stdio_dest(&picture, file);
+    picture.image_width = JDIMENSION(width);
+    picture.image_height = JDIMENSION(height);
+    picture.input_components = 3;
+    picture.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&picture);
+    jpeg_set_quality(&picture, 90, TRUE);
+    jpeg_start_compress(&picture, TRUE);
+    std::vector<uint8_t> row(size_t(width) * 3);
+    for (int32_t y = 0; y < height; ++y) {
+        row_of(y, row.data());
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&picture, rows, 1);
+    }
+    jpeg_finish_compress(&picture);
+    jpeg_destroy_compress(&picture);
+    return std::fclose(file) == 0;
 }

@@ -1,8 +1,9 @@
 // Writes test pictures in the formats that only other programs produce (PNG, TIFF, TGA),
-// from top-down B, G, R rows.
+// from top-down B, G, R rows, and JPEGs too large to hold, a row at a time.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 struct bgr_picture {
@@ -18,3 +19,7 @@ bool write_tiff(const char* name, const bgr_picture& picture);
 bool write_float_tiff(const char* name, int32_t width, int32_t height);
 // Uncompressed, bottom row first.
 void write_tga(const char* name, const bgr_picture& picture);
+// Each row made by `row_of` (width x B, G, R) just before it is encoded, so that a picture
+// past what memory holds is written without being held.
+bool write_jpeg_rows(const char* name, int32_t width, int32_t height,
+                     const std::function<void(int32_t y, uint8_t* row)>& row_of);
