@@ -17,14 +17,17 @@ struct cover_parts {
     double panel_width, panel_height, spine, hinge, margin;
 };
 
+// A case too small for the usual rim (no standard case is) keeps at least half its side.
+double inside_rim(double side, double rim) { return std::max(side - rim, side / 2); }
+
 cover_parts parts_of(box_shape shape, const box_size& box) {
     if (shape == box_shape::hardcover) {
         const box_size boards = shape_extent(shape, box);
         return {boards.width_mm, boards.height_mm, box.depth_mm, hardcover_hinge_mm, hardcover_wrap_mm};
     }
     if (shape_is_case(shape))
-        return {box.width_mm - case_insert_narrower_mm, box.height_mm - case_insert_lower_mm, box.depth_mm, 0,
-                cover_bleed_mm};
+        return {inside_rim(box.width_mm, case_insert_narrower_mm), inside_rim(box.height_mm, case_insert_lower_mm),
+                box.depth_mm, 0, cover_bleed_mm};
     return {box.width_mm, box.height_mm, box.depth_mm, 0, cover_bleed_mm};
 }
 
