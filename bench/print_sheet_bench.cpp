@@ -36,7 +36,7 @@ rgb_picture cut(const rgb_picture& sheet, const pixel_rect& r) {
 bool load_sheet() {
     int32_t width = 0, height = 0;
     if (!image_picture_size(sheet_file, &width, &height)) return false;
-    const sheet_cut cut = print_sheet_cut(box, width, height);
+    const sheet_cut cut = print_sheet_cut(print_net_of(box), width, height);
     if (!cut.fits) return false;
     face_picture_request requests[face_count];
     for (int32_t face = 0; face < face_count; ++face) requests[face] = {sheet_file, face, false, cut.panels[face]};
@@ -62,7 +62,7 @@ void measure_load() {
 void choose_sheet(bool from_sheet) {
     int32_t width = 0, height = 0;
     image_picture_size(sheet_file, &width, &height);
-    const sheet_cut cut = print_sheet_cut(box, width, height);
+    const sheet_cut cut = print_sheet_cut(print_net_of(box), width, height);
     for (int32_t face = 0; face < face_count; ++face)
         if (from_sheet) face_picture_choose(face, sheet_file, cut.panels[face]);
         else face_picture_choose(face, panel_name(face).c_str());

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/faces/cover_layout.h"
+
 namespace {
 
 constexpr double mm_per_inch = 25.4;
@@ -30,6 +32,7 @@ bool spans_overlap(double a, double a_length, double b, double b_length) {
 print_net print_net_of(const box_size& box) {
     const double w = box.width_mm, h = box.height_mm, d = box.depth_mm, b = net_bleed_mm;
     print_net net{};
+    net.bleed_mm = b;
     net.width_mm = 2 * (w + d + b);
     net.height_mm = h + 2 * (d + b);
     const double row = b + d;
@@ -40,6 +43,14 @@ print_net print_net_of(const box_size& box) {
     net.panels[top] = {b + d, b, w, d};
     net.panels[bottom] = {b + d, row + h, w, d};
     return net;
+}
+
+print_net print_net_of(box_shape shape, const box_size& box) {
+    return shape == box_shape::box ? print_net_of(box) : cover_net_of(shape, box);
+}
+
+bool net_has_panel(const print_net& net, int32_t face) {
+    return net.panels[face].width > 0 && net.panels[face].height > 0;
 }
 
 int32_t net_pixels(double mm) { return int32_t(std::lround(mm * net_pixels_per_inch / mm_per_inch)); }
@@ -58,29 +69,29 @@ bool net_panels_meet(const net_rect& a, const net_rect& b) {
     return side_by_side || one_above;
 }
 
-double net_proportion(const box_size& box, bool with_bleed) {
-    const print_net net = print_net_of(box);
-    const double inset = with_bleed ? 0 : 2 * net_bleed_mm;
+double net_proportion(const print_net& net, bool with_bleed) {
+    const double inset = with_bleed ? 0 : 2 * net.bleed_mm;
     return (net.width_mm - inset) / (net.height_mm - inset);
 }
 
-sheet_cut print_sheet_cut(const box_size& box, int32_t sheet_width, int32_t sheet_height) {
+sheet_cut print_sheet_cut(const print_net& net, int32_t sheet_width, int32_t sheet_height) {
     sheet_cut cut{};
     if (sheet_width <= 0 || sheet_height <= 0) return cut;
     const double proportion = double(sheet_width) / sheet_height;
-    const double with = net_proportion(box, true), without = net_proportion(box, false);
+    const double with = net_proportion(net, true), without = net_proportion(net, false);
     // On a large box the two lie within the tolerance of each other: the nearer one counts.
     cut.with_bleed = std::fabs(proportion / with - 1) <= std::fabs(proportion / without - 1);
     cut.fits = fits(proportion, cut.with_bleed ? with : without);
     if (!cut.fits) return cut;
-    const print_net net = print_net_of(box);
-    const double inset = cut.with_bleed ? 0 : net_bleed_mm;
+    const double inset = cut.with_bleed ? 0 : net.bleed_mm;
     for (int32_t face = 0; face < face_count; ++face)
-        cut.panels[face] = part_of(net.panels[face], inset, net.width_mm - 2 * inset, net.height_mm - 2 * inset);
+        cut.panels[face] = net_has_panel(net, face)
+                               ? part_of(net.panels[face], inset, net.width_mm - 2 * inset, net.height_mm - 2 * inset)
+                               : whole_picture;
     return cut;
 }
 
-bool sheet_still_fits(const box_size& box, int32_t sheet_width, int32_t sheet_height,
+bool sheet_still_fits(const print_net& net, int32_t sheet_width, int32_t sheet_height,
                       const picture_part (&panels)[face_count]) {
     if (sheet_width <= 0 || sheet_height <= 0) return false;
     int32_t on_edge = 0, inside = 0;
@@ -92,7 +103,8 @@ bool sheet_still_fits(const box_size& box, int32_t sheet_width, int32_t sheet_he
         ++(touches ? on_edge : inside);
     }
     const double proportion = double(sheet_width) / sheet_height;
-    const bool with = fits(proportion, net_proportion(box, true)), without = fits(proportion, net_proportion(box, false));
+    const bool with = fits(proportion, net_proportion(net, true)),
+               without = fits(proportion, net_proportion(net, false));
     return on_edge > 0 ? without : inside > 0 ? with : with || without;
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/export/print/print_template.h"
+#include "app/faces/cover_layout.h"
 #include "app/faces/face_atlas.h"
 #include "app/faces/face_choice.h"
 #include "app/messages/failure_notice.h"
@@ -48,9 +49,21 @@ std::string pixels_text(int32_t width, int32_t height) {
     return std::to_string(width) + " x " + std::to_string(height) + " Pixel";
 }
 
+print_net net_of_window() { return print_net_of(app.shape, app.box); }
+
+void tell_cover_not_fitting(const std::string& path, int32_t width, int32_t height) {
+    const print_net net = net_of_window();
+    message_tell(cover_misfit_text(app.shape, app.book, app.box, width, height) + "\n\n" + path +
+                 "\n\nSein Seitenverh\xE4ltnis ist " + proportion_text(double(width) / height) + " (" +
+                 pixels_text(width, height) + "); die Druckvorlage hat " +
+                 pixels_text(net_pixels(net.width_mm), net_pixels(net.height_mm)) +
+                 " bei 300 ppi.\n\nEs wurde nichts ge\xE4ndert.");
+}
+
 void tell_sheet_not_fitting(const std::string& path, int32_t width, int32_t height) {
-    const double with = net_proportion(app.box, true), without = net_proportion(app.box, false);
+    if (app.shape != box_shape::box) return tell_cover_not_fitting(path, width, height);
     const print_net net = print_net_of(app.box);
+    const double with = net_proportion(net, true), without = net_proportion(net, false);
     const auto height_for = [&](double proportion) { return int32_t(width / proportion + 0.5); };
     message_tell("Der Druckbogen passt nicht zur Box (" + mm_text(app.box.width_mm) + " x " + mm_text(app.box.height_mm) +
                  " x " + mm_text(app.box.depth_mm) + " mm):\n" + path + "\n\nSein Seitenverh\xE4ltnis ist " +
@@ -68,7 +81,7 @@ void tell_sheet_not_fitting(const std::string& path, int32_t width, int32_t heig
 sheet_cut cut_of_sheet(const std::string& path) {
     int32_t width = 0, height = 0;
     if (!image_picture_size(path.c_str(), &width, &height)) return {};
-    return print_sheet_cut(app.box, width, height);
+    return print_sheet_cut(net_of_window(), width, height);
 }
 
 bool box_left_sheet() {
@@ -79,7 +92,8 @@ bool box_left_sheet() {
         if (!is_whole_picture(panels[face])) sheet = face_picture(face);
     }
     int32_t width = 0, height = 0;
-    return sheet && image_picture_size(sheet, &width, &height) && !sheet_still_fits(app.box, width, height, panels);
+    return sheet && image_picture_size(sheet, &width, &height) &&
+           !sheet_still_fits(net_of_window(), width, height, panels);
 }
 
 std::string sheet_panel_text(int32_t face_button, const std::string& sheet) {
@@ -96,21 +110,24 @@ bool take_print_sheet(const std::string& path) {
         tell_face_not_composed(face_failure::picture_unreadable, path.c_str());
         return false;
     }
-    const sheet_cut cut = print_sheet_cut(app.box, width, height);
+    const print_net net = net_of_window();
+    const sheet_cut cut = print_sheet_cut(net, width, height);
     if (!cut.fits) {
         tell_sheet_not_fitting(path, width, height);
         return false;
     }
     face_picture_request requests[face_count];
-    for (int32_t face = 0; face < face_count; ++face) requests[face] = {path.c_str(), face, false, cut.panels[face]};
-    face_failure failure = compose_faces(requests, face_count);
+    int32_t count = 0;
+    for (int32_t face = 0; face < face_count; ++face)
+        if (net_has_panel(net, face)) requests[count++] = {path.c_str(), face, false, cut.panels[face]};
+    face_failure failure = compose_faces(requests, count);
     if (failure == face_failure::none && !requests[0].drawn) failure = face_failure::picture_unreadable;
     if (failure != face_failure::none) {
         tell_face_not_composed(failure, path.c_str());
         return false;
     }
     for (int32_t button = gadget::first_face; button <= gadget::last_face; ++button)
-        show_face_path(button, sheet_panel_text(button, path));
+        if (net_has_panel(net, face_index_of_button(button))) show_face_path(button, sheet_panel_text(button, path));
     string_assign(&app.last_picture_path, path.c_str());
     rebuild_box();
     return true;

@@ -1,5 +1,6 @@
 // "Druckbogen laden...": one picture laid out like the print template, cut along the box's
-// net into the six faces' pictures, as if each had been chosen with its button.
+// net into the six faces' pictures (a cover into its front, back and spine), as if each had
+// been chosen with its button.
 #pragma once
 
 #include <cstdint>
@@ -9,8 +10,8 @@
 
 // Asks for the sheet and takes it.
 void load_print_sheet();
-// The sheet onto every face in one composition of the atlas; a sheet that cannot be read or
-// does not fit the box is told and changes nothing. True when it was taken.
+// The sheet onto every face it covers in one composition of the atlas; a sheet that cannot be
+// read or does not fit the box or cover is told and changes nothing. True when it was taken.
 bool take_print_sheet(const std::string& path);
 // How the sheet lies over the net of the box as it is now; `fits` false when it cannot be
 // read or its proportions are not the net's.

@@ -167,6 +167,8 @@ int32_t request_sheet_panels(const project& opened, const project_reading& readi
     for (int32_t row = 0; row < project_face_count; ++row) {
         if (!shows_sheet(opened, row)) continue;
         const bool kept = project_has_panel(opened.sheet_panels[row]);
+        // A cover leaves the edges of a book or case to pictures of their own.
+        if (!kept && !net_has_panel(print_net_of(app.shape, app.box), face_of_row(row))) continue;
         const std::string why =
             !problem.empty() ? problem : kept || cut.fits ? "" : "Druckbogen passt nicht zur Box oder ist nicht lesbar";
         if (!why.empty()) {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/faces/cover_layout.h"
 #include "runtime/image/image.h"
 
 namespace {
@@ -23,17 +24,38 @@ constexpr int32_t line_pixels = 3;  // a quarter of a millimetre
 constexpr int32_t dash_pixels = 24, gap_pixels = 12;
 constexpr int32_t largest_text = 60, smallest_text = 8;
 
-struct template_layout {
-    print_net net;
-    pixel_rect panels[face_count];
-    int32_t width, height;
+// The panels and a hardcover's hinges, each with its name (none for a hinge).
+constexpr int32_t most_parts = face_count + net_hinge_count;
+
+struct template_part {
+    net_rect mm;
+    pixel_rect pixels;
+    const char* name;
 };
 
-template_layout layout_of(const box_size& box) {
-    template_layout layout{print_net_of(box), {}, 0, 0};
-    for (int32_t face = 0; face < face_count; ++face) layout.panels[face] = net_pixels(layout.net.panels[face]);
+struct template_layout {
+    print_net net;
+    template_part parts[most_parts];
+    int32_t part_count;
+    int32_t width, height;
+    std::string margin_label;  // a cover's: what its margin is, written into it
+};
+
+void add_part(template_layout& layout, const net_rect& mm, const char* name) {
+    layout.parts[layout.part_count++] = {mm, net_pixels(mm), name};
+}
+
+template_layout layout_of(box_shape shape, const box_size& box, const char* const (&names)[face_count]) {
+    template_layout layout{print_net_of(shape, box), {}, 0, 0, 0, {}};
+    for (int32_t face = 0; face < face_count; ++face)
+        if (net_has_panel(layout.net, face))
+            add_part(layout, layout.net.panels[face],
+                     shape == box_shape::box ? names[face] : cover_panel_name(shape, face));
+    for (const net_rect& hinge : layout.net.hinges)
+        if (hinge.width > 0) add_part(layout, hinge, nullptr);
     layout.width = net_pixels(layout.net.width_mm);
     layout.height = net_pixels(layout.net.height_mm);
+    if (shape != box_shape::box) layout.margin_label = cover_margin_text(shape);
     return layout;
 }
 
@@ -69,17 +91,28 @@ void draw_label(const pixel_rect& r, const net_rect& mm, const char* name, int32
     draw_text(r.x, middle, r.width, 2 * text, size.c_str(), text, label_colour);
 }
 
-void draw_band(const template_layout& layout, const char* const (&names)[face_count], int32_t first, int32_t rows) {
+// In the margin above the panels, as large as the margin takes.
+void draw_margin_label(const template_layout& layout, int32_t shift) {
+    if (layout.margin_label.empty()) return;
+    const int32_t margin = net_pixels(layout.net.bleed_mm);
+    const int32_t text = std::clamp(margin * 2 / 3, smallest_text, largest_text);
+    draw_text(0, (margin - text) / 2 - shift, layout.width, text, layout.margin_label.c_str(), text, label_colour);
+}
+
+void draw_band(const template_layout& layout, int32_t first, int32_t rows) {
     draw_begin(image_output(band_image));
     draw_box(0, 0, layout.width, rows, bleed_tint);
-    for (const pixel_rect& r : layout.panels) draw_box(r.x, r.y - first, r.width, r.height, paper);
-    for (const pixel_rect& r : layout.panels) draw_outline(r, first);
-    for (int32_t a = 0; a < face_count; ++a)
-        for (int32_t b = a + 1; b < face_count; ++b)
-            if (net_panels_meet(layout.net.panels[a], layout.net.panels[b]))
-                draw_fold(layout.panels[a], layout.panels[b], first);
-    for (int32_t face = 0; face < face_count; ++face)
-        draw_label(layout.panels[face], layout.net.panels[face], names[face], first);
+    const template_part* const parts = layout.parts;
+    const int32_t count = layout.part_count;
+    for (int32_t i = 0; i < count; ++i)
+        draw_box(parts[i].pixels.x, parts[i].pixels.y - first, parts[i].pixels.width, parts[i].pixels.height, paper);
+    for (int32_t i = 0; i < count; ++i) draw_outline(parts[i].pixels, first);
+    for (int32_t a = 0; a < count; ++a)
+        for (int32_t b = a + 1; b < count; ++b)
+            if (net_panels_meet(parts[a].mm, parts[b].mm)) draw_fold(parts[a].pixels, parts[b].pixels, first);
+    for (int32_t i = 0; i < count; ++i)
+        if (parts[i].name) draw_label(parts[i].pixels, parts[i].mm, parts[i].name, first);
+    draw_margin_label(layout, first);
     draw_end();
 }
 
@@ -91,14 +124,14 @@ void make_opaque(uint8_t* top, int32_t pitch, int32_t width, int32_t rows) {
     }
 }
 
-export_failure write_bands(const template_layout& layout, const char* const (&names)[face_count], image_writer* writer,
-                           export_progress progress, void* context) {
+export_failure write_bands(const template_layout& layout, image_writer* writer, export_progress progress,
+                           void* context) {
     int32_t pitch = 0;
     uint8_t* top = image_top_row(band_image, &pitch);
     if (!top) return export_failure::no_memory;
     for (int32_t first = 0; first < layout.height; first += band_rows) {
         const int32_t rows = std::min(band_rows, layout.height - first);
-        draw_band(layout, names, first, rows);
+        draw_band(layout, first, rows);
         make_opaque(top, pitch, layout.width, rows);
         if (!image_writer_rows(writer, top, pitch, rows)) return export_failure::not_written;
         if (progress) progress((first + rows) * 100 / layout.height, context);
@@ -121,12 +154,12 @@ std::string net_size_text(double width_mm, double height_mm) {
     return mm_text(width_mm) + " x " + mm_text(height_mm) + " mm";
 }
 
-export_failure print_template_write(const char* path, const box_size& box, const char* const (&names)[face_count],
-                                    export_progress progress, void* context) {
-    const template_layout layout = layout_of(box);
+export_failure print_template_write(const char* path, box_shape shape, const box_size& box,
+                                    const char* const (&names)[face_count], export_progress progress, void* context) {
+    const template_layout layout = layout_of(shape, box, names);
     if (!image_create(band_image, layout.width, band_rows, true_colour)) return export_failure::no_memory;
     image_writer* writer = image_writer_open(path, plugin_png, layout.width, layout.height, net_pixels_per_inch);
-    export_failure failure = writer ? write_bands(layout, names, writer, progress, context) : export_failure::not_written;
+    export_failure failure = writer ? write_bands(layout, writer, progress, context) : export_failure::not_written;
     if (writer && image_writer_close(writer, failure == export_failure::none) != 1 && failure == export_failure::none)
         failure = export_failure::not_written;
     image_free(band_image);

@@ -252,7 +252,7 @@ bool save_print_template(const char* typed_path) {
     progress_status status;
     {
         wait_cursor busy;
-        failure = print_template_write(path.c_str(), app.box, names, show_progress, &status);
+        failure = print_template_write(path.c_str(), app.shape, app.box, names, show_progress, &status);
     }
     if (status.shown) status_show_usual();
     if (failure == export_failure::none) return true;
