@@ -126,7 +126,7 @@ TEST_F(FaceAtlas, SheetTooLargeToDecodeWholePutsEachPanelOnItsFace) {
     EXPECT_EQ(measured_height, height);
     EXPECT_FALSE(picture_size_acceptable(width, height, 3, jpeg_decoder_memory)) << "past a whole decode";
 
-    const sheet_cut cut = print_sheet_cut(box, width, height);
+    const sheet_cut cut = print_sheet_cut(print_net_of(box), width, height);
     ASSERT_TRUE(cut.fits);
     face_picture_request requests[face_count];
     for (int32_t face = 0; face < face_count; ++face) requests[face] = {"large_sheet.jpg", face, false, cut.panels[face]};
