@@ -80,6 +80,14 @@ std::string mm_text(double mm) {
     return text;
 }
 
+// As the size dialog shows a side: no more places than it keeps.
+std::string kept_mm_text(double mm) {
+    std::string text = text_of_kept_mm(mm);
+    const size_t point = text.find('.');
+    if (point != std::string::npos) text[point] = ',';
+    return text;
+}
+
 std::string spine_text(const shape_choice& choice) {
     if (!shape_is_book(choice.shape)) return "";
     const int32_t pages = pages_of_text(choice.pages);
@@ -90,10 +98,11 @@ std::string spine_text(const shape_choice& choice) {
 void add_trim_list(int32_t x, int32_t y) {
     const HWND dialog = static_cast<HWND>(window_id(dialog_window));
     trim_list = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                                x, y, 200, 240, dialog, reinterpret_cast<HMENU>(intptr_t(trim_list_id)),
+                                x, y, 240, 240, dialog, reinterpret_cast<HMENU>(intptr_t(trim_list_id)),
                                 GetModuleHandleA(nullptr), nullptr);
     SendMessageA(trim_list, WM_SETFONT, SendMessageA(static_cast<HWND>(gadget_id(pages_field)), WM_GETFONT, 0, 0), 0);
-    const std::string current = "wie bisher (" + mm_text(app.box.width_mm) + " x " + mm_text(app.box.height_mm) + " mm)";
+    const std::string current =
+        "wie bisher (" + kept_mm_text(app.box.width_mm) + " x " + kept_mm_text(app.box.height_mm) + " mm)";
     SendMessageA(trim_list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(current.c_str()));
     for (int32_t i = 0; i < trim_preset_count; ++i)
         SendMessageA(trim_list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(trim_presets[i].caption));
@@ -111,8 +120,8 @@ void build_dialog() {
     for (int32_t i = 0; i < book_paper_count; ++i)
         gadget_button(first_paper_button + i, 170, 40 + 24 * i, 140, 22, paper_caption(book_paper(i)), radio_flags);
     gadget_set_state(first_paper_button + int32_t(app.book.paper), 1);
-    gadget_text(trim_label, 12, 138, 100, 20, "Format (Beschnitt):", 0);
-    add_trim_list(115, 134);
+    gadget_text(trim_label, 12, 138, 60, 20, "Format:", 0);
+    add_trim_list(75, 134);
     gadget_text(spine_label, 12, 170, 300, 20, "", 0);
     gadget_text(complaint, 12, 194, 300, 34, "", 0);
     gadget_button(ok_button, 110, 234, 90, 26, "OK", 0);
