@@ -52,12 +52,18 @@ TEST(BoxExport, PageLinesAreSharpAtTheLargestExport) {
     const engine_export_calls engine = {texture_kept, texture_freed, texture_shown, entity_hidden, window_set, backdrop_set, nullptr};
     face_edges_follow(box_shape::paperback, {320, book_paper::cream});
     ASSERT_NE(export_atlas_texture(engine, 3, export_atlas_scale(export_types[2])), 0);
-    face_edges_follow(box_shape::box, {});
     ASSERT_EQ(fore_edge_row.size(), size_t(face_rectangles[1].width * 4));
     int differing = 0;
     for (size_t x = 1; x < fore_edge_row.size(); ++x) differing += fore_edge_row[x] != fore_edge_row[x - 1];
     EXPECT_GT(differing, int(fore_edge_row.size()) * 2 / 3) << "of " << fore_edge_row.size() << " columns";
     EXPECT_NE(fore_edge_row[0] & 0xFFFFFF, 0x5A5A5Au) << "paper, not the atlas";
+    // A coloured edge: the picture chosen for it, not paper.
+    ASSERT_TRUE(write_png("edge.png", one_colour_picture(40, 40, 200, 10, 10)));
+    face_picture_choose(1, "edge.png");
+    ASSERT_NE(export_atlas_texture(engine, 3, export_atlas_scale(export_types[2])), 0);
+    face_picture_choose(1, nullptr);
+    face_edges_follow(box_shape::box, {});
+    EXPECT_EQ(fore_edge_row[fore_edge_row.size() / 2] & 0xFFFFFF, 0xC80A0Au);
 }
 
 TEST(BoxExport, MissingCameraAndMissingMemoryAreToldApartAndTheTargetStays) {
