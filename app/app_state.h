@@ -113,6 +113,7 @@ constexpr int32_t undo_menu_item = 20;
 constexpr int32_t redo_menu_item = 21;
 constexpr int32_t sizes_from_pictures_menu_item = 22;
 constexpr int32_t box_size_menu_item = 23;
+constexpr int32_t box_shape_menu_item = 24;
 // The recent projects are this item and those after it, newest first.
 constexpr int32_t first_recent_menu_item = 30;
 constexpr int32_t preview_size = 295;

@@ -70,6 +70,8 @@ struct engine_state {
     engine_export_calls exports;
     int studio_ready;  // set by engine_init with every studio call bound
     engine_studio_calls studio;
+    // Optional: without it books and cases are drawn as the box of their extent.
+    decltype(&::EntityShape) EntityShape;
     // Optional: without it the picture is never known and every frame is presented.
     decltype(&::PictureNumber) PictureNumber;
 };

@@ -49,6 +49,7 @@ void bind_studio() {
     bind(engine.studio.EntityMirror, "EntityMirror");
     bind(engine.studio.EntityRoundEdges, "EntityRoundEdges");
     engine.studio_ready = every_entry_bound(engine.studio) ? 1 : 0;
+    bind(engine.EntityShape, "EntityShape");
 }
 
 void forget_module() {
@@ -58,6 +59,7 @@ void forget_module() {
     engine.exports_ready = 0;
     engine.studio_ready = 0;
     engine.PictureNumber = nullptr;
+    engine.EntityShape = nullptr;
     std::memset(&engine.call, 0, sizeof(engine.call));
     std::memset(&engine.exports, 0, sizeof(engine.exports));
     std::memset(&engine.studio, 0, sizeof(engine.studio));

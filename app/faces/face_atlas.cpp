@@ -2,6 +2,8 @@
 #include "app/faces/face_atlas.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -27,6 +29,9 @@ struct composed_picture {
 
 // Exports draw these faces from the pictures themselves, sharper than the atlas keeps them.
 composed_picture composed_pictures[face_count];
+// The shape whose edges exports and the preview paint.
+box_shape edge_shape = box_shape::box;
+book_setup edge_book;
 // Every save begun counts, finished or not: the file may have changed either way.
 uint32_t atlas_writes = 0;
 
@@ -176,7 +181,70 @@ int32_t draw_requested(face_picture_request* requests, int32_t count, sheet_stre
     return drawn;
 }
 
+// The faces a book shows its page block on and a case its open edges: top, right, bottom.
+constexpr int32_t edge_faces[] = {0, 1, 4};
+// 0x00RRGGBB, as the pixels hold them.
+constexpr uint32_t case_plastic = 0x1E1F22;
+// A line at least this many columns from the next, so that a thick book does not turn grey.
+constexpr int32_t columns_per_line = 3;
+
+uint32_t paper_colour(book_paper paper) {
+    switch (paper) {
+        case book_paper::cream:
+            return 0xF0E4C8;
+        case book_paper::colour:
+            return 0xFAFAF7;
+        case book_paper::white:
+            break;
+    }
+    return 0xF5F4EF;
+}
+
+uint32_t shaded(uint32_t rgb, int32_t percent) {
+    uint32_t result = 0;
+    for (int32_t shift = 0; shift < 24; shift += 8)
+        result |= std::min<uint32_t>(255, (rgb >> shift & 0xFF) * uint32_t(percent) / 100) << shift;
+    return result;
+}
+
+// A page block's cut seen edge on: a darker line between leaves, and every column a shade
+// apart from its neighbour, as the cut of real paper is.
+uint32_t page_column(uint32_t paper, int32_t column, int32_t columns, int32_t lines) {
+    const double at = (column + 0.5) * lines / columns;
+    const bool between_leaves = at - std::floor(at) < 0.3;
+    const int32_t grain = int32_t(uint32_t(column) * 2654435761u >> 29);
+    return shaded(paper, (between_leaves ? 86 : 95) + grain);
+}
+
+void paint_column(const pixel_target& atlas, int32_t x, int32_t top, int32_t bottom, uint32_t colour) {
+    for (int32_t y = top; y < bottom; ++y) std::memcpy(atlas.top_row + intptr_t(y) * atlas.pitch + intptr_t(x) * 4, &colour, 4);
+}
+
 }  // namespace
+
+void face_edges_follow(box_shape shape, const book_setup& book) {
+    edge_shape = shape;
+    edge_book = book;
+}
+
+bool face_edges_painted() { return edge_shape != box_shape::box; }
+
+void paint_edge_faces(const pixel_target& atlas, int32_t scale) {
+    if (!face_edges_painted()) return;
+    const box_shape shape = edge_shape;
+    const book_setup& book = edge_book;
+    const uint32_t paper = paper_colour(book.paper);
+    for (int32_t face : edge_faces) {
+        if (face_picture(face)) continue;
+        const face_rectangle& r = face_rectangles[face];
+        const int32_t columns = r.width * scale;
+        const int32_t leaves = book.pages > 0 ? book.pages / 2 : columns;
+        const int32_t lines = std::max(1, std::min(leaves, columns / columns_per_line));
+        for (int32_t column = 0; column < columns; ++column)
+            paint_column(atlas, r.x * scale + column, r.y * scale, (r.y + r.height) * scale,
+                         shape_is_case(shape) ? case_plastic : page_column(paper, column, columns, lines));
+    }
+}
 
 int32_t compose_face(const char* path, int32_t face_index, face_failure* failure) {
     if (face_index < 0 || face_index >= face_count) return 0;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/faces/face_rectangles.h"
+#include "app/project/box_shape.h"
 #include "runtime/image/image.h"
 
 constexpr const char* face_atlas_file = "model\\cube1.jpg";
@@ -49,6 +50,14 @@ picture_part face_picture_part(int32_t face_index);
 // How many saves of the atlas file this run began: a picture chosen again under its old name
 // changes the count, though not the names.
 uint32_t face_atlas_writes();
+
+// What the edges without a picture of their own show from now on: on a book, the page
+// edges (top, fore-edge, bottom) as paper of the book's colour with fine page lines; on a
+// case, the open edges as its dark plastic; on a box, what the atlas holds.
+void face_edges_follow(box_shape shape, const book_setup& book);
+bool face_edges_painted();
+// Paints those edges into `atlas`, the whole atlas `scale` times as large, at that size.
+void paint_edge_faces(const pixel_target& atlas, int32_t scale);
 
 // Writes model\land.jpg: 1024 x 1024 pixels of one colour (0x00BBGGRR). Always 0.
 int32_t make_background_texture(uint32_t colour);

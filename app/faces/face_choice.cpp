@@ -7,6 +7,7 @@
 #include "app/faces/face_atlas.h"
 #include "app/messages/failure_notice.h"
 #include "app/scene/scene.h"
+#include "app/window/main_window.h"
 #include "runtime/core/core.h"
 #include "runtime/gui/gui.h"
 
@@ -69,16 +70,21 @@ bool is_face_button(int32_t gadget_number) {
     return gadget_number >= gadget::first_face && gadget_number <= gadget::last_face;
 }
 
+// A book's or a case's faces are named as their buttons name them; the box keeps its titles.
+std::string requester_title(int32_t face_button) {
+    if (app.shape == box_shape::box) return face_buttons[face_button - gadget::first_face].requester_title;
+    return std::string("Bild f\xFCr: ") + face_caption(face_button);
+}
+
 }  // namespace
 
 void choose_face_picture(int32_t face_button) {
-    const struct face_button& face = face_buttons[face_button - gadget::first_face];
     // The preview's DirectDraw surface would paint over the dialog.
     const bool hide_preview = face_button == gadget::face_top;
     if (hide_preview) gadget_hide(gadget::preview, 1);
     // The folder is copied out: the requester builds its answer in the same temporary area.
     const std::string last_folder = text_of(file_path_part(app.last_picture_path, 0));
-    string_assign(&app.last_picture_path, requester_open_file(face.requester_title,
+    string_assign(&app.last_picture_path, requester_open_file(requester_title(face_button).c_str(),
                                                               last_folder.c_str(), picture_pattern,
                                                               0, 0));
     if (hide_preview) gadget_hide(gadget::preview, 0);

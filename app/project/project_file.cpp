@@ -15,6 +15,7 @@ constexpr const char* format_section = "Tessaryn";
 constexpr const char* faces_section = "Faces";
 constexpr const char* box_section = "Box";
 constexpr const char* view_section = "View";
+constexpr const char* book_section = "Book";
 constexpr const char* face_keys[project_face_count] = {"Top", "Right", "Left", "Front", "Back", "Bottom"};
 constexpr const char* sheet_key = "Sheet";
 // After a face's key: "FrontPanel=left,top,right,bottom", fractions of the sheet.
@@ -131,6 +132,38 @@ void read_box_size(const char* path, const project& before, project& into, proje
     into.size_height = before.size_height;
 }
 
+// Left out, the shape is a box, as every older file's is; a word or a page count the program
+// does not know keeps what was there.
+void read_shape(const char* path, project& into, project_reading& reading) {
+    const std::string key = entry_text(path, box_section, "Shape");
+    if (key.empty()) into.shape = box_shape::box;
+    else if (!shape_of_key(key, into.shape)) ++reading.values_not_taken;
+    const std::string pages = entry_text(path, book_section, "Pages");
+    long count = 0;
+    if (pages.empty()) into.book.pages = 0;
+    else if (parse_number(pages, 10, &count) && count >= fewest_pages && count <= most_pages)
+        into.book.pages = int32_t(count);
+    else ++reading.values_not_taken;
+    const std::string paper = entry_text(path, book_section, "Paper");
+    if (paper.empty()) into.book.paper = book_paper::white;
+    else if (!paper_of_key(paper, into.book.paper)) ++reading.values_not_taken;
+}
+
+// A case the file gives no sizes is a standard one; a book's spine follows its pages and
+// paper, unless that spine would break the rules every box keeps.
+void fit_size_to_shape(project& into, project_reading& reading) {
+    if (shape_is_case(into.shape) && into.box.width_mm <= 0) {
+        into.box = standard_case_size(into.shape);
+        return;
+    }
+    if (!shape_is_book(into.shape) || into.book.pages <= 0 || into.box.width_mm <= 0 || !reading.sizes_refused.empty())
+        return;
+    box_size box = into.box;
+    box.depth_mm = spine_mm(into.shape, into.book);
+    if (box.depth_mm >= smallest_side_mm && box_size_allowed(box)) into.box = box;
+    else ++reading.values_not_taken;
+}
+
 void read_picture(const char* path, const char* key, network_pictures network, std::string& picture,
                   path_problem& problem) {
     bool whole = true;
@@ -227,6 +260,11 @@ bool write_entries(const char* file, const std::string& target, const project& s
     if (saved.box.width_mm > 0)
         for (const size_entry& entry : size_entries)
             written = written && put(box_section, entry.key, text_of_kept_mm(saved.box.*entry.side));
+    // A box's file stays as it always was.
+    if (saved.shape != box_shape::box) written = written && put(box_section, "Shape", shape_key(saved.shape));
+    if (shape_is_book(saved.shape) && saved.book.pages > 0)
+        written = written && put(book_section, "Pages", number_text(saved.book.pages));
+    if (shape_is_book(saved.shape)) written = written && put(book_section, "Paper", paper_key(saved.book.paper));
     for (const view_option_name& name : view_option_names)
         written = written && put(view_section, name.project_key, saved.view.*name.option ? "1" : "0");
     written = written && put(view_section, "FloorColour", colour_text(saved.floor_colour));
@@ -256,6 +294,8 @@ project_reading project_read(const char* name, project& into, network_pictures n
     project read = into;
     read_numbers(path, read, reading);
     read_box_size(path, into, read, reading);
+    read_shape(path, read, reading);
+    fit_size_to_shape(read, reading);
     read_pictures(path, read, reading, network);
     into = read;
     return reading;
@@ -303,7 +343,7 @@ bool project_equal(const project& a, const project& b) {
         if (a.*entry.field != b.*entry.field) return false;
     for (const view_option_name& name : view_option_names)
         if (a.view.*name.option != b.view.*name.option) return false;
-    return a.floor_colour == b.floor_colour && a.box == b.box;
+    return a.floor_colour == b.floor_colour && a.box == b.box && a.shape == b.shape && a.book == b.book;
 }
 
 bool project_has_panel(const picture_part& panel) { return panel.right > panel.left && panel.bottom > panel.top; }

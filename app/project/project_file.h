@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/project/box_shape.h"
 #include "app/project/box_size.h"
 #include "app/project/project_paths.h"
 #include "app/project/view_settings.h"
@@ -22,6 +23,9 @@ struct project {
     std::string pictures[project_face_count];
     // The box's millimetres; all 0 for a file of an older version, whose size is its steps.
     box_size box;
+    // A book's box is its trim and spine; older files and boxes keep neither key.
+    box_shape shape = box_shape::box;
+    book_setup book;
     // A print sheet with every face's panel: the faces without a picture of their own show it.
     std::string sheet;
     // By face row, the panel of the sheet the face shows, in the sheet's own proportions, so

@@ -139,7 +139,8 @@ void apply_numbers(const project& opened, int32_t& adjusted) {
     apply_camera();
     // A file of an older version knows the box by its steps alone.
     const bool from_steps = opened.box.width_mm <= 0;
-    set_box_size(from_steps ? box_size_of_steps(app.size_depth, app.size_width, app.size_height) : opened.box);
+    set_box_shape(opened.shape, opened.book,
+                  from_steps ? box_size_of_steps(app.size_depth, app.size_width, app.size_height) : opened.box);
 }
 
 // What a face choice does after the atlas: the path field, and the requester's next folder.
@@ -244,6 +245,8 @@ project project_of_window() {
     for (int32_t row = 0; row < project_face_count; ++row) shown.sheet_panels[row] = sheet_panel_of_window(row, shown.sheet);
     for (const bar_field& field : bar_fields) shown.*field.position = gadget_get_state(field.bar);
     shown.box = app.box;
+    shown.shape = app.shape;
+    shown.book = app.book;
     shown.turn_angle = app.turn_angle;
     shown.tilt_angle = app.tilt_angle;
     shown.turn_offset = app.offsets_shown ? app.turn_offset : 0;

@@ -8,6 +8,8 @@
 #include "app/app_state.h"
 #include "app/engine/engine.h"
 #include "app/export/sets/view_set.h"
+#include "app/export/stills/export_atlas.h"
+#include "app/faces/face_atlas.h"
 #include "runtime/core/core.h"
 #include "runtime/screen/screen.h"
 
@@ -76,23 +78,49 @@ void create_floor_entities() {
     e.ScaleEntity(scene::lower_floor, floor_scale, 1.0f, floor_scale);
 }
 
-// The box's sides as the engine draws them: a size-bar step is one unit.
+// The engine's numbers for the shapes; DVD and Blu-ray cases differ only in size.
+int engine_shape_kind(box_shape shape) {
+    switch (shape) {
+        case box_shape::paperback:
+            return 1;
+        case box_shape::hardcover:
+            return 2;
+        case box_shape::dvd:
+        case box_shape::bluray:
+            return 3;
+        case box_shape::box:
+            break;
+    }
+    return 0;
+}
+
+// A book's or a case's edges are painted over the stored atlas; the box shows it as stored.
+int load_box_texture() {
+    if (face_edges_painted() && engine.exports_ready)
+        if (const int handle = shaped_atlas_texture(engine.exports, scene::box_texture)) return handle;
+    return engine.call.LoadTexture(scene::box_texture, "cube1.jpg");
+}
+
+// The space the shape fills as the engine draws it: a size-bar step is one unit.
 struct drawn_box {
     double width, height, depth;
 };
 
 drawn_box drawn_size() {
     const double step = size_step_mm(app.box);
-    return {app.box.width_mm / step, app.box.height_mm / step, app.box.depth_mm / step};
+    const box_size extent = shape_extent(app.shape, app.box);
+    return {extent.width_mm / step, extent.height_mm / step, extent.depth_mm / step};
 }
 
 // The box's lowest point: its height and depth stand at the tilt about its width. Rounded,
-// the box is a smaller one grown by the radius all round.
+// the box is a smaller one grown by the radius all round; a book's or a case's rounding lies
+// across the width, where the tilt does not turn it.
 float box_lowest_point() {
     const double tilt = double(box_tilt) * 3.14159265358979 / 180.0;
     const drawn_box drawn = drawn_size();
     double radius = 0;
-    if (app.view.soft_edges) radius = soft_edge_share * std::min({drawn.depth, drawn.height, drawn.width});
+    if (app.view.soft_edges && app.shape == box_shape::box)
+        radius = soft_edge_share * std::min({drawn.depth, drawn.height, drawn.width});
     const double half_depth = drawn.depth / 2.0 - radius, half_height = drawn.height / 2.0 - radius;
     return -float(std::fabs(std::sin(tilt)) * half_depth + std::fabs(std::cos(tilt)) * half_height + radius);
 }
@@ -114,7 +142,7 @@ void scene_create() {
     engine_add_archive(model_folder, 0);
     e.LoadMesh(scene::box_mesh, "box.mesh");
     e.LoadMesh(scene::floor_mesh, "land.mesh");
-    app.box_texture = e.LoadTexture(scene::box_texture, "cube1.jpg");
+    app.box_texture = load_box_texture();
     const int floor_texture = e.LoadTexture(scene::floor_texture, "land.jpg");
     screen_set_frame_rate(frame_rate);
 
@@ -142,7 +170,7 @@ void rebuild_box() {
     e.FreeEntity(scene::box);
     e.FreeMaterial(scene::box_material);
     e.FreeTexture(scene::box_texture);
-    app.box_texture = e.LoadTexture(scene::box_texture, "cube1.jpg");
+    app.box_texture = load_box_texture();
     create_box_material(rebuilt_box_ambient, false);
     create_box_entity();
     apply_box_rotation();
@@ -191,6 +219,8 @@ void apply_box_angles() {
 
 void apply_box_size() {
     const drawn_box drawn = drawn_size();
+    if (engine.EntityShape)
+        engine.EntityShape(scene::box, engine_shape_kind(app.shape), float(size_step_mm(app.box)));
     engine.call.ResizeEntity(scene::box, float(drawn.depth), float(drawn.height), float(drawn.width));
     place_lower_floor();
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/faces/face_atlas.h"
 #include "app/faces/print_sheet.h"
 #include "app/scene/scene.h"
 #include "app/window/main_window.h"
@@ -47,6 +48,17 @@ void choose_box_size(const box_size& box) {
     if (box_left_sheet())
         status_show(("Box: " + box_size_text(box) + " passt nicht mehr zum Druckbogen (\xFC" "ber 1 %); "
                      "die Seiten behalten ihre Ausschnitte.").c_str());
+}
+
+void set_box_shape(box_shape shape, const book_setup& book, const box_size& box) {
+    // The atlas is painted anew only when the edges look different.
+    const bool edges_change = shape != app.shape || book != app.book;
+    app.shape = shape;
+    app.book = book;
+    face_edges_follow(shape, book);
+    show_face_captions();
+    if (edges_change) rebuild_box();
+    set_box_size(box);
 }
 
 void take_size_bar(int32_t bar) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "app/project/box_shape.h"
 #include "app/project/box_size.h"
 
 // Takes an allowed, kept size: the bars show its nearest steps, the preview its proportions.
@@ -12,3 +13,6 @@ void set_box_size(const box_size& box);
 void choose_box_size(const box_size& box);
 // A size bar moved: its side becomes whole steps, the other sides keep their millimetres.
 void take_size_bar(int32_t bar);
+// What the box stands for: the face buttons' names, the painted edges and the engine's shape
+// follow; the size is then set as set_box_size sets it.
+void set_box_shape(box_shape shape, const book_setup& book, const box_size& box);

@@ -8,6 +8,7 @@
 #include "app/project/project_state.h"
 #include "app/project/view_settings.h"
 #include "app/window/box_size_dialog.h"
+#include "app/window/shape_dialog.h"
 #include "runtime/gui/gui.h"
 
 namespace {
@@ -26,6 +27,7 @@ void add_edit_menu() {
     menu_bar();
     menu_item(sizes_from_pictures_menu_item, "Ma\xDF" "e aus Bildern");
     menu_item(box_size_menu_item, "Ma\xDF" "e...");
+    menu_item(box_shape_menu_item, "Form...");
     shown_greys = -1;
 }
 
@@ -54,6 +56,9 @@ bool handle_edit_menu_item(int32_t item) {
             return true;
         case box_size_menu_item:
             ask_box_size();
+            return true;
+        case box_shape_menu_item:
+            ask_box_shape();
             return true;
         default:
             return false;

@@ -27,17 +27,24 @@ constexpr const char* usual_status = "Merovan 2008 - Release Candidate 1.0";
 struct face_row {
     int32_t button;
     int32_t y;
-    const char* caption;
+    const char* caption;       // of the box
+    const char* book_caption;  // a book's left side is its spine, its top, right and bottom its edges
+    const char* case_caption;
 };
 
 constexpr face_row face_rows[] = {
-    {gadget::face_top, 15, "Oberseite"},
-    {gadget::face_right, 45, "Rechte Seite"},
-    {gadget::face_left, 75, "Linke Seite"},
-    {gadget::face_front, 105, "Vorderseite"},
-    {gadget::face_back, 135, "R\xFC" "ckseite"},
-    {gadget::face_bottom, 165, "Unterseite"},
+    {gadget::face_top, 15, "Oberseite", "Kopfschnitt", "Oberseite"},
+    {gadget::face_right, 45, "Rechte Seite", "Vorderschnitt", "Rechte Seite"},
+    {gadget::face_left, 75, "Linke Seite", "Buchr\xFC" "cken", "R\xFC" "cken"},
+    {gadget::face_front, 105, "Vorderseite", "Vorderseite", "Vorderseite"},
+    {gadget::face_back, 135, "R\xFC" "ckseite", "R\xFC" "ckseite", "R\xFC" "ckseite"},
+    {gadget::face_bottom, 165, "Unterseite", "Fu\xDF" "schnitt", "Unterseite"},
 };
+
+const char* caption_of(const face_row& row) {
+    if (shape_is_book(app.shape)) return row.book_caption;
+    return shape_is_case(app.shape) ? row.case_caption : row.caption;
+}
 
 struct labelled_scrollbar {
     int32_t label, label_x, label_y;
@@ -123,7 +130,7 @@ void add_snapshot_button() {
 void add_face_rows() {
     gadget_frame(gadget::window_frame, 0, 0, 750, 460, "Gadget_2", frame_client_edge);
     for (const face_row& row : face_rows)
-        gadget_button(row.button, 8, row.y, 115, 25, row.caption, 0);
+        gadget_button(row.button, 8, row.y, 115, 25, caption_of(row), 0);
     gadget_button(gadget::background_colour, 8, 205, 115, 33, "Hintergrundfarbe", 0);
     gadget_button(gadget::background_texture, 8, 240, 115, 33, "HintergrundTextur", 0);
     gadget_disable(gadget::background_texture, 1);
@@ -172,8 +179,12 @@ int32_t build_main_window(bool shown, bool with_screen) {
 
 const char* face_caption(int32_t face_button) {
     for (const face_row& row : face_rows)
-        if (row.button == face_button) return row.caption;
+        if (row.button == face_button) return caption_of(row);
     return "";
+}
+
+void show_face_captions() {
+    for (const face_row& row : face_rows) gadget_set_text(row.button, caption_of(row));
 }
 
 void show_face_path(int32_t face_button, const std::string& picture) {

@@ -10,8 +10,10 @@
 // failures leave their part out.
 int32_t build_main_window(bool shown = true, bool with_screen = true);
 
-// The caption of a face button, which names its face to the user.
+// The caption of a face button, which names its face to the user as the shape calls it.
 const char* face_caption(int32_t face_button);
+// The face buttons named anew after a change of shape.
+void show_face_captions();
 
 // Shows a passing text in the status bar at once, even while the frame loop waits.
 void status_show(const char* text);

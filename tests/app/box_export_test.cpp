@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/export/stills/box_export.h"
+#include "app/export/stills/export_atlas.h"
 #include "app/export/model/box_model.h"
 #include "app/export/model/glb_export.h"
 #include "app/export/sets/stored_zip.h"
@@ -34,6 +35,39 @@ int ENGINE3D_CALL backdrop_set(int) { return 1; }
 // With the camera there, only the smallest view finds memory.
 int ENGINE3D_CALL render_rows(int, int width, int, int, int, int, void*, int) {
     return camera_there && width == 1 ? 1 : 0;
+}
+
+// The middle row of the fore-edge (the right side's rectangle) of the last texture handed over.
+std::vector<uint32_t> fore_edge_row;
+int ENGINE3D_CALL texture_kept(int, const void* pixels, int width, int height, int pitch) {
+    const int32_t scale = width / atlas_width;
+    const face_rectangle& edge = face_rectangles[1];
+    const auto* row = static_cast<const uint8_t*>(pixels) + intptr_t((edge.y + edge.height / 2) * scale) * pitch;
+    const auto* first = reinterpret_cast<const uint32_t*>(row) + edge.x * scale;
+    fore_edge_row.assign(first, first + edge.width * scale);
+    return height > 0 ? 1 : 0;
+}
+
+// A book's fore-edge at 4096 shows its page lines drawn at the export's own size: neighbouring
+// columns differ, as a stretched preview atlas's would not.
+TEST(BoxExport, PageLinesAreSharpAtTheLargestExport) {
+    CreateDirectoryA("model", nullptr);
+    ASSERT_TRUE(write_png(face_atlas_file, one_colour_picture(atlas_width, atlas_height, 90, 90, 90)));
+    const engine_export_calls engine = {texture_kept, texture_freed, texture_shown, entity_hidden, window_set, backdrop_set, nullptr};
+    face_edges_follow(box_shape::paperback, {320, book_paper::cream});
+    ASSERT_NE(export_atlas_texture(engine, 3, export_atlas_scale(export_types[2])), 0);
+    ASSERT_EQ(fore_edge_row.size(), size_t(face_rectangles[1].width * 4));
+    int differing = 0;
+    for (size_t x = 1; x < fore_edge_row.size(); ++x) differing += fore_edge_row[x] != fore_edge_row[x - 1];
+    EXPECT_GT(differing, int(fore_edge_row.size()) * 2 / 3) << "of " << fore_edge_row.size() << " columns";
+    EXPECT_NE(fore_edge_row[0] & 0xFFFFFF, 0x5A5A5Au) << "paper, not the atlas";
+    // A coloured edge: the picture chosen for it, not paper.
+    ASSERT_TRUE(write_png("edge.png", one_colour_picture(40, 40, 200, 10, 10)));
+    face_picture_choose(1, "edge.png");
+    ASSERT_NE(export_atlas_texture(engine, 3, export_atlas_scale(export_types[2])), 0);
+    face_picture_choose(1, nullptr);
+    face_edges_follow(box_shape::box, {});
+    EXPECT_EQ(fore_edge_row[fore_edge_row.size() / 2] & 0xFFFFFF, 0xC80A0Au);
 }
 
 TEST(BoxExport, MissingCameraAndMissingMemoryAreToldApartAndTheTargetStays) {

@@ -154,6 +154,32 @@ TEST(ProjectFile, SizesReadBackAsSavedAndAllowedAgain) {
     }
 }
 
+// Shapes and books read back as saved, a book's spine from its pages; a box's file names no
+// shape; a case without sizes is a standard one; unknown words keep what was there.
+TEST(ProjectFile, ShapesAndBooksReadBackAndAreCheckedLikeTheOtherKeys) {
+    project saved = sample();
+    saved.shape = box_shape::hardcover;
+    saved.book = {320, book_paper::cream};
+    saved.box = {152.4, 228.6, 99};
+    ASSERT_EQ(project_write("book.tessaryn", saved), project_save_failure::none);
+    project read = {};
+    EXPECT_EQ(project_read(full("book.tessaryn").c_str(), read).values_not_taken, 0);
+    EXPECT_TRUE(read.shape == box_shape::hardcover && read.book == saved.book);
+    EXPECT_NEAR(read.box.depth_mm, 320 * 0.0025 * 25.4 + 5, 1e-9) << "the spine, not the depth written";
+    ASSERT_EQ(project_write("box.tessaryn", sample()), project_save_failure::none);
+    const std::vector<uint8_t> bytes = read_file("box.tessaryn");
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()).find("Shape"), std::string::npos);
+    EXPECT_EQ(project_read(full("box.tessaryn").c_str(), read).values_not_taken, 0);
+    EXPECT_TRUE(read.shape == box_shape::box && read.book == book_setup{}) << "older files and boxes open as boxes";
+    write_text("case.tessaryn", "[Tessaryn]\r\nVersion=1\r\n[Box]\r\nShape=bluray\r\n");
+    EXPECT_EQ(project_read(full("case.tessaryn").c_str(), read).values_not_taken, 0);
+    EXPECT_TRUE(read.shape == box_shape::bluray && read.box == standard_case_size(box_shape::bluray));
+    write_text("odd.tessaryn", "[Tessaryn]\r\nVersion=1\r\n[Box]\r\nShape=scroll\r\n[Book]\r\nPages=9999\r\nPaper=gold\r\n");
+    project kept = saved;
+    EXPECT_EQ(project_read(full("odd.tessaryn").c_str(), kept).values_not_taken, 3);
+    EXPECT_TRUE(kept.shape == saved.shape && kept.book == saved.book);
+}
+
 // A step is 20 mm while the largest side fits 9 of them, so older boxes keep their look.
 TEST(BoxSize, StepsTextsAndLimits) {
     EXPECT_EQ(size_step_mm(box_size_of_steps(5, 5, 5)), 20.0);

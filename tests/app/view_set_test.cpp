@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,7 @@
 
 #include "app/app_state.h"
 #include "app/engine/engine.h"
+#include "app/export/stills/box_export.h"
 #include "app/export/stills/box_framing.h"
 #include "app/export/sets/view_set.h"
 #include "app/faces/face_rectangles.h"
@@ -74,6 +77,7 @@ bool start_program_scene() {
 }
 
 void shape_box(int depth, int width, int height, view_options look) {
+    app.shape = box_shape::box;
     app.size_depth = depth, app.size_width = width, app.size_height = height;
     app.box = box_size_of_steps(depth, width, height);
     apply_box_size();
@@ -164,15 +168,12 @@ TEST(SetViews, EachSideViewShowsItsOwnFace) {
     restore_box_pose();
 }
 
-// The soft edges' radius is 2 % of the smallest side: seen straight on, the tall box's front
-// (6 x 9, its smallest side 3) loses about 950 pixels of a 256-pixel look at its corner, a
-// window 0.02 of the view wide; a radius a tenth of that loses about 8.
-TEST(SetViews, SoftEdgesRoundTheCornerByTheirShare) {
-    ASSERT_TRUE(start_program_scene());
-    shape_box(3, 6, 9, {false, false, false, true, false});
+// The pixels a 256-pixel look at the upper left corner of the front, seen straight on, finds
+// cut off within 100 of the corner: the look is a window 0.02 of the view wide.
+int pixels_cut_at_corner() {
     pose_box(90, 0, 0);
     const drawn_bounds box = find_drawn_bounds(engine.exports, program_scene);
-    ASSERT_TRUE(box.found);
+    if (!box.found) return -1;
     constexpr int side = 256, inner = side - 6;
     engine.exports.ExportViewWindow(box.left, box.top, 0.02f, 0.02f);
     const picture corner = export_window(side);
@@ -184,7 +185,83 @@ TEST(SetViews, SoftEdgesRoundTheCornerByTheirShare) {
     int cut = 0;
     for (int y = top; y < top + 100; ++y)
         for (int x = left; x < left + 100; ++x) cut += !opaque(x, y);
-    EXPECT_TRUE(cut > 500 && cut < 1500) << cut << " pixels cut at the corner, edges at " << left << ", " << top;
+    return cut;
+}
+
+// The soft edges' radius is 2 % of the smallest side: the tall box's front (6 x 9, its
+// smallest side 3) loses about 950 pixels at its corner; a radius a tenth of that about 8.
+TEST(SetViews, SoftEdgesRoundTheCornerByTheirShare) {
+    ASSERT_TRUE(start_program_scene());
+    shape_box(3, 6, 9, {false, false, false, true, false});
+    const int cut = pixels_cut_at_corner();
+    EXPECT_TRUE(cut > 500 && cut < 1500) << cut << " pixels cut at the corner";
+    restore_box_pose();
+}
+
+void shape_as(box_shape shape, const box_size& size) {
+    app.shape = shape;
+    app.book = {320, book_paper::cream};
+    app.box = size;
+    apply_box_size();
+    app.view = {};
+    apply_view_options();
+}
+
+// The share of the box's pixels that show a cover's colour, seen from straight above.
+double covers_seen_from_above() {
+    pose_box(90, 90, 0);
+    frame_box(engine.exports, program_scene, -1);
+    const picture drawn = export_window();
+    int covers = 0, seen = 0;
+    for (uint32_t pixel : drawn.pixels) {
+        seen += pixel >> 24 == 0xFF;
+        covers += pixel == (0xFF000000 | face_colours[front_face]) || pixel == (0xFF000000 | face_colours[back_face]);
+    }
+    return seen ? double(covers) / seen : -1;
+}
+
+// Seen from the front, a hardcover stands its boards' overhang taller and wider than a
+// paperback of its trim and a case's corners are round; from above, a hardcover's boards stand over the pages
+// while a box shows its top alone.
+TEST(SetViews, BooksAndCasesShowTheirOwnSilhouettes) {
+    ASSERT_TRUE(start_program_scene());
+    const box_size trim = {152.4, 228.6, 25.3};
+    double width[2], height[2];
+    for (box_shape shape : {box_shape::paperback, box_shape::hardcover}) {
+        shape_as(shape, trim);
+        pose_box(90, 0, 0);
+        const drawn_bounds seen = find_drawn_bounds(engine.exports, program_scene);
+        ASSERT_TRUE(seen.found) << shape_key(shape);
+        width[shape == box_shape::hardcover] = seen.right - seen.left;
+        height[shape == box_shape::hardcover] = seen.bottom - seen.top;
+    }
+    // The rounded spine's outermost line lies halfway back, where the view draws it smaller.
+    EXPECT_TRUE(width[1] / width[0] > 1.01 && width[1] / width[0] < 155.4 / 152.4 + 0.004) << width[1] / width[0];
+    EXPECT_NEAR(height[1] / height[0], 234.6 / 228.6, 0.004);
+    EXPECT_GT(covers_seen_from_above(), 0.05) << "the boards over the pages";
+    shape_as(box_shape::dvd, standard_case_size(box_shape::dvd));
+    const int case_cut = pixels_cut_at_corner();
+    EXPECT_GT(case_cut, 500) << "a case's corner";
+    shape_as(box_shape::box, trim);
+    EXPECT_LT(pixels_cut_at_corner(), 50) << "a box's corner";
+    EXPECT_LT(covers_seen_from_above(), 0.005) << "a box's top alone";
+    restore_box_pose();
+}
+
+// The box looks as it did before books and cases came: a 2048 PNG of it, byte for byte.
+TEST(SetViews, TheBoxExportIsAsBefore) {
+    ASSERT_TRUE(start_program_scene());
+    shape_box(4, 7, 9, {true, true, true, true, false});
+    pose_set_view(set_views[6]);
+    export_options options;
+    options.fill = true;
+    ASSERT_EQ(export_box(engine.exports, program_scene, "box.png", export_types[1], nullptr, nullptr, options),
+              export_failure::none);
+    uint32_t hash = 2166136261u;
+    std::ifstream file("box.png", std::ios::binary);
+    for (auto byte = std::istreambuf_iterator<char>(file); byte != std::istreambuf_iterator<char>(); ++byte)
+        hash = (hash ^ uint8_t(*byte)) * 16777619u;
+    EXPECT_EQ(hash, 0x2cf339d6u) << std::hex << hash;
     restore_box_pose();
 }
 

@@ -432,6 +432,36 @@ TEST_F(Tessaryn, SizesInMillimetresFromTheDialogAndThePictures) {
     EXPECT_TRUE(says("70 x 100 x 100 mm")) << status();
 }
 
+// "Form..." makes a 320-page cream paperback of 6 x 9 in, its spine shown as typed, in one
+// undo step: the buttons name its faces; a case chosen next takes its standard size.
+TEST_F(Tessaryn, FormMakesABookOrACaseInOneStep) {
+    const auto status = [&] { return window_text(FindWindowExA(run_->window(), nullptr, "msctls_statusbar32", nullptr)); };
+    const auto form = [&] {
+        PostMessageA(run_->window(), WM_COMMAND, 24, 0);
+        return run_->program().wait_for_window("Form", nullptr, 5000);
+    };
+    HWND dialog = form();
+    ASSERT_NE(dialog, nullptr);
+    PostMessageA(GetDlgItem(dialog, 71), BM_CLICK, 0, 0);
+    PostMessageA(GetDlgItem(dialog, 78), BM_CLICK, 0, 0);
+    SendMessageA(GetDlgItem(dialog, 85), CB_SETCURSEL, 4, 0);
+    SendMessageA(GetDlgItem(dialog, 76), WM_SETTEXT, 0, LPARAM("320"));
+    EXPECT_TRUE(eventually(5000, [&] { return window_text(GetDlgItem(dialog, 81)) == "R\xFC" "cken: 20,32 mm"; }))
+        << window_text(GetDlgItem(dialog, 81));
+    PostMessageA(GetDlgItem(dialog, 83), BM_CLICK, 0, 0);
+    EXPECT_TRUE(eventually(5000, [&] { return window_text(run_->g(8)) == "Buchr\xFC" "cken"; })) << window_text(run_->g(8));
+    EXPECT_EQ(window_text(run_->g(11)), "Fu\xDF" "schnitt");
+    EXPECT_NE(status().find("152,4 x 228,6 x 20,3 mm"), std::string::npos) << status();
+    PostMessageA(run_->window(), WM_COMMAND, 20, 0);
+    EXPECT_TRUE(eventually(5000, [&] { return window_text(run_->g(8)) == "Linke Seite"; })) << "one step back";
+    dialog = form();
+    ASSERT_NE(dialog, nullptr);
+    PostMessageA(GetDlgItem(dialog, 73), BM_CLICK, 0, 0);
+    PostMessageA(GetDlgItem(dialog, 83), BM_CLICK, 0, 0);
+    EXPECT_TRUE(eventually(5000, [&] { return window_text(run_->g(8)) == "R\xFC" "cken"; })) << window_text(run_->g(8));
+    EXPECT_NE(status().find("135 x 190 x 14 mm"), std::string::npos) << status();
+}
+
 // Only the first picture file of a drop counts; it is chosen as in the button's requester.
 TEST_F(Tessaryn, PictureDroppedOnAFaceButtonIsChosenForItsFace) {
     write_face_picture(front_face);

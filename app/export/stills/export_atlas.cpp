@@ -99,16 +99,30 @@ int32_t draw_large_atlas(int32_t scale) {
     return draw_chosen_pictures(scale);
 }
 
+// The large atlas's edges painted at its own size, so that the page lines stay sharp, and
+// handed to the engine; 0 when its pixels cannot be had.
+int hand_large_atlas(const engine_export_calls& engine, int number, int32_t scale) {
+    pixel_target atlas{nullptr, 0, atlas_width * scale, atlas_height * scale};
+    atlas.top_row = image_top_row(large_image, &atlas.pitch);
+    if (!atlas.top_row) return 0;
+    paint_edge_faces(atlas, scale);
+    return engine.LoadTexturePixels(number, atlas.top_row, atlas.width, atlas.height, atlas.pitch);
+}
+
 }  // namespace
 
 int export_atlas_texture(const engine_export_calls& engine, int number, int32_t scale, int32_t* unread) {
-    int handle = 0;
-    int32_t pitch = 0;
     const int32_t drawn = draw_large_atlas(scale);
     if (unread) *unread = drawn < 0 ? 0 : chosen_pictures() - drawn;
-    if (drawn >= 0)
-        if (const uint8_t* top = image_top_row(large_image, &pitch))
-            handle = engine.LoadTexturePixels(number, top, atlas_width * scale, atlas_height * scale, pitch);
+    const int handle = drawn >= 0 ? hand_large_atlas(engine, number, scale) : 0;
+    image_free(atlas_image);
+    image_free(large_image);
+    return handle;
+}
+
+int shaped_atlas_texture(const engine_export_calls& engine, int number) {
+    const bool made = image_create(large_image, atlas_width, atlas_height, true_colour) && draw_stored_atlas(1);
+    const int handle = made ? hand_large_atlas(engine, number, 1) : 0;
     image_free(atlas_image);
     image_free(large_image);
     return handle;

@@ -12,3 +12,6 @@
 // many chosen pictures could not be read, whose faces then come from the atlas file.
 int export_atlas_texture(const engine_export_calls& engine, int number, int32_t scale,
                          int32_t* unread = nullptr);
+// The stored atlas with a book's page edges or a case's open edges painted, as the preview
+// shows a shape other than the box: its handle, or 0 when it could not be made.
+int shaped_atlas_texture(const engine_export_calls& engine, int number);

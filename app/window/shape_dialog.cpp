@@ -1,0 +1,237 @@
+// "Form...": the same kind of small modal window as "Maße...", its own event loop keeping the
+// preview presented. The radio buttons are grouped here, since every gadget starts a group of
+// its own; the trim list is a host combo box, read as the loop runs, as is the page count for
+// the spine shown beside it.
+#include "app/window/shape_dialog.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/scene/scene.h"
+#include "app/window/box_sizes.h"
+#include "runtime/core/windows_host.h"
+#include "runtime/gui/gui.h"
+#include "runtime/screen/screen.h"
+
+namespace {
+
+constexpr object_number dialog_window = 1;
+// Gadget numbers are shared by all windows: these lie beyond the main window's.
+constexpr object_number first_shape_button = 70;  // to 74, in box_shape's order
+constexpr object_number pages_label = 75;
+constexpr object_number pages_field = 76;
+constexpr object_number first_paper_button = 77;  // to 79, in book_paper's order
+constexpr object_number trim_label = 80;
+constexpr object_number spine_label = 81;
+constexpr object_number complaint = 82;
+constexpr object_number ok_button = 83;
+constexpr object_number cancel_button = 84;
+constexpr int trim_list_id = 85;
+constexpr int32_t dialog_flags = 0x10C80002;  // caption, system menu, hidden, centred on its owner
+constexpr int32_t radio_flags = BS_AUTORADIOBUTTON;
+constexpr int32_t dialog_width = 330, dialog_height = 300;
+
+HWND trim_list = nullptr;
+
+// The dialog's choice as the controls show it.
+struct shape_choice {
+    box_shape shape;
+    book_paper paper;
+    std::string pages;
+    int trim;  // 0: the size the box has now, else trim_presets[trim - 1]
+};
+
+std::string typed_text(object_number field) {
+    // String gadgets keep no text of their own: the host's field holds what was typed.
+    char typed[64] = {};
+    GetWindowTextA(static_cast<HWND>(gadget_id(field)), typed, sizeof typed);
+    return typed;
+}
+
+template <typename Choice>
+Choice checked_button(object_number first, int32_t count, Choice fallback) {
+    for (int32_t i = 0; i < count; ++i)
+        if (gadget_get_state(first + i)) return Choice(i);
+    return fallback;
+}
+
+shape_choice choice_shown() {
+    const LRESULT trim = SendMessageA(trim_list, CB_GETCURSEL, 0, 0);
+    return {checked_button(first_shape_button, box_shape_count, app.shape),
+            checked_button(first_paper_button, book_paper_count, app.book.paper), typed_text(pages_field),
+            trim == CB_ERR ? 0 : int(trim)};
+}
+
+// A page count from fewest_pages to most_pages, or 0 for an empty field; -1 for anything else.
+int32_t pages_of_text(const std::string& text) {
+    if (text.empty()) return 0;
+    char* end = nullptr;
+    const long pages = std::strtol(text.c_str(), &end, 10);
+    return *end == 0 && pages >= fewest_pages && pages <= most_pages ? int32_t(pages) : -1;
+}
+
+std::string mm_text(double mm) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", mm);
+    for (char& c : text)
+        if (c == '.') c = ',';
+    return text;
+}
+
+// As the size dialog shows a side: no more places than it keeps.
+std::string kept_mm_text(double mm) {
+    std::string text = text_of_kept_mm(mm);
+    const size_t point = text.find('.');
+    if (point != std::string::npos) text[point] = ',';
+    return text;
+}
+
+std::string spine_text(const shape_choice& choice) {
+    if (!shape_is_book(choice.shape)) return "";
+    const int32_t pages = pages_of_text(choice.pages);
+    if (pages <= 0) return "R\xFC" "cken: " + mm_text(app.box.depth_mm) + " mm (wie bisher)";
+    return "R\xFC" "cken: " + mm_text(spine_mm(choice.shape, {pages, choice.paper})) + " mm";
+}
+
+void add_trim_list(int32_t x, int32_t y) {
+    const HWND dialog = static_cast<HWND>(window_id(dialog_window));
+    trim_list = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                                x, y, 240, 240, dialog, reinterpret_cast<HMENU>(intptr_t(trim_list_id)),
+                                GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(trim_list, WM_SETFONT, SendMessageA(static_cast<HWND>(gadget_id(pages_field)), WM_GETFONT, 0, 0), 0);
+    const std::string current =
+        "wie bisher (" + kept_mm_text(app.box.width_mm) + " x " + kept_mm_text(app.box.height_mm) + " mm)";
+    SendMessageA(trim_list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(current.c_str()));
+    for (int32_t i = 0; i < trim_preset_count; ++i)
+        SendMessageA(trim_list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(trim_presets[i].caption));
+    SendMessageA(trim_list, CB_SETCURSEL, 0, 0);
+}
+
+void build_dialog() {
+    gadget_list_create(window_id(dialog_window));
+    for (int32_t i = 0; i < box_shape_count; ++i)
+        gadget_button(first_shape_button + i, 12, 10 + 24 * i, 140, 22, shape_caption(box_shape(i)), radio_flags);
+    gadget_set_state(first_shape_button + int32_t(app.shape), 1);
+    gadget_text(pages_label, 170, 14, 50, 20, "Seiten:", 0);
+    const std::string pages = app.book.pages > 0 ? std::to_string(app.book.pages) : "";
+    gadget_string(pages_field, 225, 10, 90, 24, pages.c_str(), 0);
+    for (int32_t i = 0; i < book_paper_count; ++i)
+        gadget_button(first_paper_button + i, 170, 40 + 24 * i, 140, 22, paper_caption(book_paper(i)), radio_flags);
+    gadget_set_state(first_paper_button + int32_t(app.book.paper), 1);
+    gadget_text(trim_label, 12, 138, 60, 20, "Format:", 0);
+    add_trim_list(75, 134);
+    gadget_text(spine_label, 12, 170, 300, 20, "", 0);
+    gadget_text(complaint, 12, 194, 300, 34, "", 0);
+    gadget_button(ok_button, 110, 234, 90, 26, "OK", 0);
+    gadget_button(cancel_button, 210, 234, 95, 26, "Abbrechen", 0);
+    window_add_shortcut(dialog_window, VK_RETURN, 0, ok_button);
+    window_add_shortcut(dialog_window, VK_ESCAPE, 0, cancel_button);
+}
+
+// A radio button clicked: the others of its group let go.
+void group_radio(object_number clicked, object_number first, int32_t count) {
+    if (clicked < first || clicked >= first + count) return;
+    for (int32_t i = 0; i < count; ++i) gadget_set_state(first + i, first + i == clicked ? 1 : 0);
+}
+
+// The page count, the paper and the trim belong to books; the spine is shown as it is typed.
+void show_choice(const shape_choice& choice, std::string& spine_shown) {
+    const int disabled = shape_is_book(choice.shape) ? 0 : 1;
+    gadget_disable(pages_field, disabled);
+    for (int32_t i = 0; i < book_paper_count; ++i) gadget_disable(first_paper_button + i, disabled);
+    EnableWindow(trim_list, disabled ? FALSE : TRUE);
+    const std::string spine = spine_text(choice);
+    if (spine == spine_shown) return;
+    gadget_set_text(spine_label, spine.c_str());
+    spine_shown = spine;
+}
+
+// A case chosen anew takes its standard size; a book its trim and the spine of its pages;
+// everything else keeps the box's size.
+box_size size_of_choice(const shape_choice& choice, const book_setup& book) {
+    if (shape_is_case(choice.shape)) return choice.shape == app.shape ? app.box : standard_case_size(choice.shape);
+    box_size box = app.box;
+    if (!shape_is_book(choice.shape)) return box;
+    if (choice.trim > 0) {
+        box.width_mm = trim_presets[choice.trim - 1].width_mm;
+        box.height_mm = trim_presets[choice.trim - 1].height_mm;
+    }
+    if (book.pages > 0) box.depth_mm = spine_mm(choice.shape, book);
+    return box;
+}
+
+// The chosen shape, book and size, or why they cannot be taken.
+bool read_choice(box_shape& shape, book_setup& book, box_size& box, std::string& why) {
+    const shape_choice choice = choice_shown();
+    shape = choice.shape;
+    book = shape_is_book(shape) ? app.book : book_setup{};
+    if (shape_is_book(shape)) {
+        const int32_t pages = pages_of_text(choice.pages);
+        if (pages < 0) {
+            why = "Seiten: bitte eine Zahl von 2 bis 2000 eingeben, oder nichts f\xFCr den R\xFC" "cken wie bisher.";
+            return false;
+        }
+        book = {pages, choice.paper};
+    }
+    box = kept_box_size(size_of_choice(choice, book));
+    if (box.depth_mm >= smallest_side_mm && box_size_allowed(box)) return true;
+    why = "Der R\xFC" "cken w\xE4re " + mm_text(box.depth_mm) +
+          " mm: die l\xE4ngste Seite darf h\xF6" "chstens 100-mal so lang sein wie die k\xFC" "rzeste.";
+    return false;
+}
+
+struct taken_shape {
+    box_shape shape;
+    book_setup book;
+    box_size box;
+};
+
+enum class answer { none, taken, cancelled };
+
+answer take_event(int32_t event, taken_shape& taken) {
+    if (event == event_code_close && event_window() == dialog_window) return answer::cancelled;
+    // The buttons send gadget events, Enter and Esc their shortcuts' menu events.
+    if (event != event_code_gadget && event != event_code_menu) return answer::none;
+    group_radio(event_gadget(), first_shape_button, box_shape_count);
+    group_radio(event_gadget(), first_paper_button, book_paper_count);
+    if (event_gadget() == cancel_button) return answer::cancelled;
+    if (event_gadget() != ok_button) return answer::none;
+    std::string why;
+    if (read_choice(taken.shape, taken.book, taken.box, why)) return answer::taken;
+    gadget_set_text(complaint, why.c_str());
+    MessageBeep(MB_ICONWARNING);
+    return answer::none;
+}
+
+bool run_dialog(taken_shape& taken) {
+    std::string spine_shown = "-";
+    for (;;) {
+        show_choice(choice_shown(), spine_shown);
+        screen_flip_picture(scene_draw(), 1);
+        for (int32_t event = window_event(); event != 0; event = window_event()) {
+            const answer given = take_event(event, taken);
+            if (given != answer::none) return given == answer::taken;
+        }
+    }
+}
+
+}  // namespace
+
+void ask_box_shape() {
+    const HWND owner = static_cast<HWND>(window_id(main_window));
+    if (!window_open(dialog_window, 0, 0, dialog_width, dialog_height, "Form", dialog_flags, owner)) return;
+    build_dialog();
+    EnableWindow(owner, FALSE);
+    window_hide(dialog_window, 0);
+    SetFocus(static_cast<HWND>(gadget_id(first_shape_button + int32_t(app.shape))));
+    taken_shape taken = {app.shape, app.book, app.box};
+    const bool answered = run_dialog(taken);
+    // The owner comes back before the dialog goes, so the system activates it, not another program.
+    EnableWindow(owner, TRUE);
+    window_free(dialog_window);
+    trim_list = nullptr;
+    gadget_list_create(owner);
+    if (answered) set_box_shape(taken.shape, taken.book, taken.box);
+}
