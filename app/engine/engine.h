@@ -62,6 +62,19 @@ struct engine_studio_calls {
     decltype(&::EntityRoundEdges) EntityRoundEdges;
 };
 
+// What the 3D model of a book or a case needs: an entity of its own that the engine draws as
+// the shape and whose triangles it hands out. Without them only the box's model is written.
+struct engine_model_calls {
+    decltype(&::MeshID) MeshID;
+    decltype(&::MaterialID) MaterialID;
+    decltype(&::CreateEntity2) CreateEntity2;
+    decltype(&::ResizeEntity) ResizeEntity;
+    decltype(&::FreeEntity) FreeEntity;
+    decltype(&::EntityRoundEdges) EntityRoundEdges;
+    decltype(&::EntityShape) EntityShape;
+    decltype(&::EntityDrawnTriangles) EntityDrawnTriangles;
+};
+
 struct engine_state {
     HMODULE module;  // null when the library is absent or failed to initialise
     int ready;       // set by engine_init: the library is initialised and every call is bound
@@ -70,6 +83,8 @@ struct engine_state {
     engine_export_calls exports;
     int studio_ready;  // set by engine_init with every studio call bound
     engine_studio_calls studio;
+    int model_ready;  // set by engine_init with every model call bound
+    engine_model_calls model;
     // Optional: without it the picture is never known and every frame is presented.
     decltype(&::PictureNumber) PictureNumber;
 };
