@@ -15,7 +15,7 @@ validator=$build_root/tools/node_modules/gltf-validator
 export_and_check() {
   local name=$1 box=$2
   shift 2
-  printf '[Tessaryn]\r\nVersion=1\r\n[Faces]\r\nFront=front.jpg\r\n[Box]\r\n%s[View]\r\nSoftEdges=1\r\n' "$box" >"$name.tessaryn"
+  printf '[Tessaryn]\r\nVersion=1\r\n[Faces]\r\nFront=front.jpg\r\n[Box]\r\n%b[View]\r\nSoftEdges=1\r\n' "$box" >"$name.tessaryn"
   wine "$build/bin/Tessaryn.exe" "$name.tessaryn" /export-glb "$name.glb" </dev/null
   node "$top/tests/app/check_glb.js" "$validator" "$name.glb" front.jpg "$@"
 }
