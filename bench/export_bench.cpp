@@ -231,12 +231,12 @@ void measure_book_export(const engine_dll& e) {
     constexpr int hardcover = 2;
     constexpr float mm_per_unit = 20.0f;
     std::vector<double> books, boxes;
-    // More rounds than the other rows: the two differ little, and a busy machine's noise would
-    // otherwise outweigh the difference.
     studio_view_enter(studio_views[0]);
     studio_look(true);
     soft_edges(true);
     e.ResizeEntity(5, 1.55f, 11.75f, 7.85f);
+    // More rounds than the other rows: the two differ little, and a busy machine's noise would
+    // otherwise outweigh the difference.
     for (int round = 0; round < 3 * rounds; ++round)
         for (int kind : {0, hardcover}) {
             e.EntityShape(5, kind, mm_per_unit);

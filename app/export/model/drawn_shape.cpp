@@ -10,13 +10,15 @@ constexpr float mm_per_unit = 1.0f;
 constexpr int floats_per_corner = 5;
 
 // EntityShape's kinds; DVD and Blu-ray cases are one kind in two sizes.
+constexpr int no_shape = 0, paperback_kind = 1, hardcover_kind = 2, media_case_kind = 3;
+
 int engine_kind(box_shape shape) {
     switch (shape) {
-        case box_shape::paperback: return 1;
-        case box_shape::hardcover: return 2;
+        case box_shape::paperback: return paperback_kind;
+        case box_shape::hardcover: return hardcover_kind;
         case box_shape::dvd:
-        case box_shape::bluray: return 3;
-        default: return 0;
+        case box_shape::bluray: return media_case_kind;
+        default: return no_shape;
     }
 }
 
@@ -38,8 +40,8 @@ bool fetch_triangles(const engine_model_calls& engine, int entity, std::vector<d
 bool drawn_shape(const engine_model_calls& engine, const model_scene& scene, box_shape shape, const box_size& extent,
                  bool soft, std::vector<drawn_corner>& corners) {
     const int kind = engine_kind(shape);
-    if (!kind || !engine.CreateEntity2(scene.entity, engine.MeshID(scene.box_mesh),
-                                       engine.MaterialID(scene.box_material), 0, 0, 0))
+    if (kind == no_shape) return false;
+    if (!engine.CreateEntity2(scene.entity, engine.MeshID(scene.box_mesh), engine.MaterialID(scene.box_material), 0, 0, 0))
         return false;
     // The engine's box: x the depth, y the height, z the width. The settings stay with the
     // number, so a sharp model clears the last one's rounding.
