@@ -84,6 +84,7 @@ namespace scene {
 constexpr int box = 5;
 constexpr int floor = 6;
 constexpr int lower_floor = 7;
+constexpr int model_entity = 8;  // a book's or a case's 3D model, only while it is written
 constexpr int box_mesh = 46;
 constexpr int floor_mesh = 47;
 constexpr int box_material = 0;

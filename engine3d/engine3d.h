@@ -151,6 +151,11 @@ int ENGINE3D_CALL EntityRoundEdges(int entity, float share);
 // the entity's box mesh drawn as 1 a paperback, 2 a hardcover, 3 a media case, 0 the box,
 // with unit_mm millimetres to a drawn unit
 int ENGINE3D_CALL EntityShape(int entity, int kind, float unit_mm);
+// the triangles the entity is drawn with (shaped, rounded or its own mesh), at its drawn size
+// about its origin, neither turned nor moved: per corner x, y, z, u, v, three corners a
+// triangle, counter-clockwise seen from outside. Answers the number of triangles and writes
+// them only when `capacity` triangles fit; 0 for no entity
+int ENGINE3D_CALL EntityDrawnTriangles(int entity, float* corners, int capacity);
 
 // draws the scene of every camera into the back buffer
 int ENGINE3D_CALL RenderWorld(void);

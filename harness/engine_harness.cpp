@@ -29,6 +29,7 @@ bool bind_all(HMODULE module, engine_dll& e) {
            ENGINE_FETCH(IsEntity) && ENGINE_FETCH(CreateCamera) && ENGINE_FETCH(CameraLocate) &&
            ENGINE_FETCH(CreateLight2) && ENGINE_FETCH(LightLocate) && ENGINE_FETCH(EntityStudioLight) &&
            ENGINE_FETCH(EntityShadow) && ENGINE_FETCH(EntityMirror) && ENGINE_FETCH(EntityRoundEdges) && ENGINE_FETCH(EntityShape) &&
+           ENGINE_FETCH(EntityDrawnTriangles) &&
            ENGINE_FETCH(RenderWorld) && ENGINE_FETCH(PictureNumber) &&
            ENGINE_FETCH(LoadTexturePixels) && ENGINE_FETCH(ExportMaterialTexture) &&
            ENGINE_FETCH(ExportHideEntity) && ENGINE_FETCH(ExportViewWindow) && ENGINE_FETCH(ExportFlatBackdrop) &&

@@ -48,6 +48,7 @@ struct engine_dll {
     decltype(&::EntityMirror) EntityMirror;
     decltype(&::EntityRoundEdges) EntityRoundEdges;
     decltype(&::EntityShape) EntityShape;
+    decltype(&::EntityDrawnTriangles) EntityDrawnTriangles;
     decltype(&::RenderWorld) RenderWorld;
     decltype(&::PictureNumber) PictureNumber;
     decltype(&::LoadTexturePixels) LoadTexturePixels;

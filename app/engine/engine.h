@@ -2,6 +2,7 @@
 // and its entry points are fetched into one table, group by group, in the start-up order.
 #pragma once
 
+#include "app/project/box_shape.h"
 #include "engine3d/engine3d.h"
 #include "runtime/core/windows_host.h"
 #include "runtime/screen/screen.h"
@@ -62,6 +63,19 @@ struct engine_studio_calls {
     decltype(&::EntityRoundEdges) EntityRoundEdges;
 };
 
+// What the 3D model of a book or a case needs: an entity of its own that the engine draws as
+// the shape and whose triangles it hands out. Without them only the box's model is written.
+struct engine_model_calls {
+    decltype(&::MeshID) MeshID;
+    decltype(&::MaterialID) MaterialID;
+    decltype(&::CreateEntity2) CreateEntity2;
+    decltype(&::ResizeEntity) ResizeEntity;
+    decltype(&::FreeEntity) FreeEntity;
+    decltype(&::EntityRoundEdges) EntityRoundEdges;
+    decltype(&::EntityShape) EntityShape;
+    decltype(&::EntityDrawnTriangles) EntityDrawnTriangles;
+};
+
 struct engine_state {
     HMODULE module;  // null when the library is absent or failed to initialise
     int ready;       // set by engine_init: the library is initialised and every call is bound
@@ -72,11 +86,18 @@ struct engine_state {
     engine_studio_calls studio;
     // Optional: without it books and cases are drawn as the box of their extent.
     decltype(&::EntityShape) EntityShape;
+    int model_ready;  // set by engine_init with every model call bound
+    engine_model_calls model;
     // Optional: without it the picture is never known and every frame is presented.
     decltype(&::PictureNumber) PictureNumber;
 };
 
 extern engine_state engine;
+
+// EntityShape's kind for a shape; DVD and Blu-ray cases differ only in size.
+constexpr int engine_shape_kind(box_shape shape) {
+    return shape == box_shape::paperback ? 1 : shape == box_shape::hardcover ? 2 : shape_is_case(shape) ? 3 : 0;
+}
 
 int engine_load();
 void engine_bind_camera();

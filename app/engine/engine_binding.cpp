@@ -52,17 +52,31 @@ void bind_studio() {
     bind(engine.EntityShape, "EntityShape");
 }
 
+void bind_model() {
+    bind(engine.model.MeshID, "MeshID");
+    bind(engine.model.MaterialID, "MaterialID");
+    bind(engine.model.CreateEntity2, "CreateEntity2");
+    bind(engine.model.ResizeEntity, "ResizeEntity");
+    bind(engine.model.FreeEntity, "FreeEntity");
+    bind(engine.model.EntityRoundEdges, "EntityRoundEdges");
+    bind(engine.model.EntityShape, "EntityShape");
+    bind(engine.model.EntityDrawnTriangles, "EntityDrawnTriangles");
+    engine.model_ready = every_entry_bound(engine.model) ? 1 : 0;
+}
+
 void forget_module() {
     if (engine.module) FreeLibrary(engine.module);
     engine.module = nullptr;
     engine.ready = 0;
     engine.exports_ready = 0;
     engine.studio_ready = 0;
+    engine.model_ready = 0;
     engine.PictureNumber = nullptr;
     engine.EntityShape = nullptr;
     std::memset(&engine.call, 0, sizeof(engine.call));
     std::memset(&engine.exports, 0, sizeof(engine.exports));
     std::memset(&engine.studio, 0, sizeof(engine.studio));
+    std::memset(&engine.model, 0, sizeof(engine.model));
 }
 
 }  // namespace
@@ -141,6 +155,7 @@ int engine_init() {
     engine.ready = 1;
     bind_exports();
     bind_studio();
+    bind_model();
     bind(engine.PictureNumber, "PictureNumber");
     return 1;
 }

@@ -106,6 +106,8 @@ void tell_model_not_saved(const char* path, export_failure failure) {
     const std::string cause =
         failure == export_failure::picture_unreadable
             ? "Die Bilder der Seiten lie\xDF" "en sich nicht lesen: " + std::string(face_atlas_file) + " fehlt oder ist besch\xE4" "digt."
+            : failure == export_failure::no_preview
+                ? std::string("Die 3D-Darstellung l\xE4uft nicht, ohne sie entsteht kein Buch und keine H\xFClle.")
             : failure == export_failure::no_memory ? write_cause(write_failure::no_memory)
                                                    : save_cause(image_last_save_failure(), path);
     tell_user("Das 3D-Modell wurde nicht gespeichert:\n" + std::string(path) + "\n\n" + cause);

@@ -32,8 +32,8 @@ const char* paper_key(book_paper paper);
 bool paper_of_key(const std::string& key, book_paper& paper);
 const char* paper_caption(book_paper paper);
 
-inline bool shape_is_book(box_shape shape) { return shape == box_shape::paperback || shape == box_shape::hardcover; }
-inline bool shape_is_case(box_shape shape) { return shape == box_shape::dvd || shape == box_shape::bluray; }
+constexpr bool shape_is_book(box_shape shape) { return shape == box_shape::paperback || shape == box_shape::hardcover; }
+constexpr bool shape_is_case(box_shape shape) { return shape == box_shape::dvd || shape == box_shape::bluray; }
 
 // The pages a book may have: print-on-demand services bind 24 to about 900.
 constexpr int32_t fewest_pages = 2;

@@ -78,22 +78,6 @@ void create_floor_entities() {
     e.ScaleEntity(scene::lower_floor, floor_scale, 1.0f, floor_scale);
 }
 
-// The engine's numbers for the shapes; DVD and Blu-ray cases differ only in size.
-int engine_shape_kind(box_shape shape) {
-    switch (shape) {
-        case box_shape::paperback:
-            return 1;
-        case box_shape::hardcover:
-            return 2;
-        case box_shape::dvd:
-        case box_shape::bluray:
-            return 3;
-        case box_shape::box:
-            break;
-    }
-    return 0;
-}
-
 // A book's or a case's edges are painted over the stored atlas; the box shows it as stored.
 int load_box_texture() {
     if (face_edges_painted() && engine.exports_ready)

@@ -1,6 +1,7 @@
 // Entry points for the studio look: the rig's light, soft shadows and mirror images in a
 // level receiver, rounded edges, and books and cases drawn from a box. Settings are kept by entity number; each call makes the next render draw
-// anew.
+// anew. The drawn triangles go out for models written by the program, so that a shape has
+// one home, here.
 #include "engine3d/engine3d.h"
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 
 #include "engine3d/scene.h"
 #include "engine3d/shapes/shape_form.h"
+#include "engine3d/studio/studio.h"
 
 using namespace engine3d;
 
@@ -59,4 +61,21 @@ int ENGINE3D_CALL EntityShape(int entity_number, int kind, float unit_mm) {
     else if (unit_mm > 0 && std::isfinite(unit_mm)) c.studio.shapes[entity_number] = {shape_kind(kind), unit_mm};
     else return 0;
     return 1;
+}
+
+int ENGINE3D_CALL EntityDrawnTriangles(int entity_number, float* corners, int capacity) {
+    context& c = engine();
+    const entity* body = find_number(c.entities, entity_number);
+    if (!body) return 0;
+    studio_prepare(c);
+    const mesh& shape = studio_shape(c, entity_number, *body);
+    const int count = int(shape.triangles.size() / 3);
+    if (!corners || capacity < count) return count;
+    const vec3 factor = scaled(body->scale, body->size);
+    for (uint32_t index : shape.triangles) {
+        const mesh_vertex& corner = shape.vertices[index];
+        const vec3 drawn = scaled(corner.position, factor);
+        for (float value : {drawn.x, drawn.y, drawn.z, corner.u, corner.v}) *corners++ = value;
+    }
+    return count;
 }

@@ -1,6 +1,8 @@
 // Reads a .glb the way a shop's viewer would: the Khronos glTF Validator must find nothing to
-// say but that a picture's sides are no powers of two, the box's bounds must be its size in
-// metres, and the face looking along +z must carry the front picture's own bytes.
+// say but that a picture's sides are no powers of two, the model's bounds must be its size in
+// metres, and the one face that reaches the model's front looking along +z must carry the
+// front picture's own bytes (a book's front cover also shows on its cut edges, and a
+// hardcover's back board looks along +z inside, behind the pages).
 // node check_glb.js VALIDATOR_FOLDER MODEL.glb FRONT.jpg WIDTH HEIGHT DEPTH
 'use strict';
 const fs = require('fs');
@@ -30,7 +32,11 @@ validator.validateBytes(new Uint8Array(bytes)).then((report) => {
     if (Math.abs(high - low - size[k]) > 1e-6 || Math.abs(high + low) > 1e-6)
       fail(`axis ${k} runs from ${low} to ${high}, not across ${size[k]} m`);
   }
-  const front = primitives.filter((p) => floats(p.attributes.NORMAL, 2).every((z) => z > 0));
+  const frontZ = Math.max(...primitives.map((p) => gltf.accessors[p.attributes.POSITION].max[2]));
+  const front = primitives.filter((p) => {
+    const z = floats(p.attributes.POSITION, 2);
+    return floats(p.attributes.NORMAL, 2).some((n, i) => n > 0.99 && Math.abs(z[i] - frontZ) < 1e-6);
+  });
   const image = front.length === 1 && gltf.images[gltf.textures[gltf.materials[front[0].material]
     .pbrMetallicRoughness.baseColorTexture.index].source];
   const view = image && gltf.bufferViews[image.bufferView];

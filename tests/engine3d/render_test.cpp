@@ -2,9 +2,12 @@
 // the rotation convention, depth order, reuse of an unchanged frame, culling, clipping at
 // the camera, the backdrop of the program's scene, equal pictures in every pixel format, and
 // the studio look: the rig's light, the soft shadow and the mirror image in the floor.
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -564,7 +567,8 @@ namespace {
 // A hardcover seen from its fore-edge, 2 deep, 8 high and 5 wide at 20 mm a unit: the two
 // boards' cut edges show their covers' pictures either side of the pages, and stand 3 mm
 // (0.15 units, 23 pixels) over the pages at the top; a media case seen from the front has
-// no corner where the box had one; the box again is the box to the byte.
+// no corner where the box had one; the box again is the box to the byte. The triangles handed
+// out for a model are the drawn ones: the book fills the entity's drawn extent.
 TEST_F(engine_render, book_boards_stand_over_its_pages_and_a_case_rounds_its_corners) {
     box_only();
     constexpr int size = 2048, middle = size / 2, pages = middle - 60;
@@ -578,6 +582,16 @@ TEST_F(engine_render, book_boards_stand_over_its_pages_and_a_case_rounds_its_cor
     const export_band box = export_rows(size, 0, size);
     ASSERT_TRUE(e->EntityShape(5, 2, 20.0f));
     const export_band book = export_rows(size, 0, size);
+    const int triangles = e->EntityDrawnTriangles(5, nullptr, 0);
+    std::vector<float> corners(size_t(triangles) * 15, 9);
+    EXPECT_EQ(e->EntityDrawnTriangles(5, corners.data(), triangles - 1), triangles);
+    EXPECT_EQ(std::count(corners.begin(), corners.end(), 9.0f), ptrdiff_t(corners.size())) << "written without room";
+    ASSERT_EQ(e->EntityDrawnTriangles(5, corners.data(), triangles), triangles);
+    const float half[3] = {1, 4, 2.5f};
+    float high[3] = {};
+    for (size_t i = 0; i < corners.size(); i += 5)
+        for (int k = 0; k < 3; ++k) high[k] = std::max(high[k], std::fabs(corners[i + k]));
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(high[k], half[k], 1e-5f) << "axis " << k;
     int left = 0, right = size - 1;
     while (left < middle && !opaque(book, left, middle)) ++left;
     while (right > middle && !opaque(book, right, middle)) --right;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "app/project/view_settings.h"
 
@@ -22,22 +23,16 @@ struct vec {
 // Where a face lies and which way its picture reads: its outward axis, and the axes along
 // which the picture's right and its downward direction run (right x down points inwards).
 struct face_frame {
-    int32_t atlas_face;
-    const char* name;
     int normal_axis, right_axis, down_axis;
     double normal_sign, right_sign, down_sign;
 };
 
-// x the width, y the height, z the depth. The window's front (face 2) turned to the camera,
-// as the view set's front view shows it; the top picture's upper edge along the back edge,
-// the bottom's along the front edge.
+// In the order of model_face_labels; x the width, y the height, z the depth. The window's
+// front (face 2) turned to the camera, as the view set's front view shows it; the top
+// picture's upper edge along the back edge, the bottom's along the front edge.
 constexpr face_frame face_frames[] = {
-    {2, "Vorderseite", 2, 0, 1, 1, 1, -1},
-    {3, "R\\u00fcckseite", 2, 0, 1, -1, -1, -1},
-    {1, "Rechte Seite", 0, 2, 1, 1, -1, -1},
-    {5, "Linke Seite", 0, 2, 1, -1, 1, -1},
-    {0, "Oberseite", 1, 0, 2, 1, 1, 1},
-    {4, "Unterseite", 1, 0, 2, -1, 1, -1},
+    {2, 0, 1, 1, 1, -1},  {2, 0, 1, -1, -1, -1}, {0, 2, 1, 1, -1, -1},
+    {0, 2, 1, -1, 1, -1}, {1, 0, 2, 1, 1, 1},    {1, 0, 2, -1, 1, -1},
 };
 
 // Grid lines across a half extent: the sharp edge, the rounding's start and their mirrors;
@@ -73,8 +68,8 @@ struct rounding {
     }
 };
 
-model_face face_of(const face_frame& frame, const rounding& round) {
-    model_face face{frame.atlas_face, frame.name, {}, {}};
+model_face face_of(const face_frame& frame, const model_face_label& label, const rounding& round) {
+    model_face face{label.atlas_face, label.name, {}, {}};
     const double half_right = round.half.v[frame.right_axis], half_down = round.half.v[frame.down_axis];
     const std::vector<double> across = grid_of(half_right, round.radius), down = grid_of(half_down, round.radius);
     vec normal{};
@@ -113,6 +108,6 @@ std::vector<model_face> box_model(const box_size& box, bool soft_edges) {
     round.radius = soft_edges ? soft_edge_share * smallest : 0;
     for (int k = 0; k < 3; ++k) round.inner.v[k] = round.half.v[k] - round.radius;
     std::vector<model_face> faces;
-    for (const face_frame& frame : face_frames) faces.push_back(face_of(frame, round));
+    for (size_t i = 0; i < std::size(face_frames); ++i) faces.push_back(face_of(face_frames[i], model_face_labels[i], round));
     return faces;
 }

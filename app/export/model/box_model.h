@@ -21,6 +21,16 @@ struct model_face {
     std::vector<uint16_t> triangles;  // counter-clockwise seen from outside
 };
 
-// Front, back, right, left, top, bottom. With `soft_edges` the twelve edges are rounded as
+struct model_face_label {
+    int32_t atlas_face;
+    const char* name;
+};
+
+// The model's faces in their order: front, back, right, left, top, bottom.
+constexpr model_face_label model_face_labels[] = {
+    {2, "Vorderseite"}, {3, "R\\u00fcckseite"}, {1, "Rechte Seite"}, {5, "Linke Seite"}, {0, "Oberseite"}, {4, "Unterseite"},
+};
+
+// In the order of model_face_labels. With `soft_edges` the twelve edges are rounded as
 // the preview rounds them: radius `soft_edge_share` times the smallest side.
 std::vector<model_face> box_model(const box_size& box, bool soft_edges);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/engine/engine.h"
 #include "app/export/stills/export_command.h"
 #include "app/export/model/glb_export.h"
 #include "app/messages/failure_notice.h"
@@ -22,6 +23,13 @@ std::string with_extension(std::string path) {
     return path;
 }
 
+// Without the engine's shapes there is nothing to draw a book or a case from.
+export_failure shape_glb(const char* path) {
+    if (!engine.ready || !engine.model_ready) return export_failure::no_preview;
+    const model_scene scene{scene::box_mesh, scene::box_material, scene::model_entity};
+    return export_shape_glb(engine.model, scene, path, app.shape, app.box, app.view.soft_edges);
+}
+
 }  // namespace
 
 void ask_and_save_glb() {
@@ -32,7 +40,8 @@ void ask_and_save_glb() {
 bool save_glb(const char* typed_path) {
     const std::string path = with_extension(typed_path);
     const HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    const export_failure failure = export_glb(path.c_str(), app.box, app.view.soft_edges);
+    const export_failure failure = app.shape == box_shape::box ? export_glb(path.c_str(), app.box, app.view.soft_edges)
+                                                               : shape_glb(path.c_str());
     SetCursor(previous);
     if (failure == export_failure::none) return true;
     tell_model_not_saved(path.c_str(), failure);

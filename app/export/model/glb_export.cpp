@@ -213,13 +213,24 @@ std::vector<glb_picture> face_textures(const std::vector<model_face>& faces, exp
     return pictures;
 }
 
-}  // namespace
-
-export_failure export_glb(const char* path, const box_size& box, bool soft_edges) {
-    const std::vector<model_face> faces = box_model(box, soft_edges);
+export_failure export_model(const char* path, const std::vector<model_face>& faces) {
     export_failure failure = export_failure::none;
     const std::vector<glb_picture> pictures = face_textures(faces, failure);
     if (failure != export_failure::none) return failure;
     const std::vector<uint8_t> file = glb_file(faces, pictures);
     return file_save_bytes(path, file.data(), file.size()) ? export_failure::none : export_failure::not_written;
+}
+
+}  // namespace
+
+export_failure export_glb(const char* path, const box_size& box, bool soft_edges) {
+    return export_model(path, box_model(box, soft_edges));
+}
+
+export_failure export_shape_glb(const engine_model_calls& engine, const model_scene& scene, const char* path,
+                                box_shape shape, const box_size& size, bool soft_edges) {
+    std::vector<drawn_corner> corners;
+    if (!drawn_shape(engine, scene, shape, shape_extent(shape, size), soft_edges, corners))
+        return export_failure::no_preview;
+    return export_model(path, shape_model(corners));
 }
