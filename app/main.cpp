@@ -44,7 +44,8 @@ constexpr const char* model_probe = "model\\box.mesh";
 
 // The engine is loaded and bound between the library starts: the screen library must find
 // it initialised, because it adopts the engine's display object. A run without a preview
-// screen starts neither the screen nor the sprites drawn on it.
+// screen starts neither the screen, nor the sprites drawn on it, nor the keyboard and mouse
+// read for it: a command-line export runs no frames.
 void start_libraries(bool with_screen) {
     string_library_init();
     object_heap_init();
@@ -69,9 +70,9 @@ void start_libraries(bool with_screen) {
     if (with_screen) {
         screen_library_init(engine_screen());
         sprite3d_library_init();
+        keyboard_init();
+        mouse_init();
     }
-    keyboard_init();
-    mouse_init();
 }
 
 void end_libraries() {
