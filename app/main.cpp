@@ -226,7 +226,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     register_codecs();
     if (without_window) batch_prefetch_faces(asked);
     app.background_colour = 0xFFFFFF;
-    make_background_texture(app.background_colour);
+    // A large export fills its backdrop with the floor's colour and never draws the floor's
+    // texture: without a screen the scene only needs one to load.
+    if (with_screen) make_background_texture(app.background_colour);
+    else make_background_texture_if_missing(app.background_colour);
     app.view = view_settings_load();
     // Without its window the program would run on unseen, with no way to end it.
     if (!build_main_window(!without_window, with_screen)) {

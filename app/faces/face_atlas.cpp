@@ -1,6 +1,7 @@
 // The face atlas and the floor texture, written with the image library.
 #include "app/faces/face_atlas.h"
 
+#include <cstdio>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -212,4 +213,12 @@ int32_t make_background_texture(uint32_t colour) {
     image_save(land_image, land_file, plugin_jpeg, best_quality);
     image_free(land_image);
     return 0;
+}
+
+void make_background_texture_if_missing(uint32_t colour) {
+    if (std::FILE* present = std::fopen(land_file, "rb")) {
+        std::fclose(present);
+        return;
+    }
+    make_background_texture(colour);
 }
