@@ -77,6 +77,14 @@ RECT span_in_field(HWND bar, int32_t field, LONG from, LONG to) {
     return area;
 }
 
+// The host repaints the whole field; one without borders is also erased first.
+void set_whole_text(HWND bar, int32_t field, WPARAM style, const char* shown) {
+    SendMessageA(bar, SB_SETTEXTA, WPARAM(field) | style, reinterpret_cast<LPARAM>(shown));
+    RECT area;
+    if (style == SBT_NOBORDERS && SendMessageA(bar, SB_GETRECT, WPARAM(field), reinterpret_cast<LPARAM>(&area)))
+        InvalidateRect(bar, &area, TRUE);
+}
+
 }  // namespace
 
 void statusbar_replace_text(HWND bar, int32_t field, WPARAM style, const char* shown) {
@@ -87,10 +95,7 @@ void statusbar_replace_text(HWND bar, int32_t field, WPARAM style, const char* s
     const bool in_place = before.style == style && before.text.find(tab) == std::string::npos &&
                           after.find(tab) == std::string::npos;
     if (!in_place) {
-        SendMessageA(bar, SB_SETTEXTA, WPARAM(field) | style, reinterpret_cast<LPARAM>(shown));
-        RECT area;
-        if (style == SBT_NOBORDERS && SendMessageA(bar, SB_GETRECT, WPARAM(field), reinterpret_cast<LPARAM>(&area)))
-            InvalidateRect(bar, &area, TRUE);
+        set_whole_text(bar, field, style, shown);
         return;
     }
     LONG from = 0, to = 0;
