@@ -44,7 +44,8 @@ constexpr const char* model_probe = "model\\box.mesh";
 
 // The engine is loaded and bound between the library starts: the screen library must find
 // it initialised, because it adopts the engine's display object. A run without a preview
-// screen starts neither the screen nor the sprites drawn on it.
+// screen starts neither the screen, nor the sprites drawn on it, nor the keyboard and mouse
+// read for it: a command-line export runs no frames.
 void start_libraries(bool with_screen) {
     string_library_init();
     object_heap_init();
@@ -69,9 +70,9 @@ void start_libraries(bool with_screen) {
     if (with_screen) {
         screen_library_init(engine_screen());
         sprite3d_library_init();
+        keyboard_init();
+        mouse_init();
     }
-    keyboard_init();
-    mouse_init();
 }
 
 void end_libraries() {
@@ -225,7 +226,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     register_codecs();
     if (without_window) batch_prefetch_faces(asked);
     app.background_colour = 0xFFFFFF;
-    make_background_texture(app.background_colour);
+    // A large export fills its backdrop with the floor's colour and never draws the floor's
+    // texture: without a screen the scene only needs one to load.
+    if (with_screen) make_background_texture(app.background_colour);
+    else make_background_texture_if_missing(app.background_colour);
     app.view = view_settings_load();
     // Without its window the program would run on unseen, with no way to end it.
     if (!build_main_window(!without_window, with_screen)) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -296,4 +297,12 @@ int32_t make_background_texture(uint32_t colour) {
     image_save(land_image, land_file, plugin_jpeg, best_quality);
     image_free(land_image);
     return 0;
+}
+
+void make_background_texture_if_missing(uint32_t colour) {
+    if (std::FILE* present = std::fopen(land_file, "rb")) {
+        std::fclose(present);
+        return;
+    }
+    make_background_texture(colour);
 }

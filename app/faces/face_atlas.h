@@ -61,3 +61,5 @@ void paint_edge_faces(const pixel_target& atlas, int32_t scale);
 
 // Writes model\land.jpg: 1024 x 1024 pixels of one colour (0x00BBGGRR). Always 0.
 int32_t make_background_texture(uint32_t colour);
+// Writes model\land.jpg as above only when there is none yet.
+void make_background_texture_if_missing(uint32_t colour);

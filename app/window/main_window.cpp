@@ -166,7 +166,8 @@ void add_zoom() {
 
 int32_t build_main_window(bool shown, bool with_screen) {
     if (!window_open(main_window, 382, 308, 650, 500, "Tessaryn", window_flags, 0)) return 0;
-    add_menu_and_status_bar();
+    // A window never shown needs no menus and no status bar: a command-line export tells the console.
+    if (shown) add_menu_and_status_bar();
     if (!gadget_list_create(window_id(main_window))) return 0;
     add_preview(with_screen);
     add_snapshot_button();

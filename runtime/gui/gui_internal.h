@@ -209,3 +209,7 @@ bool subclass_once(HWND window, const char* property, WNDPROC procedure);
 // property goes with it.
 LRESULT call_previous(const char* property, HWND window, UINT message, WPARAM wparam,
                       LPARAM lparam);
+
+// Gives a status bar's field the text `shown` drawn in `style`; a field that shows it already
+// is left alone, and a changed text repaints only where it differs when it can.
+void statusbar_replace_text(HWND bar, int32_t field, WPARAM style, const char* shown);

@@ -124,13 +124,8 @@ int32_t statusbar_set_text(object_number number, int32_t field, const char* text
     if (!shown) return 0;
     std::memcpy(shown, prefix, prefix_length);
     std::memcpy(shown + prefix_length, text, length + 1);
-    SendMessageA(bar->handle, SB_SETTEXTA, WPARAM(field) | style, reinterpret_cast<LPARAM>(shown));
+    statusbar_replace_text(bar->handle, field, style, shown);
     heap_free(main_heap(), shown);
-    if (style == SBT_NOBORDERS) {
-        RECT area;
-        if (SendMessageA(bar->handle, SB_GETRECT, WPARAM(field), reinterpret_cast<LPARAM>(&area)))
-            InvalidateRect(bar->handle, &area, TRUE);
-    }
     return 1;
 }
 

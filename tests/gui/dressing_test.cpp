@@ -78,6 +78,30 @@ TEST_F(dressing, status_bar_fields_lie_side_by_side) {
     EXPECT_STREQ(text, "\tMitte");
 }
 
+// The bar's pixels as a screen copy shows them.
+std::vector<COLORREF> bar_pixels(HWND bar) {
+    RECT area;
+    GetClientRect(bar, &area);
+    HDC dc = GetDC(bar);
+    std::vector<COLORREF> pixels;
+    for (LONG y = area.top; y < area.bottom; ++y)
+        for (LONG x = area.left; x < area.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+    ReleaseDC(bar, dc);
+    return pixels;
+}
+
+TEST_F(dressing, status_bar_text_changed_in_its_middle_shows_as_if_painted_whole) {
+    ASSERT_NE(statusbar_create(0, window), 0);
+    statusbar_add_field(300);
+    HWND bar = FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr);
+    statusbar_set_text(0, 0, "Box: 100 x 100 x 100 mm (Breite x H\xF6he x Tiefe)");
+    statusbar_set_text(0, 0, "Box: 100 x 80 x 100 mm (Breite x H\xF6he x Tiefe)");
+    const std::vector<COLORREF> changed = bar_pixels(bar);
+    InvalidateRect(bar, nullptr, TRUE);
+    UpdateWindow(bar);
+    EXPECT_TRUE(changed == bar_pixels(bar)) << "the changed text differs from the whole bar painted again";
+}
+
 TEST_F(dressing, status_bar_follows_the_bottom_edge_until_freed) {
     ASSERT_NE(statusbar_create(0, window), 0);
     HWND bar = FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr);
