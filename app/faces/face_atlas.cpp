@@ -186,8 +186,8 @@ int32_t draw_requested(face_picture_request* requests, int32_t count, sheet_stre
 constexpr int32_t edge_faces[] = {0, 1, 4};
 // 0x00RRGGBB, as the pixels hold them.
 constexpr uint32_t case_plastic = 0x1E1F22;
-// A line at least this many columns from the next, so that a thick book does not turn grey.
-constexpr int32_t columns_per_line = 3;
+// A line at least this many pixels from the next, so that a thick book does not turn grey.
+constexpr int32_t pixels_per_line = 3;
 
 uint32_t paper_colour(book_paper paper) {
     switch (paper) {
@@ -208,18 +208,28 @@ uint32_t shaded(uint32_t rgb, int32_t percent) {
     return result;
 }
 
-// A page block's cut seen edge on: a darker line between leaves, and every column a shade
-// apart from its neighbour, as the cut of real paper is.
-uint32_t page_column(uint32_t paper, int32_t column, int32_t columns, int32_t lines) {
-    const double at = (column + 0.5) * lines / columns;
-    const bool between_leaves = at - std::floor(at) < 0.3;
-    const int32_t grain = int32_t(uint32_t(column) * 2654435761u >> 29);
+// A page block's cut seen edge on, one line of pixels `at` of `across` through its depth: a
+// darker line between leaves, and every line a shade apart from its neighbour, as the cut of
+// real paper is.
+uint32_t page_line(uint32_t paper, int32_t at, int32_t across, int32_t lines) {
+    const double leaf = (at + 0.5) * lines / across;
+    const bool between_leaves = leaf - std::floor(leaf) < 0.3;
+    const int32_t grain = int32_t(uint32_t(at) * 2654435761u >> 29);
     return shaded(paper, (between_leaves ? 86 : 95) + grain);
 }
 
 void paint_column(const pixel_target& atlas, int32_t x, int32_t top, int32_t bottom, uint32_t colour) {
     for (int32_t y = top; y < bottom; ++y) std::memcpy(atlas.top_row + intptr_t(y) * atlas.pitch + intptr_t(x) * 4, &colour, 4);
 }
+
+void paint_row(const pixel_target& atlas, int32_t y, int32_t left, int32_t right, uint32_t colour) {
+    uint32_t* row = reinterpret_cast<uint32_t*>(atlas.top_row + intptr_t(y) * atlas.pitch);
+    std::fill(row + left, row + right, colour);
+}
+
+// The leaves stand across the book's depth: on the fore-edge's picture the depth runs across
+// its columns, on the head's and the tail's down its rows (box.mesh's texture coordinates).
+bool depth_runs_down(int32_t face) { return face != 1; }
 
 }  // namespace
 
@@ -238,12 +248,15 @@ void paint_edge_faces(const pixel_target& atlas, int32_t scale) {
     for (int32_t face : edge_faces) {
         if (face_picture(face)) continue;
         const face_rectangle& r = face_rectangles[face];
-        const int32_t columns = r.width * scale;
-        const int32_t leaves = book.pages > 0 ? book.pages / 2 : columns;
-        const int32_t lines = std::max(1, std::min(leaves, columns / columns_per_line));
-        for (int32_t column = 0; column < columns; ++column)
-            paint_column(atlas, r.x * scale + column, r.y * scale, (r.y + r.height) * scale,
-                         shape_is_case(shape) ? case_plastic : page_column(paper, column, columns, lines));
+        const bool down = depth_runs_down(face);
+        const int32_t across = (down ? r.height : r.width) * scale;
+        const int32_t leaves = book.pages > 0 ? book.pages / 2 : across;
+        const int32_t lines = std::max(1, std::min(leaves, across / pixels_per_line));
+        for (int32_t at = 0; at < across; ++at) {
+            const uint32_t colour = shape_is_case(shape) ? case_plastic : page_line(paper, at, across, lines);
+            if (down) paint_row(atlas, r.y * scale + at, r.x * scale, (r.x + r.width) * scale, colour);
+            else paint_column(atlas, r.x * scale + at, r.y * scale, (r.y + r.height) * scale, colour);
+        }
     }
 }
 

@@ -37,19 +37,32 @@ int ENGINE3D_CALL render_rows(int, int width, int, int, int, int, void*, int) {
     return camera_there && width == 1 ? 1 : 0;
 }
 
-// The middle row of the fore-edge (the right side's rectangle) of the last texture handed over.
-std::vector<uint32_t> fore_edge_row;
+// The middle row of the fore-edge (the right side's rectangle) and the middle column of the
+// head (the top's) of the last texture handed over: both cross the book's depth.
+std::vector<uint32_t> fore_edge_row, head_column;
 int ENGINE3D_CALL texture_kept(int, const void* pixels, int width, int height, int pitch) {
     const int32_t scale = width / atlas_width;
-    const face_rectangle& edge = face_rectangles[1];
-    const auto* row = static_cast<const uint8_t*>(pixels) + intptr_t((edge.y + edge.height / 2) * scale) * pitch;
-    const auto* first = reinterpret_cast<const uint32_t*>(row) + edge.x * scale;
-    fore_edge_row.assign(first, first + edge.width * scale);
+    const auto at = [&](int32_t x, int32_t y) {
+        return reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(pixels) + intptr_t(y) * pitch)[x];
+    };
+    const face_rectangle &edge = face_rectangles[1], &head = face_rectangles[0];
+    fore_edge_row.clear();
+    head_column.clear();
+    for (int32_t x = edge.x * scale; x < (edge.x + edge.width) * scale; ++x)
+        fore_edge_row.push_back(at(x, (edge.y + edge.height / 2) * scale));
+    for (int32_t y = head.y * scale; y < (head.y + head.height) * scale; ++y)
+        head_column.push_back(at((head.x + head.width / 2) * scale, y));
     return height > 0 ? 1 : 0;
 }
 
-// A book's fore-edge at 4096 shows its page lines drawn at the export's own size: neighbouring
-// columns differ, as a stretched preview atlas's would not.
+int neighbours_differing(const std::vector<uint32_t>& line) {
+    int differing = 0;
+    for (size_t i = 1; i < line.size(); ++i) differing += line[i] != line[i - 1];
+    return differing;
+}
+
+// A book's fore-edge and head at 4096 show their page lines drawn at the export's own size,
+// across the depth: neighbouring lines of pixels differ, as a stretched preview atlas's would not.
 TEST(BoxExport, PageLinesAreSharpAtTheLargestExport) {
     CreateDirectoryA("model", nullptr);
     ASSERT_TRUE(write_png(face_atlas_file, one_colour_picture(atlas_width, atlas_height, 90, 90, 90)));
@@ -57,9 +70,8 @@ TEST(BoxExport, PageLinesAreSharpAtTheLargestExport) {
     face_edges_follow(box_shape::paperback, {320, book_paper::cream});
     ASSERT_NE(export_atlas_texture(engine, 3, export_atlas_scale(export_types[2])), 0);
     ASSERT_EQ(fore_edge_row.size(), size_t(face_rectangles[1].width * 4));
-    int differing = 0;
-    for (size_t x = 1; x < fore_edge_row.size(); ++x) differing += fore_edge_row[x] != fore_edge_row[x - 1];
-    EXPECT_GT(differing, int(fore_edge_row.size()) * 2 / 3) << "of " << fore_edge_row.size() << " columns";
+    EXPECT_GT(neighbours_differing(fore_edge_row), int(fore_edge_row.size()) * 2 / 3) << "of " << fore_edge_row.size();
+    EXPECT_GT(neighbours_differing(head_column), int(head_column.size()) * 2 / 3) << "the head's leaves run along its width";
     EXPECT_NE(fore_edge_row[0] & 0xFFFFFF, 0x5A5A5Au) << "paper, not the atlas";
     // A coloured edge: the picture chosen for it, not paper.
     ASSERT_TRUE(write_png("edge.png", one_colour_picture(40, 40, 200, 10, 10)));
