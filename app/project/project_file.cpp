@@ -104,13 +104,16 @@ void read_numbers(const char* path, project& into, project_reading& reading) {
 }
 
 // All three sizes or none; one that cannot be taken keeps the box as it was before the file.
+// A book with its pages given may leave out its depth: the spine follows from them.
 void read_box_size(const char* path, const project& before, project& into, project_reading& reading) {
     box_size box = {};
     bool given = false;
     std::string all, refused;
     const auto join = [](std::string& list, const std::string& named) { list += (list.empty() ? "" : ", ") + named; };
+    const double spine = entry_text(path, box_section, "WidthMm").empty() ? 0 : spine_mm(into.shape, into.book);
     for (const size_entry& entry : size_entries) {
-        const std::string text = entry_text(path, box_section, entry.key);
+        std::string text = entry_text(path, box_section, entry.key);
+        if (text.empty() && entry.side == &box_size::depth_mm && spine > 0) text = text_of_mm(spine);
         given = given || !text.empty();
         const std::string named = std::string(entry.key) + "=" + text;
         join(all, named);
@@ -293,8 +296,8 @@ project_reading project_read(const char* name, project& into, network_pictures n
     if (reading.refusal != project_refusal::none) return reading;
     project read = into;
     read_numbers(path, read, reading);
-    read_box_size(path, into, read, reading);
     read_shape(path, read, reading);
+    read_box_size(path, into, read, reading);
     fit_size_to_shape(read, reading);
     read_pictures(path, read, reading, network);
     into = read;

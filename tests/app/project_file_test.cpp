@@ -174,6 +174,10 @@ TEST(ProjectFile, ShapesAndBooksReadBackAndAreCheckedLikeTheOtherKeys) {
     write_text("case.tessaryn", "[Tessaryn]\r\nVersion=1\r\n[Box]\r\nShape=bluray\r\n");
     EXPECT_EQ(project_read(full("case.tessaryn").c_str(), read).values_not_taken, 0);
     EXPECT_TRUE(read.shape == box_shape::bluray && read.box == standard_case_size(box_shape::bluray));
+    write_text("trim.tessaryn", "[Tessaryn]\r\nVersion=1\r\n[Box]\r\nShape=paperback\r\nWidthMm=152.4\r\n"
+                                "HeightMm=228.6\r\n[Book]\r\nPages=320\r\nPaper=cream\r\n");
+    EXPECT_EQ(project_read(full("trim.tessaryn").c_str(), read).values_not_taken, 0);
+    EXPECT_TRUE(read.box == box_size({152.4, 228.6, 20.32})) << "the trim and pages alone give the spine";
     write_text("odd.tessaryn", "[Tessaryn]\r\nVersion=1\r\n[Box]\r\nShape=scroll\r\n[Book]\r\nPages=9999\r\nPaper=gold\r\n");
     project kept = saved;
     EXPECT_EQ(project_read(full("odd.tessaryn").c_str(), kept).values_not_taken, 3);
