@@ -2,6 +2,7 @@
 // window and the scene, runs the frame loop until the window is closed, and shuts down.
 #include "app/window/about_box.h"
 #include "app/app_state.h"
+#include "app/catalogue/catalogue_console.h"
 #include "app/export/stills/batch_export.h"
 #include "app/export/stills/export_command.h"
 #include "app/export/model/glb_command.h"
@@ -202,7 +203,7 @@ command read_arguments() {
         console_write(asked.complaint + "\n\n" + command_usage(), true);
         ExitProcess(wrong_call);
     }
-    if (asked.mode == command_mode::export_project) message_to_console();
+    if (asked.mode == command_mode::export_project || asked.mode == command_mode::catalogue) message_to_console();
     if (asked.mode != command_mode::window) settle_working_folder(asked);
     return asked;
 }
@@ -211,7 +212,7 @@ command read_arguments() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const command asked = read_arguments();
-    const bool without_window = asked.mode == command_mode::export_project;
+    const bool without_window = asked.mode == command_mode::export_project || asked.mode == command_mode::catalogue;
     const bool with_screen = !without_window || batch_needs_screen(asked);
     main_heap_create();
     start_libraries(with_screen);
@@ -223,7 +224,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     app.fonts[0] = font_load(0, "arial", 9, font_bold);
     app.fonts[1] = font_load(1, "arial", 14, font_bold);
     register_codecs();
-    if (without_window) batch_prefetch_faces(asked);
+    if (asked.mode == command_mode::export_project) batch_prefetch_faces(asked);
     app.background_colour = 0xFFFFFF;
     make_background_texture(app.background_colour);
     app.view = view_settings_load();
@@ -238,6 +239,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     // A batch run ends once its file is written and closed: the system takes back the hidden
     // window and everything else at once, where ending each library would only cost time.
+    if (asked.mode == command_mode::catalogue) ExitProcess(UINT(catalogue_console_run(asked)));
     if (without_window) ExitProcess(UINT(batch_export(asked)));
     if (asked.mode == command_mode::window_with_project) open_project(asked.project.c_str());
     window_on_session_end({session_may_end, session_ends});

@@ -83,8 +83,9 @@ struct catalogue_measure {
     uint32_t background = 0;    // 0x00RRGGBB of its corners
 };
 
-// 32-bit B, G, R, A rows, top row first.
-catalogue_measure catalogue_measure_picture(const uint8_t* top_row, int32_t pitch, int32_t width, int32_t height);
+// B, G, R rows of 3 or 4 bytes a pixel; `pitch` from a row to the one below it.
+catalogue_measure catalogue_measure_picture(const uint8_t* top_row, int32_t pitch, int32_t bytes_per_pixel,
+                                            int32_t width, int32_t height);
 
 struct catalogue_line {
     int32_t row = 0;  // counted from 1, the header not counted

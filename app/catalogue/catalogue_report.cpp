@@ -17,8 +17,13 @@ const char* status_word(catalogue_status status) {
     return "failed";
 }
 
-uint32_t pixel_at(const uint8_t* top_row, int32_t pitch, int32_t x, int32_t y) {
-    const uint8_t* p = top_row + int64_t(y) * pitch + int64_t(x) * 4;
+struct pixel_rows {
+    const uint8_t* top_row;
+    int32_t pitch, bytes_per_pixel;
+};
+
+uint32_t pixel_at(const pixel_rows& rows, int32_t x, int32_t y) {
+    const uint8_t* p = rows.top_row + int64_t(y) * rows.pitch + int64_t(x) * rows.bytes_per_pixel;
     return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
 }
 
@@ -30,15 +35,17 @@ bool differs(uint32_t a, uint32_t b) {
 
 }  // namespace
 
-catalogue_measure catalogue_measure_picture(const uint8_t* top_row, int32_t pitch, int32_t width, int32_t height) {
+catalogue_measure catalogue_measure_picture(const uint8_t* top_row, int32_t pitch, int32_t bytes_per_pixel,
+                                            int32_t width, int32_t height) {
     catalogue_measure measure;
-    if (!top_row || width <= 0 || height <= 0) return measure;
+    if (!top_row || width <= 0 || height <= 0 || bytes_per_pixel < 3) return measure;
+    const pixel_rows rows = {top_row, pitch, bytes_per_pixel};
     measure.longer_side = width > height ? width : height;
-    measure.background = pixel_at(top_row, pitch, 0, 0);
+    measure.background = pixel_at(rows, 0, 0);
     int32_t left = width, right = -1, top = height, bottom = -1;
     for (int32_t y = 0; y < height; ++y)
         for (int32_t x = 0; x < width; ++x) {
-            if (!differs(pixel_at(top_row, pitch, x, y), measure.background)) continue;
+            if (!differs(pixel_at(rows, x, y), measure.background)) continue;
             left = x < left ? x : left;
             right = x > right ? x : right;
             top = y < top ? y : top;

@@ -3,6 +3,7 @@
 // rendered from the command line by a batch file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <thread>
@@ -350,6 +351,48 @@ TEST(ProjectsFromTheCommandLine, ExportWritesTheFileOrTellsWhy) {
     EXPECT_NE(said.find("nicht lesen"), std::string::npos) << said;
     EXPECT_NE(said.find("Vorderseite: " + folder + "\\broken.jpg"), std::string::npos) << "the face named: " << said;
     EXPECT_FALSE(file_exists(folder + "\\broken.png")) << "a picture with a face missing";
+}
+
+// A table of three products, the last one's picture missing: the others' files are written
+// whole, the report tells all three, and a second run leaves the written ones alone.
+TEST(ProjectsFromTheCommandLine, CatalogueWritesEachRowAndReportsTheOneThatFailed) {
+    start_image_runtime();
+    const std::string folder = full_path("catalogue");
+    ASSERT_TRUE(prepare_model_folder(folder, {}));
+    write_face_picture({9, "", "catalogue\\front.jpg", 341, 767, 220, 200, 20});
+    for (const char* kept : {"\\out\\A1\\A1.png", "\\out\\B2\\B2.png", "\\out\\B2.MAIN.jpg"}) DeleteFileA((folder + kept).c_str());
+    std::string said;
+    // The box's own print template is a sheet that fits it.
+    write_file(folder + "\\sheet.tessaryn", bytes_of("[Tessaryn]\r\nVersion=1\r\n[Box]\r\nWidthMm=135\r\nHeightMm=190\r\nDepthMm=14\r\n"));
+    ASSERT_EQ(run_from_command_line(folder, "sheet.tessaryn /export-template sheet.png", &said), 0u) << said;
+    write_file(folder + "\\products.csv", bytes_of("sku;sheet;front;width_mm;height_mm;depth_mm;outputs\r\n"
+                                                   "A1;sheet.png;;135;190;14;main\r\nB2;;front.jpg;;;;main\r\n"
+                                                   "C3;;missing.jpg;;;;main\r\n"));
+    const auto report = [&](const char* name) {
+        const std::vector<uint8_t> bytes = read_file(folder + "\\out\\" + name);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    const auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
+    EXPECT_EQ(run_from_command_line(folder, "/catalogue products.csv /out out /profile plain", &said), 1u) << said;
+    EXPECT_NE(said.find("Zeile 3 von 3: C3"), std::string::npos) << said;
+    EXPECT_TRUE(file_exists(folder + "\\out\\A1\\A1.png"));
+    EXPECT_TRUE(file_exists(folder + "\\out\\B2\\B2.png"));
+    EXPECT_FALSE(file_exists(folder + "\\out\\C3")) << "nothing of the failed row";
+    std::string text = report("catalogue-report.csv");
+    EXPECT_EQ(lines(text), 4) << text;
+    EXPECT_NE(text.find("4;C3;failed;Die Datei fehlt: " + folder + "\\missing.jpg"), std::string::npos) << text;
+
+    EXPECT_EQ(run_from_command_line(folder, "/catalogue products.csv /out out /profile plain", &said), 1u) << said;
+    text = report("catalogue-report.csv");
+    EXPECT_NE(text.find("2;A1;skipped"), std::string::npos) << text;
+    EXPECT_NE(text.find("3;B2;skipped"), std::string::npos) << text;
+
+    EXPECT_EQ(run_from_command_line(folder, "/catalogue products.csv /out out /shard 1/2", &said), 0u) << said;
+    text = report("catalogue-report-1-of-2.csv");
+    EXPECT_EQ(lines(text), 2) << text;
+    EXPECT_NE(text.find("3;B2;ok;;B2.MAIN.jpg;2048;"), std::string::npos) << text;
+    EXPECT_NE(text.find(";#FFFFFF"), std::string::npos) << "a white background: " << text;
+    EXPECT_FALSE(file_exists(folder + "\\out\\A1.MAIN.jpg")) << "the first row is the other shard's";
 }
 
 }  // namespace
