@@ -80,7 +80,7 @@ enum class catalogue_status { written, failed, skipped };
 struct catalogue_measure {
     int32_t longer_side = 0;
     int32_t share_percent = 0;  // the product's longer side over the picture's
-    uint32_t background = 0;    // 0x00RRGGBB of its corners
+    uint32_t background = 0;    // 0xAARRGGBB of its top left corner; alpha 0: transparent
 };
 
 // B, G, R rows of 3 or 4 bytes a pixel; `pitch` from a row to the one below it.

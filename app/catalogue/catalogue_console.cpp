@@ -4,8 +4,10 @@
 
 #include <cstdio>
 
+#include "app/catalogue/catalogue_helpers.h"
 #include "app/catalogue/catalogue_run.h"
 #include "app/messages/console_output.h"
+#include "app/project/whole_file.h"
 
 namespace {
 
@@ -25,13 +27,24 @@ void tell_row(int32_t index, int32_t count, const std::string& product, int32_t 
 int catalogue_console_run(const command& asked) {
     catalogue_request request{asked.project, asked.target, asked.profile, asked.shard, asked.shards};
     if (request.folder.back() != '\\') request.folder += '\\';
-    const catalogue_summary summary = catalogue_run(request, {tell_row, nullptr, nullptr});
+    // A table that cannot be taken is told once, before any helper would tell it again.
+    const file_bytes table = whole_file(request.table.c_str());
+    const std::string complaint =
+        table ? catalogue_table_read(*table).complaint : "Die Tabelle kann nicht gelesen werden: " + request.table;
+    if (!complaint.empty()) {
+        console_write(complaint, true);
+        return wrong_table;
+    }
+    catalogue_helpers helpers = catalogue_helpers_start(request);
+    catalogue_summary summary = catalogue_run(helpers.own, {tell_row, nullptr, nullptr});
+    catalogue_helpers_join(request, helpers, summary);
     if (!summary.complaint.empty()) {
         console_write(summary.complaint, true);
         return wrong_table;
     }
-    console_write("Katalog: " + std::to_string(summary.written) + " geschrieben, " + std::to_string(summary.skipped) +
-                      " schon aktuell, " + std::to_string(summary.failed) + " fehlgeschlagen. Bericht: " + summary.report,
-                  summary.failed > 0);
+    if (!catalogue_is_helper())
+        console_write("Katalog: " + std::to_string(summary.written) + " geschrieben, " + std::to_string(summary.skipped) +
+                          " schon aktuell, " + std::to_string(summary.failed) + " fehlgeschlagen. Bericht: " + summary.report,
+                      summary.failed > 0);
     return summary.failed > 0 ? some_failed : all_written;
 }

@@ -21,7 +21,10 @@ constexpr int32_t jpeg_type = 0;
 constexpr int32_t png_type = 1;
 // The project's face rows, as project files key them: Top, Right, Left, Front, Back, Bottom.
 constexpr const char* face_columns[project_face_count] = {"top", "right", "left", "front", "back", "bottom"};
-constexpr const char* partial_folder = ".catalogue-partial\\";
+// A folder of its own for each row: helper processes write rows side by side.
+std::string partial_folder(const catalogue_product& product) {
+    return product.out_folder + ".catalogue-row-" + std::to_string(product.row) + "\\";
+}
 
 std::string field(const catalogue_product& product, const char* column) {
     return catalogue_field(*product.table, product.row, column);
@@ -87,7 +90,7 @@ struct written_file {
 bool export_row(const catalogue_product& product, const catalogue_names& names, std::vector<written_file>& files) {
     const catalogue_shape shape = catalogue_profile_shape(product.profile);
     const int32_t type = shape.jpeg ? jpeg_type : png_type;
-    const std::string base = product.out_folder + partial_folder + "p";
+    const std::string base = partial_folder(product) + "p";
     app.view.fill = shape.fill;
     app.background_colour = 0xFFFFFF;
     if (product.outputs & output_main) {
@@ -180,18 +183,19 @@ void catalogue_product_write(const catalogue_product& product, catalogue_line& l
         line.reason = why_incomplete(outcome);
         return;
     }
-    CreateDirectoryA((product.out_folder + partial_folder).c_str(), nullptr);
+    CreateDirectoryA(partial_folder(product).c_str(), nullptr);
     const catalogue_names names = catalogue_file_names(product.profile, product.identifier);
     std::vector<written_file> files;
     const bool exported = export_row(product, names, files);
     if (exported && (product.outputs & output_main)) line.measure = measure_main(files.front().temporary);
-    if (!exported || !move_into_place(product, names, files)) {
+    const bool placed = exported && move_into_place(product, names, files);
+    if (placed) {
+        for (const written_file& file : files) line.files.push_back(file.final_name);
+        line.status = catalogue_status::written;
+    } else {
         for (const written_file& file : files) DeleteFileA(file.temporary.c_str());
         line.reason = exported ? "Die Dateien konnten nicht an ihren Platz gelegt werden." : "Der Export schlug fehl (siehe Konsole).";
         line.measure = {};
-        return;
     }
-    RemoveDirectoryA((product.out_folder + partial_folder).c_str());
-    for (const written_file& file : files) line.files.push_back(file.final_name);
-    line.status = catalogue_status::written;
+    RemoveDirectoryA(partial_folder(product).c_str());
 }

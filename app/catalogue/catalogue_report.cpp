@@ -24,11 +24,13 @@ struct pixel_rows {
 
 uint32_t pixel_at(const pixel_rows& rows, int32_t x, int32_t y) {
     const uint8_t* p = rows.top_row + int64_t(y) * rows.pitch + int64_t(x) * rows.bytes_per_pixel;
-    return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+    const uint32_t alpha = rows.bytes_per_pixel == 4 ? p[3] : 0xFF;
+    return alpha << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
 }
 
+// With 4 bytes a pixel the alpha counts too: a transparent background is told by it.
 bool differs(uint32_t a, uint32_t b) {
-    for (int shift = 0; shift <= 16; shift += 8)
+    for (int shift = 0; shift <= 24; shift += 8)
         if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > background_tolerance) return true;
     return false;
 }
@@ -76,8 +78,9 @@ std::string catalogue_report_line(const catalogue_line& line, char separator) {
     for (const std::string& file : line.files) files += (files.empty() ? "" : " | ") + file;
     std::string measured = s + s;
     if (line.measure.longer_side > 0) {
-        char background[16];
-        std::snprintf(background, sizeof background, "#%06X", unsigned(line.measure.background));
+        char background[16] = "transparent";
+        if (line.measure.background >> 24 != 0)
+            std::snprintf(background, sizeof background, "#%06X", unsigned(line.measure.background & 0xFFFFFF));
         measured = std::to_string(line.measure.longer_side) + s + std::to_string(line.measure.share_percent) + s + background;
     }
     return std::to_string(line.row) + s + catalogue_quoted(line.identifier, separator) + s + status_word(line.status) + s +
