@@ -14,6 +14,7 @@
 #include "app/faces/print_sheet.h"
 #include "app/window/handlers.h"
 #include "app/window/box_sizes.h"
+#include "app/window/catalogue_dialog.h"
 #include "app/window/main_window.h"
 #include "app/scene/preview_mouse.h"
 #include "app/project/project_commands.h"
@@ -131,6 +132,7 @@ bool take_menu_choice(int32_t item) {
     else if (item == export_glb_menu_item) ask_and_save_glb();
     else if (item == print_template_menu_item) ask_and_save_print_template();
     else if (item == print_sheet_menu_item) load_print_sheet();
+    else if (item == catalogue_menu_item) ask_and_export_catalogue();
     else if (!handle_project_menu_item(item) && !handle_edit_menu_item(item)) toggle_view_option(item);
     return true;
 }

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int open_item = 10, save_item = 11, save_as_item = 12, quit_item = 19;
+constexpr int open_item = 10, save_item = 11, save_as_item = 12, catalogue_item = 18, quit_item = 19;
 constexpr int turn_bar = 18, camera_bar = 19, size_depth_bar = 15;
 constexpr const char* open_title = "Projekt \xF6" "ffnen";
 constexpr const char* save_as_title = "Projekt speichern unter";
@@ -243,6 +243,23 @@ TEST(RecentProjects, AreKeptAndAMissingOneIsToldAndDropped) {
     char kept[MAX_PATH] = {};
     GetPrivateProfileStringA("Zuletzt", "Projekt1", "", kept, MAX_PATH, settings.c_str());
     EXPECT_STREQ(kept, "elsewhere.tessaryn") << "dropped from the list";
+}
+
+// "Katalog exportieren...": the table, then the folder with the profile as the report's file
+// type; the rows are written, the summary told, and the window shows the box it showed.
+TEST_F(Projects, CatalogueFromTheMenuTellsItsSummaryAndKeepsTheBox) {
+    write_face_picture({9, "", "menu_front.jpg", 341, 767, 220, 200, 20});
+    write_file("menu.csv", bytes_of("sku,front,outputs\nM1," + full_path("menu_front.jpg") + ",main\nM2,gone.jpg,main\n"));
+    CreateDirectoryA("menu_out", nullptr);
+    const int depth = bar(size_depth_bar);
+    menu(catalogue_item);
+    ASSERT_TRUE(answer_file_dialog(run_->program(), "Katalog exportieren: Produkttabelle", full_path("menu.csv")));
+    ASSERT_TRUE(answer_file_dialog(run_->program(), "Katalog exportieren: Ordner und Profil",
+                                   full_path("menu_out\\catalogue-report.csv"), 2));
+    const std::string told = dismiss_message(run_->program());
+    EXPECT_NE(told.find("Geschrieben: 1, schon aktuell: 0, fehlgeschlagen: 1."), std::string::npos) << told;
+    EXPECT_TRUE(file_exists(full_path("menu_out\\M1\\M1.png"))) << "the plain profile";
+    EXPECT_EQ(bar(size_depth_bar), depth) << "the box the window showed";
 }
 
 struct hostile_project {
