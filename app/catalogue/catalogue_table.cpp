@@ -45,6 +45,12 @@ std::string windows_1252_of_utf8(const std::string& text) {
             continue;
         }
         const size_t length = utf8_length(text, at);
+        // A byte no UTF-8 sequence starts with, in a table marked as UTF-8, stays as it is.
+        if (length == 0) {
+            out += char(lead);
+            ++at;
+            continue;
+        }
         const unsigned code = length == 2 ? ((lead & 0x1Fu) << 6) | (static_cast<unsigned char>(text[at + 1]) & 0x3Fu) : 0x100;
         out += code < 0x100 ? char(code) : '?';
         at += length;

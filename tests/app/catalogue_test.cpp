@@ -25,6 +25,8 @@ TEST(CatalogueTable, KeepsWindows1252AndNamesTheMissingColumns) {
     EXPECT_EQ(table.separator, ',');
     EXPECT_EQ(catalogue_field(table, 0, "sku"), "M\xFChle");
     EXPECT_NE(catalogue_table_read("gtin,width_mm\n1,2\n").complaint.find("project, sheet"), std::string::npos);
+    EXPECT_EQ(catalogue_field(catalogue_table_read("\xEF\xBB\xBFsku,front\n\x96,f\n"), 0, "sku"), "\x96")
+        << "a byte no UTF-8 starts with, under the mark";
 }
 
 TEST(CatalogueIdentifier, PadsGtinsChecksTheirDigitAndTakesAsins) {
