@@ -55,8 +55,8 @@ std::string take_sizes(const catalogue_product& product, box_size& box) {
 }
 
 // The project the row describes over the window's own; empty when it can be drawn.
-std::string project_of_row(const catalogue_product& product, const project& start, project& made, project_reading& reading) {
-    made = start;
+std::string project_of_row(const catalogue_product& product, project& made, project_reading& reading) {
+    made = *product.start;
     const std::string file = full_input(product, field(product, "project"));
     if (!file.empty()) {
         reading = project_read(file.c_str(), made);
@@ -172,11 +172,10 @@ std::vector<std::string> catalogue_product_files(const catalogue_product& produc
 }
 
 void catalogue_product_write(const catalogue_product& product, catalogue_line& line) {
-    static const project start = project_of_window();
     project made{};
     project_reading reading;
     line.status = catalogue_status::failed;
-    line.reason = project_of_row(product, start, made, reading);
+    line.reason = project_of_row(product, made, reading);
     if (!line.reason.empty()) return;
     const project_outcome outcome = project_apply(made, reading, face_drawing::for_exports_only);
     if (!outcome.complete()) {

@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "app/catalogue/catalogue.h"
+#include "app/project/project_file.h"
 
 struct catalogue_product {
+    const project* start;  // what the window showed when the run began: a row's look starts there
     const catalogue_table* table;
     size_t row;
     std::string table_folder;  // relative paths in the table are taken from here, with '\'

@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "app/catalogue/catalogue_product.h"
+#include "app/project/project_state.h"
 #include "app/project/whole_file.h"
 #include "runtime/core/windows_host.h"
 
@@ -38,9 +39,9 @@ std::string folder_of(const std::string& path) { return path.substr(0, path.find
 bool in_shard(const catalogue_request& request, size_t row) { return int32_t(row % size_t(request.shards)) == request.shard; }
 
 // The row's product, or the reason it has none.
-std::string product_of_row(const catalogue_request& request, const catalogue_table& table, size_t row,
-                           catalogue_product& product) {
-    product = {&table, row, folder_of(request.table), request.folder, request.profile, {}, 0};
+std::string product_of_row(const catalogue_request& request, const project& start, const catalogue_table& table,
+                           size_t row, catalogue_product& product) {
+    product = {&start, &table, row, folder_of(request.table), request.folder, request.profile, {}, 0};
     const catalogue_identifier id = catalogue_identify(table, row, request.profile);
     if (!id.complaint.empty()) return id.complaint;
     product.identifier = id.text;
@@ -91,6 +92,7 @@ catalogue_summary catalogue_run(const catalogue_request& request, const catalogu
     int32_t count = 0, index = 0, done = 0;
     for (size_t row = 0; row < table.rows.size(); ++row) count += in_shard(request, row) ? 1 : 0;
     const std::time_t began = std::time(nullptr);
+    const project start = project_of_window();
     for (size_t row = 0; row < table.rows.size(); ++row) {
         if (!in_shard(request, row)) continue;
         if (watch.goes_on && !watch.goes_on(watch.context)) {
@@ -100,7 +102,7 @@ catalogue_summary catalogue_run(const catalogue_request& request, const catalogu
         catalogue_product product;
         catalogue_line line;
         line.row = table.lines[row];
-        line.reason = product_of_row(request, table, row, product);
+        line.reason = product_of_row(request, start, table, row, product);
         line.identifier = product.identifier.empty() ? catalogue_field(table, row, "sku") : product.identifier;
         if (watch.row_begins) watch.row_begins(index, count, line.identifier, seconds_left(began, done, count - index), watch.context);
         ++index;
