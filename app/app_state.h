@@ -109,6 +109,7 @@ constexpr int32_t print_template_menu_item = 14;
 constexpr int32_t print_sheet_menu_item = 15;
 constexpr int32_t export_spin_menu_item = 16;
 constexpr int32_t export_glb_menu_item = 17;
+constexpr int32_t catalogue_menu_item = 18;
 constexpr int32_t quit_menu_item = 19;
 constexpr int32_t undo_menu_item = 20;
 constexpr int32_t redo_menu_item = 21;

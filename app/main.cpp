@@ -2,6 +2,7 @@
 // window and the scene, runs the frame loop until the window is closed, and shuts down.
 #include "app/window/about_box.h"
 #include "app/app_state.h"
+#include "app/catalogue/catalogue_console.h"
 #include "app/export/stills/batch_export.h"
 #include "app/export/stills/export_command.h"
 #include "app/export/model/glb_command.h"
@@ -13,6 +14,7 @@
 #include "app/faces/print_sheet.h"
 #include "app/window/handlers.h"
 #include "app/window/box_sizes.h"
+#include "app/window/catalogue_dialog.h"
 #include "app/window/main_window.h"
 #include "app/scene/preview_mouse.h"
 #include "app/project/project_commands.h"
@@ -131,6 +133,7 @@ bool take_menu_choice(int32_t item) {
     else if (item == export_glb_menu_item) ask_and_save_glb();
     else if (item == print_template_menu_item) ask_and_save_print_template();
     else if (item == print_sheet_menu_item) load_print_sheet();
+    else if (item == catalogue_menu_item) ask_and_export_catalogue();
     else if (!handle_project_menu_item(item) && !handle_edit_menu_item(item)) toggle_view_option(item);
     return true;
 }
@@ -203,7 +206,7 @@ command read_arguments() {
         console_write(asked.complaint + "\n\n" + command_usage(), true);
         ExitProcess(wrong_call);
     }
-    if (asked.mode == command_mode::export_project) message_to_console();
+    if (asked.mode == command_mode::export_project || asked.mode == command_mode::catalogue) message_to_console();
     if (asked.mode != command_mode::window) settle_working_folder(asked);
     return asked;
 }
@@ -212,7 +215,7 @@ command read_arguments() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const command asked = read_arguments();
-    const bool without_window = asked.mode == command_mode::export_project;
+    const bool without_window = asked.mode == command_mode::export_project || asked.mode == command_mode::catalogue;
     const bool with_screen = !without_window || batch_needs_screen(asked);
     main_heap_create();
     start_libraries(with_screen);
@@ -224,7 +227,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     app.fonts[0] = font_load(0, "arial", 9, font_bold);
     app.fonts[1] = font_load(1, "arial", 14, font_bold);
     register_codecs();
-    if (without_window) batch_prefetch_faces(asked);
+    if (asked.mode == command_mode::export_project) batch_prefetch_faces(asked);
     app.background_colour = 0xFFFFFF;
     // A large export fills its backdrop with the floor's colour and never draws the floor's
     // texture: without a screen the scene only needs one to load.
@@ -242,6 +245,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     // A batch run ends once its file is written and closed: the system takes back the hidden
     // window and everything else at once, where ending each library would only cost time.
+    if (asked.mode == command_mode::catalogue) ExitProcess(UINT(catalogue_console_run(asked)));
     if (without_window) ExitProcess(UINT(batch_export(asked)));
     if (asked.mode == command_mode::window_with_project) open_project(asked.project.c_str());
     window_on_session_end({session_may_end, session_ends});

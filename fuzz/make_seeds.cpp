@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -338,6 +339,20 @@ bool make_folder(const std::string& path) { return mkdir(path.c_str(), 0755) == 
 
 }  // namespace
 
+// Tables as spreadsheets save them: a BOM and semicolons, quotes around separators and line
+// breaks, Windows-1252, a short row.
+bool make_catalogue(const std::string& folder) {
+    const char* const tables[] = {
+        "\xEF\xBB\xBFsku;gtin;sheet;width_mm;outputs\r\na;4006381333931;s.png;135,5;main set\r\n\r\n",
+        "asin,isbn,front,back\n\"B00,\"\"X\"\"\",978-3-16-148410-0,\"a\nb.jpg\",\nM\xFChle\n",
+        "gtin;project\n96385074;p.tessaryn\n12345678901;\n",
+    };
+    int number = 0;
+    for (const char* table : tables)
+        if (!write_file(folder + "/table" + std::to_string(number++) + ".csv", bytes(table, table + strlen(table)))) return false;
+    return true;
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
@@ -345,10 +360,10 @@ int main(int argc, char** argv) {
     }
     std::string root = argv[1];
     bool ok = make_folder(root);
-    for (const char* format : {"tga", "png", "tiff", "jpeg", "density"}) ok &= make_folder(root + "/" + format);
+    for (const char* format : {"tga", "png", "tiff", "jpeg", "density", "catalogue"}) ok &= make_folder(root + "/" + format);
     TIFFSetWarningHandler(nullptr);
     ok = ok && make_tga(root + "/tga") && make_png(root + "/png") && make_tiff(root + "/tiff") &&
-         make_jpeg(root + "/jpeg") && make_density(root + "/density");
+         make_jpeg(root + "/jpeg") && make_density(root + "/density") && make_catalogue(root + "/catalogue");
     if (!ok) fprintf(stderr, "make_seeds: could not write every seed into %s\n", root.c_str());
     return ok ? 0 : 1;
 }

@@ -133,6 +133,47 @@ command checked_frames(command answer, const std::string& frames_text) {
     return wrong("Eine Rundumansicht hat 24, 36, 48 oder 72 Bilder, nicht " + frames_text + ".");
 }
 
+bool number_of(const std::string& text, int32_t& number) {
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != 0 || value < 0 || value > 1000000) return false;
+    number = int32_t(value);
+    return true;
+}
+
+// "K/N": shard K of N, K from 0 to N - 1.
+bool shard_of(const std::string& text, command& answer) {
+    const size_t slash = text.find('/');
+    return slash != std::string::npos && number_of(text.substr(0, slash), answer.shard) &&
+           number_of(text.substr(slash + 1), answer.shards) && answer.shards > 0 && answer.shard < answer.shards;
+}
+
+// /catalogue TABLE /out FOLDER [/profile P] [/shard K/N], the switches in any order.
+command catalogue_command(int argc, const char* const* arguments) {
+    command answer;
+    answer.mode = command_mode::catalogue;
+    if (argc < 2 || arguments[1][0] == '/') return wrong("/catalogue braucht eine Tabelle (.csv).");
+    answer.project = arguments[1];
+    bool profile_given = false, shard_given = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string option = lower(arguments[i]);
+        if (i + 1 >= argc) return wrong("Unbekannter oder unvollst\xE4ndiger Schalter: " + std::string(arguments[i]));
+        const std::string value = arguments[++i];
+        if (option == "/out" && answer.target.empty()) {
+            answer.target = value;
+        } else if (option == "/profile" && !profile_given && catalogue_profile_named(value, answer.profile)) {
+            profile_given = true;
+        } else if (option == "/shard" && !shard_given && shard_of(value, answer)) {
+            shard_given = true;
+        } else {
+            return wrong("Unbekannter oder falscher Schalter: " + std::string(arguments[i - 1]) + " " + value +
+                         " (/out ORDNER, /profile amazon, gs1 oder plain, /shard K/N mit K kleiner N).");
+        }
+    }
+    if (answer.target.empty()) return wrong("/catalogue braucht /out ORDNER.");
+    return answer;
+}
+
 }  // namespace
 
 command command_read(int argc, const char* const* arguments) {
@@ -143,6 +184,7 @@ command command_read(int argc, const char* const* arguments) {
         answer.mode = command_mode::usage;
         return answer;
     }
+    if (lower(first) == "/catalogue") return catalogue_command(argc, arguments);
     if (first.empty() || first[0] == '/') return wrong("Unbekannter Aufruf: " + first);
     answer.project = first;
     answer.mode = command_mode::window_with_project;
@@ -199,6 +241,7 @@ const char* command_usage() {
            "Tessaryn PROJEKT.tessaryn /export-glb NAME.glb\n"
            "Tessaryn PROJEKT.tessaryn /export-spin ORDNER\\NAME.png [/frames N] [/size N] [/fill | /nofill]\n"
            "Tessaryn PROJEKT.tessaryn /export-template DATEI.png\n"
+           "Tessaryn /catalogue TABELLE.csv /out ORDNER [/profile amazon | gs1 | plain] [/shard K/N]\n"
            "\n"
            "  PROJEKT.tessaryn  startet Tessaryn mit diesem Projekt.\n"
            "  /export DATEI     zeichnet die Ansicht des Projekts ohne Fenster in DATEI und endet:\n"
@@ -210,8 +253,12 @@ const char* command_usage() {
            "  /export-spin NAME schreibt die Rundumansicht: NAME-01 ... NAME-36 (/frames 24, 36,\n"
            "                    48 oder 72), NAME.zip mit ihnen, NAME.webp und NAME.html.\n"
            "  /export-template DATEI.png  schreibt die Druckvorlage der Box (300 ppi, 3 mm Anschnitt).\n"
+           "  /catalogue TABELLE  schreibt f\xFCr jede Zeile der Tabelle die Bilder des Produkts nach\n"
+           "                    ORDNER, benannt wie das Profil es will, und catalogue-report.csv;\n"
+           "                    /shard K/N nimmt nur die Zeilen, deren Nummer (ab 0) modulo N K ist.\n"
            "  /fill, /nofill    die Box f\xFCllt das Bild, oder nicht, statt wie im Projekt;\n"
            "                    nicht f\xFCr das kleine Bild (.jpg, N = 295).\n"
            "\n"
-           "Exit-Code 0, wenn alle Bilder geschrieben wurden, sonst nicht 0 mit dem Grund.\n";
+           "Exit-Code 0, wenn alle Bilder geschrieben wurden, sonst nicht 0 mit dem Grund;\n"
+           "beim Katalog 1, wenn Zeilen fehlschlugen, 2 bei falschem Aufruf.\n";
 }

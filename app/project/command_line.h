@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <string>
 
-enum class command_mode { window, window_with_project, export_project, usage, wrong };
+#include "app/catalogue/catalogue.h"
+
+enum class command_mode { window, window_with_project, export_project, catalogue, usage, wrong };
 // "Box f\xFCllt das Bild" for one run: as the project has it, or /fill, /nofill.
 enum class fill_choice { project, on, off };
 
@@ -21,6 +23,9 @@ struct command {
     int32_t frames = 0;        // the spin's frames
     bool print_template = false;  // /export-template: the box's print template, a png
     fill_choice fill = fill_choice::project;
+    // /catalogue TABLE /out FOLDER: the table in `project`, the folder in `target`.
+    catalogue_profile profile = catalogue_profile::amazon;
+    int32_t shard = 0, shards = 1;
     std::string complaint;    // what was wrong, in the program's language
 };
 

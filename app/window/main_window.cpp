@@ -88,6 +88,7 @@ void add_menu_and_status_bar() {
         menu_item(export_glb_menu_item, "3D-Modell exportieren (glb)...");
         menu_item(print_template_menu_item, "Druckvorlage speichern...");
         menu_item(print_sheet_menu_item, "Druckbogen laden...");
+        if (engine.exports_ready) menu_item(catalogue_menu_item, "Katalog exportieren...");
         menu_bar();
         menu_item(quit_menu_item, "Beenden");
         show_recent_projects();

@@ -246,6 +246,10 @@ TEST(CommandLine, ArgumentsChooseTheRun) {
         {{"box.tessaryn", "/export", "b.png", "/frames", "36"}, command_mode::wrong, 0},
         {{"box.tessaryn", "/export-spin", "b.jpg", "/size", "295"}, command_mode::wrong, 0},
         {{"/x"}, command_mode::wrong, 0},
+        {{"/catalogue", "p.csv", "/out", "o", "/profile", "GS1", "/shard", "1/2"}, command_mode::catalogue, 0},
+        {{"/catalogue", "p.csv", "/out", "o", "/shard", "2/2"}, command_mode::wrong, 0},
+        {{"/catalogue", "p.csv", "/profile", "ebay"}, command_mode::wrong, 0},
+        {{"/catalogue", "p.csv"}, command_mode::wrong, 0},
     };
     for (const auto& c : cases) {
         const command read = command_read(int(c.arguments.size()), c.arguments.data());
@@ -259,6 +263,10 @@ TEST(CommandLine, ArgumentsChooseTheRun) {
         EXPECT_EQ(read.transparent, png) << call;
         EXPECT_EQ(read.view_set, call == "/nofill") << call;
     }
+    const char* const shard[] = {"/catalogue", "p.csv", "/shard", "3/4", "/out", "o"};
+    const command sharded = command_read(6, shard);
+    EXPECT_EQ(sharded.shard * 10 + sharded.shards, 34);
+    EXPECT_EQ(sharded.project + sharded.target, "p.csvo");
     const char* const fill[] = {"box.tessaryn", "/export-set", "b.png", "/FILL"};
     EXPECT_EQ(command_read(4, fill).fill, fill_choice::on);
     const char* const print_template[] = {"box.tessaryn", "/export-template", "vorlage.png"};

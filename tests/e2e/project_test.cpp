@@ -3,6 +3,7 @@
 // rendered from the command line by a batch file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <thread>
@@ -12,7 +13,7 @@
 
 namespace {
 
-constexpr int open_item = 10, save_item = 11, save_as_item = 12, quit_item = 19;
+constexpr int open_item = 10, save_item = 11, save_as_item = 12, catalogue_item = 18, quit_item = 19;
 constexpr int turn_bar = 18, camera_bar = 19, size_depth_bar = 15;
 constexpr const char* open_title = "Projekt \xF6" "ffnen";
 constexpr const char* save_as_title = "Projekt speichern unter";
@@ -244,6 +245,23 @@ TEST(RecentProjects, AreKeptAndAMissingOneIsToldAndDropped) {
     EXPECT_STREQ(kept, "elsewhere.tessaryn") << "dropped from the list";
 }
 
+// "Katalog exportieren...": the table, then the folder with the profile as the report's file
+// type; the rows are written, the summary told, and the window shows the box it showed.
+TEST_F(Projects, CatalogueFromTheMenuTellsItsSummaryAndKeepsTheBox) {
+    write_face_picture({9, "", "menu_front.jpg", 341, 767, 220, 200, 20});
+    write_file("menu.csv", bytes_of("sku,front,outputs\nM1," + full_path("menu_front.jpg") + ",main\nM2,gone.jpg,main\n"));
+    CreateDirectoryA("menu_out", nullptr);
+    const int depth = bar(size_depth_bar);
+    menu(catalogue_item);
+    ASSERT_TRUE(answer_file_dialog(run_->program(), "Katalog exportieren: Produkttabelle", full_path("menu.csv")));
+    ASSERT_TRUE(answer_file_dialog(run_->program(), "Katalog exportieren: Ordner und Profil",
+                                   full_path("menu_out\\catalogue-report.csv"), 2));
+    const std::string told = dismiss_message(run_->program());
+    EXPECT_NE(told.find("Geschrieben: 1, schon aktuell: 0, fehlgeschlagen: 1."), std::string::npos) << told;
+    EXPECT_TRUE(file_exists(full_path("menu_out\\M1\\M1.png"))) << "the plain profile";
+    EXPECT_EQ(bar(size_depth_bar), depth) << "the box the window showed";
+}
+
 struct hostile_project {
     const char* file;
     std::string content;
@@ -354,6 +372,48 @@ TEST(ProjectsFromTheCommandLine, ExportWritesTheFileOrTellsWhy) {
     EXPECT_NE(said.find("nicht lesen"), std::string::npos) << said;
     EXPECT_NE(said.find("Vorderseite: " + folder + "\\broken.jpg"), std::string::npos) << "the face named: " << said;
     EXPECT_FALSE(file_exists(folder + "\\broken.png")) << "a picture with a face missing";
+}
+
+// A table of three products, the last one's picture missing: the others' files are written
+// whole, the report tells all three, and a second run leaves the written ones alone.
+TEST(ProjectsFromTheCommandLine, CatalogueWritesEachRowAndReportsTheOneThatFailed) {
+    start_image_runtime();
+    const std::string folder = full_path("catalogue");
+    ASSERT_TRUE(prepare_model_folder(folder, {}));
+    write_face_picture({9, "", "catalogue\\front.jpg", 341, 767, 220, 200, 20});
+    for (const char* kept : {"\\out\\A1\\A1.png", "\\out\\B2\\B2.png", "\\out\\B2.MAIN.jpg"}) DeleteFileA((folder + kept).c_str());
+    std::string said;
+    // The box's own print template is a sheet that fits it.
+    write_file(folder + "\\sheet.tessaryn", bytes_of("[Tessaryn]\r\nVersion=1\r\n[Box]\r\nWidthMm=135\r\nHeightMm=190\r\nDepthMm=14\r\n"));
+    ASSERT_EQ(run_from_command_line(folder, "sheet.tessaryn /export-template sheet.png", &said), 0u) << said;
+    write_file(folder + "\\products.csv", bytes_of("sku;sheet;front;width_mm;height_mm;depth_mm;outputs\r\n"
+                                                   "A1;sheet.png;;135;190;14;main\r\nB2;;front.jpg;;;;main\r\n"
+                                                   "C3;;missing.jpg;;;;main\r\n"));
+    const auto report = [&](const char* name) {
+        const std::vector<uint8_t> bytes = read_file(folder + "\\out\\" + name);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    const auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
+    EXPECT_EQ(run_from_command_line(folder, "/catalogue products.csv /out out /profile plain", &said), 1u) << said;
+    EXPECT_NE(said.find(": C3"), std::string::npos) << "the product named: " << said;
+    EXPECT_TRUE(file_exists(folder + "\\out\\A1\\A1.png"));
+    EXPECT_TRUE(file_exists(folder + "\\out\\B2\\B2.png"));
+    EXPECT_FALSE(file_exists(folder + "\\out\\C3")) << "nothing of the failed row";
+    std::string text = report("catalogue-report.csv");
+    EXPECT_EQ(lines(text), 4) << text;
+    EXPECT_NE(text.find("4;C3;failed;Die Datei fehlt: " + folder + "\\missing.jpg"), std::string::npos) << text;
+
+    EXPECT_EQ(run_from_command_line(folder, "/catalogue products.csv /out out /profile plain", &said), 1u) << said;
+    text = report("catalogue-report.csv");
+    EXPECT_NE(text.find("2;A1;skipped"), std::string::npos) << text;
+    EXPECT_NE(text.find("3;B2;skipped"), std::string::npos) << text;
+
+    EXPECT_EQ(run_from_command_line(folder, "/catalogue products.csv /out out /shard 1/2", &said), 0u) << said;
+    text = report("catalogue-report-1-of-2.csv");
+    EXPECT_EQ(lines(text), 2) << text;
+    EXPECT_NE(text.find("3;B2;ok;;B2.MAIN.jpg;2048;"), std::string::npos) << text;
+    EXPECT_NE(text.find(";#FFFFFF"), std::string::npos) << "a white background: " << text;
+    EXPECT_FALSE(file_exists(folder + "\\out\\A1.MAIN.jpg")) << "the first row is the other shard's";
 }
 
 }  // namespace
