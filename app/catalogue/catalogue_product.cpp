@@ -3,6 +3,8 @@
 // names that are moved into place only when the row's last file is written.
 #include "app/catalogue/catalogue_product.h"
 
+#include <cstdlib>
+
 #include "app/app_state.h"
 #include "app/export/model/glb_command.h"
 #include "app/export/sets/spin_set.h"
@@ -54,6 +56,23 @@ std::string take_sizes(const catalogue_product& product, box_size& box) {
     return box_size_allowed(box) ? std::string() : "Diese Ma\xDF" "e hat keine Box: " + box_size_text(box);
 }
 
+// The row's shape, and a book's pages and paper; empty columns keep the project's. A case
+// without sizes of its own is a standard one, a book with pages its spine deep.
+std::string take_shape(const catalogue_product& product, project& made) {
+    const std::string shape = field(product, "shape"), pages = field(product, "pages"), paper = field(product, "paper");
+    if (!shape.empty() && !shape_of_key(shape, made.shape)) return "shape ist keine Form: " + shape;
+    if (!pages.empty()) {
+        char* end = nullptr;
+        const long count = std::strtol(pages.c_str(), &end, 10);
+        if (*end || count < fewest_pages || count > most_pages) return "pages ist keine Seitenzahl: " + pages;
+        made.book.pages = int32_t(count);
+    }
+    if (!paper.empty() && !paper_of_key(paper, made.book.paper)) return "paper ist kein Papier: " + paper;
+    if (shape_is_case(made.shape) && made.box.width_mm == 0 && field(product, "width_mm").empty())
+        made.box = standard_case_size(made.shape);
+    return {};
+}
+
 // The project the row describes over the window's own; empty when it can be drawn.
 std::string project_of_row(const catalogue_product& product, project& made, project_reading& reading) {
     made = *product.start;
@@ -70,8 +89,12 @@ std::string project_of_row(const catalogue_product& product, project& made, proj
     }
     for (const std::string& input : catalogue_product_inputs(product))
         if (!exists(input)) return "Die Datei fehlt: " + input;
+    std::string why = take_shape(product, made);
     if (made.box.width_mm == 0) made.box = box_size_of_steps(made.size_depth, made.size_width, made.size_height);
-    return take_sizes(product, made.box);
+    if (why.empty()) why = take_sizes(product, made.box);
+    if (why.empty() && spine_mm(made.shape, made.book) > 0 && field(product, "depth_mm").empty())
+        made.box.depth_mm = spine_mm(made.shape, made.book);
+    return why.empty() && !box_size_allowed(made.box) ? "Diese Ma\xDF" "e hat keine Box: " + box_size_text(made.box) : why;
 }
 
 std::string why_incomplete(const project_outcome& outcome) {
