@@ -1,7 +1,6 @@
-// "Form...": the same kind of small modal window as "Maße...", its own event loop keeping the
-// preview presented. The radio buttons are grouped here, since every gadget starts a group of
-// its own; the trim list is a host combo box, read as the loop runs, as is the page count for
-// the spine shown beside it.
+// "Form...": the program's small modal window, as "Maße..." is. The radio buttons are grouped
+// here, since every gadget starts a group of its own; the trim list is a host combo box, read
+// as the loop runs, as is the page count for the spine shown beside it.
 #include "app/window/shape_dialog.h"
 
 #include <cstdio>
@@ -9,15 +8,13 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/scene/scene.h"
 #include "app/window/box_sizes.h"
+#include "app/window/modal_dialog.h"
 #include "runtime/core/windows_host.h"
 #include "runtime/gui/gui.h"
-#include "runtime/screen/screen.h"
 
 namespace {
 
-constexpr object_number dialog_window = 1;
 // Gadget numbers are shared by all windows: these lie beyond the main window's.
 constexpr object_number first_shape_button = 70;  // to 74, in box_shape's order
 constexpr object_number pages_label = 75;
@@ -29,7 +26,6 @@ constexpr object_number complaint = 82;
 constexpr object_number ok_button = 83;
 constexpr object_number cancel_button = 84;
 constexpr int trim_list_id = 85;
-constexpr int32_t dialog_flags = 0x10C80002;  // caption, system menu, hidden, centred on its owner
 constexpr int32_t radio_flags = BS_AUTORADIOBUTTON;
 constexpr int32_t dialog_width = 330, dialog_height = 300;
 
@@ -96,7 +92,7 @@ std::string spine_text(const shape_choice& choice) {
 }
 
 void add_trim_list(int32_t x, int32_t y) {
-    const HWND dialog = static_cast<HWND>(window_id(dialog_window));
+    const HWND dialog = static_cast<HWND>(window_id(modal_dialog_window));
     trim_list = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
                                 x, y, 240, 240, dialog, reinterpret_cast<HMENU>(intptr_t(trim_list_id)),
                                 GetModuleHandleA(nullptr), nullptr);
@@ -110,7 +106,6 @@ void add_trim_list(int32_t x, int32_t y) {
 }
 
 void build_dialog() {
-    gadget_list_create(window_id(dialog_window));
     for (int32_t i = 0; i < box_shape_count; ++i)
         gadget_button(first_shape_button + i, 12, 10 + 24 * i, 140, 22, shape_caption(box_shape(i)), radio_flags);
     gadget_set_state(first_shape_button + int32_t(app.shape), 1);
@@ -126,8 +121,6 @@ void build_dialog() {
     gadget_text(complaint, 12, 194, 300, 34, "", 0);
     gadget_button(ok_button, 110, 234, 90, 26, "OK", 0);
     gadget_button(cancel_button, 210, 234, 95, 26, "Abbrechen", 0);
-    window_add_shortcut(dialog_window, VK_RETURN, 0, ok_button);
-    window_add_shortcut(dialog_window, VK_ESCAPE, 0, cancel_button);
 }
 
 // A radio button clicked: the others of its group let go.
@@ -188,50 +181,25 @@ struct taken_shape {
     box_size box;
 };
 
-enum class answer { none, taken, cancelled };
-
-answer take_event(int32_t event, taken_shape& taken) {
-    if (event == event_code_close && event_window() == dialog_window) return answer::cancelled;
-    // The buttons send gadget events, Enter and Esc their shortcuts' menu events.
-    if (event != event_code_gadget && event != event_code_menu) return answer::none;
-    group_radio(event_gadget(), first_shape_button, box_shape_count);
-    group_radio(event_gadget(), first_paper_button, book_paper_count);
-    if (event_gadget() == cancel_button) return answer::cancelled;
-    if (event_gadget() != ok_button) return answer::none;
-    std::string why;
-    if (read_choice(taken.shape, taken.book, taken.box, why)) return answer::taken;
-    gadget_set_text(complaint, why.c_str());
-    MessageBeep(MB_ICONWARNING);
-    return answer::none;
-}
-
-bool run_dialog(taken_shape& taken) {
-    std::string spine_shown = "-";
-    for (;;) {
-        show_choice(choice_shown(), spine_shown);
-        screen_flip_picture(scene_draw(), 1);
-        for (int32_t event = window_event(); event != 0; event = window_event()) {
-            const answer given = take_event(event, taken);
-            if (given != answer::none) return given == answer::taken;
-        }
-    }
-}
-
 }  // namespace
 
 void ask_box_shape() {
-    const HWND owner = static_cast<HWND>(window_id(main_window));
-    if (!window_open(dialog_window, 0, 0, dialog_width, dialog_height, "Form", dialog_flags, owner)) return;
-    build_dialog();
-    EnableWindow(owner, FALSE);
-    window_hide(dialog_window, 0);
-    SetFocus(static_cast<HWND>(gadget_id(first_shape_button + int32_t(app.shape))));
     taken_shape taken = {app.shape, app.book, app.box};
-    const bool answered = run_dialog(taken);
-    // The owner comes back before the dialog goes, so the system activates it, not another program.
-    EnableWindow(owner, TRUE);
-    window_free(dialog_window);
+    std::string spine_shown = "-";
+    const auto taken_now = [&] {
+        std::string why;
+        if (read_choice(taken.shape, taken.book, taken.box, why)) return true;
+        gadget_set_text(complaint, why.c_str());
+        return false;
+    };
+    const auto follow_typing = [&] { show_choice(choice_shown(), spine_shown); };
+    const auto group_radios = [](object_number gadget) {
+        group_radio(gadget, first_shape_button, box_shape_count);
+        group_radio(gadget, first_paper_button, book_paper_count);
+    };
+    const modal_dialog dialog{"Form", dialog_width, dialog_height, first_shape_button + int32_t(app.shape), ok_button,
+                              cancel_button, build_dialog, taken_now, follow_typing, group_radios};
+    const bool answered = modal_dialog_run(dialog);
     trim_list = nullptr;
-    gadget_list_create(owner);
     if (answered) set_box_shape(taken.shape, taken.book, taken.box);
 }
