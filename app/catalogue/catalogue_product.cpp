@@ -19,8 +19,9 @@
 namespace {
 
 constexpr int32_t measured_side = 512;
-constexpr int32_t jpeg_type = 0;
-constexpr int32_t png_type = 1;
+// Shops ask for a white jpg of 2000 pixels; the transparent png is the program's own.
+constexpr export_type shop_jpeg = {2000, plugin_jpeg, false, ".jpg", 150};
+const export_type& transparent_png = export_types[1];
 // The project's face rows, as project files key them: Top, Right, Left, Front, Back, Bottom.
 constexpr const char* face_columns[project_face_count] = {"top", "right", "left", "front", "back", "bottom"};
 // A folder of its own for each row: helper processes write rows side by side.
@@ -112,21 +113,21 @@ struct written_file {
 // The exports of the row into the partial folder; false at the first that fails.
 bool export_row(const catalogue_product& product, const catalogue_names& names, std::vector<written_file>& files) {
     const catalogue_shape shape = catalogue_profile_shape(product.profile);
-    const int32_t type = shape.jpeg ? jpeg_type : png_type;
+    const export_type& type = shape.jpeg ? shop_jpeg : transparent_png;
     const std::string base = partial_folder(product) + "p";
     app.view.fill = shape.fill;
     app.background_colour = 0xFFFFFF;
     if (product.outputs & output_main) {
-        files.push_back({export_file_name(base + "-main", export_types[type]), names.main});
+        files.push_back({export_file_name(base + "-main", type), names.main});
         if (!save_export(files.back().temporary.c_str(), type, true)) return false;
     }
     if (product.outputs & output_set) {
         for (int32_t view = 0; view < set_view_count; ++view)
-            files.push_back({set_file_name(base + "-set", export_types[type], set_views[view]), names.views[size_t(view)]});
+            files.push_back({set_file_name(base + "-set", type, set_views[view]), names.views[size_t(view)]});
         if (!save_view_set((base + "-set").c_str(), type, true)) return false;
     }
     if (product.outputs & output_spin) {
-        const spin_files spin = spin_file_names(base + "-spin", export_types[type], spin_default_frames);
+        const spin_files spin = spin_file_names(base + "-spin", type, spin_default_frames);
         const bool written = save_spin_set((base + "-spin").c_str(), type, spin_default_frames, true, true);
         for (const std::string& frame : spin.frames) DeleteFileA(frame.c_str());
         DeleteFileA(spin.animation.c_str());
@@ -146,7 +147,7 @@ bool export_row(const catalogue_product& product, const catalogue_names& names, 
 }
 
 // The share and the background are found on a smaller decode: a few pixels more or less of a
-// 2048-pixel picture change neither.
+// 2000-pixel picture change neither.
 catalogue_measure measure_main(const std::string& path) {
     int32_t width = 0, height = 0;
     if (!image_picture_size(path.c_str(), &width, &height) || width <= 0 || height <= 0) return {};

@@ -42,7 +42,7 @@ void save_snapshot() {
     if (is_empty(app.snapshot_path)) return;
     // The first type is the snapshot; the others are the large exports.
     if (const int32_t type = requester_chosen_pattern()) {
-        save_export(app.snapshot_path, type - 1);
+        if (const export_type* large = export_type_at(type - 1)) save_export(app.snapshot_path, *large);
         return;
     }
     save_snapshot_file(app.snapshot_path);

@@ -24,10 +24,10 @@ constexpr int32_t snapshot_size = 295;
 constexpr int failed = 1;
 
 // The large type of this size and file kind, or -1.
-int32_t export_type_for(const command& asked) {
-    for (int32_t type = 0; type < export_type_count; ++type)
-        if (export_types[type].size == asked.size && export_types[type].transparent == asked.transparent) return type;
-    return -1;
+const export_type* export_type_for(const command& asked) {
+    for (const export_type& type : export_types)
+        if (type.size == asked.size && type.transparent == asked.transparent) return &type;
+    return nullptr;
 }
 
 bool write_picture(const command& asked) {
@@ -38,11 +38,12 @@ bool write_picture(const command& asked) {
         message_tell("Diese 3D-Engine kann keine gro\xDF" "en Bilder zeichnen: " + asked.target);
         return false;
     }
-    if (asked.view_set) return save_view_set(asked.target.c_str(), export_type_for(asked), true);
+    const export_type* type = export_type_for(asked);
+    if (!type) return false;
+    if (asked.view_set) return save_view_set(asked.target.c_str(), *type, true);
     // The spin fills its pictures unless told /nofill: that is what shops ask of spin sets.
-    if (asked.spin)
-        return save_spin_set(asked.target.c_str(), export_type_for(asked), asked.frames, asked.fill != fill_choice::off, true);
-    return save_export(asked.target.c_str(), export_type_for(asked), true);
+    if (asked.spin) return save_spin_set(asked.target.c_str(), *type, asked.frames, asked.fill != fill_choice::off, true);
+    return save_export(asked.target.c_str(), *type, true);
 }
 
 void take_fill_choice(fill_choice fill) {
@@ -54,12 +55,12 @@ void take_fill_choice(fill_choice fill) {
 bool batch_needs_screen(const command& asked) { return asked.size == snapshot_size; }
 
 void batch_prefetch_faces(const command& asked) {
-    const int32_t type = export_type_for(asked);
-    if (type < 0) return;
+    const export_type* type = export_type_for(asked);
+    if (!type) return;
     project wanted{};
     const project_reading reading = project_read(asked.project.c_str(), wanted);
     if (reading.refusal != project_refusal::none) return;
-    const int32_t scale = export_atlas_scale(export_types[type]);
+    const int32_t scale = export_atlas_scale(*type);
     prefetch_request requests[project_face_count];
     int32_t count = 0;
     for (int32_t row = 0; row < project_face_count; ++row) {

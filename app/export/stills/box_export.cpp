@@ -25,7 +25,8 @@ namespace {
 constexpr int32_t export_samples = 16;
 constexpr int32_t band_rows = 256;
 // Export pixels per step of the atlas's scale: a 4096 export draws its faces from an atlas
-// four times as large, about one texel per pixel on a box that fills half the picture.
+// four times as large, about one texel per pixel on a box that fills half the picture; a
+// size between steps takes the larger scale.
 constexpr int32_t pixels_per_atlas_scale = 1024;
 
 std::string lower(std::string text) {
@@ -120,7 +121,7 @@ std::string export_file_name(const std::string& typed, const export_type& type) 
 }
 
 int32_t export_atlas_scale(const export_type& type) {
-    return std::max(1, type.size / pixels_per_atlas_scale);
+    return std::max(1, (type.size + pixels_per_atlas_scale - 1) / pixels_per_atlas_scale);
 }
 
 namespace {

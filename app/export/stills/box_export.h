@@ -20,6 +20,10 @@ struct export_type {
 // The save requester's file types after the snapshot's own, in the requester's order.
 constexpr int32_t export_type_count = 3;
 extern const export_type export_types[export_type_count];
+// The type of that place in the list, or null beyond it.
+inline const export_type* export_type_at(int32_t index) {
+    return index >= 0 && index < export_type_count ? &export_types[index] : nullptr;
+}
 
 // The typed name with the type's extension: "Box.jpg" as PNG becomes "Box.png", "Box"
 // becomes "Box.png"; a name that already ends in it stays as it is.

@@ -149,14 +149,14 @@ const char* export_patterns() {
            "|png 4096 x 4096, transparent (*.png)|*.png";
 }
 
-bool save_export(const char* typed_path, int32_t type, bool every_picture) {
-    if (!engine.exports_ready || type < 0 || type >= export_type_count) return false;
-    const std::string path = export_file_name(typed_path, export_types[type]);
+bool save_export(const char* typed_path, const export_type& type, bool every_picture) {
+    if (!engine.exports_ready) return false;
+    const std::string path = export_file_name(typed_path, type);
     export_failure failure;
     progress_status status;
     {
         wait_cursor busy;
-        failure = export_box(engine.exports, scene_numbers, path.c_str(), export_types[type],
+        failure = export_box(engine.exports, scene_numbers, path.c_str(), type,
                              show_progress, &status, {every_picture, app.view.fill, app.background_colour});
     }
     if (status.shown) status_show_usual();
@@ -165,11 +165,10 @@ bool save_export(const char* typed_path, int32_t type, bool every_picture) {
     return false;
 }
 
-bool save_view_set(const char* typed_path, int32_t type, bool every_picture) {
-    if (!engine.exports_ready || type < 0 || type >= export_type_count) return false;
+bool save_view_set(const char* typed_path, const export_type& type, bool every_picture) {
+    if (!engine.exports_ready) return false;
     std::string paths[set_view_count];
-    for (int32_t i = 0; i < set_view_count; ++i)
-        paths[i] = set_file_name(typed_path, export_types[type], set_views[i]);
+    for (int32_t i = 0; i < set_view_count; ++i) paths[i] = set_file_name(typed_path, type, set_views[i]);
     if (!folders_ready(paths[0])) return false;
     set_run run{"Ansichtenserie", set_view_count};
     escape_pressed();  // an Esc from before the set began does not stop it
@@ -178,7 +177,7 @@ bool save_view_set(const char* typed_path, int32_t type, bool every_picture) {
     {
         wait_cursor busy;
         const export_options options = {every_picture, app.view.fill, app.background_colour, true};
-        failure = export_box_set(engine.exports, scene_numbers, paths, set_view_count, export_types[type], options,
+        failure = export_box_set(engine.exports, scene_numbers, paths, set_view_count, type, options,
                                  pose_view, show_set_progress, &run, written);
         restore_box_pose();
     }
@@ -192,10 +191,9 @@ bool save_view_set(const char* typed_path, int32_t type, bool every_picture) {
     return false;
 }
 
-bool save_spin_set(const char* typed_path, int32_t type, int32_t frames, bool fill, bool every_picture) {
-    if (!engine.exports_ready || type < 0 || type >= export_type_count || !spin_frame_count_allowed(frames))
-        return false;
-    const spin_files files = spin_file_names(typed_path, export_types[type], frames);
+bool save_spin_set(const char* typed_path, const export_type& type, int32_t frames, bool fill, bool every_picture) {
+    if (!engine.exports_ready || !spin_frame_count_allowed(frames)) return false;
+    const spin_files files = spin_file_names(typed_path, type, frames);
     if (!folders_ready(files.frames.front())) return false;
     set_run run{"Rundumansicht", frames};
     escape_pressed();  // an Esc from before the set began does not stop it
@@ -203,7 +201,7 @@ bool save_spin_set(const char* typed_path, int32_t type, int32_t frames, bool fi
     {
         wait_cursor busy;
         const export_options options = {every_picture, fill, app.background_colour};
-        outcome = export_spin_set(engine.exports, scene_numbers, files, export_types[type], options, pose_spin_frame,
+        outcome = export_spin_set(engine.exports, scene_numbers, files, type, options, pose_spin_frame,
                                   show_set_progress, &run);
         restore_box_pose();
     }
@@ -223,7 +221,8 @@ void ask_and_save_spin_set() {
         ask_export_name("Rundumansicht exportieren", "Box", spin_patterns().c_str(), spin_preset_pattern());
     if (chosen.empty()) return;
     const int32_t pattern = requester_chosen_pattern();
-    save_spin_set(chosen.c_str(), pattern / spin_count_choices, spin_frame_counts[pattern % spin_count_choices], true);
+    if (const export_type* type = export_type_at(pattern / spin_count_choices))
+        save_spin_set(chosen.c_str(), *type, spin_frame_counts[pattern % spin_count_choices], true);
 }
 
 std::string ask_export_name(const char* title, const char* name, const char* patterns, int32_t preset) {
@@ -239,7 +238,8 @@ std::string ask_export_name(const char* title, const char* name, const char* pat
 void ask_and_save_view_set() {
     if (!engine.exports_ready) return;
     const std::string chosen = ask_export_name("Ansichtenserie exportieren", "Box", export_patterns() + 1);
-    if (!chosen.empty()) save_view_set(chosen.c_str(), requester_chosen_pattern());
+    const export_type* type = export_type_at(requester_chosen_pattern());
+    if (!chosen.empty() && type) save_view_set(chosen.c_str(), *type);
 }
 
 bool save_print_template(const char* typed_path) {
