@@ -155,6 +155,7 @@ void run_frames() {
         turn_box_by_arrow_keys();
         follow_preview_mouse();
         follow_changes();
+        box_size_text_follow();
         screen_flip_picture(scene_draw(), 1);
         if (!drain_events()) return;
         delay(frame_pause_ms);

@@ -10,6 +10,7 @@
 #include "app/faces/print_sheet.h"
 #include "app/scene/scene.h"
 #include "app/window/main_window.h"
+#include "runtime/core/windows_host.h"
 #include "runtime/gui/gui.h"
 
 namespace {
@@ -26,7 +27,30 @@ const size_bar size_bars[] = {
     {gadget::size_depth, &app_state::size_depth, &box_size::depth_mm},
 };
 
+// A dragged bar changes the size at every frame: the status bar tells it at most this often,
+// and the last size once the moves stop, so that Wine repaints the bar's field seldom.
+constexpr DWORD size_text_interval_ms = 100;
+std::string size_text_waiting;
+DWORD size_text_shown_at = 0;
+
+void show_size_text(const std::string& text) {
+    status_show(text.c_str());
+    size_text_shown_at = GetTickCount();
+    size_text_waiting.clear();
+}
+
+void tell_size(const box_size& box) {
+    const std::string text = "Box: " + box_size_text(box) + " (Breite x H\xF6he x Tiefe)";
+    if (GetTickCount() - size_text_shown_at >= size_text_interval_ms) show_size_text(text);
+    else size_text_waiting = text;
+}
+
 }  // namespace
+
+void box_size_text_follow() {
+    if (!size_text_waiting.empty() && GetTickCount() - size_text_shown_at >= size_text_interval_ms)
+        show_size_text(size_text_waiting);
+}
 
 void set_box_size(const box_size& box) {
     // The first size, at start, is no change to tell.
@@ -39,15 +63,15 @@ void set_box_size(const box_size& box) {
         if (gadget_get_state(size.bar) != app.*size.step) gadget_set_state(size.bar, app.*size.step);
     }
     apply_box_size();
-    if (told) status_show(("Box: " + box_size_text(box) + " (Breite x H\xF6he x Tiefe)").c_str());
+    if (told) tell_size(box);
 }
 
 void choose_box_size(const box_size& box) {
     set_box_size(box);
     // Said at once, while the change is still one undo away.
     if (box_left_sheet())
-        status_show(("Box: " + box_size_text(box) + " passt nicht mehr zum Druckbogen (\xFC" "ber 1 %); "
-                     "die Seiten behalten ihre Ausschnitte.").c_str());
+        show_size_text("Box: " + box_size_text(box) + " passt nicht mehr zum Druckbogen (\xFC" "ber 1 %); "
+                       "die Seiten behalten ihre Ausschnitte.");
 }
 
 void set_box_shape(box_shape shape, const book_setup& book, const box_size& box) {
