@@ -35,7 +35,7 @@ const char* paper_caption(book_paper paper);
 constexpr bool shape_is_book(box_shape shape) { return shape == box_shape::paperback || shape == box_shape::hardcover; }
 constexpr bool shape_is_case(box_shape shape) { return shape == box_shape::dvd || shape == box_shape::bluray; }
 
-// The pages a book may have: print-on-demand services bind 24 to about 900.
+// The page counts a book may be given (print-on-demand services bind about 24 to 900).
 constexpr int32_t fewest_pages = 2;
 constexpr int32_t most_pages = 2000;
 
