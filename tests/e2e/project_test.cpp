@@ -196,7 +196,7 @@ TEST_F(Projects, AtlasHeldWhileAProjectOpensIsNeverWrittenBackCut) {
     const std::vector<uint8_t> before = read_file(atlas_file);
     ASSERT_TRUE(run_->choose_face({9, front_in_box.title, "held_front.jpg", 341, 767, 220, 200, 20}));
     menu(20);
-    EXPECT_TRUE(eventually(5000, [&] { return read_file(atlas_file) == before; }))
+    EXPECT_TRUE(eventually(20000, [&] { return read_file(atlas_file) == before; }))
         << "the atlas has " << read_file(atlas_file).size() << " bytes, " << before.size() << " before";
 }
 
