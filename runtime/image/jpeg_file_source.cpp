@@ -48,26 +48,16 @@ void skip_input_data(j_decompress_ptr cinfo, long count) {
     source->manager.bytes_in_buffer -= wanted;
 }
 
-void* permanent_block(j_decompress_ptr cinfo, size_t size) {
-    return (*cinfo->mem->alloc_small)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, size);
-}
-
 }  // namespace
 
 void jpeg_file_source(j_decompress_ptr cinfo, FILE* file) {
     if (!cinfo->src || cinfo->src->init_source != init_source) {
-        auto* made = static_cast<file_source*>(permanent_block(cinfo, sizeof(file_source)));
+        auto* made = static_cast<file_source*>(jpeg_permanent_block(cinfo, sizeof(file_source)));
         made->block = static_cast<JOCTET*>(
             (*cinfo->mem->alloc_large)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, block_size));
         cinfo->src = &made->manager;
     }
     file_source* source = source_of(cinfo);
-    source->manager.init_source = init_source;
-    source->manager.fill_input_buffer = fill_input_buffer;
-    source->manager.skip_input_data = skip_input_data;
-    source->manager.resync_to_restart = jpeg_resync_to_restart;
-    source->manager.term_source = term_source;
-    source->manager.next_input_byte = nullptr;
-    source->manager.bytes_in_buffer = 0;
+    jpeg_source_start(source->manager, init_source, fill_input_buffer, skip_input_data, term_source);
     source->file = file;
 }

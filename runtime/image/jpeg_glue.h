@@ -35,6 +35,24 @@ inline jpeg_error_mgr* jpeg_jump_error_init(jpeg_jump_error& error) {
     return &error.manager;
 }
 
+// Memory that lives as long as the decompression object, for a source made once per object.
+inline void* jpeg_permanent_block(j_decompress_ptr cinfo, size_t size) {
+    return (*cinfo->mem->alloc_small)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, size);
+}
+
+// A source manager made ready to read anew: its callbacks set, its buffer empty.
+inline void jpeg_source_start(jpeg_source_mgr& manager, void (*init)(j_decompress_ptr),
+                              boolean (*fill)(j_decompress_ptr), void (*skip)(j_decompress_ptr, long),
+                              void (*term)(j_decompress_ptr)) {
+    manager.init_source = init;
+    manager.fill_input_buffer = fill;
+    manager.skip_input_data = skip;
+    manager.resync_to_restart = jpeg_resync_to_restart;
+    manager.term_source = term;
+    manager.next_input_byte = nullptr;
+    manager.bytes_in_buffer = 0;
+}
+
 // Reads `length` bytes at `data` and never past them: a cut-short picture ends on a
 // fabricated end-of-image marker after the library's premature-end warning.
 void jpeg_memory_source(j_decompress_ptr cinfo, const uint8_t* data, size_t length);

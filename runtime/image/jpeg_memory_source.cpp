@@ -65,28 +65,17 @@ void skip_input_data(j_decompress_ptr cinfo, long count) {
     source->manager.bytes_in_buffer -= wanted;
 }
 
-void* permanent_block(j_decompress_ptr cinfo, size_t size) {
-    return (*cinfo->mem->alloc_small)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT,
-                                      size);
-}
-
 }  // namespace
 
 void jpeg_memory_source(j_decompress_ptr cinfo, const uint8_t* data, size_t length) {
     // Made once per decompression object; a source of another kind left there is replaced.
     if (!cinfo->src || cinfo->src->init_source != init_source) {
-        auto* made = static_cast<memory_source*>(permanent_block(cinfo, sizeof(memory_source)));
-        made->eoi_buffer = static_cast<JOCTET*>(permanent_block(cinfo, end_marker_size));
+        auto* made = static_cast<memory_source*>(jpeg_permanent_block(cinfo, sizeof(memory_source)));
+        made->eoi_buffer = static_cast<JOCTET*>(jpeg_permanent_block(cinfo, end_marker_size));
         cinfo->src = &made->manager;
     }
     memory_source* source = source_of(cinfo);
-    source->manager.init_source = init_source;
-    source->manager.fill_input_buffer = fill_input_buffer;
-    source->manager.skip_input_data = skip_input_data;
-    source->manager.resync_to_restart = jpeg_resync_to_restart;
-    source->manager.term_source = term_source;
-    source->manager.next_input_byte = nullptr;
-    source->manager.bytes_in_buffer = 0;
+    jpeg_source_start(source->manager, init_source, fill_input_buffer, skip_input_data, term_source);
     source->data = data;
     source->remaining = length;
 }
