@@ -85,7 +85,9 @@ int batch_export(const command& asked) {
     const bool numbers_whole = outcome.values_adjusted == 0 && outcome.sizes_refused.empty();
     if (asked.print_template ? !numbers_whole : !outcome.complete()) {
         tell_project_incomplete(asked.project, outcome);
-        message_tell(asked.print_template ? "Es wurde keine Druckvorlage geschrieben." : "Es wurde kein Bild geschrieben.");
+        message_tell(asked.print_template ? "Es wurde keine Druckvorlage geschrieben."
+                     : asked.model        ? "Es wurde kein 3D-Modell geschrieben."
+                                          : "Es wurde kein Bild geschrieben.");
         return failed;
     }
     take_fill_choice(asked.fill);
