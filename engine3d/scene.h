@@ -26,6 +26,9 @@ struct mesh {
     int32_t handle;
     std::vector<mesh_vertex> vertices;
     std::vector<uint32_t> triangles;  // three vertex indices each, counter-clockwise in front
+    // Triangles from this one on (counted in triangles) lie under a clear glossy sleeve;
+    // none by default.
+    uint32_t sleeve_from = UINT32_MAX;
 };
 
 struct texture {

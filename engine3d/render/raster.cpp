@@ -137,13 +137,21 @@ void raster_triangle(frame_buffer& frame, const pixel_rect& clip, const raster_v
     t.z_high = std::max({p[0].z, p[1].z, p[2].z});
     const surface_paint surface{t, style};
     if (style.kind == paint_kind::opaque) return raster_rows(frame, clip, p, t, opaque_paint{surface}, rows);
+    if (style.kind == paint_kind::sleeve) {
+        // The sleeve's a and b are the eye's ray at the pixel, not values divided by distance.
+        const sleeve_view& s = style.sleeve;
+        t.a = {s.ray_dx, 0, s.ray_x0};
+        t.b = {0, s.ray_dy, s.ray_y0};
+        return raster_rows(frame, clip, p, t, sleeve_paint{surface}, rows);
+    }
     t.a = attribute(t.edges, area, p[0].a, p[1].a, p[2].a);
     t.b = attribute(t.edges, area, p[0].b, p[1].b, p[2].b);
     switch (style.kind) {
         case paint_kind::mirror: return raster_rows(frame, clip, p, t, mirror_paint{surface}, rows);
         case paint_kind::receiver: return raster_rows(frame, clip, p, t, receiver_paint{surface}, rows);
         case paint_kind::catcher: return raster_rows(frame, clip, p, t, catcher_paint{surface}, rows);
-        case paint_kind::opaque: return;
+        case paint_kind::opaque:
+        case paint_kind::sleeve: return;
     }
 }
 

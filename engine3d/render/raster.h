@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine3d/math3d.h"
+
 namespace engine3d {
 
 // Pixels 0x00RRGGBB, top row first.
@@ -57,6 +59,18 @@ enum class paint_kind : uint8_t {
     // a receiver left out of an export: only the shadow (black, alpha s) and the mirror
     // image over it, with straight colours; nothing where there is neither
     catcher,
+    // a clear glossy sleeve over the picture: drawn as opaque, and brighter where it mirrors
+    // the studio's lights towards the eye (see sleeve_view)
+    sleeve,
+};
+
+// What a sleeve needs to mirror the lights: the eye's ray through the pixel centre (x, y)
+// runs along (x * ray_dx + ray_x0, y * ray_dy + ray_y0, -1) in world axes, origin at the eye.
+struct sleeve_view {
+    float ray_dx, ray_x0, ray_dy, ray_y0;
+    vec3 normal;  // the triangle's, of unit length
+    vec3 centre;  // of what the sleeve wraps
+    float reach;  // from the centre to the farthest corner of what it wraps
 };
 
 struct shadow_map;
@@ -69,6 +83,7 @@ struct raster_style {
     paint_kind kind = paint_kind::opaque;
     float weight_limit = 0;            // mirror images
     const shadow_map* shadow = nullptr;  // receivers and catchers inside the map
+    sleeve_view sleeve{};                // sleeves
 };
 
 // A triangle ready to draw, kept until every thread has drawn its rows of it.

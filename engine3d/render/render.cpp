@@ -63,6 +63,8 @@ void draw_entity(entity_pass& pass) {
     }
     const std::vector<mesh_vertex>& vertices = shape.vertices;
     const std::vector<uint32_t>& triangles = shape.triangles;
+    const bool sleeved = shape.sleeve_from < triangles.size() / 3;
+    const surface_role sleeve = sleeved ? sleeve_role(pass.role, pass.placed) : pass.role;
     for (size_t i = 0; i + 2 < triangles.size(); i += 3) {
         view_triangle triangle;
         for (int k = 0; k < 3; ++k) {
@@ -70,7 +72,8 @@ void draw_entity(entity_pass& pass) {
             triangle.corner[k] = pass.placed[index];
             triangle.vertex[k] = &vertices[index];
         }
-        triangle_queue(pass.engine, pass.viewer, *pass.drawn.look, triangle, pass.role, pass.jobs);
+        const surface_role& role = i / 3 >= shape.sleeve_from ? sleeve : pass.role;
+        triangle_queue(pass.engine, pass.viewer, *pass.drawn.look, triangle, role, pass.jobs);
     }
 }
 

@@ -141,6 +141,19 @@ uint32_t lighting_of(const context& engine, const view& viewer, const material& 
     return look.lit ? lighting_factor(engine, look, normal, point, viewer.position) : unlit;
 }
 
+// The eye's ray through each pixel of the view, from the way project() maps a point.
+sleeve_view sleeve_of(const view& viewer, vec3 normal, const surface_role& role) {
+    sleeve_view s;
+    s.ray_dx = 1 / (viewer.half_width * viewer.focal_x);
+    s.ray_x0 = (-viewer.centre_x / viewer.half_width - viewer.shift_x) / viewer.focal_x;
+    s.ray_dy = -1 / (viewer.half_height * viewer.focal_y);
+    s.ray_y0 = (viewer.centre_y / viewer.half_height - viewer.shift_y) / viewer.focal_y;
+    s.normal = normalized(normal);
+    s.centre = role.sleeve_centre;
+    s.reach = role.sleeve_reach;
+    return s;
+}
+
 raster_style style_of(const context& engine, const view& viewer, const material& look,
                       const texture_level& level, const view_triangle& triangle, vec3 normal,
                       const surface_role& role) {
@@ -153,6 +166,7 @@ raster_style style_of(const context& engine, const view& viewer, const material&
     // A weight of 1 would read as an opaque paint.
     style.weight_limit = std::min(role.fade.strength, 254.0f / 255);
     style.shadow = role.shadow;
+    if (role.kind == paint_kind::sleeve) style.sleeve = sleeve_of(viewer, normal, role);
     return style;
 }
 
@@ -239,7 +253,7 @@ void triangle_queue(const context& engine, const view& viewer, const material& l
     const texture_level& level = choose_mip_level(*look.image, screen, polygon, count);
     const raster_style style = style_of(engine, viewer, look, level, triangle, normal, role);
     if (role.kind == paint_kind::catcher) return queue_caught_part(viewer, polygon, count, level, style, role, jobs);
-    if (role.kind != paint_kind::opaque) add_studio_values(viewer, role, style, polygon, count, screen);
+    if (role.kind != paint_kind::opaque && role.kind != paint_kind::sleeve) add_studio_values(viewer, role, style, polygon, count, screen);
     to_texel_space(screen, count, level);
     queue_fan(viewer, screen, count, style, jobs);
 }

@@ -35,6 +35,10 @@ struct surface_role {
     bool studio_lit = false;
     const shadow_map* shadow = nullptr;  // receivers and catchers
     mirror_fade fade{};                  // mirror images, whose triangles run mirrored
+    // Sleeves: the middle of what the sleeve wraps, relative to the eye, and its reach from
+    // there; the studio's lights stand round it at distances in that reach.
+    vec3 sleeve_centre{0, 0, 0};
+    float sleeve_reach = 0;
 };
 
 // Appends the triangle's rasterizer jobs, none when it faces away or lies outside the view.

@@ -33,6 +33,8 @@ public:
     // An axis-aligned block of drawn corners `low`, `high`: each side shows the picture of
     // `faces[side]` stretched over the block's own extent; a side with face -1 is left out.
     void block(vec3 low, vec3 high, const int (&faces)[box_face_count]);
+    // What is made from here on lies under a clear sleeve.
+    void sleeve_from_here() { made_.sleeve_from = uint32_t(made_.triangles.size() / 3); }
     mesh take() { return std::move(made_); }
 
 private:

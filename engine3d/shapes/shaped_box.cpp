@@ -148,10 +148,16 @@ void make_media_case(shape_builder& build, float unit_mm) {
             ring.push_back({0, c.y + r * std::sin(angle), c.z + r * std::cos(angle)});
             faces.push_back(i < arc_steps / 2 ? c.first : c.second);
         }
-    for (size_t i = 0; i < ring.size(); ++i) {
+    const auto side = [&](size_t i) {
         const vec3 p = ring[i], q = ring[(i + 1) % ring.size()];
         build.quad(at(-h.x, p.y, p.z), at(-h.x, q.y, q.z), at(h.x, q.y, q.z), at(h.x, p.y, p.z), p + q, faces[i]);
-    }
+    };
+    // The open edges are bare plastic; the clear sleeve wraps the spine, front and back.
+    for (size_t i = 0; i < ring.size(); ++i)
+        if (faces[i] != left_face) side(i);
+    build.sleeve_from_here();
+    for (size_t i = 0; i < ring.size(); ++i)
+        if (faces[i] == left_face) side(i);
     std::vector<vec3> front = ring, back = ring;
     for (vec3& p : front) p.x = -h.x;
     for (vec3& p : back) p.x = h.x;

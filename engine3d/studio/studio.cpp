@@ -3,6 +3,7 @@
 #include "engine3d/studio/studio.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine3d/shapes/rounded_box.h"
 #include "engine3d/shapes/shaped_box.h"
@@ -124,6 +125,22 @@ surface_role studio_role(const context& engine, const drawn_entity& entry) {
     role.shadow = map == engine.maps.shadows.end() ? nullptr : &map->second;
     if (entry.catcher_only) role.kind = role.shadow ? paint_kind::catcher : paint_kind::opaque;
     else if (role.shadow || receives_mirror_image(engine, entry.number)) role.kind = paint_kind::receiver;
+    return role;
+}
+
+surface_role sleeve_role(const surface_role& own, const std::vector<vec3>& placed) {
+    surface_role role = own;
+    if (own.kind != paint_kind::opaque || !own.studio_lit || placed.empty()) return role;
+    vec3 low = placed.front(), high = low;
+    for (vec3 p : placed) {
+        low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+        high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+    }
+    role.kind = paint_kind::sleeve;
+    role.sleeve_centre = (low + high) * 0.5f;
+    float reach = 0;
+    for (vec3 p : placed) reach = std::max(reach, dot(p - role.sleeve_centre, p - role.sleeve_centre));
+    role.sleeve_reach = std::sqrt(reach);
     return role;
 }
 

@@ -17,6 +17,11 @@ const mesh& studio_shape(const context& engine, int32_t number, const entity& bo
 // left out of an export, as a catcher) of shadows and mirror images.
 surface_role studio_role(const context& engine, const drawn_entity& entry);
 
+// The role of an entity's triangles under a clear sleeve, given its vertices relative to the
+// eye: where the rig lights the entity's own surface, the sleeve mirrors the rig's lights;
+// otherwise the entity's role as it is.
+surface_role sleeve_role(const surface_role& own, const std::vector<vec3>& placed);
+
 // True, with the role of its mirror image, when the entity shows one in its receiver: the
 // receiver exists and the eye is above its plane.
 bool mirror_role(const context& engine, const view& viewer, const drawn_entity& entry, surface_role& role);

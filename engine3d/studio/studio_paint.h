@@ -1,4 +1,4 @@
-// The studio look's paints: a mirror image keeps its weight as the sample's alpha (top
+// The studio look's paints: a clear sleeve brightens where it mirrors the lights; a mirror image keeps its weight as the sample's alpha (top
 // byte t = 255 - alpha); the receiver drawn over it later shows its colour through by that
 // weight over the shadowed floor; a receiver left out of an export only catches the shadow
 // and the image, with straight colours and partial alpha. Included by the rasterizer only.
@@ -6,6 +6,7 @@
 
 #include "engine3d/render/raster_pixel.h"
 #include "engine3d/studio/shadow_map.h"
+#include "engine3d/studio/sleeve_gloss.h"
 
 namespace engine3d {
 
@@ -117,6 +118,19 @@ struct catcher_paint {
             written[k] = ~0u;
         }
         return _mm_load_ps(reinterpret_cast<const float*>(written));
+    }
+};
+
+// A sleeve's a and b are the eye's ray through the pixel; it adds the light it mirrors there.
+struct sleeve_paint {
+    static constexpr bool studio = true;
+    surface_paint surface;
+
+    static __m128 depth_margin(__m128 stored) { return stored; }
+
+    __m128 operator()(const pixel_at& p, __m128 nearer, __m128, uint32_t* colour) const {
+        store_where(colour, brightened(surface.at(p), sleeve_highlight(surface.style.sleeve, p.a, p.b, distance_at(surface.t, p.z))), nearer);
+        return nearer;
     }
 };
 

@@ -1,7 +1,8 @@
 // What the renderer draws: faces where the projection puts them and the right way up,
 // the rotation convention, depth order, reuse of an unchanged frame, culling, clipping at
 // the camera, the backdrop of the program's scene, equal pictures in every pixel format, and
-// the studio look: the rig's light, the soft shadow and the mirror image in the floor.
+// the studio look: the rig's light, the soft shadow, the mirror image in the floor and the
+// lights mirrored in a case's sleeve.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -618,6 +619,42 @@ TEST_F(engine_render, book_boards_stand_over_its_pages_and_a_case_rounds_its_cor
     e->EntityShape(5, 0, 0);
     e->RotateEntity(5, 0, 0, 0);
     EXPECT_EQ(export_rows(size, 0, size).pixels, box.pixels);
+}
+
+// The blue front of a case turned towards the studio's right strip light, 8 high and 5
+// wide: lit by the rig, its clear sleeve mirrors the strip as a band of a few columns, whose
+// light adds green, which the blue picture has none of; turning the case sweeps the band
+// across the front from right to left. A book's matte cover shows none, nor a case unlit.
+TEST_F(engine_render, case_sleeve_mirrors_a_strip_light_as_a_band_that_turning_sweeps) {
+    box_only();
+    constexpr int size = 2048, row = size / 2 - 200;
+    e->ResizeEntity(5, 0.7f, 8, 5);
+    const auto band = [&](float turn) {
+        e->RotateEntity(5, turn, 0, 0);
+        const export_band line = export_rows(size, row, 1);
+        int first = -1, last = -1, front_width = 0;
+        for (int x = 0; x < size; ++x) {
+            const uint32_t p = line.at(x, row);
+            const bool blue = (p & 0xFF) > 100, green = (p >> 8 & 0xFF) > 40, red = (p >> 16 & 0xFF) > 40;
+            if ((p >> 24) < 128 || !blue || green != red) continue;
+            ++front_width;
+            if (green) last = x, first = first < 0 ? x : first;
+        }
+        return std::vector<int>{first, last, front_width};
+    };
+    ASSERT_TRUE(e->EntityShape(5, 3, 20.0f));
+    e->EntityStudioLight(5, 1);
+    const std::vector<int> start = band(120), turned = band(124);
+    const int width = start[1] - start[0];
+    EXPECT_TRUE(start[0] >= 0 && width > start[2] / 20 && width < start[2] * 2 / 5)
+        << "band " << start[0] << ".." << start[1] << " on a front " << start[2] << " wide";
+    EXPECT_TRUE(turned[0] >= 0 && turned[1] < start[0]) << "turned on: " << turned[0] << ".." << turned[1];
+    e->EntityStudioLight(5, 0);
+    EXPECT_EQ(band(120)[0], -1) << "unlit";
+    e->EntityStudioLight(5, 1);
+    ASSERT_TRUE(e->EntityShape(5, 1, 20.0f));
+    const std::vector<int> book = band(120);
+    EXPECT_TRUE(book[0] == -1 && book[2] > 0) << "book: " << book[0] << " on a front " << book[2] << " wide";
 }
 
 }  // namespace
