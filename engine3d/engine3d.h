@@ -65,8 +65,11 @@
 //   card (0.3 mm) wraps front, spine and back round the page block, its spine bent round
 //   with EntityRoundEdges; a hardcover's boards (2.5 mm) stand 3 mm over the pages at top,
 //   bottom and fore-edge, round a rounded spine, with the joint's groove beside it; a media
-//   case has rounded corners (4 mm). The cut edges of a cover or board show its picture's
-//   edge. Shadows and mirror images follow the shape.
+//   case (kind 3 a DVD case, 4 a Blu-ray case) has rounded corners (4 mm), and its front,
+//   back and spine pictures lie as its insert inside its rim (a Blu-ray case's below the band
+//   across its top), which shows the top picture, as the open edges do. The case's clear
+//   sleeve mirrors the studio rig's lights where EntityStudioLight lights it. The cut edges
+//   of a cover or board show its picture's edge. Shadows and mirror images follow the shape.
 #pragma once
 
 #include <cstdint>

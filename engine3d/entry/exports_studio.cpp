@@ -56,7 +56,7 @@ int ENGINE3D_CALL EntityRoundEdges(int entity_number, float share) {
 int ENGINE3D_CALL EntityShape(int entity_number, int kind, float unit_mm) {
     context& c = engine();
     c.invalidate_frame();
-    if (!find_number(c.entities, entity_number) || kind < 0 || kind > int(shape_kind::media_case)) return 0;
+    if (!find_number(c.entities, entity_number) || kind < 0 || kind > int(shape_kind::bluray_case)) return 0;
     if (kind == int(shape_kind::box)) c.studio.shapes.erase(entity_number);
     else if (unit_mm > 0 && std::isfinite(unit_mm)) c.studio.shapes[entity_number] = {shape_kind(kind), unit_mm};
     else return 0;

@@ -6,7 +6,7 @@
 namespace engine3d {
 
 // EntityShape's kinds; the box is no shape of its own.
-enum class shape_kind : int32_t { box = 0, paperback = 1, hardcover = 2, media_case = 3 };
+enum class shape_kind : int32_t { box = 0, paperback = 1, hardcover = 2, media_case = 3, bluray_case = 4 };
 
 struct shape_form {
     shape_kind kind;

@@ -128,41 +128,92 @@ void make_hardcover(shape_builder& build, float unit_mm) {
                 {-1, -1, top_face, bottom_face, right_face, right_face});
 }
 
-void make_media_case(shape_builder& build, float unit_mm) {
+// Where a case's insert lies under the sleeve, in millimetres from the case's outline: a DVD
+// case's 129.5 x 183 mm panels inside its 135 x 190 mm; a Blu-ray case's 128 x 149 mm inside
+// 135 x 171.5 mm, below the band across its top.
+struct insert_rims {
+    float side, bottom, top;
+};
+constexpr insert_rims dvd_rims{2.75f, 3.5f, 3.5f}, bluray_rims{3.5f, 3.5f, 19.0f};
+
+// The insert's extent across the case's front: y from low to high, z from -half_z to half_z.
+// A case too small for its rims keeps at least half of each side for the insert.
+struct insert_extent {
+    float low, high, half_z;
+};
+
+insert_extent insert_of(vec3 h, const insert_rims& rims, float unit_mm) {
+    const float side = std::min(rims.side / unit_mm, h.z / 2);
+    const float shrink = std::min((rims.bottom + rims.top) / unit_mm, h.y);
+    const float bottom = shrink * rims.bottom / (rims.bottom + rims.top);
+    return {-h.y + bottom, h.y - (shrink - bottom), h.z - side};
+}
+
+// The rim between a side's rounded outline and its insert, corner by corner: each corner's
+// arc fans from the insert's corner, and the straight stretch between two arcs joins the two
+// insert corners. The rim shows the open edges' plastic.
+void add_rim(shape_builder& build, const std::vector<vec3>& ring, int per_corner, const vec3 (&insert)[4], vec3 outward) {
+    for (size_t i = 0; i < ring.size(); ++i) {
+        const size_t next = (i + 1) % ring.size();
+        const int corner = int(i) / per_corner, next_corner = int(next) / per_corner;
+        build.quad(insert[corner], ring[i], ring[next], insert[next_corner], outward, top_face);
+    }
+}
+
+void make_media_case(shape_builder& build, float unit_mm, const insert_rims& rims) {
     const vec3 h = build.half();
     const float r = std::min({case_corner_mm / unit_mm, h.y / 4, h.z / 4});
-    // corners round the front's outline (y up, z to the right), each with the sides it joins
+    const insert_extent insert = insert_of(h, rims, unit_mm);
+    // corners round the front's outline (y up, z to the right), each with the insert's corner it fans from
     struct corner {
-        float y, z, from;
-        int first, second;
+        float y, z, from, insert_y, insert_z;
     };
-    const corner corners[] = {{h.y - r, -h.z + r, 0.5f * half_turn, top_face, left_face},
-                              {-h.y + r, -h.z + r, half_turn, left_face, bottom_face},
-                              {-h.y + r, h.z - r, 1.5f * half_turn, bottom_face, right_face},
-                              {h.y - r, h.z - r, 0, right_face, top_face}};
+    const corner corners[] = {{h.y - r, -h.z + r, 0.5f * half_turn, insert.high, -insert.half_z},
+                              {-h.y + r, -h.z + r, half_turn, insert.low, -insert.half_z},
+                              {-h.y + r, h.z - r, 1.5f * half_turn, insert.low, insert.half_z},
+                              {h.y - r, h.z - r, 0, insert.high, insert.half_z}};
     std::vector<vec3> ring;
-    std::vector<int> faces;
     for (const corner& c : corners)
         for (int i = 0; i <= arc_steps; ++i) {
             const float angle = c.from + half_turn / 2 * float(i) / arc_steps;
             ring.push_back({0, c.y + r * std::sin(angle), c.z + r * std::cos(angle)});
-            faces.push_back(i < arc_steps / 2 ? c.first : c.second);
         }
-    const auto side = [&](size_t i) {
-        const vec3 p = ring[i], q = ring[(i + 1) % ring.size()];
-        build.quad(at(-h.x, p.y, p.z), at(-h.x, q.y, q.z), at(h.x, q.y, q.z), at(h.x, p.y, p.z), p + q, faces[i]);
+    const int per_corner = arc_steps + 1;
+    // The ring's edge from p to q round the case: plastic, but for the spine (the straight
+    // stretch on the left), which shows the insert's spine where the insert reaches.
+    const auto side = [&](vec3 p, vec3 q, vec3 outward, bool spine) {
+        const float low = std::min(p.y, q.y), high = std::max(p.y, q.y);
+        if (!spine) {
+            build.quad(at(-h.x, p.y, p.z), at(-h.x, q.y, q.z), at(h.x, q.y, q.z), at(h.x, p.y, p.z), outward, top_face);
+            return;
+        }
+        const float cuts[] = {low, std::max(low, insert.low), std::min(high, insert.high), high};
+        const picture_area spine_area{-h.x, h.x, insert.low, insert.high};
+        for (int k = 0; k < 3; ++k) {
+            if (!(cuts[k + 1] > cuts[k])) continue;
+            const vec3 c0 = at(-h.x, cuts[k], p.z), c1 = at(h.x, cuts[k], p.z);
+            const vec3 c2 = at(h.x, cuts[k + 1], p.z), c3 = at(-h.x, cuts[k + 1], p.z);
+            if (k == 1) build.quad(c0, c1, c2, c3, outward, left_face, spine_area);
+            else build.quad(c0, c1, c2, c3, outward, top_face);
+        }
     };
-    // The open edges are bare plastic; the clear sleeve wraps the spine, front and back.
+    const size_t spine_edge = per_corner - 1;  // from the first corner's end to the second's start
     for (size_t i = 0; i < ring.size(); ++i)
-        if (faces[i] != left_face) side(i);
+        if (i != spine_edge) side(ring[i], ring[(i + 1) % ring.size()], ring[i] + ring[(i + 1) % ring.size()], false);
+    // The clear sleeve wraps the spine, front and back; the open edges are bare plastic.
     build.sleeve_from_here();
-    for (size_t i = 0; i < ring.size(); ++i)
-        if (faces[i] == left_face) side(i);
-    std::vector<vec3> front = ring, back = ring;
-    for (vec3& p : front) p.x = -h.x;
-    for (vec3& p : back) p.x = h.x;
-    build.fan({-h.x, 0, 0}, front, {-1, 0, 0}, front_face);
-    build.fan({h.x, 0, 0}, back, {1, 0, 0}, back_face);
+    side(ring[spine_edge], ring[spine_edge + 1], {0, 0, -1}, true);
+    for (float x : {-h.x, h.x}) {
+        std::vector<vec3> outline = ring;
+        for (vec3& p : outline) p.x = x;
+        vec3 inner[4];
+        for (int c = 0; c < 4; ++c) inner[c] = {x, corners[c].insert_y, corners[c].insert_z};
+        const vec3 outward{x, 0, 0};
+        add_rim(build, outline, per_corner, inner, outward);
+        const int face = x < 0 ? front_face : back_face;
+        const picture_area area{insert.low, insert.high, -insert.half_z, insert.half_z};
+        build.quad(inner[0], inner[1], inner[2], inner[3], outward, face, area);
+    }
 }
 
 }  // namespace
@@ -177,7 +228,8 @@ bool shaped_box(const mesh& box, vec3 factor, shape_form form, bool soft, mesh& 
     switch (form.kind) {
     case shape_kind::paperback: make_paperback(build, form.unit_mm, soft); break;
     case shape_kind::hardcover: make_hardcover(build, form.unit_mm); break;
-    case shape_kind::media_case: make_media_case(build, form.unit_mm); break;
+    case shape_kind::media_case: make_media_case(build, form.unit_mm, dvd_rims); break;
+    case shape_kind::bluray_case: make_media_case(build, form.unit_mm, bluray_rims); break;
     default: return false;
     }
     out = build.take();

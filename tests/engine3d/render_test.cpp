@@ -568,7 +568,8 @@ namespace {
 // A hardcover seen from its fore-edge, 2 deep, 8 high and 5 wide at 20 mm a unit: the two
 // boards' cut edges show their covers' pictures either side of the pages, and stand 3 mm
 // (0.15 units, 23 pixels) over the pages at the top; a media case seen from the front has
-// no corner where the box had one; the box again is the box to the byte. The triangles handed
+// no corner where the box had one, and a Blu-ray case its band; the box again is the box to
+// the byte. The triangles handed
 // out for a model are the drawn ones: the book fills the entity's drawn extent.
 TEST_F(engine_render, book_boards_stand_over_its_pages_and_a_case_rounds_its_corners) {
     box_only();
@@ -615,6 +616,12 @@ TEST_F(engine_render, book_boards_stand_over_its_pages_and_a_case_rounds_its_cor
     EXPECT_TRUE(opaque(square, edge + 2, top + 2));
     EXPECT_FALSE(opaque(round, edge + 2, top + 2));
     EXPECT_EQ(face_of(round.at(pages, upper)), front);
+    // A Blu-ray case's insert lies below the band across its top (19 mm, 145 pixels), which
+    // shows the open edges' plastic.
+    ASSERT_TRUE(e->EntityShape(5, 4, 20.0f));
+    const export_band bluray = export_rows(size, 0, size);
+    EXPECT_EQ(face_of(bluray.at(middle, top + 100)), face::top) << std::hex << bluray.at(middle, top + 100);
+    EXPECT_EQ(face_of(bluray.at(middle, top + 180)), front) << std::hex << bluray.at(middle, top + 180);
 
     e->EntityShape(5, 0, 0);
     e->RotateEntity(5, 0, 0, 0);
