@@ -96,7 +96,8 @@ extern engine_state engine;
 
 // EntityShape's kind for a shape; DVD and Blu-ray cases differ only in size.
 constexpr int engine_shape_kind(box_shape shape) {
-    return shape == box_shape::paperback ? 1 : shape == box_shape::hardcover ? 2 : shape_is_case(shape) ? 3 : 0;
+    return shape == box_shape::paperback ? 1 : shape == box_shape::hardcover ? 2 : shape == box_shape::dvd ? 3
+           : shape == box_shape::bluray ? 4 : 0;
 }
 
 int engine_load();

@@ -25,9 +25,11 @@ cover_parts parts_of(box_shape shape, const box_size& box) {
         const box_size boards = shape_extent(shape, box);
         return {boards.width_mm, boards.height_mm, box.depth_mm, hardcover_hinge_mm, hardcover_wrap_mm};
     }
-    if (shape_is_case(shape))
-        return {inside_rim(box.width_mm, case_insert_narrower_mm), inside_rim(box.height_mm, case_insert_lower_mm),
-                box.depth_mm, 0, cover_bleed_mm};
+    if (shape_is_case(shape)) {
+        const case_insert_rim& rim = shape == box_shape::bluray ? bluray_insert_rim : dvd_insert_rim;
+        return {inside_rim(box.width_mm, rim.narrower_mm), inside_rim(box.height_mm, rim.lower_mm), box.depth_mm, 0,
+                cover_bleed_mm};
+    }
     return {box.width_mm, box.height_mm, box.depth_mm, 0, cover_bleed_mm};
 }
 
@@ -111,7 +113,7 @@ std::string cover_misfit_text(box_shape shape, const book_setup& book, const box
                        " mit " + margin + " oder " + figures_text(p, p.spine, false) +
                        " ohne, mit einem R\xFC"
                        "cken von " +
-                       mm_text(p.spine) + " mm (auf 1 % genau).";
+                       mm_text(p.spine) + " mm (auf 1 % und 1,6 mm genau).";
     const sheet_as_cover sheet = cover_of_sheet(shape, book, box, sheet_width, sheet_height);
     if (sheet.spine_mm <= 0)
         return text +

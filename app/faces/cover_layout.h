@@ -17,9 +17,12 @@ constexpr double cover_bleed_mm = 3.175;
 constexpr double hardcover_wrap_mm = 15.0;
 constexpr double hardcover_hinge_mm = 5.0;
 // A case's insert lies under the clear sleeve, inside the case's rim: a DVD case of
-// 135 x 190 mm takes 129.5 x 183 mm a side, 273 x 183 mm unfolded.
-constexpr double case_insert_narrower_mm = 5.5;
-constexpr double case_insert_lower_mm = 7.0;
+// 135 x 190 mm takes 129.5 x 183 mm a side, 273 x 183 mm unfolded; a Blu-ray case of
+// 135 x 171.5 mm 128 x 149 mm, below the band across the case's top.
+struct case_insert_rim {
+    double narrower_mm, lower_mm;
+};
+constexpr case_insert_rim dvd_insert_rim{5.5, 7.0}, bluray_insert_rim{7.0, 22.5};
 
 // `box`: a book's trim and spine, a case's own size.
 print_net cover_net_of(box_shape shape, const box_size& box);

@@ -184,8 +184,8 @@ int32_t draw_requested(face_picture_request* requests, int32_t count, sheet_stre
 
 // The faces a book shows its page block on and a case its open edges: top, right, bottom.
 constexpr int32_t edge_faces[] = {0, 1, 4};
-// 0x00RRGGBB, as the pixels hold them.
-constexpr uint32_t case_plastic = 0x1E1F22;
+// 0x00RRGGBB, as the pixels hold them: a DVD case's black plastic, a Blu-ray case's blue.
+constexpr uint32_t dvd_plastic = 0x1E1F22, bluray_plastic = 0x1C4A86;
 // A line at least this many pixels from the next, so that a thick book does not turn grey.
 constexpr int32_t pixels_per_line = 3;
 
@@ -253,7 +253,9 @@ void paint_edge_faces(const pixel_target& atlas, int32_t scale) {
         const int32_t leaves = book.pages > 0 ? book.pages / 2 : across;
         const int32_t lines = std::max(1, std::min(leaves, across / pixels_per_line));
         for (int32_t at = 0; at < across; ++at) {
-            const uint32_t colour = shape_is_case(shape) ? case_plastic : page_line(paper, at, across, lines);
+            const uint32_t colour = shape == box_shape::dvd      ? dvd_plastic
+                                    : shape == box_shape::bluray ? bluray_plastic
+                                                                 : page_line(paper, at, across, lines);
             if (down) paint_row(atlas, r.y * scale + at, r.x * scale, (r.x + r.width) * scale, colour);
             else paint_column(atlas, r.x * scale + at, r.y * scale, (r.y + r.height) * scale, colour);
         }

@@ -45,8 +45,8 @@ pixel_rect net_pixels(const net_rect& mm);
 bool net_panels_meet(const net_rect& a, const net_rect& b);
 
 // How a picture lies over the net: each face's panel as a part of it, when its proportions
-// are those of the net with its bleed or without (within 1 %); the whole picture for a face
-// not on the net.
+// are those of the net with its bleed or without (within 1 %, and a cover's width within
+// 1/16 in at its height); the whole picture for a face not on the net.
 struct sheet_cut {
     bool fits;
     bool with_bleed;

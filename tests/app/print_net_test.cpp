@@ -88,11 +88,20 @@ TEST(PrintNet, CoverIsCutIntoBackSpineAndFrontAndTheEdgesKeepTheirPictures) {
     EXPECT_TRUE(net_panels_meet(hardcover.hinges[1], hardcover.panels[front]));
     const print_net dvd = print_net_of(box_shape::dvd, standard_case_size(box_shape::dvd));
     EXPECT_DOUBLE_EQ(net_proportion(dvd, false), 273.0 / 183);
+    // A disc printer's Blu-ray insert, 270 x 149 mm round a 14 mm spine, fits the 13 mm case.
+    const print_net bluray = print_net_of(box_shape::bluray, standard_case_size(box_shape::bluray));
+    EXPECT_DOUBLE_EQ(net_proportion(bluray, false), 269.0 / 149);
+    EXPECT_TRUE(print_sheet_cut(bluray, 3189, 1760).fits);
 }
 
 TEST(PrintNet, CoverOfAnotherPageCountIsToldWithTheSpineThatFits) {
-    // Made for 480 pages: a spine of 1.2 in, 13.45 x 9.25 in.
-    ASSERT_FALSE(print_sheet_cut(print_net_of(box_shape::paperback, six_by_nine), 4035, 2775).fits);
+    // Made for 480 pages: a spine of 1.2 in, 13.45 x 9.25 in. Made for 400 pages, 13.3 x 9.25 in
+    // lies within 1 % of the cover without bleed, yet its spine is 5 mm wider.
+    const print_net net = print_net_of(box_shape::paperback, six_by_nine);
+    ASSERT_FALSE(print_sheet_cut(net, 4035, 2775).fits);
+    EXPECT_FALSE(print_sheet_cut(net, 3990, 2775).fits);
+    EXPECT_FALSE(sheet_still_fits(net, 3990, 2775, print_sheet_cut(net, 3840, 2700).panels));
+    EXPECT_TRUE(print_sheet_cut(net, 3913, 2776).fits) << "resampled by a pixel";
     EXPECT_NEAR(cover_of_sheet(box_shape::paperback, cream_320, six_by_nine, 4035, 2775).spine_mm, 30.48, 0.01);
     const std::string told = cover_misfit_text(box_shape::paperback, cream_320, six_by_nine, 4035, 2775);
     EXPECT_NE(told.find("331,5 x 234,9 mm mit Anschnitt 3,175 mm"), std::string::npos) << told;
