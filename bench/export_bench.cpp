@@ -258,7 +258,8 @@ void measure_shape_export(const engine_dll& e, const shape_case& shape) {
     studio_look(false);
     studio_view_leave(studio_views[0]);
     std::printf("png 2048 x 2048 of %s: export median %.0f ms against %.0f ms for the box of its extent, "
-                "ratio %.2f (target at most 1.2)\n", shape.name, median(shaped), median(boxes), median(shaped) / median(boxes));
+                "ratio %.2f (target at most 1.2)\n",
+                shape.name, median(shaped), median(boxes), median(shaped) / median(boxes));
 }
 
 // Time per sample of RenderWorld at 295 x 295 against the render of a png 2048 export.

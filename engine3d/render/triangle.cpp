@@ -253,7 +253,8 @@ void triangle_queue(const context& engine, const view& viewer, const material& l
     const texture_level& level = choose_mip_level(*look.image, screen, polygon, count);
     const raster_style style = style_of(engine, viewer, look, level, triangle, normal, role);
     if (role.kind == paint_kind::catcher) return queue_caught_part(viewer, polygon, count, level, style, role, jobs);
-    if (role.kind != paint_kind::opaque && role.kind != paint_kind::sleeve) add_studio_values(viewer, role, style, polygon, count, screen);
+    if (role.kind != paint_kind::opaque && role.kind != paint_kind::sleeve)
+        add_studio_values(viewer, role, style, polygon, count, screen);
     to_texel_space(screen, count, level);
     queue_fan(viewer, screen, count, style, jobs);
 }

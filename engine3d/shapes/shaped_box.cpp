@@ -152,7 +152,8 @@ insert_extent insert_of(vec3 h, const insert_rims& rims, float unit_mm) {
 // The rim between a side's rounded outline and its insert, corner by corner: each corner's
 // arc fans from the insert's corner, and the straight stretch between two arcs joins the two
 // insert corners. The rim shows the open edges' plastic.
-void add_rim(shape_builder& build, const std::vector<vec3>& ring, int per_corner, const vec3 (&insert)[4], vec3 outward) {
+void add_rim(shape_builder& build, const std::vector<vec3>& ring, int per_corner, const vec3 (&insert)[4],
+             vec3 outward) {
     for (size_t i = 0; i < ring.size(); ++i) {
         const size_t next = (i + 1) % ring.size();
         const int corner = int(i) / per_corner, next_corner = int(next) / per_corner;

@@ -40,12 +40,14 @@ inline float smooth_window(float value, float out, float full) {
 // from `point` along `r` meets it; all in reaches.
 inline float strip_light(vec3 point, vec3 r, vec3 foot) {
     const float along_floor = r.x * r.x + r.z * r.z;
+    if (!(along_floor > 0)) return 0;
     const float dx = foot.x - point.x, dz = foot.z - point.z;
     const float t = (dx * r.x + dz * r.z) / along_floor;
-    if (!(along_floor > 0) || !(t > 0)) return 0;
+    if (!(t > 0)) return 0;
     const float off = std::fabs(dx * r.z - dz * r.x) / std::sqrt(along_floor);
     const float height = point.y + t * r.y - foot.y;
-    const float across = 1 - smooth_window(off, strip_half_width * (1 - strip_edge), strip_half_width * (1 + strip_edge));
+    const float across =
+        1 - smooth_window(off, strip_half_width * (1 - strip_edge), strip_half_width * (1 + strip_edge));
     const float upright = smooth_window(height, strip_low - strip_end, strip_low) *
                           (1 - smooth_window(height, strip_high, strip_high + strip_end));
     return across * upright;

@@ -1,7 +1,8 @@
-// The studio look's paints: a clear sleeve brightens where it mirrors the lights; a mirror image keeps its weight as the sample's alpha (top
+// The studio look's paints: a mirror image keeps its weight as the sample's alpha (top
 // byte t = 255 - alpha); the receiver drawn over it later shows its colour through by that
 // weight over the shadowed floor; a receiver left out of an export only catches the shadow
-// and the image, with straight colours and partial alpha. Included by the rasterizer only.
+// and the image, with straight colours and partial alpha; a clear sleeve brightens where it
+// mirrors the lights. Included by the rasterizer only.
 #pragma once
 
 #include "engine3d/render/raster_pixel.h"
@@ -129,7 +130,8 @@ struct sleeve_paint {
     static __m128 depth_margin(__m128 stored) { return stored; }
 
     __m128 operator()(const pixel_at& p, __m128 nearer, __m128, uint32_t* colour) const {
-        store_where(colour, brightened(surface.at(p), sleeve_highlight(surface.style.sleeve, p.a, p.b, distance_at(surface.t, p.z))), nearer);
+        const uint32_t add = sleeve_highlight(surface.style.sleeve, p.a, p.b, distance_at(surface.t, p.z));
+        store_where(colour, brightened(surface.at(p), add), nearer);
         return nearer;
     }
 };

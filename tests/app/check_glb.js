@@ -39,7 +39,8 @@ validator.validateBytes(new Uint8Array(bytes)).then((report) => {
     return floats(p.attributes.NORMAL, 2).some((n, i) => n > 0.99 && Math.abs(z[i] - frontZ) < 1e-6);
   });
   const shows = (p) => {
-    const image = gltf.images[gltf.textures[gltf.materials[p.material].pbrMetallicRoughness.baseColorTexture.index].source];
+    const texture = gltf.materials[p.material].pbrMetallicRoughness.baseColorTexture.index;
+    const image = gltf.images[gltf.textures[texture].source];
     const view = gltf.bufferViews[image.bufferView];
     return binary.subarray(view.byteOffset, view.byteOffset + view.byteLength).equals(fs.readFileSync(frontFile));
   };
