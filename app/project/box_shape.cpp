@@ -1,6 +1,8 @@
 // The figures behind books and cases, in one table per kind of word.
 #include "app/project/box_shape.h"
 
+#include <cstddef>
+
 namespace {
 
 constexpr double mm_per_inch = 25.4;
@@ -30,6 +32,14 @@ const paper_words papers[book_paper_count] = {
     {"colour", "farbig", 0.002347},
 };
 
+// The row of `table` whose key is `key`, or -1.
+template <typename Words, size_t count>
+int32_t row_of_key(const Words (&table)[count], const std::string& key) {
+    for (size_t i = 0; i < count; ++i)
+        if (key == table[i].key) return int32_t(i);
+    return -1;
+}
+
 }  // namespace
 
 const trim_preset trim_presets[] = {
@@ -56,21 +66,15 @@ const char* paper_key(book_paper paper) { return papers[int32_t(paper)].key; }
 const char* paper_caption(book_paper paper) { return papers[int32_t(paper)].caption; }
 
 bool shape_of_key(const std::string& key, box_shape& shape) {
-    for (int32_t i = 0; i < box_shape_count; ++i)
-        if (key == shapes[i].key) {
-            shape = box_shape(i);
-            return true;
-        }
-    return false;
+    const int32_t row = row_of_key(shapes, key);
+    if (row >= 0) shape = box_shape(row);
+    return row >= 0;
 }
 
 bool paper_of_key(const std::string& key, book_paper& paper) {
-    for (int32_t i = 0; i < book_paper_count; ++i)
-        if (key == papers[i].key) {
-            paper = book_paper(i);
-            return true;
-        }
-    return false;
+    const int32_t row = row_of_key(papers, key);
+    if (row >= 0) paper = book_paper(row);
+    return row >= 0;
 }
 
 double page_thickness_mm(book_paper paper) { return papers[int32_t(paper)].page_inches * mm_per_inch; }

@@ -47,41 +47,23 @@ int ENGINE3D_CALL InitEngine3DFirst(void) {
     return 1;
 }
 
-int ENGINE3D_CALL InitCamera(void) {
-    engine().cameras.clear();
+namespace {
+
+template <typename Table>
+int cleared(Table& table) {
+    table.clear();
     engine().invalidate_frame();
     return 1;
 }
 
-int ENGINE3D_CALL InitTexture(void) {
-    engine().textures.clear();
-    engine().invalidate_frame();
-    return 1;
-}
+}  // namespace
 
-int ENGINE3D_CALL InitEntity(void) {
-    engine().entities.clear();
-    engine().invalidate_frame();
-    return 1;
-}
-
-int ENGINE3D_CALL InitLight(void) {
-    engine().lights.clear();
-    engine().invalidate_frame();
-    return 1;
-}
-
-int ENGINE3D_CALL InitMaterial(void) {
-    engine().materials.clear();
-    engine().invalidate_frame();
-    return 1;
-}
-
-int ENGINE3D_CALL InitMesh(void) {
-    engine().meshes.clear();
-    engine().invalidate_frame();
-    return 1;
-}
+int ENGINE3D_CALL InitCamera(void) { return cleared(engine().cameras); }
+int ENGINE3D_CALL InitTexture(void) { return cleared(engine().textures); }
+int ENGINE3D_CALL InitEntity(void) { return cleared(engine().entities); }
+int ENGINE3D_CALL InitLight(void) { return cleared(engine().lights); }
+int ENGINE3D_CALL InitMaterial(void) { return cleared(engine().materials); }
+int ENGINE3D_CALL InitMesh(void) { return cleared(engine().meshes); }
 
 // The rasterizer is built for SSE2.
 int ENGINE3D_CALL InitEngine3D(void) {

@@ -35,12 +35,13 @@ bool same_shadow(const shadow_map& map, float plane_y, const std::vector<shadow_
     return true;
 }
 
-// Kept while the entity's mesh, drawn size and share stay; a mesh that is no box has none.
+// Kept while the entity's mesh, drawn size and share stay; a mesh that is no box has none,
+// and a book or case, drawn from its shaped mesh, needs none.
 void prepare_rounded(context& engine) {
     std::map<int32_t, rounded_shape> kept;
     for (const auto& [number, share] : engine.studio.rounded) {
         const entity* body = find_number(engine.entities, number);
-        if (!body) continue;
+        if (!body || engine.studio.shapes.count(number)) continue;
         const vec3 factor = scaled(body->scale, body->size);
         auto old = engine.maps.rounded.find(number);
         if (old != engine.maps.rounded.end() && old->second.source == body->shape && same(old->second.factor, factor) &&
