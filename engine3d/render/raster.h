@@ -69,8 +69,8 @@ enum class paint_kind : uint8_t {
 struct sleeve_view {
     float ray_dx, ray_x0, ray_dy, ray_y0;
     vec3 normal;  // the triangle's, of unit length
-    vec3 centre;  // of what the sleeve wraps
-    float reach;  // from the centre to the farthest corner of what it wraps
+    vec3 centre;        // of what the sleeve wraps
+    float reach_scale;  // 1 / its reach from the centre to its farthest corner, or 0
 };
 
 struct shadow_map;

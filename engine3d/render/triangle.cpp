@@ -150,7 +150,7 @@ sleeve_view sleeve_of(const view& viewer, vec3 normal, const surface_role& role)
     s.ray_y0 = (viewer.centre_y / viewer.half_height - viewer.shift_y) / viewer.focal_y;
     s.normal = normalized(normal);
     s.centre = role.sleeve_centre;
-    s.reach = role.sleeve_reach;
+    s.reach_scale = role.sleeve_reach > 0 ? 1 / role.sleeve_reach : 0;
     return s;
 }
 

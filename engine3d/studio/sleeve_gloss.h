@@ -37,10 +37,9 @@ inline float smooth_window(float value, float out, float full) {
 }
 
 // The light of an upright strip whose foot stands at `foot` (the middle's height), as the ray
-// from `point` along `r` meets it; all in reaches.
-inline float strip_light(vec3 point, vec3 r, vec3 foot) {
-    const float along_floor = r.x * r.x + r.z * r.z;
-    if (!(along_floor > 0)) return 0;
+// from `point` along `r` meets it; all in reaches. `along_floor` is r's length across the
+// floor squared, more than 0.
+inline float strip_light(vec3 point, vec3 r, float along_floor, vec3 foot) {
     const float dx = foot.x - point.x, dz = foot.z - point.z;
     const float t = (dx * r.x + dz * r.z) / along_floor;
     if (!(t > 0)) return 0;
@@ -60,12 +59,12 @@ inline uint32_t sleeve_highlight(const sleeve_view& view, float ray_x, float ray
     const vec3 eye_ray = normalized(ray);
     const float facing = std::max(-dot(eye_ray, view.normal), 0.0f);
     const vec3 r = eye_ray + view.normal * (2 * facing);
-    const float unit = view.reach > 0 ? 1 / view.reach : 0;
-    const vec3 point = (ray * distance - view.centre) * unit;
-    const vec3 right{strip_x * strip_distance, 0, strip_z * strip_distance};
-    const vec3 left{-right.x, 0, right.z};
-    const float light = softbox_radiance * smooth_window(dot(r, softbox_towards), softbox_out, softbox_full) +
-                        strip_radiance * (strip_light(point, r, right) + strip_light(point, r, left));
+    const vec3 point = (ray * distance - view.centre) * view.reach_scale;
+    constexpr vec3 right{strip_x * strip_distance, 0, strip_z * strip_distance}, left{-right.x, 0, right.z};
+    float light = softbox_radiance * smooth_window(dot(r, softbox_towards), softbox_out, softbox_full);
+    const float along_floor = r.x * r.x + r.z * r.z;
+    if (along_floor > 0)
+        light += strip_radiance * (strip_light(point, r, along_floor, right) + strip_light(point, r, along_floor, left));
     const float glance = 1 - facing, glance5 = glance * glance * glance * glance * glance;
     const float mirrored = (plastic_reflectance + (1 - plastic_reflectance) * glance5) * light;
     return uint32_t(std::min(mirrored, 1.0f) * 255 + 0.5f);
