@@ -128,10 +128,8 @@ bool export_row(const catalogue_product& product, const catalogue_names& names, 
     }
     if (product.outputs & output_spin) {
         const spin_files spin = spin_file_names(base + "-spin", type, spin_default_frames);
-        const bool written = save_spin_set((base + "-spin").c_str(), type, spin_default_frames, true, true);
+        const bool written = save_spin_set((base + "-spin").c_str(), type, spin_default_frames, true, true, true);
         for (const std::string& frame : spin.frames) DeleteFileA(frame.c_str());
-        DeleteFileA(spin.animation.c_str());
-        DeleteFileA(spin.page.c_str());
         files.push_back({spin.zip, names.spin_zip});
         if (!written) return false;
     }

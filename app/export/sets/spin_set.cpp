@@ -3,6 +3,7 @@
 #include "app/export/sets/spin_set.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "app/export/sets/spin_animation.h"
 #include "app/export/sets/spin_page.h"
@@ -66,16 +67,19 @@ spin_outcome export_spin_set(const engine_export_calls& engine, const export_sce
                              const export_type& type, export_options options, export_pose pose,
                              export_progress progress, void* context) {
     const int32_t count = int32_t(files.frames.size());
-    spin_animation animation(count);
+    const std::unique_ptr<spin_animation> animation =
+        files.animation.empty() ? nullptr : std::make_unique<spin_animation>(count);
     spin_outcome outcome;
-    if (!animation.started()) {
+    if (animation && !animation->started()) {
         outcome.failure = export_failure::no_thread;
         outcome.failed_file = files.frames.front();
         return outcome;
     }
     options.one_window = true;
-    options.frame_written = animation_frame;
-    options.frame_context = &animation;
+    if (animation) {
+        options.frame_written = animation_frame;
+        options.frame_context = animation.get();
+    }
     outcome.failure = export_box_set(engine, scene, files.frames.data(), count, type, options, pose, progress,
                                      context, outcome.written);
     if (outcome.failure != export_failure::none) {
@@ -83,8 +87,8 @@ spin_outcome export_spin_set(const engine_export_calls& engine, const export_sce
         outcome.cause = write_failure_of_save(image_last_save_failure(), outcome.failed_file);
     }
     if (outcome.failure != export_failure::none || outcome.written < count) return outcome;
-    if (failed(outcome, files.zip, write_stored_zip(files.zip, files.frames))) return outcome;
-    if (failed(outcome, files.animation, animation.write(files.animation.c_str()))) return outcome;
+    if (failed(outcome, files.zip, write_stored_zip(files.zip, files.frames)) || !animation) return outcome;
+    if (failed(outcome, files.animation, animation->write(files.animation.c_str()))) return outcome;
     failed(outcome, files.page, write_spin_page(files.page, title_of(files.page), files.frames));
     return outcome;
 }

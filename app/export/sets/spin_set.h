@@ -17,7 +17,7 @@ constexpr float spin_camera_elevation = 15;
 
 struct spin_files {
     std::vector<std::string> frames;  // NAME-01 ... NAME-36: two digits, three past 99
-    std::string zip, animation, page;
+    std::string zip, animation, page;  // no animation or page where their names are empty
 };
 
 // The files of a set under a typed base name: "Shop\Box" or "Shop\Box.png" as a png.
@@ -37,8 +37,8 @@ struct spin_outcome {
 
 // Writes the frames with the pictures decoded once, the box in one window for all of them
 // (filled or at the camera's scale as `options.fill` says), then the zip, the animation and
-// the page; a set stopped by `pose` writes none of those three. Without the animation's
-// thread no frame is begun. `pose` turns the box for a frame with `spin_turn`.
+// the page (those named); a set stopped by `pose` writes none of those three. Without the
+// animation's thread no frame is begun. `pose` turns the box for a frame with `spin_turn`.
 spin_outcome export_spin_set(const engine_export_calls& engine, const export_scene& scene, const spin_files& files,
                              const export_type& type, export_options options, export_pose pose,
                              export_progress progress, void* context);

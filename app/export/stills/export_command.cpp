@@ -191,9 +191,11 @@ bool save_view_set(const char* typed_path, const export_type& type, bool every_p
     return false;
 }
 
-bool save_spin_set(const char* typed_path, const export_type& type, int32_t frames, bool fill, bool every_picture) {
+bool save_spin_set(const char* typed_path, const export_type& type, int32_t frames, bool fill, bool every_picture,
+                   bool zip_only) {
     if (!engine.exports_ready || !spin_frame_count_allowed(frames)) return false;
-    const spin_files files = spin_file_names(typed_path, type, frames);
+    spin_files files = spin_file_names(typed_path, type, frames);
+    if (zip_only) files.animation.clear(), files.page.clear();
     if (!folders_ready(files.frames.front())) return false;
     set_run run{"Rundumansicht", frames};
     escape_pressed();  // an Esc from before the set began does not stop it

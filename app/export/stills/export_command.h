@@ -29,10 +29,11 @@ bool save_view_set(const char* typed_path, const export_type& type, bool every_p
 // (one choice in the requester's file types), then writes the spin set, the box filling it.
 void ask_and_save_spin_set();
 // The spin set of the composed box under the typed base name: `frames` frames of large type
-// `type`, their zip, animation and page; progress in the status bar, Esc stops after the
-// current frame and leaves out the rest. The view is the same afterwards. A failure is told
-// once and answers false, as does a set stopped early.
-bool save_spin_set(const char* typed_path, const export_type& type, int32_t frames, bool fill, bool every_picture = false);
+// `type`, their zip, animation and page (only the zip with `zip_only`); progress in the
+// status bar, Esc stops after the current frame and leaves out the rest. The view is the same
+// afterwards. A failure is told once and answers false, as does a set stopped early.
+bool save_spin_set(const char* typed_path, const export_type& type, int32_t frames, bool fill,
+                   bool every_picture = false, bool zip_only = false);
 // "Druckvorlage speichern...": asks for a name and writes the print template there.
 void ask_and_save_print_template();
 // The print template of the box at its real size; a failure is told and answers false.
