@@ -58,8 +58,9 @@ std::string take_sizes(const catalogue_product& product, box_size& box) {
 }
 
 // The row's shape, and a book's pages and paper; empty columns keep the project's. A case
-// without sizes of its own is a standard one, a book with pages its spine deep.
-std::string take_shape(const catalogue_product& product, project& made) {
+// without sizes of its own (`sized`: from the row's own project) is a standard one, a book
+// with pages its spine deep.
+std::string take_shape(const catalogue_product& product, project& made, bool sized) {
     const std::string shape = field(product, "shape"), pages = field(product, "pages"), paper = field(product, "paper");
     if (!shape.empty() && !shape_of_key(shape, made.shape)) return "shape ist keine Form: " + shape;
     if (!pages.empty()) {
@@ -69,7 +70,7 @@ std::string take_shape(const catalogue_product& product, project& made) {
         made.book.pages = int32_t(count);
     }
     if (!paper.empty() && !paper_of_key(paper, made.book.paper)) return "paper ist kein Papier: " + paper;
-    if (shape_is_case(made.shape) && made.box.width_mm == 0 && field(product, "width_mm").empty())
+    if (shape_is_case(made.shape) && !sized && field(product, "width_mm").empty())
         made.box = standard_case_size(made.shape);
     return {};
 }
@@ -90,7 +91,7 @@ std::string project_of_row(const catalogue_product& product, project& made, proj
     }
     for (const std::string& input : catalogue_product_inputs(product))
         if (!exists(input)) return "Die Datei fehlt: " + input;
-    std::string why = take_shape(product, made);
+    std::string why = take_shape(product, made, !file.empty() && made.box.width_mm != 0);
     if (made.box.width_mm == 0) made.box = box_size_of_steps(made.size_depth, made.size_width, made.size_height);
     if (why.empty()) why = take_sizes(product, made.box);
     if (why.empty() && spine_mm(made.shape, made.book) > 0 && field(product, "depth_mm").empty())

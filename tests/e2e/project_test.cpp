@@ -386,9 +386,11 @@ TEST(ProjectsFromTheCommandLine, CatalogueWritesEachRowAndReportsTheOneThatFaile
     // The box's own print template is a sheet that fits it.
     write_file(folder + "\\sheet.tessaryn", bytes_of("[Tessaryn]\r\nVersion=1\r\n[Box]\r\nWidthMm=135\r\nHeightMm=190\r\nDepthMm=14\r\n"));
     ASSERT_EQ(run_from_command_line(folder, "sheet.tessaryn /export-template sheet.png", &said), 0u) << said;
-    // B2 is a DVD case of its standard size.
+    // B2 is a DVD case of its standard size, whose insert only fits that size.
+    write_file(folder + "\\dvd.tessaryn", bytes_of("[Tessaryn]\r\nVersion=1\r\n[Box]\r\nShape=dvd\r\n"));
+    ASSERT_EQ(run_from_command_line(folder, "dvd.tessaryn /export-template insert.png", &said), 0u) << said;
     write_file(folder + "\\products.csv", bytes_of("sku;sheet;front;width_mm;height_mm;depth_mm;outputs;shape\r\n"
-                                                   "A1;sheet.png;;135;190;14;main;\r\nB2;;front.jpg;;;;main;dvd\r\n"
+                                                   "A1;sheet.png;;135;190;14;main;\r\nB2;insert.png;;;;;main;dvd\r\n"
                                                    "C3;;missing.jpg;;;;main;\r\n"));
     const auto report = [&](const char* name) {
         const std::vector<uint8_t> bytes = read_file(folder + "\\out\\" + name);
