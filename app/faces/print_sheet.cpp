@@ -32,6 +32,27 @@ bool is_bmp_file(const std::string& path) {
     return extension == ".bmp";
 }
 
+// The sheet measured last: the size its panels were cut at, which a dragged size asks for on
+// every move.
+struct measured_sheet {
+    std::string path;
+    int32_t width = 0, height = 0;
+};
+measured_sheet last_measured;
+
+bool measure_sheet(const std::string& path, int32_t& width, int32_t& height) {
+    if (!image_picture_size(path.c_str(), &width, &height)) return false;
+    last_measured = {path, width, height};
+    return true;
+}
+
+bool measured_size(const std::string& path, int32_t& width, int32_t& height) {
+    if (path != last_measured.path) return measure_sheet(path, width, height);
+    width = last_measured.width;
+    height = last_measured.height;
+    return true;
+}
+
 void tell_bmp_sheet(const std::string& path) {
     message_tell("Druckb\xF6gen werden als JPEG, PNG, TGA oder TIFF gelesen, nicht als BMP:\n" + path +
                  "\n\nBitte den Bogen in einem dieser Formate speichern. Es wurde nichts ge\xE4ndert.");
@@ -80,7 +101,7 @@ void tell_sheet_not_fitting(const std::string& path, int32_t width, int32_t heig
 
 sheet_cut cut_of_sheet(const std::string& path) {
     int32_t width = 0, height = 0;
-    if (!image_picture_size(path.c_str(), &width, &height)) return {};
+    if (!measure_sheet(path, width, height)) return {};
     return print_sheet_cut(net_of_window(), width, height);
 }
 
@@ -92,7 +113,7 @@ bool box_left_sheet() {
         if (!is_whole_picture(panels[face])) sheet = face_picture(face);
     }
     int32_t width = 0, height = 0;
-    return sheet && image_picture_size(sheet, &width, &height) &&
+    return sheet && measured_size(sheet, width, height) &&
            !sheet_still_fits(net_of_window(), width, height, panels);
 }
 
@@ -106,7 +127,7 @@ bool take_print_sheet(const std::string& path) {
         return false;
     }
     int32_t width = 0, height = 0;
-    if (!image_picture_size(path.c_str(), &width, &height)) {
+    if (!measure_sheet(path, width, height)) {
         tell_face_not_composed(face_failure::picture_unreadable, path.c_str());
         return false;
     }
