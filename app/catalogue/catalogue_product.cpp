@@ -64,10 +64,9 @@ std::string take_shape(const catalogue_product& product, project& made, bool siz
     const std::string shape = field(product, "shape"), pages = field(product, "pages"), paper = field(product, "paper");
     if (!shape.empty() && !shape_of_key(shape, made.shape)) return "shape ist keine Form: " + shape;
     if (!pages.empty()) {
-        char* end = nullptr;
-        const long count = std::strtol(pages.c_str(), &end, 10);
-        if (*end || count < fewest_pages || count > most_pages) return "pages ist keine Seitenzahl: " + pages;
-        made.book.pages = int32_t(count);
+        const int32_t count = pages_of_text(pages);
+        if (count <= 0) return "pages ist keine Seitenzahl: " + pages;
+        made.book.pages = count;
     }
     if (!paper.empty() && !paper_of_key(paper, made.book.paper)) return "paper ist kein Papier: " + paper;
     if (shape_is_case(made.shape) && !sized && field(product, "width_mm").empty())

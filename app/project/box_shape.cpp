@@ -2,6 +2,7 @@
 #include "app/project/box_shape.h"
 
 #include <cstddef>
+#include <cstdlib>
 
 namespace {
 
@@ -75,6 +76,13 @@ bool paper_of_key(const std::string& key, book_paper& paper) {
     const int32_t row = row_of_key(papers, key);
     if (row >= 0) paper = book_paper(row);
     return row >= 0;
+}
+
+int32_t pages_of_text(const std::string& text) {
+    if (text.empty()) return 0;
+    char* end = nullptr;
+    const long pages = std::strtol(text.c_str(), &end, 10);
+    return *end == 0 && pages >= fewest_pages && pages <= most_pages ? int32_t(pages) : -1;
 }
 
 double page_thickness_mm(book_paper paper) { return papers[int32_t(paper)].page_inches * mm_per_inch; }

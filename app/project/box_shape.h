@@ -38,6 +38,8 @@ constexpr bool shape_is_case(box_shape shape) { return shape == box_shape::dvd |
 // The page counts a book may be given (print-on-demand services bind about 24 to 900).
 constexpr int32_t fewest_pages = 2;
 constexpr int32_t most_pages = 2000;
+// A page count from fewest_pages to most_pages, or 0 for an empty text; -1 for anything else.
+int32_t pages_of_text(const std::string& text);
 
 // A hardcover's boards: each this thick, standing this far over the page block at the head,
 // the tail and the fore-edge.

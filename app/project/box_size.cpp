@@ -110,6 +110,12 @@ std::string text_of_mm(double mm) { return decimal_text(mm, 3); }
 
 std::string text_of_kept_mm(double mm) { return decimal_text(mm, 6); }
 
+std::string field_text_of_kept_mm(double mm) {
+    std::string text = text_of_kept_mm(mm);
+    std::replace(text.begin(), text.end(), '.', ',');
+    return text;
+}
+
 namespace {
 
 std::string shown_mm(double mm) {

@@ -54,5 +54,7 @@ bool mm_of_text(const std::string& text, bool comma, double& mm);
 std::string text_of_mm(double mm);
 // The same with every decimal a size keeps, for what is read back.
 std::string text_of_kept_mm(double mm);
+// That with a decimal comma, as a size's field shows it.
+std::string field_text_of_kept_mm(double mm);
 // "135 x 190 x 14 mm" (width x height x depth), with a decimal comma as German readers expect.
 std::string box_size_text(const box_size& box);

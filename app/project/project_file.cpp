@@ -141,11 +141,8 @@ void read_shape(const char* path, project& into, project_reading& reading) {
     const std::string key = entry_text(path, box_section, "Shape");
     if (key.empty()) into.shape = box_shape::box;
     else if (!shape_of_key(key, into.shape)) ++reading.values_not_taken;
-    const std::string pages = entry_text(path, book_section, "Pages");
-    long count = 0;
-    if (pages.empty()) into.book.pages = 0;
-    else if (parse_number(pages, 10, &count) && count >= fewest_pages && count <= most_pages)
-        into.book.pages = int32_t(count);
+    const int32_t pages = pages_of_text(entry_text(path, book_section, "Pages"));
+    if (pages >= 0) into.book.pages = pages;
     else ++reading.values_not_taken;
     const std::string paper = entry_text(path, book_section, "Paper");
     if (paper.empty()) into.book.paper = book_paper::white;

@@ -29,18 +29,11 @@ const side_row side_rows[] = {
     {"Tiefe (mm):", &box_size::depth_mm},
 };
 
-std::string shown_in_field(double mm) {
-    std::string text = text_of_kept_mm(mm);
-    const size_t point = text.find('.');
-    if (point != std::string::npos) text[point] = ',';
-    return text;
-}
-
 void build_dialog() {
     for (int32_t row = 0; row < 3; ++row) {
         gadget_text(first_label + row, 12, 14 + 30 * row, 100, 20, side_rows[row].caption, 0);
         gadget_string(first_field + row, 115, 10 + 30 * row, 130, 24,
-                      shown_in_field(app.box.*side_rows[row].side).c_str(), 0);
+                      field_text_of_kept_mm(app.box.*side_rows[row].side).c_str(), 0);
     }
     gadget_text(complaint, 12, 100, 236, 34, "", 0);
     gadget_button(ok_button, 50, 140, 90, 26, "OK", 0);

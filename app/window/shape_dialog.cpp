@@ -60,15 +60,8 @@ shape_choice choice_shown() {
             trim == CB_ERR ? 0 : int(trim)};
 }
 
-// A page count from fewest_pages to most_pages, or 0 for an empty field; -1 for anything else.
-int32_t pages_of_text(const std::string& text) {
-    if (text.empty()) return 0;
-    char* end = nullptr;
-    const long pages = std::strtol(text.c_str(), &end, 10);
-    return *end == 0 && pages >= fewest_pages && pages <= most_pages ? int32_t(pages) : -1;
-}
-
-std::string mm_text(double mm) {
+// Two decimals, as the spine is shown.
+std::string spine_mm_text(double mm) {
     char text[32];
     std::snprintf(text, sizeof text, "%.2f", mm);
     for (char& c : text)
@@ -76,19 +69,11 @@ std::string mm_text(double mm) {
     return text;
 }
 
-// As the size dialog shows a side: no more places than it keeps.
-std::string kept_mm_text(double mm) {
-    std::string text = text_of_kept_mm(mm);
-    const size_t point = text.find('.');
-    if (point != std::string::npos) text[point] = ',';
-    return text;
-}
-
 std::string spine_text(const shape_choice& choice) {
     if (!shape_is_book(choice.shape)) return "";
     const int32_t pages = pages_of_text(choice.pages);
-    if (pages <= 0) return "R\xFC" "cken: " + mm_text(app.box.depth_mm) + " mm (wie bisher)";
-    return "R\xFC" "cken: " + mm_text(spine_mm(choice.shape, {pages, choice.paper})) + " mm";
+    if (pages <= 0) return "R\xFC" "cken: " + spine_mm_text(app.box.depth_mm) + " mm (wie bisher)";
+    return "R\xFC" "cken: " + spine_mm_text(spine_mm(choice.shape, {pages, choice.paper})) + " mm";
 }
 
 void add_trim_list(int32_t x, int32_t y) {
@@ -98,7 +83,7 @@ void add_trim_list(int32_t x, int32_t y) {
                                 GetModuleHandleA(nullptr), nullptr);
     SendMessageA(trim_list, WM_SETFONT, SendMessageA(static_cast<HWND>(gadget_id(pages_field)), WM_GETFONT, 0, 0), 0);
     const std::string current =
-        "wie bisher (" + kept_mm_text(app.box.width_mm) + " x " + kept_mm_text(app.box.height_mm) + " mm)";
+        "wie bisher (" + field_text_of_kept_mm(app.box.width_mm) + " x " + field_text_of_kept_mm(app.box.height_mm) + " mm)";
     SendMessageA(trim_list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(current.c_str()));
     for (int32_t i = 0; i < trim_preset_count; ++i)
         SendMessageA(trim_list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(trim_presets[i].caption));
@@ -170,7 +155,7 @@ bool read_choice(box_shape& shape, book_setup& book, box_size& box, std::string&
     }
     box = kept_box_size(size_of_choice(choice, book));
     if (box.depth_mm >= smallest_side_mm && box_size_allowed(box)) return true;
-    why = "Der R\xFC" "cken w\xE4re " + mm_text(box.depth_mm) +
+    why = "Der R\xFC" "cken w\xE4re " + spine_mm_text(box.depth_mm) +
           " mm: die l\xE4ngste Seite darf h\xF6" "chstens 100-mal so lang sein wie die k\xFC" "rzeste.";
     return false;
 }
