@@ -2,6 +2,8 @@
 // pictures through the face atlas in one read and one write, whatever their number.
 #include "app/project/project_state.h"
 
+#include <cstring>
+
 #include "app/app_state.h"
 #include "app/faces/face_choice.h"
 #include "app/faces/print_sheet.h"
@@ -165,11 +167,12 @@ int32_t request_sheet_panels(const project& opened, const project_reading& readi
     if (opened.sheet.empty()) return count;
     const std::string problem = problem_text(reading.sheet_problem);
     const sheet_cut cut = problem.empty() ? cut_if_needed(opened) : sheet_cut{};
+    const print_net net = print_net_of(app.shape, app.box);
     for (int32_t row = 0; row < project_face_count; ++row) {
         if (!shows_sheet(opened, row)) continue;
         const bool kept = project_has_panel(opened.sheet_panels[row]);
         // A cover leaves the edges of a book or case to pictures of their own.
-        if (!kept && !net_has_panel(print_net_of(app.shape, app.box), face_of_row(row))) continue;
+        if (!kept && !net_has_panel(net, face_of_row(row))) continue;
         const std::string why =
             !problem.empty() ? problem : kept || cut.fits ? "" : "Druckbogen passt nicht zur Box oder ist nicht lesbar";
         if (!why.empty()) {
@@ -209,9 +212,13 @@ void apply_pictures(const project& opened, const project_reading& reading, face_
         outcome.atlas_failure = compose_faces(requests, count);
         if (outcome.atlas_failure == face_failure::none) rebuild_box();
     }
+    bool readable = false;
     for (int32_t i = 0; i < count; ++i) {
         if (drawing == face_drawing::for_exports_only) {
-            requests[i].drawn = picture_readable(requests[i].path);
+            // A sheet's panels follow each other: their file is read once.
+            if (i == 0 || std::strcmp(requests[i].path, requests[i - 1].path) != 0)
+                readable = picture_readable(requests[i].path);
+            requests[i].drawn = readable;
             if (requests[i].drawn) face_picture_choose(requests[i].face_index, requests[i].path, requests[i].part);
         }
         if (requests[i].drawn) show_chosen(rows[i], requests[i].path);
