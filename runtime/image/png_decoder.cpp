@@ -191,9 +191,7 @@ int32_t read_reduced_rows(uint8_t* buffer, int32_t stride) {
         return 0;
     for (int32_t row = 0; row < state.stored_height; ++row) {
         png_read_row(state.png, state.stored_row, nullptr);
-        row_reduction_add(state.rows, state.stored_row);
-        if (state.rows.rows_added == state.reduction || row + 1 == state.stored_height)
-            row_reduction_put(state.rows, buffer + size_t(row / state.reduction) * size_t(stride));
+        row_reduction_take(state.rows, state.stored_row, row, state.stored_height, buffer, stride);
     }
     return 1;
 }

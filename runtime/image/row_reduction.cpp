@@ -51,6 +51,13 @@ void row_reduction_add(row_reduction& reduction, const uint8_t* stored_row) {
     ++reduction.rows_added;
 }
 
+void row_reduction_take(row_reduction& reduction, const uint8_t* stored_row, int32_t row, int32_t stored_height,
+                        uint8_t* reduced, int32_t stride) {
+    row_reduction_add(reduction, stored_row);
+    if (reduction.rows_added == reduction.factor || row + 1 == stored_height)
+        row_reduction_put(reduction, reduced + size_t(row / reduction.factor) * size_t(stride));
+}
+
 void row_reduction_put(row_reduction& reduction, uint8_t* reduced_row) {
     const int32_t factor = reduction.factor, channels = reduction.channels;
     const uint32_t rows = uint32_t(reduction.rows_added > 0 ? reduction.rows_added : 1);

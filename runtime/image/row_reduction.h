@@ -21,3 +21,7 @@ void row_reduction_end(row_reduction& reduction);
 void row_reduction_add(row_reduction& reduction, const uint8_t* stored_row);
 // Writes the mean of the rows added since the last put as one reduced row, and starts over.
 void row_reduction_put(row_reduction& reduction, uint8_t* reduced_row);
+// Adds stored row `row` of `stored_height`; once the rows of its reduced row are in (or the
+// picture's last), writes that row into `reduced`, whose rows lie `stride` bytes apart.
+void row_reduction_take(row_reduction& reduction, const uint8_t* stored_row, int32_t row, int32_t stored_height,
+                        uint8_t* reduced, int32_t stride);

@@ -181,11 +181,8 @@ void render_bands(TIFFRGBAImage& image, uint8_t* band, uint8_t* buffer, int32_t 
         if (!TIFFRGBAImageGet(&image, reinterpret_cast<uint32_t*>(band), uint32_t(state.stored_width), uint32_t(count)))
             return;
         swap_red_blue(band, size_t(state.stored_width) * size_t(count));
-        for (int32_t row = 0; row < count; ++row) {
-            row_reduction_add(rows, band + size_t(row) * band_stride);
-            if (rows.rows_added == state.reduction || first + row + 1 == state.stored_height)
-                row_reduction_put(rows, buffer + size_t((first + row) / state.reduction) * size_t(stride));
-        }
+        for (int32_t row = 0; row < count; ++row)
+            row_reduction_take(rows, band + size_t(row) * band_stride, first + row, state.stored_height, buffer, stride);
     }
 }
 
